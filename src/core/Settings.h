@@ -1,0 +1,33 @@
+#pragma once
+#include "core/FileUtility.h"
+
+#include <cstdint>
+#include <string>
+
+namespace tarvok {
+
+struct AppSettings {
+    uint8_t RandomSkin = 1;
+    int32_t SkinNo = -1;
+    uint8_t TimerBkUp = 0;
+};
+
+inline constexpr const char* SettingsFileName = "Tarvok.ini";
+inline constexpr const char* ProjectFileName = "Project.ini";
+inline constexpr const char* DefaultBackupFolder = "BkUp";
+
+std::string SettingsPath(const std::string& appDir);
+std::string ProjectFilePath(const std::string& backUpDir);
+
+// Reads the settings file of `appDir` into `settings` and appends its projects
+// to `projects`; afterwards `projects` is never empty. Throws EInOutError when
+// the file exists but cannot be read.
+void LoadSettings(const std::string& appDir, AppSettings& settings, ProjectList& projects);
+// Appends the default project "MyPrj-1" in appDir/BkUp (created if missing).
+PrjRec* AddDefaultProject(const std::string& appDir, ProjectList& projects);
+// The exact text the settings file holds for these values.
+std::string FormatSettings(const AppSettings& settings, const ProjectList& projects);
+// Replaces the settings file atomically; throws EInOutError on failure.
+void SaveSettings(const std::string& appDir, const AppSettings& settings, const ProjectList& projects);
+
+} // namespace tarvok

@@ -1,0 +1,21 @@
+#include "core/TextLines.h"
+
+namespace tarvok {
+
+std::string LineReader::ReadLine()
+{
+    const size_t start = pos_;
+    while (pos_ < text_.size() && text_[pos_] != '\n' && text_[pos_] != '\r')
+        ++pos_;
+    std::string line(text_.substr(start, pos_ - start));
+    if (pos_ < text_.size() && text_[pos_] == '\r') {
+        ++pos_;
+        if (pos_ < text_.size() && text_[pos_] == '\n')
+            ++pos_;
+    } else if (pos_ < text_.size()) {
+        ++pos_;
+    }
+    return line;
+}
+
+} // namespace tarvok

@@ -1,0 +1,57 @@
+#pragma once
+#include "core/InOutError.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// File services of the operating system. Failures of reading and writing
+// throw tarvok::EInOutError; the yes/no services answer with a bool, because
+// their callers decide whether a failure matters.
+namespace tarvok::platform {
+
+// Attribute bits of a directory entry, as the program has always known them.
+enum FileAttr : uint32_t {
+    faReadOnly = 0x01,
+    faHidden = 0x02,
+    faSysFile = 0x04,
+    faVolumeID = 0x08,
+    faDirectory = 0x10,
+    faArchive = 0x20,
+    faSymLink = 0x400,
+};
+
+struct DirEntry {
+    std::string Name;
+    uint32_t Attr = 0;
+};
+
+bool FileExists(const std::string& path);      // a plain file; a directory is not a file
+bool DirectoryExists(const std::string& path);
+// Every entry of the directory except "." and "..", in the file system's order.
+// A directory that cannot be read gives an empty list.
+std::vector<DirEntry> ListDirectory(const std::string& dir);
+bool CreateDir(const std::string& path);        // one level
+bool CreateDirWithParents(const std::string& path);
+bool RemoveDir(const std::string& path);        // only when empty
+bool DeleteFile(const std::string& path);
+// Renames a file; fails (returns false) when the new name already exists.
+bool RenameFileNoReplace(const std::string& from, const std::string& to);
+
+// Whole-file text services used by the settings and project files.
+std::string ReadWholeFile(const std::string& path);
+// Replaces the file atomically: a temporary file in the same directory is
+// written, flushed and renamed over the old one.
+void ReplaceFileContents(const std::string& path, const std::string& contents);
+
+// The directory of the running executable, without a trailing separator
+// (the root keeps it).
+std::string ExecutableDir();
+std::string CurrentDirectory();
+
+// Maps an errno value to the program's I/O error; `path` decides between
+// "File not found" and "Invalid filename" for ENOENT.
+EInOutError InOutErrorFromErrno(int error, const std::string& path);
+[[noreturn]] void ThrowInOutError(int error, const std::string& path);
+
+} // namespace tarvok::platform

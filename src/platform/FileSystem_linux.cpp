@@ -1,0 +1,226 @@
+#include "platform/FileSystem.h"
+
+#include "core/InOutError.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <memory>
+
+namespace tarvok::platform {
+namespace {
+
+// A path holding a NUL byte cannot name anything; the C calls would see a
+// shorter, different path.
+bool Usable(const std::string& path)
+{
+    return !path.empty() && path.find('\0') == std::string::npos;
+}
+
+bool StatIs(const std::string& path, mode_t type)
+{
+    struct stat st {};
+    return Usable(path) && ::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == type;
+}
+
+std::string ParentOf(const std::string& path)
+{
+    const auto pos = path.rfind('/');
+    if (pos == std::string::npos)
+        return ".";
+    return pos == 0 ? "/" : path.substr(0, pos);
+}
+
+} // namespace
+
+bool FileExists(const std::string& path) { return StatIs(path, S_IFREG); }
+
+bool DirectoryExists(const std::string& path) { return StatIs(path, S_IFDIR); }
+
+std::vector<DirEntry> ListDirectory(const std::string& dir)
+{
+    std::vector<DirEntry> entries;
+    if (!Usable(dir))
+        return entries;
+    std::unique_ptr<DIR, int (*)(DIR*)> handle(::opendir(dir.c_str()), ::closedir);
+    if (!handle)
+        return entries;
+    const int dirFd = ::dirfd(handle.get());
+    while (const dirent* e = ::readdir(handle.get())) {
+        const std::string name = e->d_name;
+        if (name == "." || name == "..")
+            continue;
+        DirEntry entry{name, 0};
+        struct stat lst {};
+        if (::fstatat(dirFd, e->d_name, &lst, AT_SYMLINK_NOFOLLOW) != 0)
+            continue; // vanished while listing
+        struct stat st = lst;
+        if (S_ISLNK(lst.st_mode)) {
+            entry.Attr |= faSymLink;
+            if (::fstatat(dirFd, e->d_name, &st, 0) != 0)
+                st = lst;
+        }
+        if (S_ISDIR(st.st_mode))
+            entry.Attr |= faDirectory;
+        if (name[0] == '.')
+            entry.Attr |= faHidden;
+        if ((st.st_mode & S_IWUSR) == 0)
+            entry.Attr |= faReadOnly;
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+bool CreateDir(const std::string& path) { return Usable(path) && ::mkdir(path.c_str(), 0777) == 0; }
+
+bool CreateDirWithParents(const std::string& path)
+{
+    if (!Usable(path))
+        return false;
+    if (DirectoryExists(path))
+        return true;
+    const std::string parent = ParentOf(path);
+    if (parent != path && !DirectoryExists(parent) && !CreateDirWithParents(parent))
+        return false;
+    return ::mkdir(path.c_str(), 0777) == 0 || (errno == EEXIST && DirectoryExists(path));
+}
+
+bool RemoveDir(const std::string& path) { return Usable(path) && ::rmdir(path.c_str()) == 0; }
+
+bool DeleteFile(const std::string& path) { return Usable(path) && ::unlink(path.c_str()) == 0; }
+
+bool RenameFileNoReplace(const std::string& from, const std::string& to)
+{
+    if (!Usable(from) || !Usable(to))
+        return false;
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // File systems without RENAME_NOREPLACE: link refuses an existing name too.
+    if (::link(from.c_str(), to.c_str()) != 0)
+        return false;
+    return ::unlink(from.c_str()) == 0;
+}
+
+std::string ReadWholeFile(const std::string& path)
+{
+    if (!Usable(path))
+        throw EInOutError(3);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        ThrowInOutError(errno, path);
+    std::string contents;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int error = errno;
+            ::close(fd);
+            ThrowInOutError(error, path);
+        }
+        if (n == 0)
+            break;
+        contents.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return contents;
+}
+
+void ReplaceFileContents(const std::string& path, const std::string& contents)
+{
+    if (!Usable(path))
+        throw EInOutError(3);
+    std::string temp = ParentOf(path) + "/." + path.substr(path.rfind('/') + 1) + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        ThrowInOutError(errno, path);
+    auto fail = [&](int error) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        ThrowInOutError(error, path);
+    };
+    // Keep the permissions a newly created file would get.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    struct stat old {};
+    const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~mask);
+    if (::fchmod(fd, mode) != 0)
+        fail(errno);
+    size_t done = 0;
+    while (done < contents.size()) {
+        const ssize_t n = ::write(fd, contents.data() + done, contents.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            fail(errno);
+        if (n == 0)
+            fail(ENOSPC);
+        done += static_cast<size_t>(n);
+    }
+    if (::fsync(fd) != 0)
+        fail(errno);
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(temp.c_str());
+        ThrowInOutError(error, path);
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temp.c_str());
+        ThrowInOutError(error, path);
+    }
+}
+
+std::string ExecutableDir()
+{
+    char buffer[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0)
+        return CurrentDirectory();
+    return ParentOf(std::string(buffer, static_cast<size_t>(n)));
+}
+
+std::string CurrentDirectory()
+{
+    char buffer[PATH_MAX];
+    return ::getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string(".");
+}
+
+EInOutError InOutErrorFromErrno(int error, const std::string& path)
+{
+    int code = 0;
+    switch (error) {
+    case ENOENT: code = DirectoryExists(ParentOf(path)) ? 2 : 3; break;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case EINVAL: code = 3; break;
+    case EMFILE:
+    case ENFILE: code = 4; break;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+    case ETXTBSY: code = 5; break;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: code = 101; break;
+    default: break;
+    }
+    // Codes without a standard text are shown by their errno value.
+    return code != 0 ? EInOutError(code) : EInOutError(error, "I/O error " + std::to_string(error));
+}
+
+void ThrowInOutError(int error, const std::string& path)
+{
+    throw InOutErrorFromErrno(error, path);
+}
+
+} // namespace tarvok::platform

@@ -1,0 +1,158 @@
+#include "core/BlockCopy.h"
+#include "core/InOutError.h"
+#include "FakeDialogs.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace tarvok;
+using tarvok::test::FakeDialogs;
+using tarvok::test::ReadFile;
+using tarvok::test::TempDir;
+using tarvok::test::WriteFile;
+
+namespace {
+
+std::string RandomBytes(size_t size)
+{
+    std::mt19937 gen(static_cast<unsigned>(size));
+    std::string bytes(size, '\0');
+    for (char& c : bytes)
+        c = static_cast<char>(gen());
+    return bytes;
+}
+
+int ErrorCodeOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const EInOutError& e) {
+        return e.ErrorCode();
+    }
+    return 0;
+}
+
+} // namespace
+
+TEST(CopyFileByBlock, CopiesExactlyAroundTheBlockSize)
+{
+    TempDir tmp;
+    FakeDialogs dialogs;
+    for (size_t size : {size_t{0}, size_t{1}, size_t{2047}, size_t{2048}, size_t{2049}, size_t{10000}}) {
+        const std::string data = RandomBytes(size);
+        WriteFile(tmp / "src", data);
+        CopyFileByBlock(tmp / "src", tmp / "dst", dialogs);
+        EXPECT_EQ(ReadFile(tmp / "dst"), data) << size << " bytes";
+    }
+    EXPECT_TRUE(dialogs.Log.empty());
+}
+
+TEST(CopyFileByBlock, LongerDestinationIsTruncatedAndGetsANewTime)
+{
+    TempDir tmp;
+    FakeDialogs dialogs;
+    WriteFile(tmp / "src", "short");
+    WriteFile(tmp / "dst", std::string(5000, 'x'));
+    std::filesystem::last_write_time(tmp / "src", std::filesystem::file_time_type::clock::now() - std::chrono::hours(48));
+    CopyFileByBlock(tmp / "src", tmp / "dst", dialogs);
+    EXPECT_EQ(ReadFile(tmp / "dst"), "short");
+    EXPECT_GT(std::filesystem::last_write_time(tmp / "dst"),
+              std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+}
+
+TEST(CopyFileByBlock, MissingSourceWarnsWithTheFileNameAndLeavesDestAlone)
+{
+    TempDir tmp;
+    FakeDialogs dialogs;
+    WriteFile(tmp / "dst", "keep");
+    CopyFileByBlock(tmp / "missing.txt", tmp / "dst", dialogs);
+    EXPECT_EQ(dialogs.TextsOf("warning"), std::vector<std::string>{"missing.txt 不存在"});
+    EXPECT_EQ(ReadFile(tmp / "dst"), "keep");
+
+    std::filesystem::create_directory(tmp / "adir");
+    CopyFileByBlock(tmp / "adir", tmp / "new", dialogs);
+    EXPECT_EQ(dialogs.TextsOf("warning").size(), 2u) << "a directory is not a file";
+    EXPECT_FALSE(std::filesystem::exists(tmp / "new"));
+}
+
+TEST(CopyFileByBlock, MissingDestinationDirectoryIsInvalidFilename)
+{
+    TempDir tmp;
+    FakeDialogs dialogs;
+    WriteFile(tmp / "src", "data");
+    EXPECT_EQ(ErrorCodeOf([&] { CopyFileByBlock(tmp / "src", tmp / "nodir/dst", dialogs); }), 3);
+    EXPECT_EQ(ErrorCodeOf([&] { CopyFileByBlock(tmp / "src", tmp.Path(), dialogs); }), 5)
+        << "a directory as destination is access denied";
+}
+
+TEST(CopyFileByBlock, ReadOnlySourceIsCopied)
+{
+    TempDir tmp;
+    FakeDialogs dialogs;
+    WriteFile(tmp / "src", "read only data");
+    ::chmod((tmp / "src").c_str(), 0444);
+    CopyFileByBlock(tmp / "src", tmp / "dst", dialogs);
+    EXPECT_EQ(ReadFile(tmp / "dst"), "read only data");
+    struct stat st {};
+    ::stat((tmp / "dst").c_str(), &st);
+    EXPECT_NE(st.st_mode & S_IWUSR, 0u) << "the copy gets normal attributes";
+}
+
+TEST(CopyFileByBlock, UnreadableSourceFailsBeforeDestinationIsTouched)
+{
+    if (tarvok::test::RunningAsRoot())
+        GTEST_SKIP() << "root reads files without read permission";
+    TempDir tmp;
+    FakeDialogs dialogs;
+    WriteFile(tmp / "src", "secret");
+    WriteFile(tmp / "dst", "keep");
+    ::chmod((tmp / "src").c_str(), 0);
+    EXPECT_EQ(ErrorCodeOf([&] { CopyFileByBlock(tmp / "src", tmp / "dst", dialogs); }), 5);
+    EXPECT_EQ(ReadFile(tmp / "dst"), "keep");
+}
+
+TEST(CopyFileByBlock, SameFileIsRefusedAndTheSourceSurvives)
+{
+    TempDir tmp;
+    FakeDialogs dialogs;
+    WriteFile(tmp / "src", "precious");
+    std::filesystem::create_symlink(tmp / "src", tmp / "link");
+    std::filesystem::create_hard_link(tmp / "src", tmp / "hard");
+    for (const std::string& dest : {tmp / "src", tmp / "link", tmp / "hard", tmp.Path() + "/./src"}) {
+        EXPECT_THROW(CopyFileByBlock(tmp / "src", dest, dialogs), EInOutError) << dest;
+        EXPECT_EQ(ReadFile(tmp / "src"), "precious") << dest;
+    }
+}
+
+TEST(CopyFileByBlock, FullDiskIsReportedNotTruncatedQuietly)
+{
+    TempDir tmp;
+    WriteFile(tmp / "src", RandomBytes(3 * 2048 + 5));
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{3000, 3000};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        FakeDialogs dialogs;
+        try {
+            CopyFileByBlock(tmp / "src", tmp / "dst", dialogs);
+        } catch (const EInOutError& e) {
+            ::_exit(e.ErrorCode() == 101 ? 42 : 43);
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 42);
+}

@@ -1,0 +1,117 @@
+#include "core/InOutError.h"
+#include "platform/FileSystem.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <map>
+#include <sys/stat.h>
+
+using namespace tarvok::platform;
+using tarvok::test::ReadFile;
+using tarvok::test::TempDir;
+using tarvok::test::WriteFile;
+
+TEST(FileSystem, ExistenceTestsTellFilesFromDirectories)
+{
+    TempDir tmp;
+    WriteFile(tmp / "f", "x");
+    EXPECT_TRUE(FileExists(tmp / "f"));
+    EXPECT_FALSE(FileExists(tmp.Path()));
+    EXPECT_TRUE(DirectoryExists(tmp.Path()));
+    EXPECT_FALSE(DirectoryExists(tmp / "f"));
+    EXPECT_FALSE(FileExists(tmp / "none"));
+    EXPECT_FALSE(FileExists(""));
+    EXPECT_FALSE(FileExists(tmp / "f" + std::string(1, '\0') + "tail")) << "an embedded NUL names nothing";
+}
+
+TEST(FileSystem, ListingMapsAttributes)
+{
+    TempDir tmp;
+    std::filesystem::create_directory(tmp / "plain");
+    std::filesystem::create_directory(tmp / ".hidden");
+    std::filesystem::create_directory(tmp / "locked");
+    ::chmod((tmp / "locked").c_str(), 0555);
+    WriteFile(tmp / "file", "x");
+    std::filesystem::create_directory_symlink(tmp / "plain", tmp / "link");
+    std::map<std::string, uint32_t> attrs;
+    for (const DirEntry& e : ListDirectory(tmp.Path()))
+        attrs[e.Name] = e.Attr;
+    EXPECT_EQ(attrs.size(), 5u) << "no . and ..";
+    EXPECT_EQ(attrs["plain"], faDirectory);
+    EXPECT_EQ(attrs[".hidden"], faDirectory | faHidden);
+    EXPECT_EQ(attrs["locked"], faDirectory | faReadOnly);
+    EXPECT_EQ(attrs["file"], 0u);
+    EXPECT_EQ(attrs["link"], faDirectory | faSymLink);
+    ::chmod((tmp / "locked").c_str(), 0755);
+    EXPECT_TRUE(ListDirectory(tmp / "missing").empty());
+}
+
+TEST(FileSystem, DirectoryServices)
+{
+    TempDir tmp;
+    EXPECT_TRUE(CreateDir(tmp / "one"));
+    EXPECT_FALSE(CreateDir(tmp / "one")) << "already there";
+    EXPECT_FALSE(CreateDir(tmp / "a/b")) << "one level only";
+    EXPECT_TRUE(CreateDirWithParents(tmp / "a/b/c"));
+    EXPECT_TRUE(DirectoryExists(tmp / "a/b/c"));
+    WriteFile(tmp / "a/b/c/f", "x");
+    EXPECT_FALSE(RemoveDir(tmp / "a/b/c")) << "not empty";
+    EXPECT_TRUE(DeleteFile(tmp / "a/b/c/f"));
+    EXPECT_FALSE(DeleteFile(tmp / "a/b/c/f"));
+    EXPECT_TRUE(RemoveDir(tmp / "a/b/c"));
+}
+
+TEST(FileSystem, RenameNeverReplacesAnExistingFile)
+{
+    TempDir tmp;
+    WriteFile(tmp / "notes.txt", "current");
+    WriteFile(tmp / "notes.BAK", "older");
+    EXPECT_FALSE(RenameFileNoReplace(tmp / "notes.txt", tmp / "notes.BAK"));
+    EXPECT_EQ(ReadFile(tmp / "notes.txt"), "current");
+    EXPECT_EQ(ReadFile(tmp / "notes.BAK"), "older");
+    std::filesystem::remove(tmp / "notes.BAK");
+    EXPECT_TRUE(RenameFileNoReplace(tmp / "notes.txt", tmp / "notes.BAK"));
+    EXPECT_EQ(ReadFile(tmp / "notes.BAK"), "current");
+    EXPECT_FALSE(std::filesystem::exists(tmp / "notes.txt"));
+}
+
+TEST(FileSystem, ReplaceKeepsPermissionsOfTheOldFile)
+{
+    TempDir tmp;
+    WriteFile(tmp / "f", "old");
+    ::chmod((tmp / "f").c_str(), 0640);
+    ReplaceFileContents(tmp / "f", "new");
+    struct stat st {};
+    ::stat((tmp / "f").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(ReadWholeFile(tmp / "f"), "new");
+}
+
+TEST(FileSystem, ErrnoMapping)
+{
+    TempDir tmp;
+    auto code = [](int error, const std::string& path) { return InOutErrorFromErrno(error, path).ErrorCode(); };
+    EXPECT_EQ(code(ENOENT, tmp / "missing"), 2);
+    EXPECT_EQ(code(ENOENT, tmp / "nodir/missing"), 3);
+    EXPECT_EQ(code(EMFILE, "x"), 4);
+    EXPECT_EQ(code(ENFILE, "x"), 4);
+    EXPECT_EQ(code(EACCES, "x"), 5);
+    EXPECT_EQ(code(EPERM, "x"), 5);
+    EXPECT_EQ(code(EROFS, "x"), 5);
+    EXPECT_EQ(code(ENOSPC, "x"), 101);
+    EXPECT_EQ(code(EDQUOT, "x"), 101);
+    const tarvok::EInOutError io = InOutErrorFromErrno(EIO, "x");
+    EXPECT_EQ(io.ErrorCode(), EIO);
+    EXPECT_STREQ(io.what(), "I/O error 5") << "EIO is errno 5 but not an access error";
+}
+
+TEST(FileSystem, ExecutableDirIsAnExistingDirectory)
+{
+    const std::string dir = ExecutableDir();
+    EXPECT_TRUE(DirectoryExists(dir));
+    EXPECT_NE(dir.back(), '/');
+}

@@ -1,0 +1,70 @@
+#include "core/InOutError.h"
+#include "core/ProjectFile.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace tarvok;
+using tarvok::test::ReadFile;
+using tarvok::test::TempDir;
+using tarvok::test::WriteFile;
+
+namespace {
+std::vector<std::string> Names(const FileList& list)
+{
+    std::vector<std::string> names;
+    for (const FileRec& r : list)
+        names.push_back(r.FileName);
+    return names;
+}
+} // namespace
+
+TEST(LoadFileList, KeepsExistingFilesInOrderWithDuplicates)
+{
+    TempDir tmp;
+    WriteFile(tmp / "a", "1");
+    WriteFile(tmp / "c", "3");
+    std::filesystem::create_directory(tmp / "dir");
+    WriteFile(tmp / "Project.ini",
+              tmp / "a" + "\r\n" + tmp / "deleted" + "\r\n\r\n" + tmp / "dir" + "\r\n" + tmp / "c" + "\n" + tmp / "a");
+    FileList list;
+    AddFile(list, FileRec{"stale", 1, 0});
+    LoadFileList(tmp / "Project.ini", list);
+    EXPECT_EQ(Names(list), (std::vector<std::string>{tmp / "a", tmp / "c", tmp / "a"}));
+    EXPECT_EQ(list.front().Exist, 1);
+
+    SaveSourceList(tmp / "Project.ini", list);
+    EXPECT_EQ(ReadFile(tmp / "Project.ini"), tmp / "a" + "\r\n" + tmp / "c" + "\r\n" + tmp / "a" + "\r\n");
+}
+
+TEST(LoadFileList, MissingFileEmptiesTheList)
+{
+    TempDir tmp;
+    FileList list;
+    AddFile(list, FileRec{"stale", 1, 0});
+    LoadFileList(tmp / "Project.ini", list);
+    EXPECT_TRUE(list.empty());
+}
+
+TEST(SaveSourceList, EmptyListWritesAnEmptyFile)
+{
+    TempDir tmp;
+    WriteFile(tmp / "Project.ini", "old content\r\n");
+    SaveSourceList(tmp / "Project.ini", FileList{});
+    EXPECT_TRUE(std::filesystem::exists(tmp / "Project.ini"));
+    EXPECT_EQ(ReadFile(tmp / "Project.ini"), "");
+}
+
+TEST(SaveSourceList, RemovedDirectoryRaisesInvalidFilename)
+{
+    TempDir tmp;
+    try {
+        SaveSourceList(tmp / "gone/Project.ini", FileList{});
+        FAIL() << "no error";
+    } catch (const EInOutError& e) {
+        EXPECT_EQ(e.ErrorCode(), 3);
+        EXPECT_STREQ(e.what(), "Invalid filename");
+    }
+}

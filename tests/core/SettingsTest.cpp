@@ -1,0 +1,208 @@
+#include "core/InOutError.h"
+#include "core/Settings.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace tarvok;
+using tarvok::test::ReadFile;
+using tarvok::test::TempDir;
+using tarvok::test::WriteFile;
+
+namespace {
+
+// A backup directory that keeps its project alive.
+std::string MakeProjectDir(const TempDir& tmp, const std::string& name)
+{
+    const std::string dir = tmp / name;
+    std::filesystem::create_directories(dir);
+    WriteFile(dir + "/Project.ini", "");
+    return dir;
+}
+
+std::string Lines(std::initializer_list<std::string> lines, const std::string& end = "\r\n")
+{
+    std::string text;
+    for (const std::string& l : lines)
+        text += l + end;
+    return text;
+}
+
+} // namespace
+
+TEST(LoadSettings, MissingFileGivesDefaultsAndTheDefaultProject)
+{
+    TempDir app;
+    AppSettings s{0, 5, 1};
+    ProjectList list;
+    LoadSettings(app.Path(), s, list);
+    EXPECT_EQ(s.RandomSkin, 1);
+    EXPECT_EQ(s.SkinNo, -1);
+    EXPECT_EQ(s.TimerBkUp, 0);
+    ASSERT_EQ(list.size(), 1u);
+    const PrjRec& p = list.front();
+    EXPECT_EQ(p.Name, "MyPrj-1");
+    EXPECT_EQ(p.BackUpDir, app / "BkUp");
+    EXPECT_EQ(p.AutoBkUp, 1);
+    EXPECT_EQ(p.Period, 0);
+    EXPECT_EQ(p.Day, 1);
+    EXPECT_EQ(p.Hour, 10);
+    EXPECT_TRUE(std::filesystem::is_directory(app / "BkUp"));
+
+    SaveSettings(app.Path(), s, list);
+    EXPECT_EQ(ReadFile(app / "Tarvok.ini"),
+              Lines({"1", "-1", "0", "Reserve 1", "Reserve 2", "Reserve 3", "MyPrj-1", app / "BkUp", "1", "0",
+                     "1", "10"}));
+}
+
+TEST(LoadSettings, RoundTripKeepsOrderValuesAndBlanksInNames)
+{
+    TempDir app;
+    AppSettings s{0, 7, 2};
+    ProjectList list;
+    AddPrj(list, PrjRec{"  spaced name  ", MakeProjectDir(app, "p1"), 3, 30, 23, 0});
+    AddPrj(list, PrjRec{"second", MakeProjectDir(app, "p2"), 2, 6, 0, 1});
+    AddPrj(list, PrjRec{"gone", app / "nowhere", 1, 1, 1, 1});
+    SaveSettings(app.Path(), s, list);
+
+    AppSettings back;
+    ProjectList loaded;
+    LoadSettings(app.Path(), back, loaded);
+    EXPECT_EQ(back.RandomSkin, 0);
+    EXPECT_EQ(back.SkinNo, 7);
+    EXPECT_EQ(back.TimerBkUp, 2);
+    ASSERT_EQ(loaded.size(), 2u) << "a project without Project.ini is dropped";
+    const PrjRec& a = loaded.front();
+    EXPECT_EQ(a.Name, "  spaced name  ");
+    EXPECT_EQ(a.BackUpDir, app / "p1");
+    EXPECT_EQ(std::tie(a.Period, a.Day, a.Hour, a.AutoBkUp), std::make_tuple(3, 30, 23, 0));
+    const PrjRec& b = loaded.back();
+    EXPECT_EQ(b.Name, "second");
+    EXPECT_EQ(std::tie(b.Period, b.Day, b.Hour, b.AutoBkUp), std::make_tuple(2, 6, 0, 1));
+}
+
+TEST(LoadSettings, ReadsLfFilesAndRewritesReservedLines)
+{
+    TempDir app;
+    const std::string dir = MakeProjectDir(app, "p");
+    WriteFile(app / "Tarvok.ini", Lines({"0", "3", "1", "anything", "", "at all", "P", dir, "0", "1", "5", "8"}, "\n"));
+    AppSettings s;
+    ProjectList list;
+    LoadSettings(app.Path(), s, list);
+    EXPECT_EQ(s.SkinNo, 3);
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list.front().Name, "P");
+    EXPECT_EQ(list.front().Hour, 8);
+    SaveSettings(app.Path(), s, list);
+    EXPECT_EQ(ReadFile(app / "Tarvok.ini"),
+              Lines({"0", "3", "1", "Reserve 1", "Reserve 2", "Reserve 3", "P", dir, "0", "1", "5", "8"}));
+}
+
+TEST(LoadSettings, UnreadableAndOutOfRangeNumbersTakeDefaults)
+{
+    TempDir app;
+    const std::string dir = MakeProjectDir(app, "p");
+    WriteFile(app / "Tarvok.ini",
+              Lines({"300", "x", "word", "", "", "", "A", dir, "2", "4", "31", "24",   // out of range
+                     "B", dir, "oops", "$3", "0x1E", "23",                             // hex readable
+                     "C", dir, "-1", "-1", "-1", "-1",                                 // negative
+                     "D", dir, " 1", "3 ", "30", "0"}));                                // trailing blank
+    AppSettings s;
+    ProjectList list;
+    LoadSettings(app.Path(), s, list);
+    EXPECT_EQ(s.RandomSkin, 1);
+    EXPECT_EQ(s.SkinNo, -1) << "a lone x is no number";
+    EXPECT_EQ(s.TimerBkUp, 1) << "an unreadable line 3 switches automatic backups on";
+    ASSERT_EQ(list.size(), 4u);
+    auto fields = [](const PrjRec& p) { return std::make_tuple(p.AutoBkUp, p.Period, p.Day, p.Hour); };
+    auto it = list.begin();
+    EXPECT_EQ(fields(*it++), std::make_tuple(1, 0, 1, 1));
+    EXPECT_EQ(fields(*it++), std::make_tuple(1, 3, 30, 23));
+    EXPECT_EQ(fields(*it++), std::make_tuple(1, 0, 1, 1));
+    EXPECT_EQ(fields(*it++), std::make_tuple(1, 0, 30, 0));
+}
+
+TEST(LoadSettings, FileEndingAfterHeaderStillReadsOneBlock)
+{
+    TempDir app;
+    WriteFile(app / "Tarvok.ini", Lines({"1", "-1", "0", "Reserve 1", "Reserve 2", "Reserve 3"}));
+    AppSettings s;
+    ProjectList list;
+    LoadSettings(app.Path(), s, list);
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list.front().Name, "MyPrj-1");
+
+    // An empty-named block whose directory resolves to "/Project.ini" is not a project either.
+    WriteFile(app / "Tarvok.ini", "");
+    ProjectList again;
+    LoadSettings(app.Path(), s, again);
+    EXPECT_EQ(s.TimerBkUp, 1);
+    ASSERT_EQ(again.size(), 1u);
+    EXPECT_EQ(again.front().Name, "MyPrj-1");
+}
+
+TEST(LoadSettings, UnreadableFileRaisesAccessDenied)
+{
+    if (tarvok::test::RunningAsRoot())
+        GTEST_SKIP() << "root reads files without read permission";
+    TempDir app;
+    WriteFile(app / "Tarvok.ini", "1\r\n");
+    std::filesystem::permissions(app / "Tarvok.ini", std::filesystem::perms::none);
+    AppSettings s;
+    ProjectList list;
+    try {
+        LoadSettings(app.Path(), s, list);
+        FAIL() << "no error";
+    } catch (const EInOutError& e) {
+        EXPECT_EQ(e.ErrorCode(), 5);
+    }
+}
+
+TEST(SaveSettings, FailedWriteLeavesTheOldFileWhole)
+{
+    TempDir app;
+    ProjectList list;
+    AddPrj(list, PrjRec{"keep", MakeProjectDir(app, "p"), 0, 1, 10, 1});
+    SaveSettings(app.Path(), AppSettings{}, list);
+    const std::string before = ReadFile(app / "Tarvok.ini");
+
+    // A child limited to 4 KiB per file tries to write a much larger settings file.
+    ProjectList big;
+    for (int i = 0; i < 500; ++i)
+        AddPrj(big, PrjRec{"project number " + std::to_string(i), app / "p", 0, 1, 10, 1});
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        try {
+            SaveSettings(app.Path(), AppSettings{}, big);
+        } catch (const EInOutError& e) {
+            ::_exit(e.ErrorCode() == 101 ? 42 : 43);
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 42) << "the failure is reported as Disk full";
+    EXPECT_EQ(ReadFile(app / "Tarvok.ini"), before);
+    int leftovers = 0;
+    for (const auto& e : std::filesystem::directory_iterator(app.Path()))
+        leftovers += e.path().filename().string().rfind(".Tarvok.ini", 0) == 0;
+    EXPECT_EQ(leftovers, 0) << "no temporary file is left behind";
+}
+
+TEST(SaveSettings, MissingDirectoryRaisesAnError)
+{
+    TempDir app;
+    ProjectList list;
+    EXPECT_THROW(SaveSettings(app / "missing", AppSettings{}, list), EInOutError);
+}
