@@ -1,0 +1,15 @@
+#include "ui/QtShell.h"
+
+#include <QDesktopServices>
+#include <QString>
+#include <QUrl>
+
+namespace tarvok::ui {
+
+void QtShell::OpenDocument(const std::string& path)
+{
+    // The result is not examined: a file type without a program is the desktop's business.
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromLocal8Bit(path.c_str())));
+}
+
+} // namespace tarvok::ui
