@@ -1,5 +1,6 @@
 #include "core/BlockCopy.h"
 #include "core/InOutError.h"
+#include "ChildProcess.h"
 #include "FakeDialogs.h"
 #include "TempDir.h"
 
@@ -7,14 +8,12 @@
 
 #include <filesystem>
 #include <random>
-#include <csignal>
 #include <functional>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace tarvok;
+using namespace tarvok::test;
 using tarvok::test::FakeDialogs;
 using tarvok::test::ReadFile;
 using tarvok::test::TempDir;
@@ -109,14 +108,19 @@ TEST(CopyFileByBlock, ReadOnlySourceIsCopied)
 
 TEST(CopyFileByBlock, UnreadableSourceFailsBeforeDestinationIsTouched)
 {
-    if (tarvok::test::RunningAsRoot())
-        GTEST_SKIP() << "root reads files without read permission";
     TempDir tmp;
-    FakeDialogs dialogs;
+    std::filesystem::permissions(tmp.Path(), std::filesystem::perms::all);
     WriteFile(tmp / "src", "secret");
     WriteFile(tmp / "dst", "keep");
     ::chmod((tmp / "src").c_str(), 0);
-    EXPECT_EQ(ErrorCodeOf([&] { CopyFileByBlock(tmp / "src", tmp / "dst", dialogs); }), 5);
+    ::chmod((tmp / "dst").c_str(), 0666);
+    const int code = RunInChild([&] {
+        if (!DropRoot())
+            return 99;
+        FakeDialogs dialogs;
+        return ErrorCodeOf([&] { CopyFileByBlock(tmp / "src", tmp / "dst", dialogs); });
+    });
+    EXPECT_EQ(code, 5);
     EXPECT_EQ(ReadFile(tmp / "dst"), "keep");
 }
 
@@ -137,22 +141,10 @@ TEST(CopyFileByBlock, FullDiskIsReportedNotTruncatedQuietly)
 {
     TempDir tmp;
     WriteFile(tmp / "src", RandomBytes(3 * 2048 + 5));
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{3000, 3000};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+    const int code = RunInChild([&] {
+        LimitFileSize(3000);
         FakeDialogs dialogs;
-        try {
-            CopyFileByBlock(tmp / "src", tmp / "dst", dialogs);
-        } catch (const EInOutError& e) {
-            ::_exit(e.ErrorCode() == 101 ? 42 : 43);
-        }
-        ::_exit(0);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 42);
+        return ErrorCodeOf([&] { CopyFileByBlock(tmp / "src", tmp / "dst", dialogs); });
+    });
+    EXPECT_EQ(code, 101);
 }

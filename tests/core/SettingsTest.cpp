@@ -1,16 +1,14 @@
 #include "core/InOutError.h"
 #include "core/Settings.h"
+#include "ChildProcess.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace tarvok;
+using namespace tarvok::test;
 using tarvok::test::ReadFile;
 using tarvok::test::TempDir;
 using tarvok::test::WriteFile;
@@ -149,19 +147,23 @@ TEST(LoadSettings, FileEndingAfterHeaderStillReadsOneBlock)
 
 TEST(LoadSettings, UnreadableFileRaisesAccessDenied)
 {
-    if (tarvok::test::RunningAsRoot())
-        GTEST_SKIP() << "root reads files without read permission";
     TempDir app;
+    std::filesystem::permissions(app.Path(), std::filesystem::perms::all);
     WriteFile(app / "Tarvok.ini", "1\r\n");
     std::filesystem::permissions(app / "Tarvok.ini", std::filesystem::perms::none);
-    AppSettings s;
-    ProjectList list;
-    try {
-        LoadSettings(app.Path(), s, list);
-        FAIL() << "no error";
-    } catch (const EInOutError& e) {
-        EXPECT_EQ(e.ErrorCode(), 5);
-    }
+    const int code = RunInChild([&] {
+        if (!DropRoot())
+            return 99;
+        AppSettings s;
+        ProjectList list;
+        try {
+            LoadSettings(app.Path(), s, list);
+        } catch (const EInOutError& e) {
+            return e.ErrorCode();
+        }
+        return 0;
+    });
+    EXPECT_EQ(code, 5);
 }
 
 TEST(SaveSettings, FailedWriteLeavesTheOldFileWhole)
@@ -176,23 +178,16 @@ TEST(SaveSettings, FailedWriteLeavesTheOldFileWhole)
     ProjectList big;
     for (int i = 0; i < 500; ++i)
         AddPrj(big, PrjRec{"project number " + std::to_string(i), app / "p", 0, 1, 10, 1});
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{4096, 4096};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+    const int code = RunInChild([&] {
+        LimitFileSize(4096);
         try {
             SaveSettings(app.Path(), AppSettings{}, big);
         } catch (const EInOutError& e) {
-            ::_exit(e.ErrorCode() == 101 ? 42 : 43);
+            return e.ErrorCode();
         }
-        ::_exit(0);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 42) << "the failure is reported as Disk full";
+        return 0;
+    });
+    EXPECT_EQ(code, 101) << "the failure is reported as Disk full";
     EXPECT_EQ(ReadFile(app / "Tarvok.ini"), before);
     int leftovers = 0;
     for (const auto& e : std::filesystem::directory_iterator(app.Path()))
