@@ -1,0 +1,64 @@
+#pragma once
+#include "core/Clock.h"
+#include "core/FileUtility.h"
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tarvok {
+
+class Dialogs;
+
+// The two views of the backup browser: the snapshot folders of a backup
+// directory, or the files of one snapshot folder.
+enum class BrowserMode { FolderView, FileView };
+
+// "Folder" or "File": the singular word the delete messages use for a view.
+const char* BrowserKindWord(BrowserMode mode);
+
+// MM_DD_HH, each part two digits, from the local time of the run.
+std::string SnapshotFolderName(const LocalTime& time);
+
+// One backup run: creates the snapshot folder inside BackUpDir (one level,
+// BackUpDir itself is not created) and copies every existing file of Files
+// flat into it under its own name; missing files are skipped. A copy error
+// (EInOutError) ends the run at that file.
+void BackUpFileList(const FileList& Files, const std::string& BackUpDir, const Clock& clock,
+                    Dialogs& dialogs);
+
+// Names of the snapshot folders directly inside Dir: entries that are plain
+// directories and nothing else (not hidden, not read-only, not links), sorted
+// once ignoring case. A missing or unreadable Dir gives none.
+std::vector<std::string> ListBkUpFolders(const std::string& Dir);
+
+// Replaces List with every entry of Folder that is not a directory, in the
+// file system's order, each with its full path and Exist 1.
+void LoadBkUpFolder(const std::string& Folder, FileList& List);
+
+// The name an existing file is given before a restore overwrites it: the
+// last extension of its file name replaced by ".BAK", or ".BAK" appended.
+std::string BakFileName(const std::string& path);
+
+// Raised when an existing destination cannot be renamed to its ".BAK" name.
+class EBackupFileError : public std::runtime_error {
+public:
+    EBackupFileError() : std::runtime_error("Unable to create backup file.") {}
+};
+
+// Restores one backed-up file into DestDir under its own name. A file already
+// there is first renamed to its ".BAK" name, never replacing an existing
+// ".BAK" file (EBackupFileError then). A vanished backup only gets the copy's
+// missing-file warning and leaves the destination alone.
+void RestoreBkUpFile(const std::string& Source, const std::string& DestDir, Dialogs& dialogs);
+
+// Deletes the files directly inside Folder (through List, which ends up
+// empty), then the folder itself when nothing is left in it. Failures leave
+// what could not be removed in place, without a message.
+void DeleteBkUpFolder(const std::string& Folder, FileList& List);
+
+// Deletes the files of the entries of List whose Selected is 1 and removes
+// those entries, whether or not the file could be deleted.
+void DeleteSelectedBkUpFiles(FileList& List);
+
+} // namespace tarvok
