@@ -1,0 +1,100 @@
+#include "core/Schedule.h"
+
+#include <cstdio>
+
+namespace tarvok {
+
+namespace {
+
+constexpr std::array<const char*, 4> AutoBackupMessages = {
+    "Hourly Auto BackUp Project %s Files Now...",
+    "Daily Auto BackUp Project %s Files Now...",
+    "Weekly Auto BackUp Project %s Files Now...",
+    "Monthly Auto BackUp Project %s Files Now...",
+};
+
+constexpr int DaysPerWeek = static_cast<int>(DayNames.size());
+constexpr int DaysInLongestMonth = 31;
+constexpr int HoursPerDay = 24;
+
+bool InFirstTwoSecondsOfHour(const LocalTime& now) { return now.Minute == 0 && now.Second < 2; }
+
+} // namespace
+
+const char* AutoBkUpText(uint8_t autoBkUp) { return AutoBkUpTexts[autoBkUp == 1 ? 1 : 0]; }
+
+bool IsBackupDue(const PrjRec& project, const LocalTime& now)
+{
+    if (project.AutoBkUp != 1 || !InFirstTwoSecondsOfHour(now))
+        return false;
+    switch (project.Period) {
+    case Hourly:
+        return true;
+    case Daily:
+        return now.Hour == project.Hour;
+    case Weekly:
+        return now.DayOfWeek == project.Day % DaysPerWeek && now.Hour == project.Hour;
+    case Monthly:
+        return now.Day == project.Day + 1 && now.Hour == project.Hour;
+    default:
+        return false;
+    }
+}
+
+std::string AutoBackupStatusText(const PrjRec& project)
+{
+    if (project.Period >= AutoBackupMessages.size())
+        return {};
+    const std::string message = AutoBackupMessages[project.Period];
+    const size_t slot = message.find("%s");
+    return message.substr(0, slot) + project.Name + message.substr(slot + 2);
+}
+
+std::vector<std::string> DayBoxItems(uint8_t period)
+{
+    std::vector<std::string> items;
+    if (period == Weekly) {
+        items.assign(DayNames.begin(), DayNames.end());
+    } else if (period == Monthly) {
+        for (int day = 1; day <= DaysInLongestMonth; ++day) {
+            char text[16];
+            std::snprintf(text, sizeof text, "Day %2d", day);
+            items.emplace_back(text);
+        }
+    }
+    return items;
+}
+
+int DayBoxIndex(uint8_t period, uint8_t day)
+{
+    return period == Weekly ? day % DaysPerWeek : day;
+}
+
+std::vector<std::string> TimeBoxItems()
+{
+    std::vector<std::string> items;
+    for (int hour = 0; hour < HoursPerDay; ++hour) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%2d:00", hour);
+        items.emplace_back(text);
+    }
+    return items;
+}
+
+void ApplySchedule(PrjRec& project, const ScheduleSelection& selection)
+{
+    project.Period = selection.Period < 0 ? DefaultPeriod : static_cast<uint8_t>(selection.Period);
+    project.Day = selection.Day < 0 ? DefaultDay : static_cast<uint8_t>(selection.Day);
+    project.Hour = selection.Hour < 0 ? DefaultHour : static_cast<uint8_t>(selection.Hour);
+}
+
+std::string ClockLine(const std::string& date, const std::string& time, const LocalTime& now)
+{
+    const bool midnight = now.Hour == 0 && now.Minute == 0 && now.Second == 0 && now.Millisecond == 0;
+    std::string line = midnight ? date : date + " " + time;
+    line += "  --  ";
+    line += DayNames[static_cast<size_t>(now.DayOfWeek % DaysPerWeek)];
+    return line;
+}
+
+} // namespace tarvok
