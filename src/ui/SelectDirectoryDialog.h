@@ -1,6 +1,15 @@
 #pragma once
+#include <QDialog>
+#include <QString>
+
 #include <string>
 
+class QComboBox;
+class QFileSystemModel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTreeView;
 class QWidget;
 
 namespace tarvok {
@@ -9,10 +18,52 @@ class Dialogs;
 
 namespace tarvok::ui {
 
-// The modal "Select Directory" dialog. Opens on `start` (empty: the current
-// directory); a typed directory that does not exist is created, with its
-// parents, after the user agrees to the question asked through `dialogs`.
-// True and `chosen` when the user accepted.
+// The modal "Select Directory" dialog: a directory name box, a directory
+// tree, the files of the shown directory, the mounted file systems, and OK,
+// Cancel and Help. The name box may hold a directory that does not exist
+// yet; OK then asks whether to create it.
+class SelectDirectoryDialog : public QDialog {
+    Q_OBJECT
+public:
+    SelectDirectoryDialog(QWidget* parent, const std::string& start, Dialogs& dialogs);
+
+    // The directory the user accepted, absolute and without a trailing '/'.
+    const std::string& Chosen() const { return chosen_; }
+    // The directory the tree and the file list show.
+    QString ShownDirectory() const { return shown_; }
+    void ShowDirectory(const QString& dir);
+
+    QLineEdit* NameBox() const { return nameBox_; }
+    QTreeView* Tree() const { return tree_; }
+    QListWidget* Files() const { return files_; }
+    QComboBox* FileSystems() const { return fileSystems_; }
+    QPushButton* OkButton() const { return ok_; }
+    QPushButton* CancelButton() const { return cancel_; }
+    QPushButton* HelpButton() const { return help_; }
+
+private:
+    void OkClicked();
+    void HelpClicked();
+    void FillFileSystems();
+    void SelectFileSystemOf(const QString& dir);
+    void FillFiles(const QString& dir);
+    QString TypedDirectory() const;
+
+    Dialogs& dialogs_;
+    QString shown_;
+    std::string chosen_;
+    QFileSystemModel* model_;
+    QLineEdit* nameBox_;
+    QTreeView* tree_;
+    QListWidget* files_;
+    QComboBox* fileSystems_;
+    QPushButton* ok_;
+    QPushButton* cancel_;
+    QPushButton* help_;
+};
+
+// Shows the dialog modally, opened on `start` (empty: the current
+// directory). True and `chosen` when the user accepted.
 bool ExecuteSelectDirectoryDialog(QWidget* parent, const std::string& start, std::string& chosen,
                                   Dialogs& dialogs);
 
