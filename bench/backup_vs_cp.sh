@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Backs up 5,000 files of 4 KiB and one large file through BackUpFileList and
+# copies the same files with cp, side by side, and prints the median ratios
+# ours/cp.
+# Usage: bench/backup_vs_cp.sh [BUILD_DIR] [RUNS] [BIG_MIB]
+# BENCH_DIR picks the file system to work in (default: /dev/shm).
+set -euo pipefail
+build=${1:-build}
+runs=${2:-5}
+big_mib=${3:-1024}
+small_count=5000
+bin="$build/bench/backup_bench"
+[ -x "$bin" ] || { echo "build first: $bin is missing" >&2; exit 1; }
+work=$(mktemp -d "${BENCH_DIR:-/dev/shm}/tarvok-bench.XXXXXX" 2>/dev/null || mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+mkdir "$work/small" "$work/big"
+for ((i = 0; i < small_count; i++)); do
+  head -c 4096 /dev/urandom > "$work/small/file$i.dat"
+done
+head -c $((big_mib * 1024 * 1024)) /dev/urandom > "$work/big/large.dat"
+find "$work/small" -type f > "$work/small.list"
+echo "$work/big/large.dat" > "$work/big.list"
+
+nanos() { local s e; s=$(date +%s%N); "$@" >/dev/null 2>&1; e=$(date +%s%N); echo $((e - s)); }
+median() { sort -g | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
+# cp gets the same job: make the snapshot folder, copy every file flat into it.
+cp_run() { mkdir "$2/snap" && xargs -a "$1" -d '\n' cp -t "$2/snap"; }
+
+# Prints "median_ratio median_ours_ms median_cp_ms" for one file list.
+compare() {
+  local list=$1 ours theirs ratios=() ours_all=() cp_all=()
+  for ((r = 0; r < runs; r++)); do
+    mkdir "$work/ours" "$work/cp"
+    ours=$(nanos "$bin" "$list" "$work/ours")
+    theirs=$(nanos cp_run "$list" "$work/cp")
+    [ "$(find "$work/ours" -type f | wc -l)" = "$(find "$work/cp" -type f | wc -l)" ] ||
+      { echo "the two copies differ" >&2; exit 1; }
+    rm -rf "$work/ours" "$work/cp"
+    ratios+=("$(awk -v a="$ours" -v b="$theirs" 'BEGIN {print a / b}')")
+    ours_all+=("$ours")
+    cp_all+=("$theirs")
+  done
+  printf '%s %s %s\n' "$(printf '%s\n' "${ratios[@]}" | median)" \
+    "$(printf '%s\n' "${ours_all[@]}" | median | awk '{print $1 / 1e6}')" \
+    "$(printf '%s\n' "${cp_all[@]}" | median | awk '{print $1 / 1e6}')"
+}
+
+read -r small_ratio small_ours small_cp < <(compare "$work/small.list")
+read -r big_ratio big_ours big_cp < <(compare "$work/big.list")
+printf '%d files of 4 KiB, %d runs: median ratio ours/cp = %.3f (ours %.0f ms, cp %.0f ms)\n' \
+  "$small_count" "$runs" "$small_ratio" "$small_ours" "$small_cp"
+printf '1 file of %d MiB, %d runs: median ratio ours/cp = %.3f (ours %.0f ms, cp %.0f ms)\n' \
+  "$big_mib" "$runs" "$big_ratio" "$big_ours" "$big_cp"
