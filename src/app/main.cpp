@@ -1,0 +1,51 @@
+// The program entry: one copy at a time, then the main window, hidden, and
+// the event loop until the window closes.
+#include "platform/FileSystem.h"
+#include "platform/SystemClock.h"
+#include "platform/qt/SingleInstance.h"
+#include "ui/Main.h"
+#include "ui/QtDialogs.h"
+#include "ui/QtShell.h"
+#include "ui/TarvokApplication.h"
+
+#include <QTimer>
+
+using namespace tarvok;
+
+int main(int argc, char** argv)
+{
+    // Before any window exists: a second copy wakes the first and ends.
+    QCoreApplication::setApplicationName(QStringLiteral("Tarvok"));
+    platform::InstanceLock instance(platform::RuntimeDirectory(), "Tarvok");
+    if (instance.AnotherCopyRuns()) {
+        instance.WakeRunningCopy();
+        return 0;
+    }
+
+    ui::QtDialogs dialogs;
+    ui::TarvokApplication app(argc, argv, dialogs);
+    // The program lives in the notification area: closing a message box
+    // while the window is hidden must not end it.
+    app.setQuitOnLastWindowClosed(false);
+
+    // A wake-up may come while the main window is still being created.
+    platform::WakeUpServer wakeUps(instance.SocketPath());
+    ui::TMainForm* mainForm = nullptr;
+    bool wokenEarly = false;
+    QObject::connect(&wakeUps, &platform::WakeUpServer::WakeUpRequested, &app, [&] {
+        if (mainForm)
+            mainForm->ShowMainWindow();
+        else
+            wokenEarly = true;
+    });
+    wakeUps.Listen();
+
+    platform::SystemClock clock;
+    ui::QtShell shell;
+    ui::TMainForm MainForm(dialogs, clock, shell, platform::ExecutableDir());
+    mainForm = &MainForm;
+    QObject::connect(&MainForm, &ui::TMainForm::Closed, &app, &QCoreApplication::quit);
+    if (wokenEarly)
+        QTimer::singleShot(0, &MainForm, &ui::TMainForm::ShowMainWindow);
+    return app.exec();
+}

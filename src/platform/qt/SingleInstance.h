@@ -1,0 +1,57 @@
+#pragma once
+#include <QLocalServer>
+#include <QObject>
+
+#include <memory>
+#include <string>
+
+class QLockFile;
+
+namespace tarvok::platform {
+
+// The user's private runtime directory: $XDG_RUNTIME_DIR when it is a
+// directory only its owner (us) can enter, else /tmp/tarvok-<uid>, made with
+// mode 0700. Empty when neither can be had safely.
+std::string RuntimeDirectory();
+
+// Only one copy runs at a time: the first holds a lock file in the runtime
+// directory for its whole life. Needs no application object, so a second
+// copy ends before it opens a window or touches a file.
+class InstanceLock {
+public:
+    InstanceLock(const std::string& directory, const std::string& name);
+    ~InstanceLock();
+
+    // True when a live copy holds the lock. A lock left by a killed copy is
+    // taken over; any other failure lets this copy run as the only one.
+    bool AnotherCopyRuns();
+    // Asks the running copy to show its window; failures pass silently.
+    void WakeRunningCopy() const;
+    // Where the first copy listens for wake-ups; empty without a directory.
+    const std::string& SocketPath() const { return socketPath_; }
+
+private:
+    std::string socketPath_;
+    std::unique_ptr<QLockFile> lock_;
+};
+
+// The first copy's end of the wake-up: a socket only this user may use.
+class WakeUpServer : public QObject {
+    Q_OBJECT
+
+public:
+    explicit WakeUpServer(std::string socketPath, QObject* parent = nullptr);
+    // False when the socket cannot be set up; the program then runs without.
+    bool Listen();
+
+signals:
+    void WakeUpRequested();
+
+private:
+    void Accept();
+
+    std::string socketPath_;
+    QLocalServer server_;
+};
+
+} // namespace tarvok::platform

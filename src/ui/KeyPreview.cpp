@@ -1,0 +1,82 @@
+#include "ui/KeyPreview.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QWidget>
+
+namespace tarvok::ui {
+
+std::optional<uint16_t> VirtualKeyCode(int qtKey)
+{
+    // Letters and digits share their codes with the virtual keys.
+    if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9))
+        return static_cast<uint16_t>(qtKey);
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
+        return static_cast<uint16_t>(0x70 + (qtKey - Qt::Key_F1));
+    switch (qtKey) {
+    case Qt::Key_Backspace: return 0x08;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return 0x09;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 0x0D;
+    case Qt::Key_Shift: return 0x10;
+    case Qt::Key_Control: return 0x11;
+    case Qt::Key_Alt: return 0x12;
+    case Qt::Key_Pause: return 0x13;
+    case Qt::Key_CapsLock: return 0x14;
+    case Qt::Key_Escape: return 0x1B;
+    case Qt::Key_Space: return 0x20;
+    case Qt::Key_PageUp: return 0x21;
+    case Qt::Key_PageDown: return 0x22;
+    case Qt::Key_End: return 0x23;
+    case Qt::Key_Home: return 0x24;
+    case Qt::Key_Left: return 0x25;
+    case Qt::Key_Up: return 0x26;
+    case Qt::Key_Right: return 0x27;
+    case Qt::Key_Down: return 0x28;
+    case Qt::Key_Print: return 0x2C;
+    case Qt::Key_Insert: return 0x2D;
+    case Qt::Key_Delete: return 0x2E;
+    case Qt::Key_Meta: return 0x5B;
+    case Qt::Key_Menu: return 0x5D;
+    case Qt::Key_NumLock: return 0x90;
+    case Qt::Key_ScrollLock: return 0x91;
+    default: return std::nullopt;
+    }
+}
+
+KeyPreview::KeyPreview(QWidget* window, Handler keyDown, Handler keyUp)
+    : QObject(window), window_(window), keyDown_(std::move(keyDown)), keyUp_(std::move(keyUp))
+{
+    qApp->installEventFilter(this);
+}
+
+bool KeyPreview::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool down = event->type() == QEvent::KeyPress;
+    if (!down && event->type() != QEvent::KeyRelease)
+        return false;
+    const auto* receiver = qobject_cast<const QWidget*>(watched);
+    if (!receiver || receiver->window() != window_ || !IsFirstDelivery(receiver))
+        return false;
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    // A held key repeats its press only; the releases X11 adds in between
+    // would forget Ctrl.
+    if (!down && key->isAutoRepeat())
+        return false;
+    if (const std::optional<uint16_t> code = VirtualKeyCode(key->key()))
+        (down ? keyDown_ : keyUp_)(*code);
+    return false;
+}
+
+// A key event the focused control ignores travels on to its parents; only
+// the first delivery counts.
+bool KeyPreview::IsFirstDelivery(const QWidget* receiver) const
+{
+    const QWidget* focus = QApplication::focusWidget();
+    if (focus && focus->window() == window_)
+        return receiver == focus;
+    return receiver == window_;
+}
+
+} // namespace tarvok::ui

@@ -1,0 +1,32 @@
+#pragma once
+#include <QObject>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace tarvok::ui {
+
+// The virtual-key code of a Qt key, where the keyboard commands know one.
+std::optional<uint16_t> VirtualKeyCode(int qtKey);
+
+// Lets a window see every key press and release of its controls before the
+// focused control does, without ever consuming one. Installed on the
+// application object for the life of this object.
+class KeyPreview : public QObject {
+public:
+    using Handler = std::function<void(uint16_t virtualKey)>;
+    KeyPreview(QWidget* window, Handler keyDown, Handler keyUp);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool IsFirstDelivery(const QWidget* receiver) const;
+
+    QWidget* window_;
+    Handler keyDown_;
+    Handler keyUp_;
+};
+
+} // namespace tarvok::ui

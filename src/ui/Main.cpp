@@ -1,0 +1,27 @@
+#include "ui/Main.h"
+
+#include "ui/ErrorReport.h"
+
+namespace tarvok::ui {
+
+TMainForm::TMainForm(tarvok::Dialogs& dialogs, tarvok::Clock& clock, tarvok::Shell& shell, std::string appDir,
+                     QWidget* parent)
+    : QWidget(parent), Dialogs(dialogs), Clock(clock), Shell(shell), AppDir(std::move(appDir))
+{
+    BuildControls();
+    BuildMenus();
+    // Reactions, one concern at a time.
+    ConnectLifecycle();
+    ConnectTray();
+    ConnectKeyboard();
+    // An error ends the creation steps, not the window.
+    try {
+        FormCreate();
+    } catch (const std::exception& error) {
+        ReportError(Dialogs, error);
+    }
+}
+
+TMainForm::~TMainForm() { FormDestroy(); }
+
+} // namespace tarvok::ui

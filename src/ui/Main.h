@@ -1,0 +1,202 @@
+#pragma once
+#include "core/FileUtility.h"
+#include "core/KeyState.h"
+#include "core/Settings.h"
+
+#include <QIcon>
+#include <QSystemTrayIcon>
+#include <QWidget>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QToolButton;
+
+namespace tarvok {
+class Clock;
+class Dialogs;
+class Shell;
+} // namespace tarvok
+
+namespace tarvok::ui {
+
+class KeyPreview;
+
+// The main window. It owns the program's whole state, so every test builds a
+// fresh world from the seams and an application directory. The
+// implementation is split by concern over the Main*.cpp files named below.
+class TMainForm : public QWidget {
+    Q_OBJECT
+
+public:
+    // Builds the controls and menus, then runs FormCreate; an error there is
+    // reported and the window is created all the same.
+    TMainForm(tarvok::Dialogs& dialogs, tarvok::Clock& clock, tarvok::Shell& shell, std::string appDir,
+              QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // ---- Seams ----------------------------------------------------------
+    tarvok::Dialogs& Dialogs;
+    tarvok::Clock& Clock;
+    tarvok::Shell& Shell;
+
+    // ---- Program state --------------------------------------------------
+    std::string AppDir;
+    AppSettings Settings;
+    tarvok::ProjectList ProjectList;
+    PrjRec* CurrentProject = nullptr; // always a record of ProjectList
+    FileList SourceList;
+    FileList BackupList;
+    std::string LastDir;
+    bool SourceListLoaded = false; // SourceList read for the current project since start
+    uint16_t SkinCount = 0;        // files in AppDir/Skin, counted at creation
+    tarvok::KeyState KeyState;
+
+    // ---- Lifecycle and current project (MainLifecycle.cpp) --------------
+    void FormCreate();
+    void FormShow();
+    bool FormCloseQuery(); // true: the close may go on
+    void FormClose();
+    void FormDestroy();
+    void LoadCurrentPrj();
+    void FillcbxProjects();
+    void FilllbxSource(const FileList& list);
+    void cbxProjectsChange();
+    static uint16_t CountFiles(const std::string& dir);
+    static std::optional<std::string> CurrentUserName();
+    // Makes CurrentProject a record of ProjectList again, recreating the
+    // default project when the list is empty.
+    void EnsureCurrentProject();
+
+    // ---- Tray icon and tray menu (MainTray.cpp) --------------------------
+    void CreateTrayIcon();
+    void TrayIconActivated(QSystemTrayIcon::ActivationReason reason);
+    void RatMenuPopup();
+    void cmHideClick();
+    void cmQuitClick();
+    void Hide1Click();
+    // Shows the window, restores it when minimised, raises and activates it.
+    void ShowMainWindow();
+    QSystemTrayIcon* TrayIcon = nullptr;
+
+    // ---- Key state (MainKeyboard.cpp) ------------------------------------
+    void FormKeyDown(uint16_t key);
+    void FormKeyUp(uint16_t key);
+
+    // ---- Controls (MainLayout.cpp), in tab order ----------------------------
+    QLabel* MenuImage = nullptr;
+    QLabel* MinImage = nullptr;
+    QLabel* CloseImage = nullptr;
+    QPushButton* btnAdd = nullptr;
+    QPushButton* btnDelete = nullptr;
+    QPushButton* btnselDir = nullptr;
+    QPushButton* btnRestore = nullptr;
+    QPushButton* BtnDelBkUp = nullptr;
+    QPushButton* btnBackUp = nullptr;
+    QFrame* pnlAutoBkUp = nullptr;
+    QComboBox* cbxBkupType = nullptr;
+    QComboBox* cbxDay = nullptr;
+    QComboBox* cbxTime = nullptr;
+    QLabel* StaticText1 = nullptr;
+    QLabel* StaticText2 = nullptr;
+    QLabel* StaticText3 = nullptr;
+    QPushButton* btnSetTime = nullptr;
+    QWidget* ToolBar1 = nullptr;
+    QToolButton* tbtnStop = nullptr;
+    QToolButton* tbtnRun = nullptr;
+    QLabel* lblAutobkup = nullptr;
+    QLabel* pnlClock = nullptr;
+    QLabel* lblClock = nullptr;
+    QListWidget* lbxSource = nullptr;
+    QListWidget* lbxTarget = nullptr;
+    QLineEdit* edTarget = nullptr;
+    QLabel* stTarget = nullptr;
+    QLabel* lbStatus = nullptr;
+    QPushButton* btnBackPrjDir = nullptr;
+    QComboBox* cbxProjects = nullptr;
+    QLineEdit* edBkUp = nullptr;
+    // Seven 16 x 16 pictures: cross, pause, play, blue cross, cross with
+    // tick, tick, stop. The tool bar shows 2 and 6.
+    std::vector<QIcon> ImageList1;
+
+    // ---- Menus (MainMenus.cpp) ---------------------------------------------
+    QMenu* filemenu = nullptr;
+    QMenu* File1 = nullptr;
+    QAction* OpenProject1 = nullptr;
+    QAction* N6 = nullptr;
+    QMenu* Edit1 = nullptr;
+    QAction* AddSourceFiles1 = nullptr;
+    QAction* DeleteSelectedSourceFiles1 = nullptr;
+    QAction* BackUpAll1 = nullptr;
+    QAction* N3 = nullptr;
+    QAction* RestoreSelectedFiles1 = nullptr;
+    QAction* DeleteSelectedBackupFiles1 = nullptr;
+    QAction* SelectBackUpDirectory1 = nullptr;
+    QAction* N5 = nullptr;
+    QMenu* Display1 = nullptr;
+    QAction* Hide1 = nullptr;
+    QAction* N7 = nullptr;
+    QAction* RandomSkin1 = nullptr;
+    QAction* N8 = nullptr;
+    QAction* ChangeSkin1 = nullptr;
+    QAction* TimelyChange1 = nullptr;
+    QAction* DefaultSkin1 = nullptr;
+    QAction* N2 = nullptr;
+    QAction* Transparent1 = nullptr;
+    QAction* Opaque1 = nullptr;
+    QAction* RoundedWindow1 = nullptr;
+    QAction* N11 = nullptr;
+    QAction* ComponetsHideShow1 = nullptr;
+    QAction* N10 = nullptr;
+    QMenu* Tools1 = nullptr;
+    QAction* SetcurrentSkinasWallPaper1 = nullptr;
+    QAction* ClearWallPaper1 = nullptr;
+    QAction* N1 = nullptr;
+    QAction* RunTarvokonWindowsStartUp1 = nullptr;
+    QAction* DisableAutoStarUp1 = nullptr;
+    QAction* N9 = nullptr;
+    QAction* DosMode1 = nullptr;
+    QAction* N13 = nullptr;
+    QAction* About1 = nullptr;
+    QAction* N4 = nullptr;
+    QAction* Exit1 = nullptr;
+
+    QMenu* RatMenu = nullptr;
+    QAction* cmHide = nullptr;
+    QAction* cmQuit = nullptr;
+    QAction* N12 = nullptr;
+    QAction* HideIE1 = nullptr;
+    QAction* ScreenSaverOn1 = nullptr;
+    QAction* MenuItem1 = nullptr;
+    QAction* cmAbout = nullptr;
+
+signals:
+    // The close was allowed and its steps are done: the program ends.
+    void Closed();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildControls();
+    void SetTabOrder();
+    void BuildMenus();
+    void ConnectLifecycle();
+    void ConnectTray();
+    void ConnectKeyboard();
+
+    KeyPreview* Preview = nullptr;
+};
+
+} // namespace tarvok::ui

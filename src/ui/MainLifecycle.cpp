@@ -1,0 +1,183 @@
+// Creation, showing and closing of the main window, and the current project.
+#include "core/Clock.h"
+#include "core/Dialogs.h"
+#include "core/InOutError.h"
+#include "core/ProjectFile.h"
+#include "core/Schedule.h"
+#include "platform/FileSystem.h"
+#include "platform/qt/UserName.h"
+#include "ui/ErrorReport.h"
+#include "ui/Main.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QToolButton>
+
+#include <random>
+
+namespace tarvok::ui {
+namespace {
+
+QString Local(const std::string& text) { return QString::fromLocal8Bit(text.data(), qsizetype(text.size())); }
+
+} // namespace
+
+void TMainForm::ConnectLifecycle()
+{
+    connect(cbxProjects, &QComboBox::activated, this, &TMainForm::cbxProjectsChange);
+    connect(Exit1, &QAction::triggered, this, &QWidget::close);
+}
+
+void TMainForm::FormCreate()
+{
+    const std::string defaultBackupDir = JoinPath(AppDir, DefaultBackupFolder);
+    if (!platform::DirectoryExists(defaultBackupDir))
+        platform::CreateDir(defaultBackupDir);
+    SkinCount = CountFiles(JoinPath(AppDir, "Skin"));
+
+    try {
+        LoadSettings(AppDir, Settings, ProjectList);
+    } catch (const EInOutError& error) {
+        // Go on as without a settings file, so the window has a current project.
+        ReportError(Dialogs, error);
+        Settings = AppSettings{};
+        ClearPrjList(ProjectList);
+        AddDefaultProject(AppDir, ProjectList);
+    }
+    RandomSkin1->setChecked(Settings.RandomSkin != 0);
+    CurrentProject = &ProjectList.front();
+    if (Settings.RandomSkin == 1) {
+        std::minstd_rand random(Clock.TickCount());
+        Settings.SkinNo = SkinCount == 0 ? 0 : std::uniform_int_distribution<int>(0, SkinCount - 1)(random);
+    }
+
+    CreateTrayIcon();
+
+    if (Settings.TimerBkUp == 0) {
+        const std::optional<std::string> user = CurrentUserName();
+        if (!user)
+            return;
+        if (Dialogs.Confirm("Hi, " + *user + ". Do you wanna enable Auto BackUp?"))
+            Settings.TimerBkUp = 1;
+    }
+    if (Settings.TimerBkUp == 0)
+        tbtnStop->setChecked(true);
+    else if (Settings.TimerBkUp == 1)
+        tbtnRun->setChecked(true);
+}
+
+std::optional<std::string> TMainForm::CurrentUserName() { return platform::CurrentUserName(); }
+
+uint16_t TMainForm::CountFiles(const std::string& dir)
+{
+    uint16_t count = 0;
+    for (const platform::DirEntry& entry : platform::ListDirectory(dir))
+        if ((entry.Attr & (platform::faDirectory | platform::faVolumeID)) == 0)
+            ++count;
+    return count;
+}
+
+void TMainForm::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // A window restored by the window manager was never hidden.
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TMainForm::FormShow()
+{
+    EnsureCurrentProject();
+    cbxBkupType->setCurrentIndex(CurrentProject->Period);
+    if (btnBackUp->isVisible())
+        btnBackUp->setFocus();
+    FillcbxProjects();
+    cbxProjects->setCurrentIndex(IndexOfPrj(ProjectList, CurrentProject));
+    LoadCurrentPrj();
+}
+
+void TMainForm::EnsureCurrentProject()
+{
+    if (IndexOfPrj(ProjectList, CurrentProject) >= 0)
+        return;
+    if (ProjectList.empty())
+        AddDefaultProject(AppDir, ProjectList);
+    CurrentProject = &ProjectList.front();
+}
+
+void TMainForm::LoadCurrentPrj()
+{
+    EnsureCurrentProject();
+    // Until its own list is in, the list belongs to no project: a failed
+    // load must not let the close write it over the project file.
+    SourceListLoaded = false;
+    lbxSource->clear();
+    LoadFileList(ProjectFilePath(CurrentProject->BackUpDir), SourceList);
+    SourceListLoaded = true;
+    FilllbxSource(SourceList);
+    edBkUp->setText(QString::fromLatin1(AutoBkUpText(CurrentProject->AutoBkUp)));
+    edTarget->setText(Local(CurrentProject->BackUpDir));
+    cbxTime->setCurrentIndex(CurrentProject->Hour);
+}
+
+void TMainForm::FillcbxProjects()
+{
+    cbxProjects->clear();
+    for (const PrjRec& project : ProjectList)
+        cbxProjects->addItem(Local(project.Name));
+}
+
+void TMainForm::FilllbxSource(const FileList& list)
+{
+    lbxSource->clear();
+    for (const FileRec& file : list)
+        lbxSource->addItem(Local(FileNamePart(file.FileName)));
+}
+
+void TMainForm::cbxProjectsChange()
+{
+    // Typed text that names no project keeps the current one.
+    PrjRec* picked = GetPrj(ProjectList, cbxProjects->currentIndex());
+    if (!picked)
+        return;
+    CurrentProject = picked;
+    LoadCurrentPrj();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    // Refused until the close steps are done; an error in them keeps the window open.
+    event->ignore();
+    if (!FormCloseQuery())
+        return;
+    FormClose();
+    event->accept();
+    emit Closed();
+}
+
+bool TMainForm::FormCloseQuery() { return Dialogs.Confirm("Are you sure to exit this program?"); }
+
+void TMainForm::FormClose()
+{
+    SaveSettings(AppDir, Settings, ProjectList);
+    if (SourceListLoaded && IndexOfPrj(ProjectList, CurrentProject) >= 0)
+        SaveSourceList(ProjectFilePath(CurrentProject->BackUpDir), SourceList);
+    ClearFileList(SourceList);
+    ClearFileList(BackupList);
+    ClearPrjList(ProjectList);
+    CurrentProject = nullptr;
+    SourceListLoaded = false;
+}
+
+void TMainForm::FormDestroy()
+{
+    if (TrayIcon)
+        TrayIcon->hide();
+}
+
+} // namespace tarvok::ui

@@ -1,0 +1,73 @@
+// The notification-area icon and its menu RatMenu.
+#include "ui/Glyphs.h"
+#include "ui/Main.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace tarvok::ui {
+
+void TMainForm::ConnectTray()
+{
+    connect(Hide1, &QAction::triggered, this, &TMainForm::Hide1Click);
+    connect(cmHide, &QAction::triggered, this, &TMainForm::cmHideClick);
+    connect(cmQuit, &QAction::triggered, this, &TMainForm::cmQuitClick);
+    connect(RatMenu, &QMenu::aboutToShow, this, &TMainForm::RatMenuPopup);
+}
+
+void TMainForm::CreateTrayIcon()
+{
+    TrayIcon = new QSystemTrayIcon(ProgramIcon(), this);
+    TrayIcon->setToolTip(QStringLiteral("Auto-BackUp!"));
+    // The icon opens its menu on a right click by itself.
+    TrayIcon->setContextMenu(RatMenu);
+    connect(TrayIcon, &QSystemTrayIcon::activated, this, &TMainForm::TrayIconActivated);
+    TrayIcon->show();
+}
+
+void TMainForm::TrayIconActivated(QSystemTrayIcon::ActivationReason reason)
+{
+    switch (reason) {
+    case QSystemTrayIcon::Trigger:
+        // A single click only brings a shown window to the front.
+        if (isVisible()) {
+            raise();
+            activateWindow();
+        }
+        break;
+    case QSystemTrayIcon::DoubleClick:
+        ShowMainWindow();
+        break;
+    default:
+        break;
+    }
+}
+
+void TMainForm::RatMenuPopup()
+{
+    cmHide->setText(isVisible() ? QStringLiteral("H&ide") : QStringLiteral("&Show"));
+}
+
+void TMainForm::cmHideClick()
+{
+    if (cmHide->text() == QStringLiteral("&Show"))
+        ShowMainWindow();
+    else
+        hide();
+}
+
+void TMainForm::cmQuitClick() { close(); }
+
+void TMainForm::Hide1Click() { hide(); }
+
+void TMainForm::ShowMainWindow()
+{
+    if (isMinimized())
+        showNormal();
+    else
+        show();
+    raise();
+    activateWindow();
+}
+
+} // namespace tarvok::ui
