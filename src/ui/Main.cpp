@@ -14,12 +14,15 @@ TMainForm::TMainForm(tarvok::Dialogs& dialogs, tarvok::Clock& clock, tarvok::She
     ConnectLifecycle();
     ConnectTray();
     ConnectKeyboard();
+    ConnectBackup();
     // An error ends the creation steps, not the window.
     try {
         FormCreate();
     } catch (const std::exception& error) {
         ReportError(Dialogs, error);
     }
+    // Timer1 runs from here to the end of the program.
+    ConnectSchedule();
 }
 
 TMainForm::~TMainForm() { FormDestroy(); }

@@ -1,4 +1,5 @@
 #pragma once
+#include "core/BackupEngine.h"
 #include "core/FileUtility.h"
 #include "core/KeyState.h"
 #include "core/Settings.h"
@@ -20,6 +21,7 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPushButton;
+class QTimer;
 class QToolButton;
 
 namespace tarvok {
@@ -27,6 +29,10 @@ class Clock;
 class Dialogs;
 class Shell;
 } // namespace tarvok
+
+namespace tarvok::platform {
+class TimeChangeWatcher;
+} // namespace tarvok::platform
 
 namespace tarvok::ui {
 
@@ -78,6 +84,27 @@ public:
     // default project when the list is empty.
     void EnsureCurrentProject();
 
+    // ---- Backup operations (MainBackup.cpp, MainBrowser.cpp, MainSourceList.cpp)
+    void ConnectBackup(); // binds the buttons, their filemenu items and both lists
+    tarvok::BrowserMode BrowserMode = tarvok::BrowserMode::FolderView;
+    void btnBackUpClick();
+    void btnRestoreClick();
+    void BtnDelBkUpClick();
+    void btnselDirClick();
+    void ShowBkUpFolders(const std::string& Dir);
+    void ShowBkUpFiles(const FileList& List);
+    void lbxTargetDblClick();
+    void lbxSourceDblClick();
+    void btnBackPrjDirClick();
+    void lbxTargetMouseMove(const QPoint& pos);
+    void lbxSourceMouseMove(const QPoint& pos);
+    void lbxtMouseDown(QListWidget* list, const QPoint& pos); // either list
+    void lbxSourceKeyDown(uint16_t key);
+    void lbxTargetKeyDown(uint16_t key);
+    void btnAddClick();
+    void btnDeleteClick();
+    bool IsInSourceList(const std::string& path) const;
+
     // ---- Tray icon and tray menu (MainTray.cpp) --------------------------
     void CreateTrayIcon();
     void TrayIconActivated(QSystemTrayIcon::ActivationReason reason);
@@ -92,6 +119,20 @@ public:
     // ---- Key state (MainKeyboard.cpp) ------------------------------------
     void FormKeyDown(uint16_t key);
     void FormKeyUp(uint16_t key);
+
+    // ---- Schedule panel, Timer1 and the clock line (MainSchedule.cpp) -----
+    void ConnectSchedule(); // binds the panel, starts Timer1 and the watcher
+    void cbxBkupTypeChange();
+    void cbxDayChange();
+    void cbxTimeChange();
+    void btnSetTimeClick();
+    void tbtnStopRunClick(QObject* Sender);
+    void Timer1Timer();
+    void WMTimeChange(); // the system clock was set
+    QTimer* Timer1 = nullptr;
+    platform::TimeChangeWatcher* TimeWatcher = nullptr;
+    // A tick ran backups while a box was open; LoadCurrentPrj still owed.
+    bool RefreshPending = false;
 
     // ---- Controls (MainLayout.cpp), in tab order ----------------------------
     QLabel* MenuImage = nullptr;

@@ -65,10 +65,13 @@ void TMainForm::FormCreate()
         if (Dialogs.Confirm("Hi, " + *user + ". Do you wanna enable Auto BackUp?"))
             Settings.TimerBkUp = 1;
     }
-    if (Settings.TimerBkUp == 0)
+    if (Settings.TimerBkUp == 0) {
         tbtnStop->setChecked(true);
-    else if (Settings.TimerBkUp == 1)
+        tbtnStopRunClick(tbtnStop);
+    } else if (Settings.TimerBkUp == 1) {
         tbtnRun->setChecked(true);
+        tbtnStopRunClick(tbtnRun);
+    }
 }
 
 std::optional<std::string> TMainForm::CurrentUserName() { return platform::CurrentUserName(); }
@@ -121,7 +124,10 @@ void TMainForm::LoadCurrentPrj()
     SourceListLoaded = true;
     FilllbxSource(SourceList);
     edBkUp->setText(QString::fromLatin1(AutoBkUpText(CurrentProject->AutoBkUp)));
+    ShowBkUpFolders(CurrentProject->BackUpDir);
     edTarget->setText(Local(CurrentProject->BackUpDir));
+    cbxBkupType->setCurrentIndex(CurrentProject->Period);
+    cbxBkupTypeChange();
     cbxTime->setCurrentIndex(CurrentProject->Hour);
 }
 
