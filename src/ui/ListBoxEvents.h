@@ -1,0 +1,35 @@
+#pragma once
+#include <QObject>
+#include <QPoint>
+
+#include <cstdint>
+#include <functional>
+
+class QListWidget;
+
+namespace tarvok::ui {
+
+// Hands the mouse and key events of one list box to the window's reactions:
+// mouse moves (also without a button held), presses, double-clicks and key
+// presses by virtual-key code. Only the double-click is consumed, since its
+// reaction may refill the list; the rest goes on to the list as usual.
+class ListBoxEvents : public QObject {
+public:
+    struct Reactions {
+        std::function<void(const QPoint&)> MouseMove;
+        std::function<void(const QPoint&)> MouseDown;
+        std::function<void()> DblClick;
+        std::function<void(uint16_t)> KeyDown;
+    };
+
+    // Owned by the list.
+    ListBoxEvents(QListWidget* list, Reactions reactions);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QListWidget* list_;
+    QObject* viewport_;
+    Reactions reactions_;
+};
+
+} // namespace tarvok::ui
