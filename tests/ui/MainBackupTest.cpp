@@ -1,0 +1,282 @@
+#include "BackupTestWorld.h"
+#include "core/BackupEngine.h"
+#include "core/InOutError.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <algorithm>
+#include <sys/stat.h>
+
+namespace tarvok::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Texts = std::vector<std::string>;
+
+LocalTime At(int month, int day, int hour, int minute)
+{
+    LocalTime t;
+    t.Month = month;
+    t.Day = day;
+    t.Hour = hour;
+    t.Minute = minute;
+    return t;
+}
+
+// ---- Backup run -----------------------------------------------------------
+
+TEST_F(BackupTest, BackUpCopiesIntoTheHoursFolderAndListsIt)
+{
+    const std::string first = MakeSource("one", "x.txt", "first x");
+    const std::string second = MakeSource("two", "x.txt", "second x");
+    const std::string gone = MakeSource("one", "gone.txt", "");
+    for (const std::string& path : {first, gone, second})
+        AddFile(Form->SourceList, FileRec{path, 1, 0});
+    fs::remove(gone);
+    Clock.Time = At(3, 7, 9, 5);
+    QString statusDuringRun;
+    bool busyDuringRun = false;
+    Clock.OnNow = [&] {
+        statusDuringRun = Form->lbStatus->text();
+        busyDuringRun = QApplication::overrideCursor() != nullptr;
+    };
+
+    Form->btnBackUpClick();
+
+    EXPECT_EQ(statusDuringRun, "BackUp Files Now...");
+    EXPECT_TRUE(busyDuringRun);
+    EXPECT_EQ(NamesOnDisk(Backup + "/03_07_09"), Texts{"x.txt"});
+    EXPECT_EQ(ReadFile(Backup + "/03_07_09/x.txt"), "second x") << "the later source of a name wins";
+    EXPECT_EQ(Dialogs.TextsOf("message"), Texts{"BackUP Success."});
+    EXPECT_EQ(Dialogs.TextsOf("warning"), Texts{}) << "a vanished source is skipped quietly";
+    EXPECT_EQ(Lines(Form->lbxTarget), QStringList{"03_07_09"});
+    EXPECT_EQ(Form->BrowserMode, BrowserMode::FolderView);
+    EXPECT_TRUE(Form->lbStatus->text().isEmpty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(BackupTest, BackUpOfAnEmptyListOnlyAsksForSources)
+{
+    Form->BackUpAll1->trigger();
+    EXPECT_EQ(Dialogs.TextsOf("message"), Texts{"Please select Source Files first"});
+    EXPECT_EQ(NamesOnDisk(Backup), Texts{});
+}
+
+TEST_F(BackupTest, FailingCopyEndsTheRunWithItsErrorAndPutsTheWindowBack)
+{
+    AddFile(Form->SourceList, FileRec{MakeSource("src", "a.txt", "a"), 1, 0});
+    fs::remove_all(Backup);
+    try {
+        Form->btnBackUpClick();
+        FAIL() << "the copy into a removed directory must fail";
+    } catch (const EInOutError& e) {
+        EXPECT_STREQ(e.what(), "Invalid filename");
+    }
+    EXPECT_EQ(Dialogs.TextsOf("message"), Texts{});
+    EXPECT_TRUE(Form->lbStatus->text().isEmpty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_FALSE(fs::exists(Backup));
+}
+
+// ---- Restore --------------------------------------------------------------
+
+TEST_F(BackupTest, RestoreNeedsAnOpenFolderAndASelection)
+{
+    MakeSnapshot("01_02_08", {"notes.txt"});
+    Form->ShowBkUpFolders(Backup);
+    Select(Form->lbxTarget, {0});
+    Form->btnRestore->click();
+    OpenSnapshot("01_02_08");
+    Form->lbxTarget->clearSelection();
+    Form->RestoreSelectedFiles1->trigger();
+    EXPECT_EQ(Dialogs.TextsOf("message"),
+              (Texts{"Please double click a Folder to enter and select Restore Files.", "No File selected."}));
+    EXPECT_EQ(Dialogs.TextsOf("confirm"), Texts{});
+}
+
+TEST_F(BackupTest, RestoreRenamesWhatItOverwritesAndNeverReplacesABak)
+{
+    MakeSnapshot("01_02_08", {"notes.txt", "other.txt"});
+    OpenSnapshot("01_02_08");
+    const int notes = Lines(Form->lbxTarget).indexOf("notes.txt");
+    const std::string out = App / "out";
+    fs::create_directory(out);
+
+    // Into an empty directory.
+    Select(Form->lbxTarget, {notes});
+    Dialogs.Directories = {out};
+    Form->btnRestoreClick();
+    EXPECT_EQ(Dialogs.TextsOf("confirm"),
+              (Texts{"Are you sure to restore selected 1 files?",
+                     "Restore to " + out + "? This will overwrite exist files, if there are."}));
+    EXPECT_EQ(Dialogs.TextsOf("selectdir"), Texts{""}) << "the first restore starts in the current directory";
+    EXPECT_EQ(Dialogs.TextsOf("message"), Texts{"Restore Success."});
+    EXPECT_EQ(NamesOnDisk(out), Texts{"notes.txt"});
+    EXPECT_EQ(Form->LastDir, out);
+
+    // Into an occupied one: the current file becomes notes.BAK.
+    WriteFile(out + "/notes.txt", "current");
+    Dialogs.Directories = {out};
+    Form->btnRestoreClick();
+    EXPECT_EQ(Dialogs.TextsOf("selectdir").back(), out) << "the next restore starts where the last one went";
+    EXPECT_EQ(ReadFile(out + "/notes.txt"), "notes.txt backed up");
+    EXPECT_EQ(ReadFile(out + "/notes.BAK"), "current");
+
+    // Again: notes.BAK exists, so the restore ends and the current file stays.
+    WriteFile(out + "/notes.txt", "newer");
+    Dialogs.Log.clear();
+    Dialogs.Directories = {out};
+    try {
+        Form->btnRestoreClick();
+        FAIL() << "an existing .BAK must not be replaced";
+    } catch (const std::exception& e) {
+        EXPECT_STREQ(e.what(), "Unable to create backup file.");
+    }
+    EXPECT_EQ(ReadFile(out + "/notes.txt"), "newer");
+    EXPECT_EQ(ReadFile(out + "/notes.BAK"), "current");
+    EXPECT_EQ(Dialogs.TextsOf("message"), Texts{});
+    EXPECT_TRUE(Form->lbStatus->text().isEmpty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(BackupTest, RestoreStopsOnNoOrCancelWithoutChangingLastDir)
+{
+    MakeSnapshot("01_02_08", {"notes.txt"});
+    OpenSnapshot("01_02_08");
+    Select(Form->lbxTarget, {0});
+    Form->LastDir = "/last";
+    Dialogs.Answers = {false};
+    Form->btnRestoreClick(); // No to the first question
+    Form->btnRestoreClick(); // cancel in the directory dialog
+    Dialogs.Answers = {true, false};
+    Dialogs.Directories = {App / "out"};
+    Form->btnRestoreClick(); // No to "Restore to ...?"
+    EXPECT_EQ(Form->LastDir, "/last");
+    EXPECT_EQ(Dialogs.TextsOf("message"), Texts{});
+    EXPECT_FALSE(fs::exists(App / "out"));
+}
+
+// ---- Delete backups ---------------------------------------------------------
+
+TEST_F(BackupTest, DeletingFoldersRemovesThemWithTheirFiles)
+{
+    MakeSnapshot("01_02_08", {"a", "b"});
+    MakeSnapshot("01_02_10", {"c"});
+    MakeSnapshot("12_31_23", {"d"});
+    Form->ShowBkUpFolders(Backup);
+    Form->BtnDelBkUp->click();
+    Select(Form->lbxTarget, {0, 2});
+    Form->DeleteSelectedBackupFiles1->trigger();
+
+    EXPECT_EQ(Dialogs.TextsOf("message"), Texts{"No Folder selected."});
+    EXPECT_EQ(Dialogs.TextsOf("confirm"), Texts{"Are you sure to delete selected 2 Folder?"});
+    EXPECT_EQ(NamesOnDisk(Backup), Texts{"01_02_10"});
+    EXPECT_EQ(Lines(Form->lbxTarget), QStringList{"01_02_10"});
+    EXPECT_EQ(Form->edTarget->text().toStdString(), Backup + "/");
+    EXPECT_TRUE(Form->BackupList.empty());
+}
+
+TEST_F(BackupTest, ReadOnlyFileKeepsItsFolder)
+{
+    // The program protects read-only files itself, so this holds for root too.
+    MakeSnapshot("01_02_08", {"a", "kept"});
+    ::chmod((Backup + "/01_02_08/kept").c_str(), 0444);
+    Form->ShowBkUpFolders(Backup);
+    Select(Form->lbxTarget, {0});
+    Form->BtnDelBkUpClick();
+    EXPECT_EQ(NamesOnDisk(Backup + "/01_02_08"), Texts{"kept"});
+    EXPECT_EQ(Lines(Form->lbxTarget), QStringList{"01_02_08"});
+}
+
+TEST_F(BackupTest, DeletingFilesKeepsTheOthersInTheirOrder)
+{
+    MakeSnapshot("01_02_08", {"a", "b", "c", "d"});
+    OpenSnapshot("01_02_08");
+    const QStringList before = Lines(Form->lbxTarget);
+    Select(Form->lbxTarget, {0, 2});
+    Dialogs.Answers = {false};
+    Form->BtnDelBkUpClick();
+    EXPECT_EQ(NamesOnDisk(Backup + "/01_02_08").size(), 4u) << "No deletes nothing";
+
+    Form->BtnDelBkUpClick();
+    EXPECT_EQ(Dialogs.TextsOf("confirm").back(), "Are you sure to delete selected 2 File?");
+    EXPECT_EQ(Lines(Form->lbxTarget), (QStringList{before[1], before[3]}));
+    Texts left{before[1].toStdString(), before[3].toStdString()};
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(NamesOnDisk(Backup + "/01_02_08"), left);
+    EXPECT_EQ(Form->BrowserMode, BrowserMode::FileView);
+}
+
+TEST_F(BackupTest, DeletingEveryFileLeavesTheFolderAndTheLines)
+{
+    MakeSnapshot("01_02_08", {"a", "b"});
+    OpenSnapshot("01_02_08");
+    const QStringList before = Lines(Form->lbxTarget);
+    Form->lbxTarget->selectAll();
+    Form->BtnDelBkUpClick();
+    EXPECT_EQ(Dialogs.TextsOf("message"), Texts{"No files exists."});
+    EXPECT_EQ(NamesOnDisk(Backup + "/01_02_08"), Texts{});
+    EXPECT_EQ(Lines(Form->lbxTarget), before);
+    EXPECT_TRUE(Form->BackupList.empty());
+
+    // No entries stand behind those lines: a restore copies nothing.
+    Dialogs.Directories = {App.Path()};
+    Form->btnRestoreClick();
+    EXPECT_EQ(Dialogs.TextsOf("message").back(), "Restore Success.");
+    EXPECT_FALSE(fs::exists(App / "a"));
+}
+
+// ---- Backup directory change --------------------------------------------------
+
+TEST_F(BackupTest, NewDirectoryGetsTheProjectFileAndTheNextSnapshot)
+{
+    MakeSnapshot("01_02_08", {"a"});
+    const std::string source = MakeSource("src", "x.txt", "x");
+    AddFile(Form->SourceList, FileRec{source, 1, 0});
+    const std::string moved = App / "moved";
+    fs::create_directory(moved);
+    Dialogs.Directories = {moved};
+
+    Form->SelectBackUpDirectory1->trigger();
+
+    EXPECT_EQ(Dialogs.TextsOf("confirm"), Texts{"Change MyPrj-1 BackUp Directory?"});
+    EXPECT_EQ(Dialogs.TextsOf("selectdir"), Texts{Backup});
+    EXPECT_EQ(Form->CurrentProject->BackUpDir, moved);
+    EXPECT_EQ(Form->edTarget->text().toStdString(), moved);
+    EXPECT_EQ(Form->lbxTarget->count(), 0);
+    EXPECT_TRUE(fs::exists(Backup + "/01_02_08/a")) << "nothing moves";
+    EXPECT_EQ(ReadFile(ProjectFilePath(moved)), FormatFileList(Form->SourceList));
+
+    Clock.Time = At(5, 4, 3, 2);
+    Form->btnBackUpClick();
+    EXPECT_TRUE(fs::exists(moved + "/05_04_03/x.txt"));
+}
+
+TEST_F(BackupTest, AnotherProjectsFileInTheNewDirectoryStays)
+{
+    AddFile(Form->SourceList, FileRec{MakeSource("src", "x.txt", "x"), 1, 0});
+    const std::string shared = App / "shared";
+    fs::create_directory(shared);
+    WriteFile(ProjectFilePath(shared), "/elsewhere/file\r\n");
+    Dialogs.Directories = {shared};
+    Form->btnselDirClick();
+    EXPECT_EQ(ReadFile(ProjectFilePath(shared)), "/elsewhere/file\r\n");
+    EXPECT_EQ(Form->CurrentProject->BackUpDir, shared);
+}
+
+TEST_F(BackupTest, DirectoryChangeStopsOnNoOrCancel)
+{
+    Dialogs.Answers = {false};
+    Form->btnselDir->click();
+    Form->btnselDir->click(); // Yes, then cancel in the dialog
+    EXPECT_EQ(Dialogs.TextsOf("selectdir").size(), 1u);
+    EXPECT_EQ(Form->CurrentProject->BackUpDir, Backup);
+    EXPECT_EQ(Form->edTarget->text().toStdString(), Backup);
+}
+
+} // namespace
+} // namespace tarvok::test
