@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Backs up 5,000 files of 4 KiB and one large file through BackUpFileList and
 # copies the same files with cp, side by side, and prints the median ratios
-# ours/cp.
+# ours/cp. Then times the main window's browser: ShowBkUpFolders over 2,000
+# snapshot folders and opening a snapshot of 20,000 files, each beside ls of
+# the same directory.
 # Usage: bench/backup_vs_cp.sh [BUILD_DIR] [RUNS] [BIG_MIB]
 # BENCH_DIR picks the file system to work in (default: /dev/shm).
 set -euo pipefail
@@ -10,7 +12,10 @@ runs=${2:-5}
 big_mib=${3:-1024}
 small_count=5000
 bin="$build/bench/backup_bench"
-[ -x "$bin" ] || { echo "build first: $bin is missing" >&2; exit 1; }
+browser="$build/bench/browser_bench"
+for b in "$bin" "$browser"; do
+  [ -x "$b" ] || { echo "build first: $b is missing" >&2; exit 1; }
+done
 work=$(mktemp -d "${BENCH_DIR:-/dev/shm}/tarvok-bench.XXXXXX" 2>/dev/null || mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -52,3 +57,23 @@ printf '%d files of 4 KiB, %d runs: median ratio ours/cp = %.3f (ours %.0f ms, c
   "$small_count" "$runs" "$small_ratio" "$small_ours" "$small_cp"
 printf '1 file of %d MiB, %d runs: median ratio ours/cp = %.3f (ours %.0f ms, cp %.0f ms)\n' \
   "$big_mib" "$runs" "$big_ratio" "$big_ours" "$big_cp"
+
+# The browser: 2,000 snapshot folders, one of them holding 20,000 files.
+mkdir "$work/bk"
+for ((i = 0; i < 2000; i++)); do
+  printf '%s/bk/%02d_%02d_%02d\n' "$work" $((i % 12 + 1)) $((i / 12 % 28 + 1)) $((i / 336 % 24))
+done | xargs -d '\n' mkdir
+for ((i = 0; i < 20000; i++)); do echo "$work/bk/01_01_00/file$i.dat"; done | xargs -d '\n' touch
+read -r folders listing files opening < <(QT_QPA_PLATFORM=offscreen "$browser" "$work/bk" 01_01_00 "$runs" 2>/dev/null)
+ls_listing=()
+ls_opening=()
+for ((r = 0; r < runs; r++)); do
+  ls_listing+=("$(nanos ls "$work/bk")")
+  ls_opening+=("$(nanos ls "$work/bk/01_01_00")")
+done
+ls_listing=$(printf '%s\n' "${ls_listing[@]}" | median | awk '{print $1 / 1e9}')
+ls_opening=$(printf '%s\n' "${ls_opening[@]}" | median | awk '{print $1 / 1e9}')
+printf 'ShowBkUpFolders, %d folders, %d runs: median %.4f s (ls %.4f s, ratio %.2f)\n' \
+  "$folders" "$runs" "$listing" "$ls_listing" "$(awk -v a="$listing" -v b="$ls_listing" 'BEGIN {print a / b}')"
+printf 'opening a snapshot of %d files, %d runs: median %.4f s (ls %.4f s, ratio %.2f)\n' \
+  "$files" "$runs" "$opening" "$ls_opening" "$(awk -v a="$opening" -v b="$ls_opening" 'BEGIN {print a / b}')"

@@ -1,0 +1,87 @@
+// Times the backup browser of the real main window (offscreen): listing the
+// snapshot folders of BACKUP_DIR with ShowBkUpFolders, and opening FOLDER
+// (one of them) by double-click, RUNS times each; prints the median seconds.
+#include "core/Dialogs.h"
+#include "core/Shell.h"
+#include "platform/SystemClock.h"
+#include "ui/Main.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <vector>
+
+namespace {
+
+class NoDialogs : public tarvok::Dialogs {
+public:
+    void Message(const std::string& text) override { std::fprintf(stderr, "message: %s\n", text.c_str()); }
+    bool Confirm(const std::string&) override { return false; }
+    void Warning(const std::string& text) override { std::fprintf(stderr, "warning: %s\n", text.c_str()); }
+    void ErrorBox(const std::string& text) override { std::fprintf(stderr, "error: %s\n", text.c_str()); }
+    bool SelectDirectory(const std::string&, std::string&) override { return false; }
+    bool OpenFiles(const std::string&, std::vector<std::string>&) override { return false; }
+};
+
+class NoShell : public tarvok::Shell {
+public:
+    void OpenDocument(const std::string&) override {}
+};
+
+double MedianSeconds(int runs, const std::function<void()>& prepare, const std::function<void()>& measured)
+{
+    std::vector<double> seconds;
+    for (int i = 0; i < runs; ++i) {
+        prepare();
+        const auto start = std::chrono::steady_clock::now();
+        measured();
+        seconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::sort(seconds.begin(), seconds.end());
+    return seconds[seconds.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s BACKUP_DIR FOLDER RUNS\n", argv[0]);
+        return 2;
+    }
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    QTemporaryDir appDir;
+    NoDialogs dialogs;
+    NoShell shell;
+    tarvok::platform::SystemClock clock;
+    tarvok::ui::TMainForm form(dialogs, clock, shell, appDir.path().toStdString());
+    form.Timer1->stop();
+    form.show();
+    form.CurrentProject->BackUpDir = argv[1];
+    const std::string folder = argv[2];
+    const int runs = std::max(1, std::atoi(argv[3]));
+
+    const double listing = MedianSeconds(runs, [] {}, [&] { form.ShowBkUpFolders(argv[1]); });
+    const int folders = form.lbxTarget->count();
+    const auto selectFolder = [&] {
+        form.ShowBkUpFolders(argv[1]);
+        const auto found = form.lbxTarget->findItems(QString::fromLocal8Bit(folder.c_str()), Qt::MatchExactly);
+        if (found.size() != 1) {
+            std::fprintf(stderr, "%s is not listed\n", folder.c_str());
+            std::exit(1);
+        }
+        form.lbxTarget->clearSelection();
+        found.front()->setSelected(true);
+    };
+    const double opening = MedianSeconds(runs, selectFolder, [&] { form.lbxTargetDblClick(); });
+    std::printf("%d %.6f %d %.6f\n", folders, listing, form.lbxTarget->count(), opening);
+    return 0;
+}
