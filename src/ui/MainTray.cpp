@@ -22,6 +22,7 @@ void TMainForm::CreateTrayIcon()
     // The icon opens its menu on a right click by itself.
     TrayIcon->setContextMenu(RatMenu);
     connect(TrayIcon, &QSystemTrayIcon::activated, this, &TMainForm::TrayIconActivated);
+    // Without a notification area the icon docks once a host appears.
     TrayIcon->show();
 }
 

@@ -1,0 +1,172 @@
+# Shared helpers of the end-to-end tests: the real program under Xvfb with a
+# tray host, driven by xdotool. Source it, then call e2e_init first.
+#
+# e2e_init NAME           work dir $WORK, cleanup on exit (kills what was started, removes $WORK)
+# fail MESSAGE...         prints "FAIL: MESSAGE" and ends the test with status 1
+# note MESSAGE...         prints one progress line
+# track PID               kills PID (and waits for it) at cleanup
+# start_xvfb              starts Xvfb on a free display and exports DISPLAY
+# start_trayer            starts the trayer tray host and waits until it owns the tray; sets TRAYER_PID
+# stop_trayer             ends the tray host started by start_trayer
+# private_runtime_dir     exports XDG_RUNTIME_DIR as a fresh 0700 folder inside $WORK
+# install_copy BIN DIR    copies the program into DIR (a fresh AppDir, so Tarvok.ini starts anew); prints DIR/Tarvok
+# start_program EXE       starts EXE in the background (output in $WORK/<n>.out); sets PROGRAM_PID and tracks it
+# windows_named REGEX     ids of the viewable windows whose name matches REGEX, one a line
+# window_size ID          WIDTHxHEIGHT of a window
+# main_window             id of the viewable main window ("Tarvok", wider than 300), or nothing
+# tray_icon               id of the program's icon docked in the tray host, or nothing
+# wait_until SECONDS CMD...  runs CMD until it prints something (printed) or the time is up (status 1)
+# wait_gone SECONDS CMD...   runs CMD until it prints nothing (status 1 when the time is up)
+# answer_box REGEX KEY    waits for a viewable window named REGEX, focuses it and presses KEY
+# tray_menu_key KEY       opens the tray icon's menu with a right click and presses KEY in it
+# double_click_tray       double-clicks the tray icon
+# wait_exit PID SECONDS   waits for PID (started by this shell) to end; sets EXIT_STATUS (status 1 when the time is up)
+
+e2e_init() {
+  WORK=$(mktemp -d "/tmp/tarvok-e2e-$1.XXXXXX")
+  E2E_PIDS=()
+  E2E_OUTPUTS=0
+  trap e2e_cleanup EXIT
+}
+
+e2e_cleanup() {
+  local pid
+  for pid in "${E2E_PIDS[@]}"; do
+    kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+  done
+  rm -rf "$WORK"
+}
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+note() { echo "-- $*"; }
+
+track() { E2E_PIDS+=("$1"); }
+
+start_xvfb() {
+  local n=90
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+  track $!
+  export DISPLAY=":$n"
+  wait_until 10 xdpyinfo_ok >/dev/null || fail "Xvfb did not start on :$n"
+}
+
+xdpyinfo_ok() { xdpyinfo >/dev/null 2>&1 && echo ok; }
+
+start_trayer() {
+  trayer --edge bottom --align left --widthtype request >"$WORK/trayer.log" 2>&1 &
+  TRAYER_PID=$!
+  track "$TRAYER_PID"
+  wait_until 10 windows_named '^panel$' >/dev/null || fail "trayer did not start"
+}
+
+stop_trayer() {
+  kill "$TRAYER_PID" 2>/dev/null && wait "$TRAYER_PID" 2>/dev/null
+  true
+}
+
+private_runtime_dir() {
+  export XDG_RUNTIME_DIR="$WORK/run"
+  mkdir -m 700 "$XDG_RUNTIME_DIR"
+}
+
+install_copy() {
+  mkdir -p "$2"
+  cp "$1" "$2/Tarvok"
+  echo "$2/Tarvok"
+}
+
+start_program() {
+  E2E_OUTPUTS=$((E2E_OUTPUTS + 1))
+  "$1" >"$WORK/$E2E_OUTPUTS.out" 2>&1 &
+  PROGRAM_PID=$!
+  track "$PROGRAM_PID"
+}
+
+# xwininfo's tree lines read: 0x400013 "Tarvok": ("Tarvok" "Tarvok")  700x500+225+143  +225+143
+windows_named() {
+  local id
+  for id in $(xwininfo -root -tree 2>/dev/null | awk -v re="$1" '
+      match($0, /"[^"]*":/) { name = substr($0, RSTART + 1, RLENGTH - 3); if (name ~ re) print $1 }'); do
+    xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable' && echo "$id"
+  done
+}
+
+window_size() {
+  xwininfo -id "$1" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}'
+}
+
+main_window() {
+  local id
+  for id in $(windows_named '^Tarvok$'); do
+    [ "$(window_size "$id" | cut -dx -f1)" -gt 300 ] && echo "$id"
+  done
+  true
+}
+
+tray_icon() {
+  local id
+  for id in $(windows_named '^Tarvok$'); do
+    [ "$(window_size "$id" | cut -dx -f1)" -le 64 ] && echo "$id"
+  done
+  true
+}
+
+wait_until() {
+  local seconds=$1 out
+  shift
+  local end=$((SECONDS + seconds))
+  while [ $SECONDS -le $end ]; do
+    out=$("$@")
+    [ -n "$out" ] && { echo "$out"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+wait_gone() {
+  local seconds=$1
+  shift
+  local end=$((SECONDS + seconds))
+  while [ $SECONDS -le $end ]; do
+    [ -z "$("$@")" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+answer_box() {
+  local box
+  box=$(wait_until 20 windows_named "$1" | head -n 1) || fail "no window named $1"
+  xdotool windowfocus "$box"
+  sleep 0.2
+  xdotool key "$2"
+}
+
+tray_menu_key() {
+  local icon
+  icon=$(wait_until 10 tray_icon | head -n 1) || fail "no tray icon"
+  xdotool mousemove --window "$icon" 8 8 click 3
+  sleep 0.5
+  xdotool key "$1"
+}
+
+double_click_tray() {
+  local icon
+  icon=$(wait_until 10 tray_icon | head -n 1) || fail "no tray icon"
+  xdotool mousemove --window "$icon" 8 8 click --repeat 2 --delay 80 1
+}
+
+wait_exit() {
+  local end=$((SECONDS + $2))
+  while kill -0 "$1" 2>/dev/null; do
+    [ $SECONDS -gt $end ] && return 1
+    sleep 0.1
+  done
+  wait "$1"
+  EXIT_STATUS=$?
+}

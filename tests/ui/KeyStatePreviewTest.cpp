@@ -1,0 +1,127 @@
+#include "MainTestWorld.h"
+#include "ui/KeyPreview.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace tarvok::test {
+namespace {
+
+constexpr uint16_t VkC = 0x43;
+constexpr uint16_t VkG = 0x47;
+
+// One key event, as the keyboard sends it; QTest's clicks with a modifier
+// would press and release Ctrl around every letter.
+void Send(QWidget* widget, bool press, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier)
+{
+    QTest::simulateEvent(widget, press, key, modifiers, QString(), false);
+}
+
+TEST(KeyStatePreviewTest, QtKeysMapToVirtualKeyCodes)
+{
+    EXPECT_EQ(ui::VirtualKeyCode(Qt::Key_Control), VkControl);
+    EXPECT_EQ(ui::VirtualKeyCode(Qt::Key_A), 0x41);
+    EXPECT_EQ(ui::VirtualKeyCode(Qt::Key_Z), 0x5A);
+    EXPECT_EQ(ui::VirtualKeyCode(Qt::Key_5), 0x35);
+    EXPECT_EQ(ui::VirtualKeyCode(Qt::Key_F1), 0x70);
+    EXPECT_EQ(ui::VirtualKeyCode(Qt::Key_Delete), 0x2E);
+    EXPECT_EQ(ui::VirtualKeyCode(Qt::Key_Down), 0x28);
+    EXPECT_EQ(ui::VirtualKeyCode(Qt::Key_Eacute), std::nullopt);
+}
+
+class MainKeyStateTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        form.show();
+        form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        form.lbxSource->setFocus();
+    }
+
+    MainWorld world;
+    ui::TMainForm& form = world.Create();
+};
+
+TEST_F(MainKeyStateTest, LettersCountOnlyWhileCtrlIsHeld)
+{
+    QTest::keyClick(form.lbxSource, Qt::Key_G);
+    EXPECT_FALSE(CtrlHeld(form.KeyState));
+    EXPECT_EQ(form.KeyState.Flags[VkG], 0);
+
+    Send(form.lbxSource, true, Qt::Key_Control, Qt::NoModifier);
+    Send(form.lbxSource, true, Qt::Key_G);
+    Send(form.lbxSource, false, Qt::Key_G);
+    Send(form.lbxSource, true, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(CtrlHeld(form.KeyState));
+    EXPECT_EQ(form.KeyState.Flags[VkG], 1);
+    EXPECT_EQ(form.KeyState.Flags[VkC], 1);
+
+    Send(form.lbxSource, false, Qt::Key_Control);
+    EXPECT_FALSE(CtrlHeld(form.KeyState));
+    EXPECT_EQ(form.KeyState.Flags[VkG], 0);
+}
+
+TEST_F(MainKeyStateTest, EveryControlOfTheWindowIsPreviewed)
+{
+    form.cbxProjects->setFocus();
+    Send(form.cbxProjects, true, Qt::Key_Control, Qt::NoModifier);
+    Send(form.cbxProjects, true, Qt::Key_C);
+    EXPECT_EQ(form.KeyState.Flags[VkC], 1);
+    Send(form.cbxProjects, false, Qt::Key_Control);
+    EXPECT_FALSE(CtrlHeld(form.KeyState));
+}
+
+TEST_F(MainKeyStateTest, KeysStillReachTheFocusedControl)
+{
+    form.cbxProjects->setFocus();
+    form.cbxProjects->lineEdit()->clear();
+    // Flags set or not, the letters land in the box.
+    QTest::keyClicks(form.cbxProjects, "ab");
+    Send(form.cbxProjects, true, Qt::Key_Control, Qt::NoModifier);
+    QTest::keyClicks(form.cbxProjects, "cd");
+    EXPECT_EQ(form.KeyState.Flags[0x43], 1);
+    EXPECT_EQ(form.cbxProjects->currentText(), "abcd");
+}
+
+TEST(KeyPreviewTest, AKeyTravellingToParentsCountsOnce)
+{
+    QWidget window;
+    auto* button = new QPushButton(&window); // ignores letters, so they go on to the window
+    int downs = 0;
+    int ups = 0;
+    ui::KeyPreview preview(&window, [&](uint16_t) { ++downs; }, [&](uint16_t) { ++ups; });
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    button->setFocus();
+    QTest::keyClick(button, Qt::Key_Q);
+    EXPECT_EQ(downs, 1);
+    EXPECT_EQ(ups, 1);
+    // Keys of other windows are not this window's business.
+    QWidget other;
+    other.show();
+    QTest::keyClick(&other, Qt::Key_Q);
+    EXPECT_EQ(downs, 1);
+}
+
+TEST(KeyPreviewTest, RepeatedReleasesDoNotCount)
+{
+    QWidget window;
+    int ups = 0;
+    ui::KeyPreview preview(&window, [](uint16_t) {}, [&](uint16_t) { ++ups; });
+    window.show();
+    QKeyEvent repeated(QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(&window, &repeated);
+    EXPECT_EQ(ups, 0);
+    QKeyEvent real(QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier);
+    QApplication::sendEvent(&window, &real);
+    EXPECT_EQ(ups, 1);
+}
+
+} // namespace
+} // namespace tarvok::test

@@ -1,0 +1,201 @@
+#include "MainTestWorld.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace tarvok::test {
+namespace {
+
+QString TextOf(const QWidget* widget)
+{
+    if (auto* button = qobject_cast<const QAbstractButton*>(widget))
+        return button->text();
+    if (auto* label = qobject_cast<const QLabel*>(widget))
+        return label->text();
+    if (auto* edit = qobject_cast<const QLineEdit*>(widget))
+        return edit->text();
+    if (auto* box = qobject_cast<const QComboBox*>(widget))
+        return box->currentText();
+    return QString();
+}
+
+// Submenus as "Caption>" followed by their items, separators as "-".
+QStringList Captions(const QMenu* menu)
+{
+    QStringList captions;
+    for (const QAction* action : menu->actions()) {
+        if (action->isSeparator())
+            captions << QStringLiteral("-");
+        else if (action->menu())
+            captions << action->text() + ">" << Captions(action->menu()) << QStringLiteral("<");
+        else
+            captions << action->text();
+    }
+    return captions;
+}
+
+class MainLayoutTest : public ::testing::Test {
+protected:
+    MainWorld world;
+    ui::TMainForm& form = world.Create();
+};
+
+TEST_F(MainLayoutTest, TheWindowItself)
+{
+    EXPECT_EQ(form.windowTitle(), "Tarvok");
+    EXPECT_EQ(form.geometry(), QRect(225, 143, 700, 500));
+    EXPECT_EQ(form.font().family(), "MS Sans Serif");
+    EXPECT_EQ(form.font().pixelSize(), 13);
+    EXPECT_TRUE(form.font().bold());
+    EXPECT_EQ(form.palette().color(QPalette::WindowText), QColor(0, 0, 128));
+    EXPECT_FALSE(form.windowIcon().isNull());
+}
+
+TEST_F(MainLayoutTest, ControlsStandWhereTheyBelongWithTheirTextsAndHints)
+{
+    struct Row {
+        QWidget* Control;
+        QRect Place;
+        const char* Text;
+        const char* Hint;
+    };
+    const Row rows[] = {
+        {form.MenuImage, {96, 30, 32, 32}, "", ""},
+        {form.MinImage, {536, 30, 32, 32}, "", ""},
+        {form.CloseImage, {574, 30, 32, 32}, "", ""},
+        {form.btnAdd, {299, 137, 68, 25}, "Add     ", "Add BackUp Sourece Files"},
+        {form.btnDelete, {299, 163, 68, 25}, "Delete", "Delete BackUp Source Files"},
+        {form.btnselDir, {338, 302, 68, 23}, "Change", "Select BackUp Target Directory"},
+        {form.btnRestore, {338, 250, 68, 25}, "Restore", "Restore BackUp Files"},
+        {form.BtnDelBkUp, {338, 276, 68, 25}, "Delete   ", "Delete BackUp Files"},
+        {form.btnBackUp, {299, 112, 68, 24}, "BackUp", "Backup To Selected Project Directory"},
+        {form.pnlAutoBkUp, {95, 353, 513, 48}, "", ""},
+        {form.pnlClock, {178, 30, 349, 33}, "pnlClock", ""},
+        {form.lbxSource, {96, 111, 200, 191}, "", "Source Files "},
+        {form.lbxTarget, {408, 111, 201, 191}, "", "BackUp Files"},
+        {form.edTarget, {408, 301, 201, 24}, "Target Directory", "BackUp Target Directory"},
+        {form.stTarget, {408, 90, 175, 20}, "Back-Up Files", ""},
+        {form.lbStatus, {96, 327, 511, 25}, "", ""},
+        {form.btnBackPrjDir, {585, 90, 23, 20}, "", "Back to upper Directory"},
+        {form.cbxProjects, {96, 88, 201, 24}, "Select a Project", ""},
+        {form.edBkUp, {96, 301, 200, 24}, "AutoBackUp On", "BackUp Target Directory"},
+        {form.cbxBkupType, {5, 18, 68, 21}, "Period", "Select BackUp Period"},
+        {form.cbxDay, {75, 18, 64, 21}, "Day", "Select Day"},
+        {form.cbxTime, {142, 18, 51, 21}, "Time", "Select Time"},
+        {form.StaticText1, {8, 2, 71, 18}, "BkUp Period", ""},
+        {form.StaticText2, {101, 2, 23, 18}, "Day", ""},
+        {form.StaticText3, {149, 2, 32, 18}, "Time", ""},
+        {form.btnSetTime, {214, 17, 71, 22}, "Apply ", "Apply The New BackUp Time"},
+        {form.ToolBar1, {304, 18, 204, 22}, "", ""},
+        {form.tbtnStop, {0, 0, 23, 22}, "", "Stop Auto BackUp"},
+        {form.tbtnRun, {23, 0, 23, 22}, "", "Run Auto BackUp"},
+        {form.lblAutobkup, {46, 0, 147, 22}, nullptr, "Auto BackUp Status"}, // text set at creation
+        {form.lblClock, {1, 1, 341, 26}, "Clock", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Control->metaObject()->className());
+        ASSERT_NE(row.Control, nullptr);
+        EXPECT_EQ(row.Control->geometry(), row.Place);
+        if (row.Text) {
+            EXPECT_EQ(TextOf(row.Control), row.Text);
+        }
+        EXPECT_EQ(row.Control->toolTip(), row.Hint);
+    }
+    QWidget* const scheduleControls[] = {form.cbxBkupType, form.cbxDay, form.cbxTime, form.btnSetTime};
+    for (QWidget* child : scheduleControls)
+        EXPECT_EQ(child->parentWidget(), form.pnlAutoBkUp);
+    EXPECT_EQ(form.lblClock->parentWidget(), form.pnlClock);
+    EXPECT_EQ(form.tbtnRun->parentWidget(), form.ToolBar1);
+}
+
+TEST_F(MainLayoutTest, FontsAndColoursAreAskedForByName)
+{
+    struct Row {
+        QWidget* Control;
+        const char* Family;
+        int Pixels;
+        bool Bold;
+        QColor Text;
+    };
+    const Row rows[] = {
+        {form.btnAdd, "Arial", 11, true, QColor(0, 0, 128)},
+        {form.btnRestore, "Arial", 11, true, QColor(0, 128, 0)},
+        {form.lbxSource, "Fixedsys", 11, false, QColor(0, 255, 0)},
+        {form.edTarget, "MS Sans Serif", 13, true, QColor(0, 255, 0)},
+        {form.stTarget, "MS Sans Serif", 13, true, QColor(0, 255, 255)},
+        {form.lbStatus, "MS Sans Serif", 13, true, QColor(255, 255, 255)},
+        {form.cbxProjects, "MS Sans Serif", 13, true, QColor(0, 255, 255)},
+        {form.cbxTime, "MS Sans Serif", 11, false, QColor(255, 255, 0)},
+        {form.StaticText2, "Arial", 11, true, QColor(0, 0, 255)},
+        {form.btnSetTime, "MS Sans Serif", 11, true, QColor(0, 0, 255)},
+        {form.lblClock, "Arial", 13, false, QColor(255, 255, 255)},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Family);
+        EXPECT_EQ(row.Control->font().family(), row.Family);
+        EXPECT_EQ(row.Control->font().pixelSize(), row.Pixels);
+        EXPECT_EQ(row.Control->font().bold(), row.Bold);
+        EXPECT_EQ(row.Control->palette().color(row.Control->foregroundRole()), row.Text);
+    }
+    EXPECT_EQ(form.pnlAutoBkUp->palette().color(QPalette::Window), QColor(0, 255, 0));
+    EXPECT_EQ(form.edBkUp->palette().color(QPalette::Base), QColor(0, 0, 0));
+    EXPECT_EQ(form.stTarget->palette().color(QPalette::Window), QColor(0, 0, 128));
+    EXPECT_EQ(form.lblAutobkup->font().family(), "Times New Roman");
+    EXPECT_EQ(form.lblAutobkup->font().pixelSize(), 11);
+}
+
+TEST_F(MainLayoutTest, BoxesHoldTheirItems)
+{
+    ASSERT_EQ(form.cbxBkupType->count(), 4);
+    EXPECT_EQ(form.cbxBkupType->itemText(3), "Monthly");
+    ASSERT_EQ(form.cbxTime->count(), 24);
+    EXPECT_EQ(form.cbxTime->itemText(0), " 0:00");
+    EXPECT_EQ(form.cbxTime->itemText(23), "23:00");
+    EXPECT_EQ(form.cbxDay->count(), 0);
+    EXPECT_EQ(form.lbxSource->item(0)->text(), "File1 ");
+    EXPECT_EQ(form.lbxTarget->selectionMode(), QAbstractItemView::ExtendedSelection);
+    EXPECT_TRUE(form.edTarget->isReadOnly());
+    EXPECT_TRUE(form.cbxProjects->isEditable());
+    EXPECT_EQ(form.ImageList1.size(), 7u);
+}
+
+TEST_F(MainLayoutTest, TabGoesThroughTheControlsInOrder)
+{
+    const QWidget* expected[] = {form.btnAdd,      form.btnDelete, form.btnselDir,  form.btnRestore,
+                                 form.BtnDelBkUp,  form.btnBackUp, form.cbxBkupType, form.cbxDay,
+                                 form.cbxTime,     form.btnSetTime, form.lbxSource, form.lbxTarget,
+                                 form.edTarget,    form.btnBackPrjDir, form.cbxProjects, form.edBkUp};
+    QWidget* widget = form.btnAdd;
+    for (size_t i = 1; i < std::size(expected); ++i) {
+        do
+            widget = widget->nextInFocusChain();
+        while (widget->focusPolicy() == Qt::NoFocus || widget->focusProxy() || !widget->isEnabled());
+        EXPECT_EQ(widget, expected[i]) << "tab stop " << i;
+    }
+}
+
+TEST_F(MainLayoutTest, TheMainMenuIsComplete)
+{
+    EXPECT_EQ(Captions(form.filemenu),
+              QStringList({"File>", "Edit Projects", "<", "-", "Edit>", "Add Source Files",
+                           "Delete Selected Source Files", "BackUp All", "-", "Restore Selected Files",
+                           "Delete Selected Backup Files", "Select BackUp Directory", "<", "-", "Display>",
+                           "Hide Tarvok", "-", "Random Skin", "-", "Change Skin", "Timely Change Skin",
+                           "Default Skin", "-", "Transparent Window", "Opaque Window", "Rounded Window", "-",
+                           "Componets Hide/Show", "<", "-", "Tools>", "Set current Skin as Wall Paper",
+                           "Clear Wall Paper", "-", "Auto StartUp by Windows", "Disable Auto StarUp", "-",
+                           "Dos Mode", "<", "-", "About", "-", "Exit"}));
+    EXPECT_TRUE(form.TimelyChange1->isChecked());
+    EXPECT_TRUE(form.RandomSkin1->isCheckable());
+}
+
+} // namespace
+} // namespace tarvok::test

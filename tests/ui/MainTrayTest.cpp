@@ -1,0 +1,98 @@
+#include "MainTestWorld.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QMenu>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace tarvok::test {
+namespace {
+
+QStringList Captions(const QMenu* menu)
+{
+    QStringList captions;
+    for (const QAction* action : menu->actions())
+        captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return captions;
+}
+
+class MainTrayTest : public ::testing::Test {
+protected:
+    MainWorld world;
+    ui::TMainForm& form = world.Create();
+};
+
+TEST_F(MainTrayTest, IconAndMenuAsTheUserSeesThem)
+{
+    ASSERT_NE(form.TrayIcon, nullptr);
+    EXPECT_EQ(form.TrayIcon->toolTip(), "Auto-BackUp!");
+    EXPECT_FALSE(form.TrayIcon->icon().isNull());
+    EXPECT_EQ(form.TrayIcon->contextMenu(), form.RatMenu);
+    EXPECT_EQ(Captions(form.RatMenu),
+              QStringList({"H&ide", "&Quit", "-", "Hide IE", "Screen Saver On", "-", "&About"}));
+    EXPECT_FALSE(form.HideIE1->isEnabled());
+    EXPECT_TRUE(form.ScreenSaverOn1->isEnabled());
+}
+
+TEST_F(MainTrayTest, FirstItemOffersTheOppositeOfTheWindowState)
+{
+    form.RatMenuPopup();
+    EXPECT_EQ(form.cmHide->text(), "&Show");
+    form.cmHide->trigger();
+    EXPECT_TRUE(form.isVisible());
+
+    form.RatMenuPopup();
+    EXPECT_EQ(form.cmHide->text(), "H&ide");
+    form.cmHide->trigger();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_FALSE(form.HideIE1->isEnabled());
+}
+
+TEST_F(MainTrayTest, OnlyADoubleClickShowsAHiddenWindow)
+{
+    form.TrayIconActivated(QSystemTrayIcon::Trigger);
+    EXPECT_FALSE(form.isVisible());
+    form.TrayIconActivated(QSystemTrayIcon::DoubleClick);
+    EXPECT_TRUE(form.isVisible());
+    // Showing ran the window's show steps.
+    EXPECT_EQ(form.cbxProjects->count(), 1);
+    EXPECT_TRUE(form.SourceListLoaded);
+    form.TrayIconActivated(QSystemTrayIcon::Trigger);
+    EXPECT_TRUE(form.isVisible());
+}
+
+TEST_F(MainTrayTest, HideTarvokHidesTheShownWindow)
+{
+    form.ShowMainWindow();
+    form.Hide1->trigger();
+    EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(MainTrayTest, QuitAsksLikeClosingTheWindow)
+{
+    world.Dialogs.Log.clear();
+    world.Dialogs.Answers = {false, true};
+    form.cmQuit->trigger();
+    EXPECT_FALSE(std::filesystem::exists(world.App / SettingsFileName));
+    bool closed = false;
+    QObject::connect(&form, &ui::TMainForm::Closed, [&] { closed = true; });
+    form.cmQuit->trigger();
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(world.Dialogs.TextsOf("confirm"),
+              std::vector<std::string>(2, "Are you sure to exit this program?"));
+    EXPECT_TRUE(std::filesystem::exists(world.App / SettingsFileName));
+}
+
+TEST_F(MainTrayTest, ExitInTheMainMenuClosesTheOrdinaryWay)
+{
+    world.Dialogs.Log.clear();
+    world.Dialogs.Answers = {false};
+    form.Exit1->trigger();
+    EXPECT_EQ(world.Dialogs.TextsOf("confirm"), std::vector<std::string>{"Are you sure to exit this program?"});
+    EXPECT_FALSE(std::filesystem::exists(world.App / SettingsFileName));
+}
+
+} // namespace
+} // namespace tarvok::test
