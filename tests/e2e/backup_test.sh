@@ -3,7 +3,9 @@
 # real open dialog, backed up with the BackUp button, found on disk in its
 # snapshot folder.
 # Usage: backup_test.sh TARVOK_BINARY BUILD_DIR
-set -euo pipefail
+# No errexit: the cleanup's kill-and-wait of the program would end the script
+# with the killed program's status; every step checks its own outcome.
+set -uo pipefail
 . "$(dirname "$0")/lib.sh"
 e2e_init backup
 
@@ -27,10 +29,10 @@ click_control() {
 start_xvfb
 start_trayer
 private_runtime_dir
-exe=$(install_copy "$1" "$WORK/app")
-mkdir "$WORK/sources"
+exe=$(install_copy "$1" "$WORK/app") || fail "cannot install $1"
+mkdir "$WORK/sources" || fail "cannot make the source folder"
 source_file="$WORK/sources/notes of today.txt"
-printf 'precious words\n' >"$source_file"
+printf 'precious words\n' >"$source_file" || fail "cannot write the source file"
 
 start_program "$exe"
 note "first start: no automatic backups, so nothing runs behind the test's back"
