@@ -258,6 +258,24 @@ TEST_F(MainShownTest, CloseWithoutShowingLeavesProjectFilesAlone)
     EXPECT_TRUE(fs::exists(world.App / SettingsFileName));
 }
 
+TEST_F(MainShownTest, AProjectFileThatCannotBeReadIsNeverOverwritten)
+{
+    if (RunningAsRoot())
+        GTEST_SKIP() << "root reads any file";
+    ui::TMainForm& form = world.Create();
+    form.show();
+    const std::string unreadable = ProjectFilePath(form.ProjectList.back().BackUpDir);
+    const std::string before = ReadFile(unreadable);
+    ::chmod(unreadable.c_str(), 0);
+    form.CurrentProject = &form.ProjectList.back();
+    EXPECT_THROW(form.LoadCurrentPrj(), EInOutError);
+    // The first project's names must not stand for the second project's files.
+    EXPECT_EQ(form.lbxSource->count(), 0);
+    form.FormClose();
+    ::chmod(unreadable.c_str(), 0600);
+    EXPECT_EQ(ReadFile(unreadable), before);
+}
+
 TEST_F(MainShownTest, FailingToWriteTheSettingsKeepsEverything)
 {
     ui::TMainForm& form = world.Create();
