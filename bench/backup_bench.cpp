@@ -2,24 +2,12 @@
 // from LIST_FILE, the snapshot folder goes into BACKUP_DIR. The benchmark
 // script times it against cp copying the same files.
 #include "core/BackupEngine.h"
-#include "core/Dialogs.h"
+#include "ConsoleDialogs.h"
 #include "core/InOutError.h"
 #include "platform/SystemClock.h"
 
 #include <cstdio>
 #include <fstream>
-
-namespace {
-class NoDialogs : public tarvok::Dialogs {
-public:
-    void Message(const std::string&) override {}
-    bool Confirm(const std::string&) override { return true; }
-    void Warning(const std::string& text) override { std::fprintf(stderr, "warning: %s\n", text.c_str()); }
-    void ErrorBox(const std::string&) override {}
-    bool SelectDirectory(const std::string&, std::string&) override { return false; }
-    bool OpenFiles(const std::string&, std::vector<std::string>&) override { return false; }
-};
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -32,7 +20,7 @@ int main(int argc, char** argv)
     for (std::string line; std::getline(list, line);)
         if (!line.empty())
             tarvok::AddFile(files, tarvok::FileRec{line, 1, 0});
-    NoDialogs dialogs;
+    tarvok::bench::ConsoleDialogs dialogs;
     tarvok::platform::SystemClock clock;
     try {
         tarvok::BackUpFileList(files, argv[2], clock, dialogs);

@@ -1,7 +1,7 @@
 // Times the backup browser of the real main window (offscreen): listing the
 // snapshot folders of BACKUP_DIR with ShowBkUpFolders, and opening FOLDER
 // (one of them) by double-click, RUNS times each; prints the median seconds.
-#include "core/Dialogs.h"
+#include "ConsoleDialogs.h"
 #include "core/Shell.h"
 #include "platform/SystemClock.h"
 #include "ui/Main.h"
@@ -19,16 +19,6 @@
 #include <vector>
 
 namespace {
-
-class NoDialogs : public tarvok::Dialogs {
-public:
-    void Message(const std::string& text) override { std::fprintf(stderr, "message: %s\n", text.c_str()); }
-    bool Confirm(const std::string&) override { return false; }
-    void Warning(const std::string& text) override { std::fprintf(stderr, "warning: %s\n", text.c_str()); }
-    void ErrorBox(const std::string& text) override { std::fprintf(stderr, "error: %s\n", text.c_str()); }
-    bool SelectDirectory(const std::string&, std::string&) override { return false; }
-    bool OpenFiles(const std::string&, std::vector<std::string>&) override { return false; }
-};
 
 class NoShell : public tarvok::Shell {
 public:
@@ -59,7 +49,7 @@ int main(int argc, char** argv)
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
     QTemporaryDir appDir;
-    NoDialogs dialogs;
+    tarvok::bench::ConsoleDialogs dialogs(false);
     NoShell shell;
     tarvok::platform::SystemClock clock;
     tarvok::ui::TMainForm form(dialogs, clock, shell, appDir.path().toStdString());

@@ -3,23 +3,10 @@
 # real open dialog, backed up with the BackUp button, found on disk in its
 # snapshot folder.
 # Usage: backup_test.sh TARVOK_BINARY BUILD_DIR
-# No errexit: the cleanup's kill-and-wait of the program would end the script
-# with the killed program's status; every step checks its own outcome.
+# Every step checks its own outcome.
 set -uo pipefail
 . "$(dirname "$0")/lib.sh"
 e2e_init backup
-
-# Message boxes carry the program's name like the main window and the icon;
-# they are the windows of that name that are neither.
-message_box() {
-  local id main icon
-  main=$(main_window)
-  icon=$(tray_icon)
-  for id in $(windows_named '^Tarvok$'); do
-    [ "$id" != "$main" ] && [ "$id" != "$icon" ] && echo "$id"
-  done
-  true
-}
 
 # Clicks the middle of a control placed at LEFT,TOP with WIDTH x HEIGHT.
 click_control() {

@@ -15,6 +15,7 @@
 # window_size ID          WIDTHxHEIGHT of a window
 # main_window             id of the viewable main window ("Tarvok", wider than 300), or nothing
 # tray_icon               id of the program's icon docked in the tray host, or nothing
+# message_box             ids of the program's open message boxes (its windows named "Tarvok" that are neither main window nor icon)
 # wait_until SECONDS CMD...  runs CMD until it prints something (printed) or the time is up (status 1)
 # wait_gone SECONDS CMD...   runs CMD until it prints nothing (status 1 when the time is up)
 # answer_box REGEX KEY    waits for a viewable window named REGEX, focuses it and presses KEY
@@ -29,12 +30,14 @@ e2e_init() {
   trap e2e_cleanup EXIT
 }
 
+# Keeps the test's own exit status: a killed program's status must not replace it.
 e2e_cleanup() {
-  local pid
+  local status=$? pid
   for pid in "${E2E_PIDS[@]}"; do
-    kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    { kill "$pid" && wait "$pid"; } 2>/dev/null || true
   done
   rm -rf "$WORK"
+  exit "$status"
 }
 
 fail() {
@@ -112,6 +115,18 @@ tray_icon() {
   local id
   for id in $(windows_named '^Tarvok$'); do
     [ "$(window_size "$id" | cut -dx -f1)" -le 64 ] && echo "$id"
+  done
+  true
+}
+
+# Message boxes carry the program's name like the main window and the icon;
+# they are the windows of that name that are neither.
+message_box() {
+  local id main icon
+  main=$(main_window)
+  icon=$(tray_icon)
+  for id in $(windows_named '^Tarvok$'); do
+    [ "$id" != "$main" ] && [ "$id" != "$icon" ] && echo "$id"
   done
   true
 }

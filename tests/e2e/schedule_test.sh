@@ -12,18 +12,6 @@ e2e_init schedule
 libfaketime=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -n 1)
 [ -n "$libfaketime" ] || fail "libfaketime is not installed (package faketime)"
 
-# Message boxes carry the program's name like the main window and the icon;
-# they are the windows of that name that are neither.
-message_box() {
-  local id main icon
-  main=$(main_window)
-  icon=$(tray_icon)
-  for id in $(windows_named '^Tarvok$'); do
-    [ "$id" != "$main" ] && [ "$id" != "$icon" ] && echo "$id"
-  done
-  true
-}
-
 start_xvfb
 start_trayer
 private_runtime_dir
