@@ -84,6 +84,23 @@ public:
     // default project when the list is empty.
     void EnsureCurrentProject();
 
+    // Marks work that walks the window's lists and may wait in a box
+    // meanwhile (a backup run, a restore, automatic backups). A close allowed
+    // during it, and a reload of the current project, wait until it is over:
+    // both would free the records the work is walking.
+    class ListWalk {
+    public:
+        explicit ListWalk(TMainForm& form);
+        ~ListWalk();
+        ListWalk(const ListWalk&) = delete;
+        ListWalk& operator=(const ListWalk&) = delete;
+
+    private:
+        TMainForm& form_;
+    };
+    int ListWalkDepth = 0;
+    bool ClosePending = false; // the user allowed a close during a walk
+
     // ---- Backup operations (MainBackup.cpp, MainBrowser.cpp, MainSourceList.cpp)
     void ConnectBackup(); // binds the buttons, their filemenu items and both lists
     tarvok::BrowserMode BrowserMode = tarvok::BrowserMode::FolderView;

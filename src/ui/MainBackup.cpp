@@ -84,6 +84,7 @@ void TMainForm::btnBackUpClick()
         Dialogs.Message("Please select Source Files first");
         return;
     }
+    ListWalk walk(*this);
     BusyWork busy(lbStatus, "BackUp Files Now...");
     BackUpFileList(SourceList, CurrentProject->BackUpDir, Clock, Dialogs);
     lbStatus->clear();
@@ -113,6 +114,7 @@ void TMainForm::btnRestoreClick()
     if (!Dialogs.Confirm("Restore to " + chosen + "? This will overwrite exist files, if there are."))
         return;
 
+    ListWalk walk(*this);
     BusyWork busy(lbStatus, "Restore Files Now...");
     LastDir = chosen;
     int line = 0;

@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QTimer>
 #include <QToolButton>
 
 #include <random>
@@ -101,7 +102,10 @@ void TMainForm::FormShow()
         btnBackUp->setFocus();
     FillcbxProjects();
     cbxProjects->setCurrentIndex(IndexOfPrj(ProjectList, CurrentProject));
-    LoadCurrentPrj();
+    if (ListWalkDepth > 0)
+        RefreshPending = true; // the next tick after the work reloads
+    else
+        LoadCurrentPrj();
 }
 
 void TMainForm::EnsureCurrentProject()
@@ -161,9 +165,28 @@ void TMainForm::closeEvent(QCloseEvent* event)
     event->ignore();
     if (!FormCloseQuery())
         return;
+    if (ListWalkDepth > 0) {
+        ClosePending = true;
+        return;
+    }
     FormClose();
     event->accept();
     emit Closed();
+}
+
+TMainForm::ListWalk::ListWalk(TMainForm& form) : form_(form) { ++form_.ListWalkDepth; }
+
+TMainForm::ListWalk::~ListWalk()
+{
+    if (--form_.ListWalkDepth > 0 || !form_.ClosePending)
+        return;
+    // The close the user already allowed finishes once the reaction is over.
+    QTimer::singleShot(0, &form_, [form = &form_] {
+        form->ClosePending = false;
+        form->FormClose();
+        form->hide();
+        emit form->Closed();
+    });
 }
 
 bool TMainForm::FormCloseQuery() { return Dialogs.Confirm("Are you sure to exit this program?"); }

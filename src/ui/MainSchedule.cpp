@@ -150,6 +150,7 @@ void TMainForm::Timer1Timer()
 
     bool refresh = RefreshPending;
     if (Settings.TimerBkUp == 1) {
+        ListWalk walk(*this);
         const bool ran = RunDueBackups(ProjectList, now, Clock, Dialogs, [this](const std::string& text) {
             lbStatus->setText(Local(text));
             lbStatus->repaint();
@@ -160,7 +161,7 @@ void TMainForm::Timer1Timer()
         return;
     // A box or dialog may be open in the middle of work on the window's lists
     // (a restore, the projects dialog); the window is refreshed once it is closed.
-    if (QApplication::activeModalWidget()) {
+    if (QApplication::activeModalWidget() || ListWalkDepth > 0) {
         RefreshPending = true;
         return;
     }

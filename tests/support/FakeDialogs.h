@@ -2,6 +2,7 @@
 #include "core/Dialogs.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -55,9 +56,16 @@ public:
     std::deque<bool> Answers;
     std::deque<std::string> Directories;
     std::deque<std::vector<std::string>> FileChoices;
+    // Runs while a box is "open", as the user could act meanwhile.
+    std::function<void(const Shown&)> WhileShown;
 
 private:
-    void Record(const char* kind, const std::string& text) { Log.push_back({kind, text}); }
+    void Record(const char* kind, const std::string& text)
+    {
+        Log.push_back({kind, text});
+        if (WhileShown)
+            WhileShown(Log.back());
+    }
     template <typename T>
     static T Pop(std::deque<T>& queue, T fallback)
     {
