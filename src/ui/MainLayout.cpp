@@ -124,6 +124,8 @@ QComboBox* EditableBox(QWidget* parent, const char* text, const QStringList& ite
 QComboBox* ScheduleBox(QWidget* parent, const char* text, const char* hint, const QStringList& items)
 {
     QComboBox* box = EditableBox(parent, text, items, 13);
+    // These boxes are narrow: a slim arrow leaves room for "10:00".
+    box->setStyleSheet(QStringLiteral("QComboBox { padding: 0px; } QComboBox::drop-down { width: 11px; }"));
     box->setToolTip(QString::fromLatin1(hint));
     SetFont(box, Font("MS Sans Serif", 11, false), Yellow);
     SetBackground(box, Green);
