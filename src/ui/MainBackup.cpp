@@ -5,6 +5,7 @@
 #include "core/ProjectFile.h"
 #include "core/Settings.h"
 #include "platform/FileSystem.h"
+#include "ui/LocalText.h"
 #include "ui/ListBoxEvents.h"
 #include "ui/Main.h"
 
@@ -17,8 +18,6 @@
 
 namespace tarvok::ui {
 namespace {
-
-QString Local(const std::string& text) { return QString::fromLocal8Bit(text.data(), qsizetype(text.size())); }
 
 // The hourglass and a status text, shown at once, for a command that copies.
 // Should an error end the command, the cursor and the status line are put
@@ -141,7 +140,7 @@ void TMainForm::BtnDelBkUpClick()
         for (int line = 0; line < lbxTarget->count(); ++line) {
             const QListWidgetItem* item = lbxTarget->item(line);
             if (item->isSelected())
-                DeleteBkUpFolder(JoinPath(CurrentProject->BackUpDir, item->text().toLocal8Bit().toStdString()),
+                DeleteBkUpFolder(JoinPath(CurrentProject->BackUpDir, FromLocal(item->text())),
                                  BackupList);
         }
         ShowBkUpFolders(CurrentProject->BackUpDir + PathSeparator);

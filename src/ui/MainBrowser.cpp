@@ -6,6 +6,7 @@
 #include "core/KeyState.h"
 #include "core/Shell.h"
 #include "platform/FileSystem.h"
+#include "ui/LocalText.h"
 #include "ui/Main.h"
 
 #include <QLabel>
@@ -15,9 +16,6 @@
 
 namespace tarvok::ui {
 namespace {
-
-QString Local(const std::string& text) { return QString::fromLocal8Bit(text.data(), qsizetype(text.size())); }
-std::string FromLocal(const QString& text) { return text.toLocal8Bit().toStdString(); }
 
 // The line under `pos`, or -1 below the last line.
 int LineAt(const QListWidget* list, const QPoint& pos)

@@ -6,6 +6,7 @@
 #include "core/Schedule.h"
 #include "platform/FileSystem.h"
 #include "platform/qt/UserName.h"
+#include "ui/LocalText.h"
 #include "ui/ErrorReport.h"
 #include "ui/Main.h"
 
@@ -22,12 +23,6 @@
 #include <random>
 
 namespace tarvok::ui {
-namespace {
-
-QString Local(const std::string& text) { return QString::fromLocal8Bit(text.data(), qsizetype(text.size())); }
-
-} // namespace
-
 void TMainForm::ConnectLifecycle()
 {
     connect(cbxProjects, &QComboBox::activated, this, &TMainForm::cbxProjectsChange);

@@ -5,6 +5,7 @@
 #include "core/Dialogs.h"
 #include "core/Schedule.h"
 #include "platform/qt/TimeChangeWatcher.h"
+#include "ui/LocalText.h"
 #include "ui/ClockCaption.h"
 #include "ui/Main.h"
 
@@ -21,8 +22,6 @@ namespace {
 
 const QColor LightRed(255, 125, 125);
 const QColor LightGreen(125, 255, 125);
-
-QString Local(const std::string& text) { return QString::fromLocal8Bit(text.data(), qsizetype(text.size())); }
 
 // The box's selected item: the one its text shows, or -1 when the user has
 // typed text that names no item.

@@ -1,5 +1,6 @@
 #include "ui/QtDialogs.h"
 
+#include "ui/LocalText.h"
 #include "ui/SelectDirectoryDialog.h"
 
 #include <QApplication>
@@ -8,8 +9,6 @@
 
 namespace tarvok::ui {
 namespace {
-
-QString Local(const std::string& text) { return QString::fromLocal8Bit(text.data(), qsizetype(text.size())); }
 
 QMessageBox::StandardButton Ask(QMessageBox::Icon icon, const QString& title, const std::string& text,
                                 QMessageBox::StandardButtons buttons, QMessageBox::StandardButton byDefault)
@@ -57,7 +56,7 @@ bool QtDialogs::OpenFiles(const std::string& startDir, std::vector<std::string>&
         return false;
     files.clear();
     for (const QString& name : names)
-        files.push_back(name.toLocal8Bit().toStdString());
+        files.push_back(FromLocal(name));
     return true;
 }
 

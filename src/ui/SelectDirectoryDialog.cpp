@@ -3,6 +3,7 @@
 #include "core/Dialogs.h"
 #include "core/FileUtility.h"
 #include "platform/FileSystem.h"
+#include "ui/LocalText.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -27,9 +28,6 @@ const char* const HelpText =
     "inside the directory shown). The files of the shown directory are listed for "
     "orientation only.\n\nA directory that does not exist yet is created, together "
     "with any missing parent directories, when you confirm it with OK.";
-
-std::string Local(const QString& text) { return text.toLocal8Bit().toStdString(); }
-QString FromLocal(const std::string& text) { return QString::fromLocal8Bit(text.c_str()); }
 
 // The deepest existing directory on the way to `path`, so a start that does
 // not exist yet still opens the tree close to it.
@@ -93,8 +91,8 @@ SelectDirectoryDialog::SelectDirectoryDialog(QWidget* parent, const std::string&
             [this](int index) { ShowDirectory(fileSystems_->itemData(index).toString()); });
 
     const std::string startDir = start.empty() ? platform::CurrentDirectory() : start;
-    ShowDirectory(FromLocal(NearestExistingDirectory(startDir)));
-    nameBox_->setText(FromLocal(startDir));
+    ShowDirectory(Local(NearestExistingDirectory(startDir)));
+    nameBox_->setText(Local(startDir));
     nameBox_->setFocus();
 }
 
@@ -153,7 +151,7 @@ QString SelectDirectoryDialog::TypedDirectory() const
 void SelectDirectoryDialog::OkClicked()
 {
     const QString typed = TypedDirectory();
-    const std::string path = Local(typed);
+    const std::string path = FromLocal(typed);
     if (!platform::DirectoryExists(path)) {
         if (platform::FileExists(path)) {
             dialogs_.Warning(path + " is a file, not a directory.");
