@@ -6,8 +6,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <map>
-#include <set>
 
 namespace tarvok {
 namespace {
@@ -15,11 +13,6 @@ namespace {
 using platform::DirEntry;
 
 bool IsPlainDirectory(const DirEntry& entry) { return entry.Attr == platform::faDirectory; }
-
-bool IsFileEntry(const DirEntry& entry)
-{
-    return (entry.Attr & (platform::faDirectory | platform::faVolumeID)) == 0;
-}
 
 bool LessIgnoringCase(const std::string& a, const std::string& b)
 {
@@ -29,23 +22,12 @@ bool LessIgnoringCase(const std::string& a, const std::string& b)
     });
 }
 
-void FillFromEntries(const std::string& Folder, const std::vector<DirEntry>& entries, FileList& List)
+// A read-only file is kept, as on a file system that keeps the attribute;
+// unlink alone would remove it.
+void DeleteUnlessReadOnly(const std::string& path)
 {
-    for (const DirEntry& entry : entries)
-        if (IsFileEntry(entry))
-            AddFile(List, FileRec{JoinPath(Folder, entry.Name), 1, 0});
-}
-
-// The names of the read-only files of one directory. A read-only file is
-// protected from deletion here as it would be on a file system that keeps
-// the attribute; unlink alone would remove it.
-std::set<std::string> ReadOnlyNames(const std::vector<DirEntry>& entries)
-{
-    std::set<std::string> names;
-    for (const DirEntry& entry : entries)
-        if (entry.Attr & platform::faReadOnly)
-            names.insert(entry.Name);
-    return names;
+    if (!platform::IsReadOnly(path))
+        platform::DeleteFile(path);
 }
 
 bool SameFile(const std::string& a, const std::string& b)
@@ -94,7 +76,9 @@ void LoadBkUpFolder(const std::string& Folder, FileList& List)
     ClearFileList(List);
     if (!platform::DirectoryExists(Folder))
         return;
-    FillFromEntries(Folder, platform::ListDirectory(Folder), List);
+    for (const DirEntry& entry : platform::ListDirectory(Folder))
+        if (platform::IsFileEntry(entry))
+            AddFile(List, FileRec{JoinPath(Folder, entry.Name), 1, 0});
 }
 
 std::string BakFileName(const std::string& path)
@@ -122,16 +106,9 @@ void RestoreBkUpFile(const std::string& Source, const std::string& DestDir, Dial
 
 void DeleteBkUpFolder(const std::string& Folder, FileList& List)
 {
-    ClearFileList(List);
-    if (!platform::DirectoryExists(Folder))
-        return;
-    const std::vector<DirEntry> entries = platform::ListDirectory(Folder);
-    const std::set<std::string> readOnly = ReadOnlyNames(entries);
-    FillFromEntries(Folder, entries, List);
+    LoadBkUpFolder(Folder, List);
     while (!List.empty()) {
-        const std::string& path = List.front().FileName;
-        if (!readOnly.count(FileNamePart(path)))
-            platform::DeleteFile(path);
+        DeleteUnlessReadOnly(List.front().FileName);
         DelFile(List, List.begin());
     }
     platform::RemoveDir(Folder);
@@ -139,18 +116,12 @@ void DeleteBkUpFolder(const std::string& Folder, FileList& List)
 
 void DeleteSelectedBkUpFiles(FileList& List)
 {
-    std::map<std::string, std::set<std::string>> readOnlyByDir;
     for (auto it = List.begin(); it != List.end();) {
         if (it->Selected != 1) {
             ++it;
             continue;
         }
-        const std::string dir = DirectoryPart(it->FileName);
-        auto known = readOnlyByDir.find(dir);
-        if (known == readOnlyByDir.end())
-            known = readOnlyByDir.emplace(dir, ReadOnlyNames(platform::ListDirectory(dir))).first;
-        if (!known->second.count(FileNamePart(it->FileName)))
-            platform::DeleteFile(it->FileName);
+        DeleteUnlessReadOnly(it->FileName);
         it = DelFile(List, it);
     }
 }

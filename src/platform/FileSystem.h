@@ -26,8 +26,12 @@ struct DirEntry {
     uint32_t Attr = 0;
 };
 
+// An entry that is neither a directory nor a volume label: a file.
+inline bool IsFileEntry(const DirEntry& entry) { return (entry.Attr & (faDirectory | faVolumeID)) == 0; }
+
 bool FileExists(const std::string& path);      // a plain file; a directory is not a file
 bool DirectoryExists(const std::string& path);
+bool IsReadOnly(const std::string& path);       // no owner write bit
 // Every entry of the directory except "." and "..", in the file system's order.
 // A directory that cannot be read gives an empty list.
 std::vector<DirEntry> ListDirectory(const std::string& dir);

@@ -36,9 +36,18 @@ std::string ParentOf(const std::string& path)
     return pos == 0 ? "/" : path.substr(0, pos);
 }
 
+// The read-only attribute: the owner may not write.
+bool ReadOnlyMode(mode_t mode) { return (mode & S_IWUSR) == 0; }
+
 } // namespace
 
 bool FileExists(const std::string& path) { return StatIs(path, S_IFREG); }
+
+bool IsReadOnly(const std::string& path)
+{
+    struct stat st {};
+    return Usable(path) && ::stat(path.c_str(), &st) == 0 && ReadOnlyMode(st.st_mode);
+}
 
 bool DirectoryExists(const std::string& path) { return StatIs(path, S_IFDIR); }
 
@@ -69,7 +78,7 @@ std::vector<DirEntry> ListDirectory(const std::string& dir)
             entry.Attr |= faDirectory;
         if (name[0] == '.')
             entry.Attr |= faHidden;
-        if ((st.st_mode & S_IWUSR) == 0)
+        if (ReadOnlyMode(st.st_mode))
             entry.Attr |= faReadOnly;
         entries.push_back(std::move(entry));
     }

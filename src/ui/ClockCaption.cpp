@@ -1,6 +1,7 @@
 #include "ui/ClockCaption.h"
 
 #include "core/Schedule.h"
+#include "ui/LocalText.h"
 
 #include <QDate>
 #include <QTime>
@@ -30,7 +31,7 @@ QString ClockCaption(const QLocale& locale, const LocalTime& now)
     const QString date = locale.toString(QDate(now.Year, now.Month, now.Day), QLocale::ShortFormat);
     const QString time =
         locale.toString(QTime(now.Hour, now.Minute, now.Second, now.Millisecond), LongTimeFormatWithoutZone(locale));
-    return QString::fromLocal8Bit(ClockLine(date.toLocal8Bit().toStdString(), time.toLocal8Bit().toStdString(), now));
+    return Local(ClockLine(FromLocal(date), FromLocal(time), now));
 }
 
 } // namespace tarvok::ui

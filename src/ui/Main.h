@@ -253,6 +253,8 @@ private:
     void ConnectLifecycle();
     void ConnectTray();
     void ConnectKeyboard();
+    // The steps of an allowed close, then the end of the program.
+    void FinishClose();
 
     KeyPreview* Preview = nullptr;
 };

@@ -76,7 +76,7 @@ uint16_t TMainForm::CountFiles(const std::string& dir)
 {
     uint16_t count = 0;
     for (const platform::DirEntry& entry : platform::ListDirectory(dir))
-        if ((entry.Attr & (platform::faDirectory | platform::faVolumeID)) == 0)
+        if (platform::IsFileEntry(entry))
             ++count;
     return count;
 }
@@ -164,8 +164,14 @@ void TMainForm::closeEvent(QCloseEvent* event)
         ClosePending = true;
         return;
     }
-    FormClose();
+    FinishClose();
     event->accept();
+}
+
+void TMainForm::FinishClose()
+{
+    FormClose();
+    hide();
     emit Closed();
 }
 
@@ -178,9 +184,7 @@ TMainForm::ListWalk::~ListWalk()
     // The close the user already allowed finishes once the reaction is over.
     QTimer::singleShot(0, &form_, [form = &form_] {
         form->ClosePending = false;
-        form->FormClose();
-        form->hide();
-        emit form->Closed();
+        form->FinishClose();
     });
 }
 
