@@ -37,4 +37,4 @@ wait "$pid" 2>/dev/null || true
 ms=$((ticks * 1000 / $(getconf CLK_TCK)))
 awk -v ms="$ms" -v s="$seconds" 'BEGIN { printf "idle CPU over %ss with timely skin change on: %d ms = %.3f %% of one core\n", s, ms, ms / (s * 10) }'
 
-"$build/bench/skin_bench" "$build/src/app/Skin" "$runs"
+"$build/bench/skin_bench" "$build/src/app/Skin" "$runs" 2>/dev/null

@@ -20,6 +20,8 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 namespace tarvok::test {
 namespace {
 
@@ -129,12 +131,13 @@ TEST_F(MainSkinTest, ASkinThatIsNoPictureCountsAsMissing)
 {
     Skin(1, Green);
     WriteFile(world.App / "Skin/TarvokSkin0.bmp", "BM but not a bitmap");
-    std::filesystem::create_directory(world.App / "Skin/TarvokSkin2.bmp");
+    // A pipe of a skin's name must not hold the program up.
+    ASSERT_EQ(::mkfifo((world.App / "Skin/TarvokSkin2.bmp").c_str(), 0600), 0);
     ui::TMainForm& form = Start(0);
     EXPECT_EQ(form.Skin->SkinBitmap(), BuiltIn());
     form.ChangeSkin1Click();
     EXPECT_EQ(Shown(), Green);
-    form.ChangeSkin1Click(); // 2 is a folder, 0 is unreadable: back to 1
+    form.ChangeSkin1Click(); // 2 is a pipe, 0 is unreadable: back to 1
     EXPECT_EQ(form.Settings.SkinNo, 1);
     EXPECT_EQ(Shown(), Green);
     EXPECT_TRUE(world.Dialogs.Log.empty());
