@@ -55,7 +55,7 @@ import -window root "$WORK/desktop.png"
 start_program "$exe"
 program=$PROGRAM_PID
 wait_until 10 tray_icon >/dev/null || fail "no tray icon"
-window=$(show_window "$exe")
+window=$(show_window "$exe") || fail "the window did not show"
 [ "$(window_size "$window")" = "700x500" ] || fail "window size $(window_size "$window")"
 sleep 1
 import -window root "$WORK/shown.png"
@@ -96,6 +96,11 @@ read -r x y < <(origin "$window")
   "$(pixel "$(dirname "$binary")/Skin/TarvokSkin0.bmp" 350 488)" ] || fail "the example skin is not drawn"
 import -window "$window" "$build/e2e-skin-example.png" || fail "no screenshot"
 check_drag "$window"
+note "hidden and shown again, it still has no taskbar entry"
+tray_menu_key i
+wait_gone 10 main_window || fail "H&ide left the window visible"
+window=$(show_window "$exe")
+xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR || fail "shown again, the window is offered to the taskbar"
 tray_menu_key q
 answer_box '^Confirm$' Return
 wait_exit "$program" 20 || fail "the program did not end"
