@@ -18,7 +18,7 @@
 namespace tarvok::ui {
 namespace {
 
-constexpr int WindowCorner = 200;
+constexpr int WindowCorner = 200; // the corner ellipse's width and height
 
 } // namespace
 
@@ -79,9 +79,9 @@ void TMainForm::ComponetsHideShow1Click()
 void TMainForm::ShowBkgndPic(bool visible)
 {
     // The menu button is not among them: it always stays.
-    QWidget* const controls[] = {MinImage,   CloseImage, pnlClock,  cbxProjects,   stTarget, lbxSource,
-                                 edBkUp,     lbxTarget,  btnBackPrjDir, edTarget,  btnBackUp, btnAdd,
-                                 btnDelete,  btnRestore, BtnDelBkUp, btnselDir,   lbStatus, pnlAutoBkUp};
+    QWidget* const controls[] = {MinImage,  CloseImage, pnlClock,      cbxProjects, stTarget,   lbxSource,
+                                 edBkUp,    lbxTarget,  btnBackPrjDir, edTarget,    btnBackUp,  btnAdd,
+                                 btnDelete, btnRestore, BtnDelBkUp,    btnselDir,   lbStatus,   pnlAutoBkUp};
     for (QWidget* control : controls)
         control->setVisible(visible);
 }
