@@ -4,8 +4,8 @@
 
 namespace tarvok::ui {
 
-// The small pictures of the main window's buttons and tool bar, drawn here
-// rather than loaded, so the program carries no picture files of its own.
+// The small pictures of the main window's buttons and tool bar, drawn by
+// scripts/art/skin.sh and compiled in.
 enum class Glyph {
     Tick,           // blue tick
     BlueCross,
@@ -21,9 +21,10 @@ enum class Glyph {
     ArrowsLeft,
 };
 
-// The picture at `size` x `size` pixels; `disabled` draws it in greys.
-QPixmap DrawGlyph(Glyph glyph, int size = 16, bool disabled = false);
-// The picture with its own greyed picture for the disabled state.
+// The 16 x 16 picture.
+QPixmap GlyphPixmap(Glyph glyph);
+// The picture, with its own greyed picture for the disabled state where it
+// has one.
 QIcon GlyphIcon(Glyph glyph);
 // The 32 x 32 picture of the window and the notification-area icon: a
 // box with a green arrow going into it.

@@ -37,6 +37,8 @@ class TimeChangeWatcher;
 namespace tarvok::ui {
 
 class KeyPreview;
+class SkinCanvas;
+class WindowChrome;
 
 // The main window. It owns the program's whole state, so every test builds a
 // fresh world from the seams and an application directory. The
@@ -150,6 +152,24 @@ public:
     platform::TimeChangeWatcher* TimeWatcher = nullptr;
     // A tick ran backups while a box was open; LoadCurrentPrj still owed.
     bool RefreshPending = false;
+
+    // ---- Skins, chrome and window shape (MainSkin.cpp) ---------------------
+    void ConnectSkin(); // the frameless window, its image buttons and the Display menu
+    void SetUpSkin();   // the start skin: size, shape and first picture of the window
+    void ChangeSkin1Click();
+    void DefaultSkin1Click();
+    void RandomSkin1Click();
+    void TimelyChange1Click();
+    void ComponetsHideShow1Click();
+    void ShowBkgndPic(bool visible);
+    void MenuImageClick();
+    void MinImageClick();
+    void CloseImageClick();
+    void Transparent1Click();
+    void Opaque1Click();
+    void RoundedWindow1Click();
+    SkinCanvas* Skin = nullptr;
+    WindowChrome* Chrome = nullptr;
 
     // ---- Controls (MainLayout.cpp), in tab order ----------------------------
     QLabel* MenuImage = nullptr;

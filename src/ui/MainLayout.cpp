@@ -189,10 +189,10 @@ void TMainForm::BuildControls()
     btnSetTime = Place(Button(pnlAutoBkUp, "Apply ", "Apply The New BackUp Time", Glyph::Funnel), 214, 17, 71, 22);
     SetFont(btnSetTime, Font("MS Sans Serif", 11, true), Blue);
 
-    ImageList1 = {QIcon(DrawGlyph(Glyph::RedYellowCross)), QIcon(DrawGlyph(Glyph::Pause)),
-                  QIcon(DrawGlyph(Glyph::Play)),           QIcon(DrawGlyph(Glyph::BlueCross)),
-                  QIcon(DrawGlyph(Glyph::CrossWithTick)),  QIcon(DrawGlyph(Glyph::Tick)),
-                  QIcon(DrawGlyph(Glyph::Stop))};
+    ImageList1 = {QIcon(GlyphPixmap(Glyph::RedYellowCross)), QIcon(GlyphPixmap(Glyph::Pause)),
+                  QIcon(GlyphPixmap(Glyph::Play)),           QIcon(GlyphPixmap(Glyph::BlueCross)),
+                  QIcon(GlyphPixmap(Glyph::CrossWithTick)),  QIcon(GlyphPixmap(Glyph::Tick)),
+                  QIcon(GlyphPixmap(Glyph::Stop))};
     ToolBar1 = Place(new QWidget(pnlAutoBkUp), 304, 18, 204, 22);
     tbtnStop = Place(new QToolButton(ToolBar1), 0, 0, 23, 22);
     tbtnRun = Place(new QToolButton(ToolBar1), 23, 0, 23, 22);

@@ -4,6 +4,7 @@
 #include "core/InOutError.h"
 #include "core/ProjectFile.h"
 #include "core/Schedule.h"
+#include "core/SkinChoice.h"
 #include "platform/FileSystem.h"
 #include "platform/qt/UserName.h"
 #include "ui/LocalText.h"
@@ -20,8 +21,6 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include <random>
-
 namespace tarvok::ui {
 void TMainForm::ConnectLifecycle()
 {
@@ -34,7 +33,7 @@ void TMainForm::FormCreate()
     const std::string defaultBackupDir = JoinPath(AppDir, DefaultBackupFolder);
     if (!platform::DirectoryExists(defaultBackupDir))
         platform::CreateDir(defaultBackupDir);
-    SkinCount = CountFiles(JoinPath(AppDir, "Skin"));
+    SkinCount = CountFiles(JoinPath(AppDir, SkinFolder));
 
     try {
         LoadSettings(AppDir, Settings, ProjectList);
@@ -47,10 +46,9 @@ void TMainForm::FormCreate()
     }
     RandomSkin1->setChecked(Settings.RandomSkin != 0);
     CurrentProject = &ProjectList.front();
-    if (Settings.RandomSkin == 1) {
-        std::minstd_rand random(Clock.TickCount());
-        Settings.SkinNo = SkinCount == 0 ? 0 : std::uniform_int_distribution<int>(0, SkinCount - 1)(random);
-    }
+    if (Settings.RandomSkin == 1)
+        Settings.SkinNo = RandomSkinNo(SkinCount, Clock.TickCount());
+    SetUpSkin();
 
     CreateTrayIcon();
 

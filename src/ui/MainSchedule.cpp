@@ -4,10 +4,12 @@
 #include "core/Clock.h"
 #include "core/Dialogs.h"
 #include "core/Schedule.h"
+#include "core/SkinChoice.h"
 #include "platform/qt/TimeChangeWatcher.h"
 #include "ui/LocalText.h"
 #include "ui/ClockCaption.h"
 #include "ui/Main.h"
+#include "ui/SkinCanvas.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -142,7 +144,8 @@ void TMainForm::tbtnStopRunClick(QObject* Sender)
 
 void TMainForm::Timer1Timer()
 {
-    // The timely skin change, once the window has one, comes first.
+    if (Skin->TimelySkinChange != 0 && SkinChangeDue(Clock.TickCount(), Skin->SkinChangePeriod))
+        ChangeSkin1Click();
 
     const LocalTime now = Clock.Now();
     lblClock->setText(ClockCaption(QLocale(), now));

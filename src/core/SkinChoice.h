@@ -1,0 +1,27 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace tarvok {
+
+inline constexpr const char* SkinFolder = "Skin";
+
+// The file of skin `skinNo`: appDir/Skin/TarvokSkin<n>.bmp, the number in
+// plain decimal (so -1 names a file that normally does not exist).
+std::string SkinPath(const std::string& appDir, int32_t skinNo);
+
+// A start skin number from 0 to skinCount - 1 (0 when there are none).
+int32_t RandomSkinNo(uint16_t skinCount, uint32_t seed);
+
+// Steps `skinNo` on, wrapping at `skinCount`, until `load` accepts the skin
+// of the number reached; gives up once every number from 0 to
+// skinCount - 1 has been tried, leaving `skinNo` at the last one tried.
+// With no skins nothing is tried. True when a skin was loaded.
+bool StepToNextSkin(int32_t& skinNo, uint16_t skinCount, const std::function<bool(int32_t)>& load);
+
+// The timely change falls in the first second of every period of the
+// milliseconds since boot, so it comes about once a period with one-second ticks.
+bool SkinChangeDue(uint32_t ticksSinceBoot, uint32_t period);
+
+} // namespace tarvok

@@ -1,0 +1,50 @@
+#pragma once
+#include <QImage>
+#include <QObject>
+
+#include <cstdint>
+#include <string>
+
+class QWidget;
+
+namespace tarvok::ui {
+
+// The picture that fills the frameless window: the current skin
+// (`SkinBitmap`) and the window-sized picture painted from it
+// (`PaintBuffer`). Every paint of the window draws the whole buffer.
+class SkinCanvas : public QObject {
+public:
+    // The built-in skin, compiled into the program.
+    static constexpr const char* BuiltInSkin = ":/skin/BACKGROUND";
+
+    explicit SkinCanvas(QWidget& window);
+
+    // Loads a skin file and shows it. A missing file or one that is no
+    // readable picture leaves the skin as it is and gives false.
+    bool LoadFile(const std::string& path);
+    void LoadBuiltIn();
+    // Sizes the window and the buffer to the current skin. Only the first
+    // skin sets the window's size; later ones are cut or padded to it.
+    void FitWindowToSkin();
+
+    const QImage& SkinBitmap() const { return skin_; }
+    const QImage& PaintBuffer() const { return buffer_; }
+
+    uint8_t TimelySkinChange = 1;
+    uint32_t SkinChangePeriod = 30000; // milliseconds
+    uint8_t ComponentsShown = 1;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Show(QImage skin);
+    // The skin from the top-left corner; where it falls short, the window colour.
+    void Compose();
+
+    QWidget& window_;
+    QImage skin_;
+    QImage buffer_;
+};
+
+} // namespace tarvok::ui

@@ -1,0 +1,91 @@
+#include "core/SkinChoice.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <vector>
+
+using namespace tarvok;
+
+namespace {
+
+// Skin numbers tried in order; the numbers in `present` load.
+struct Loader {
+    std::set<int32_t> present;
+    std::vector<int32_t> tried;
+    bool operator()(int32_t n)
+    {
+        tried.push_back(n);
+        return present.count(n) > 0;
+    }
+};
+
+struct StepCase {
+    const char* name;
+    int32_t from;
+    uint16_t count;
+    std::set<int32_t> present;
+    bool loaded;
+    int32_t skinNo;
+    std::vector<int32_t> tried;
+};
+
+class StepToNextSkinTest : public ::testing::TestWithParam<StepCase> {};
+
+} // namespace
+
+TEST_P(StepToNextSkinTest, TriesTheNumbersInTurn)
+{
+    const StepCase& c = GetParam();
+    Loader loader{c.present, {}};
+    int32_t skinNo = c.from;
+    EXPECT_EQ(StepToNextSkin(skinNo, c.count, std::ref(loader)), c.loaded);
+    EXPECT_EQ(skinNo, c.skinNo);
+    EXPECT_EQ(loader.tried, c.tried);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StepToNextSkinTest,
+    ::testing::Values(
+        // Three skins and one other file in the folder.
+        StepCase{"PastAMissingNumberToTheFirst", 2, 4, {0, 1, 2}, true, 0, {3, 0}},
+        StepCase{"FromTheBuiltInSkinToTheFirst", -1, 4, {0, 1, 2}, true, 0, {0}},
+        StepCase{"NoSkinsTriesNothing", 5, 0, {0}, false, 5, {}},
+        StepCase{"NoFileOfThePatternGivesUpAfterEachNumber", 1, 3, {}, false, 1, {2, 0, 1}},
+        StepCase{"ASavedNumberAboveTheCountWrapsIn", 9, 4, {2}, true, 2, {2}},
+        StepCase{"TheLargestNumberDoesNotOverflow", INT32_MAX, 5, {3}, true, 3, {3}},
+        StepCase{"AFarNegativeNumberComesIntoRange", -6, 4, {}, false, 3, {-1, 0, 1, 2, 3}},
+        StepCase{"ASingleSkinIsLoadedAgain", 0, 1, {0}, true, 0, {0}}),
+    [](const ::testing::TestParamInfo<StepCase>& info) { return info.param.name; });
+
+TEST(SkinPath, NamesTheNumberInPlainDecimal)
+{
+    EXPECT_EQ(SkinPath("/opt/t", 0), "/opt/t/Skin/TarvokSkin0.bmp");
+    EXPECT_EQ(SkinPath("/opt/t", 12), "/opt/t/Skin/TarvokSkin12.bmp");
+    EXPECT_EQ(SkinPath("/opt/t", -1), "/opt/t/Skin/TarvokSkin-1.bmp");
+}
+
+TEST(RandomSkinNo, StaysInRangeAndReachesEveryNumber)
+{
+    EXPECT_EQ(RandomSkinNo(0, 1234), 0);
+    std::set<int32_t> seen;
+    for (uint32_t seed = 0; seed < 200; ++seed) {
+        const int32_t n = RandomSkinNo(3, seed * 7919u);
+        ASSERT_GE(n, 0);
+        ASSERT_LT(n, 3);
+        seen.insert(n);
+    }
+    EXPECT_EQ(seen.size(), 3u);
+}
+
+TEST(SkinChangeDue, InTheFirstSecondOfEachPeriodAcrossTheWrap)
+{
+    EXPECT_TRUE(SkinChangeDue(0, 30000));
+    EXPECT_TRUE(SkinChangeDue(60999, 30000));
+    EXPECT_FALSE(SkinChangeDue(61000, 30000));
+    EXPECT_FALSE(SkinChangeDue(29999, 30000));
+    // 2^32 - 1 leaves 17295 over the last whole period.
+    EXPECT_FALSE(SkinChangeDue(UINT32_MAX, 30000));
+    EXPECT_TRUE(SkinChangeDue(UINT32_MAX - 17295 + 999, 30000));
+    EXPECT_FALSE(SkinChangeDue(5, 0));
+}
