@@ -25,8 +25,5 @@ enum class Glyph {
 QPixmap DrawGlyph(Glyph glyph, int size = 16, bool disabled = false);
 // The picture with its own greyed picture for the disabled state.
 QIcon GlyphIcon(Glyph glyph);
-// The 32 x 32 picture of the window and the notification-area icon: a
-// box with a green arrow going into it.
-QIcon ProgramIcon();
 
 } // namespace tarvok::ui
