@@ -1,8 +1,10 @@
 // The program entry: one copy at a time, then the main window, hidden, and
 // the event loop until the window closes.
+#include "platform/AppDir.h"
 #include "platform/FileSystem.h"
 #include "platform/SystemClock.h"
 #include "platform/qt/SingleInstance.h"
+#include "platform/qt/X11Platform.h"
 #include "ui/Main.h"
 #include "ui/QtDialogs.h"
 #include "ui/QtShell.h"
@@ -22,6 +24,13 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    // A portable copy keeps its files beside itself, an installed one in
+    // the user's config folder, which gets the example skins on first start.
+    const std::string appDir = platform::DetermineAppDir({TARVOK_INSTALLED_BIN_DIRS});
+    if (appDir != platform::ExecutableDir())
+        platform::CopyExampleSkins(platform::ExecutableDir() + "/" TARVOK_EXAMPLE_SKINS, appDir);
+
+    platform::PreferX11Platform();
     ui::QtDialogs dialogs;
     ui::TarvokApplication app(argc, argv, dialogs);
     // The program lives in the notification area: closing a message box
@@ -42,7 +51,7 @@ int main(int argc, char** argv)
 
     platform::SystemClock clock;
     ui::QtShell shell;
-    ui::TMainForm MainForm(dialogs, clock, shell, platform::ExecutableDir());
+    ui::TMainForm MainForm(dialogs, clock, shell, appDir);
     mainForm = &MainForm;
     QObject::connect(&MainForm, &ui::TMainForm::Closed, &app, &QCoreApplication::quit);
     if (wokenEarly)

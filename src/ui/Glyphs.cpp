@@ -55,25 +55,4 @@ QIcon GlyphIcon(Glyph glyph)
     return icon;
 }
 
-QIcon ProgramIcon()
-{
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    // A navy storage box ...
-    p.setPen(QPen(QColor(0, 0, 80), 1.5));
-    p.setBrush(QColor(0, 0, 128));
-    p.drawRoundedRect(QRectF(3, 14, 26, 15), 3, 3);
-    p.setBrush(QColor(0, 255, 255));
-    p.drawRect(QRectF(10, 19, 12, 3));
-    // ... and a lime arrow bringing a file into it.
-    p.setPen(QPen(QColor(0, 90, 0), 1.2));
-    p.setBrush(QColor(0, 220, 0));
-    p.drawPolygon(QPolygonF({QPointF(12, 2), QPointF(20, 2), QPointF(20, 9), QPointF(25, 9), QPointF(16, 17),
-                             QPointF(7, 9), QPointF(12, 9)}));
-    p.end();
-    return QIcon(pixmap);
-}
-
 } // namespace tarvok::ui

@@ -26,8 +26,5 @@ QPixmap GlyphPixmap(Glyph glyph);
 // The picture, with its own greyed picture for the disabled state where it
 // has one.
 QIcon GlyphIcon(Glyph glyph);
-// The 32 x 32 picture of the window and the notification-area icon: a
-// box with a green arrow going into it.
-QIcon ProgramIcon();
 
 } // namespace tarvok::ui

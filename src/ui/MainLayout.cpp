@@ -3,6 +3,7 @@
 #include "core/Schedule.h"
 #include "ui/Glyphs.h"
 #include "ui/Main.h"
+#include "ui/ProgramIcon.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

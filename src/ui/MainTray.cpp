@@ -1,6 +1,6 @@
 // The notification-area icon and its menu RatMenu.
-#include "ui/Glyphs.h"
 #include "ui/Main.h"
+#include "ui/ProgramIcon.h"
 
 #include <QAction>
 #include <QMenu>
@@ -17,7 +17,7 @@ void TMainForm::ConnectTray()
 
 void TMainForm::CreateTrayIcon()
 {
-    TrayIcon = new QSystemTrayIcon(ProgramIcon(), this);
+    TrayIcon = new QSystemTrayIcon(TrayIconImage(), this);
     TrayIcon->setToolTip(QStringLiteral("Auto-BackUp!"));
     // The icon opens its menu on a right click by itself.
     TrayIcon->setContextMenu(RatMenu);

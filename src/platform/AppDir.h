@@ -1,0 +1,37 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// Where the program keeps its settings file, the default BkUp folder and the
+// Skin folder. A portable copy keeps them beside its executable; an
+// installed program (a folder the user cannot write, or the install
+// prefix's bin folder, which even root must not write into) keeps them in
+// the user's own config folder.
+namespace tarvok::platform {
+
+struct AppDirSources {
+    std::string ExecutableDir;
+    std::vector<std::string> InstalledBinDirs; // fixed when the program was built
+    std::string XdgConfigHome;                 // empty when unset
+    std::string Home;                          // empty when unset
+};
+
+// $XDG_CONFIG_HOME/Tarvok, or ~/.config/Tarvok when XDG_CONFIG_HOME is unset
+// or not absolute. Only the name: nothing is created.
+std::string UserConfigAppDir(const AppDirSources& sources);
+
+// The executable's folder when it is writable by this user and not an
+// installed program folder; otherwise UserConfigAppDir, created (with its
+// missing parents) with mode 0700 when missing.
+std::string ChooseAppDir(const AppDirSources& sources);
+
+// ChooseAppDir for the running program and its environment.
+std::string DetermineAppDir(const std::vector<std::string>& installedBinDirs);
+
+// The first start of an installed program: when appDir has no Skin folder
+// yet, creates it and copies every plain file of exampleSkinDir into it,
+// never over a file that is there. A copy that fails is left out; the
+// program runs without that skin. Returns the number of files copied.
+int CopyExampleSkins(const std::string& exampleSkinDir, const std::string& appDir);
+
+} // namespace tarvok::platform

@@ -1,0 +1,113 @@
+#include "platform/AppDir.h"
+
+#include "platform/FileSystem.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+
+namespace tarvok::platform {
+namespace {
+
+// The canonical spelling, so /bin and /usr/bin compare equal on a merged-usr
+// system; a folder that does not exist keeps its own spelling.
+std::string Canonical(const std::string& path)
+{
+    char buffer[PATH_MAX];
+    return ::realpath(path.c_str(), buffer) ? std::string(buffer) : path;
+}
+
+bool IsInstalledBinDir(const AppDirSources& sources)
+{
+    const std::string dir = Canonical(sources.ExecutableDir);
+    for (const std::string& installed : sources.InstalledBinDirs)
+        if (Canonical(installed) == dir)
+            return true;
+    return false;
+}
+
+// Writable for the effective user, as the files will be written.
+bool IsWritableDir(const std::string& dir)
+{
+    return DirectoryExists(dir) && ::faccessat(AT_FDCWD, dir.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
+std::string HomeDir(const AppDirSources& sources)
+{
+    if (!sources.Home.empty())
+        return sources.Home;
+    const passwd* user = ::getpwuid(::geteuid());
+    return user && user->pw_dir ? std::string(user->pw_dir) : std::string("/");
+}
+
+// Creates dir and its missing parents, each with mode 0700.
+void CreatePrivateDir(const std::string& dir)
+{
+    if (DirectoryExists(dir))
+        return;
+    const std::string parent = std::filesystem::path(dir).parent_path().string();
+    if (!parent.empty() && parent != dir)
+        CreatePrivateDir(parent);
+    ::mkdir(dir.c_str(), 0700);
+}
+
+std::string EnvironmentValue(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? std::string(value) : std::string();
+}
+
+} // namespace
+
+std::string UserConfigAppDir(const AppDirSources& sources)
+{
+    // Relative values are invalid by the XDG rules and are ignored.
+    const std::string configHome =
+        !sources.XdgConfigHome.empty() && sources.XdgConfigHome.front() == '/'
+            ? sources.XdgConfigHome
+            : HomeDir(sources) + "/.config";
+    return (std::filesystem::path(configHome) / "Tarvok").lexically_normal().string();
+}
+
+std::string ChooseAppDir(const AppDirSources& sources)
+{
+    if (IsWritableDir(sources.ExecutableDir) && !IsInstalledBinDir(sources))
+        return sources.ExecutableDir;
+    const std::string dir = UserConfigAppDir(sources);
+    CreatePrivateDir(dir);
+    return dir;
+}
+
+std::string DetermineAppDir(const std::vector<std::string>& installedBinDirs)
+{
+    return ChooseAppDir({ExecutableDir(), installedBinDirs, EnvironmentValue("XDG_CONFIG_HOME"),
+                         EnvironmentValue("HOME")});
+}
+
+int CopyExampleSkins(const std::string& exampleSkinDir, const std::string& appDir)
+{
+    namespace fs = std::filesystem;
+    const std::string skinDir = appDir + "/Skin";
+    if (fs::exists(fs::symlink_status(skinDir)) || !DirectoryExists(exampleSkinDir))
+        return 0;
+    if (::mkdir(skinDir.c_str(), 0700) != 0)
+        return 0;
+    int copied = 0;
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(exampleSkinDir, error)) {
+        if (!entry.is_regular_file(error))
+            continue;
+        // skip_existing opens the copy with O_EXCL: never over a file that is there.
+        if (fs::copy_file(entry.path(), fs::path(skinDir) / entry.path().filename(),
+                          fs::copy_options::skip_existing, error))
+            ++copied;
+    }
+    return copied;
+}
+
+} // namespace tarvok::platform

@@ -1,0 +1,66 @@
+#include "platform/qt/X11Platform.h"
+
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+
+#include <optional>
+
+using namespace tarvok;
+
+namespace {
+
+// Sets two environment variables for one case and puts them back after.
+class PlatformEnvironment {
+public:
+    PlatformEnvironment(const char* platform, const char* display)
+        : platform_(Get("QT_QPA_PLATFORM")), display_(Get("DISPLAY"))
+    {
+        Set("QT_QPA_PLATFORM", platform);
+        Set("DISPLAY", display);
+    }
+    ~PlatformEnvironment()
+    {
+        Set("QT_QPA_PLATFORM", platform_ ? platform_->constData() : nullptr);
+        Set("DISPLAY", display_ ? display_->constData() : nullptr);
+    }
+
+private:
+    static std::optional<QByteArray> Get(const char* name)
+    {
+        return qEnvironmentVariableIsSet(name) ? std::optional<QByteArray>(qgetenv(name)) : std::nullopt;
+    }
+    static void Set(const char* name, const char* value)
+    {
+        if (value)
+            qputenv(name, value);
+        else
+            qunsetenv(name);
+    }
+    std::optional<QByteArray> platform_, display_;
+};
+
+} // namespace
+
+TEST(ShellX11Platform, AsksForXcbOnlyWhenNoPlatformIsChosenAndAnXDisplayExists)
+{
+    struct Case {
+        const char* platform;
+        const char* display;
+        QByteArray expected;
+    };
+    const Case cases[] = {
+        {nullptr, ":0", "xcb"},
+        {"", ":0", "xcb"},
+        {"wayland", ":0", "wayland"},
+        {"offscreen", ":0", "offscreen"},
+        {nullptr, nullptr, ""},
+        {nullptr, "", ""},
+    };
+    for (const Case& c : cases) {
+        PlatformEnvironment environment(c.platform, c.display);
+        platform::PreferX11Platform();
+        EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), c.expected)
+            << "QT_QPA_PLATFORM=" << (c.platform ? c.platform : "(unset)") << " DISPLAY=" << (c.display ? c.display : "(unset)");
+    }
+}
