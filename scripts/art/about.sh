@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Draws the About picture, a 600 x 362 colour JPEG: a dusk sky over hills, a
-# stack of folders and a disk beside it, with the program's name. Run from the
+# stack of folders and a disk beside it, with a line about what it does. Run from the
 # repository root (scripts/make_artwork.sh does).
 set -euo pipefail
 out=resources/about/about.jpg
@@ -20,7 +20,5 @@ convert -size 600x362 gradient:'#0b1d4a'-'#e07a3c' \
   -fill '#2f6fad' -draw 'rectangle 435,178 447,208' \
   -fill '#f4f4f4' -draw 'rectangle 378,235 462,285' \
   -stroke none -fill '#e07a3c' -draw 'polygon 290,215 330,215 330,200 355,225 330,250 330,235 290,235' \
-  -font "$font" -pointsize 44 -fill '#00ffff' -stroke '#06263d' -strokewidth 1 \
-  -annotate +190+80 'Tarvok' \
-  -pointsize 16 -stroke none -fill '#fff4c2' -annotate +190+110 'your files, kept every hour' \
+  -font "$font" -pointsize 22 -stroke none -fill '#fff4c2' -annotate +150+100 'your files, kept every hour' \
   -strip -quality 88 -sampling-factor 2x2 "$out"

@@ -78,7 +78,7 @@ TAboutBox::TAboutBox(tarvok::Shell& shell, QWidget* parent) : QDialog(parent), s
     Panel1 = Place(new QFrame(this), 0, 0, 411, 374);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Panel1->setLineWidth(2);
-    look::SetBackground(Panel1, Black);
+    look::SetPanelColour(Panel1, Black);
 
     Image1 = Place(new QLabel(Panel1), 16, 40, 377, 257);
     Image1->setScaledContents(true);

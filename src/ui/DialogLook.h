@@ -27,13 +27,13 @@ inline void SetTextColour(QWidget* widget, const QColor& colour)
     widget->setPalette(palette);
 }
 
-inline void SetBackground(QWidget* widget, const QColor& colour)
+// The colour of a panel's face; the buttons on it keep their own.
+inline void SetPanelColour(QWidget* panel, const QColor& colour)
 {
-    QPalette palette = widget->palette();
-    for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Button})
-        palette.setColor(role, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, colour);
+    panel->setPalette(palette);
+    panel->setAutoFillBackground(true);
 }
 
 // Places a top-level widget of fixed size in the middle of its screen.

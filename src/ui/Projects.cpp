@@ -106,7 +106,7 @@ void TPrjDlg::BuildControls()
     sheetLayout->addWidget(strgrdPrjs);
     Panel2 = Panel(TabSheet1);
     Panel2->setFixedHeight(41);
-    look::SetBackground(Panel2, Navy);
+    look::SetPanelColour(Panel2, Navy);
     sheetLayout->addWidget(Panel2);
     btnNew = Button(Panel2, "New", 392, 8);
     btnNew->setFont(look::Font("MS Sans Serif", 11, true));
@@ -126,9 +126,10 @@ void TPrjDlg::BuildControls()
     strgrdPrjs->verticalHeader()->setDefaultSectionSize(24);
     strgrdPrjs->horizontalHeader()->setStretchLastSection(false);
     strgrdPrjs->horizontalHeader()->setSectionsClickable(false);
+    strgrdPrjs->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     strgrdPrjs->horizontalHeader()->setStyleSheet(
         QStringLiteral("QHeaderView::section { background-color: %1; border: 0; border-right: 1px solid black;"
-                       " border-bottom: 1px solid black; padding: 2px; }")
+                       " border-bottom: 1px solid black; padding: 0 2px; }")
             .arg(FixedColour.name()));
     strgrdPrjs->setShowGrid(true);
     strgrdPrjs->setSelectionMode(QAbstractItemView::ContiguousSelection);
