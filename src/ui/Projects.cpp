@@ -258,7 +258,7 @@ void TPrjDlg::OKBtnClick()
         currentProject_ = project;
     int row = 1;
     for (PrjRec& project : projects_) {
-        if (row >= strgrdPrjs->rowCount() + 1)
+        if (row > strgrdPrjs->rowCount())
             break;
         project.Name = FromLocal(Cell(1, row++));
     }
