@@ -136,6 +136,13 @@ void TPrjDlg::BuildControls()
     strgrdPrjs->setSelectionBehavior(QAbstractItemView::SelectItems);
     strgrdPrjs->setTabKeyNavigation(true);
     strgrdPrjs->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed);
+
+    // A name can be typed as soon as the dialog opens.
+    setTabOrder(strgrdPrjs, btnNew);
+    setTabOrder(btnNew, btnDel);
+    setTabOrder(btnDel, OKBtn);
+    setTabOrder(OKBtn, CancelBtn);
+    strgrdPrjs->setFocus();
 }
 
 void TPrjDlg::showEvent(QShowEvent* event)

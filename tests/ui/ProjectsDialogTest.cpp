@@ -88,6 +88,7 @@ TEST_F(ProjectsDialogTest, ShowsEveryProjectNumberedInListOrder)
     }
     EXPECT_EQ(dlg.CursorRow(), 1);
     EXPECT_EQ(dlg.CursorCol(), 1);
+    EXPECT_EQ(dlg.focusWidget(), dlg.strgrdPrjs) << "typing goes to the grid at once";
 }
 
 TEST_F(ProjectsDialogTest, NewIsNamedAfterTheCursorRowAndStartsInTheDefaultFolder)
