@@ -1,6 +1,7 @@
 #include "ui/Projects.h"
 
 #include "core/Dialogs.h"
+#include "core/ProjectFile.h"
 #include "core/Settings.h"
 #include "ui/DialogLook.h"
 #include "ui/LocalText.h"
@@ -232,7 +233,9 @@ void TPrjDlg::strgrdPrjsDblClick()
             dialogs_.Warning(LineBreakInDirectoryText);
             return;
         }
-        project->BackUpDir = WithoutTrailingSeparators(chosen);
+        const std::string dir = WithoutTrailingSeparators(chosen);
+        CarryProjectFile(project->BackUpDir, dir);
+        project->BackUpDir = dir;
         SetCell(2, row, Local(project->BackUpDir));
         break;
     }

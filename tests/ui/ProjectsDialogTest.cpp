@@ -134,36 +134,39 @@ TEST_F(ProjectsDialogTest, DoubleClickTogglesAutoBkUpAtOnceAndCancelKeepsIt)
 
 TEST_F(ProjectsDialogTest, DoubleClickOnADirectoryChoosesANewOne)
 {
+    const std::string save = world.App / "save";
+    std::filesystem::create_directory(save);
     struct Case {
         std::vector<std::string> answer; // none: the dialog is cancelled
         std::string stored;              // empty: the directory is kept
         bool warned;
     };
     const Case cases[] = {
-        {{"/data/save/"}, "/data/save", false},
-        {{"/data/save//"}, "/data/save", false},
-        {{"/"}, "/", false},
+        {{save + "/"}, save, false},
+        {{save + "//"}, save, false},
         {{}, "", false},
-        {{"/data/new\nline"}, "", true},
-        {{"/data/new\rline"}, "", true},
+        {{save + "/new\nline"}, "", true},
+        {{save + "/new\rline"}, "", true},
     };
     ui::TPrjDlg& dlg = Open();
-    const std::string before = Project(0).BackUpDir;
+    const std::string before = Project(1).BackUpDir;
     for (const Case& c : cases) {
-        Project(0).BackUpDir = before;
+        Project(1).BackUpDir = before;
         dlg.FillstrgrdPrj();
         world.Dialogs.Log.clear();
         world.Dialogs.Directories.assign(c.answer.begin(), c.answer.end());
-        dlg.SetCursor(1, 2);
+        dlg.SetCursor(2, 2);
         dlg.strgrdPrjsDblClick();
 
         const std::string expected = c.stored.empty() ? before : c.stored;
         const std::string label = c.answer.empty() ? "cancelled" : c.answer.front();
         EXPECT_EQ(world.Dialogs.TextsOf("selectdir"), std::vector<std::string>{before}) << label;
-        EXPECT_EQ(Project(0).BackUpDir, expected) << label;
-        EXPECT_EQ(dlg.Cell(2, 1).toStdString(), expected) << label;
+        EXPECT_EQ(Project(1).BackUpDir, expected) << label;
+        EXPECT_EQ(dlg.Cell(2, 2).toStdString(), expected) << label;
         EXPECT_EQ(world.Dialogs.TextsOf("warning").size(), c.warned ? 1u : 0u) << label;
     }
+    // Without its list there the project would be gone at the next start.
+    EXPECT_EQ(ReadFile(ProjectFilePath(save)), ReadFile(ProjectFilePath(before)));
 }
 
 TEST_F(ProjectsDialogTest, TypingOutsideTheNameColumnChangesNothing)
