@@ -3,6 +3,7 @@
 #include "core/Dialogs.h"
 #include "core/ProjectFile.h"
 #include "core/Settings.h"
+#include "platform/FileSystem.h"
 #include "ui/DialogLook.h"
 #include "ui/LocalText.h"
 
@@ -198,6 +199,11 @@ void TPrjDlg::btnNewClick()
     const int row = std::max(1, CursorRow());
     PrjRec* added = AddDefaultProject(appDir_, projects_);
     added->Name = "MyPrj-" + std::to_string(row);
+    // A project whose directory holds no project file is dropped at the next
+    // start; one already there is shared.
+    const std::string projectFile = ProjectFilePath(added->BackUpDir);
+    if (!platform::FileExists(projectFile))
+        SaveSourceList(projectFile, FileList{});
     FillstrgrdPrj();
 }
 

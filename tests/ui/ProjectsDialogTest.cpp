@@ -111,8 +111,12 @@ TEST_F(ProjectsDialogTest, NewIsNamedAfterTheCursorRowAndStartsInTheDefaultFolde
     EXPECT_EQ(dlg.Cell(3, 4), "Yes");
     EXPECT_EQ(dlg.CursorRow(), 2) << "the cursor stays where it was";
 
+    // It has a project file to be found by at the next start, and shares it.
+    EXPECT_EQ(ReadFile(ProjectFilePath(defaultDir)), "");
+    WriteFile(ProjectFilePath(defaultDir), "/shared.txt\r\n");
     dlg.btnNew->click();
     EXPECT_EQ(Project(4).Name, "MyPrj-2") << "names may repeat";
+    EXPECT_EQ(ReadFile(ProjectFilePath(defaultDir)), "/shared.txt\r\n");
 }
 
 TEST_F(ProjectsDialogTest, DoubleClickTogglesAutoBkUpAtOnceAndCancelKeepsIt)
