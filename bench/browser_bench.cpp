@@ -23,6 +23,7 @@ namespace {
 class NoShell : public tarvok::Shell {
 public:
     void OpenDocument(const std::string&) override {}
+    void OpenUrl(const std::string&) override {}
 };
 
 double MedianSeconds(int runs, const std::function<void()>& prepare, const std::function<void()>& measured)

@@ -85,4 +85,12 @@ std::string JoinPath(const std::string& dir, const std::string& name)
     return dir + PathSeparator + name;
 }
 
+std::string WithoutTrailingSeparators(const std::string& path)
+{
+    const auto last = path.find_last_not_of(PathSeparator);
+    if (last == std::string::npos)
+        return path.empty() ? path : std::string(1, PathSeparator);
+    return path.substr(0, last + 1);
+}
+
 } // namespace tarvok

@@ -47,5 +47,7 @@ std::string FileNamePart(const std::string& path);
 // The directory part without its trailing separator; the root keeps it.
 std::string DirectoryPart(const std::string& path);
 std::string JoinPath(const std::string& dir, const std::string& name);
+// The path without trailing separators; the root keeps its one.
+std::string WithoutTrailingSeparators(const std::string& path);
 
 } // namespace tarvok

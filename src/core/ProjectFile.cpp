@@ -1,5 +1,6 @@
 #include "core/ProjectFile.h"
 
+#include "core/Settings.h"
 #include "core/TextLines.h"
 #include "platform/FileSystem.h"
 
@@ -32,6 +33,15 @@ std::string FormatFileList(const FileList& list)
 void SaveSourceList(const std::string& path, const FileList& list)
 {
     platform::ReplaceFileContents(path, FormatFileList(list));
+}
+
+void CarryProjectFile(const std::string& oldDir, const std::string& newDir)
+{
+    const std::string target = ProjectFilePath(newDir);
+    if (platform::FileExists(target))
+        return;
+    const std::string source = ProjectFilePath(oldDir);
+    platform::ReplaceFileContents(target, platform::FileExists(source) ? platform::ReadWholeFile(source) : std::string());
 }
 
 } // namespace tarvok

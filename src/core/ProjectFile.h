@@ -12,5 +12,10 @@ void LoadFileList(const std::string& path, FileList& list);
 std::string FormatFileList(const FileList& list);
 // Replaces the project file at `path` atomically with `list`.
 void SaveSourceList(const std::string& path, const FileList& list);
+// A project moving from `oldDir` to `newDir` takes its project file along
+// (empty when it had none), since a project whose directory holds no project
+// file is dropped at the next start. A file already in `newDir` belongs to
+// another project and stays as it is.
+void CarryProjectFile(const std::string& oldDir, const std::string& newDir);
 
 } // namespace tarvok

@@ -25,6 +25,11 @@ std::string ProjectFilePath(const std::string& backUpDir);
 void LoadSettings(const std::string& appDir, AppSettings& settings, ProjectList& projects);
 // Appends the default project "MyPrj-1" in appDir/BkUp (created if missing).
 PrjRec* AddDefaultProject(const std::string& appDir, ProjectList& projects);
+// A name or directory holding CR or LF would shift every later line of the
+// settings file; such a text is never stored in a project.
+bool HasLineBreak(const std::string& text);
+inline constexpr const char* LineBreakInDirectoryText =
+    "A backup directory whose name holds a line break cannot be used.";
 // The exact text the settings file holds for these values.
 std::string FormatSettings(const AppSettings& settings, const ProjectList& projects);
 // Replaces the settings file atomically; throws EInOutError on failure.

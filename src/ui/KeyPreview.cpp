@@ -57,7 +57,7 @@ bool KeyPreview::eventFilter(QObject* watched, QEvent* event)
     if (!down && event->type() != QEvent::KeyRelease)
         return false;
     const auto* receiver = qobject_cast<const QWidget*>(watched);
-    if (!receiver || receiver->window() != window_ || !IsFirstDelivery(receiver))
+    if (!receiver || OwningWindow(receiver) != window_ || !IsFirstDelivery(receiver))
         return false;
     const auto* key = static_cast<const QKeyEvent*>(event);
     // A held key repeats its press only; the releases X11 adds in between
@@ -69,10 +69,25 @@ bool KeyPreview::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
+// A pop-up (a combo box's list, a menu) is a window of its own, but the keys
+// pressed and released in it belong to the window that opened it: a Ctrl
+// release there must not be lost.
+const QWidget* KeyPreview::OwningWindow(const QWidget* widget)
+{
+    const QWidget* window = widget->window();
+    while (window->windowType() == Qt::Popup && window->parentWidget())
+        window = window->parentWidget()->window();
+    return window;
+}
+
 // A key event the focused control ignores travels on to its parents; only
-// the first delivery counts.
+// the first delivery counts. While a pop-up is open, it gets the keys.
 bool KeyPreview::IsFirstDelivery(const QWidget* receiver) const
 {
+    if (const QWidget* popup = QApplication::activePopupWidget()) {
+        const QWidget* focus = popup->focusWidget();
+        return receiver == (focus ? focus : popup);
+    }
     const QWidget* focus = QApplication::focusWidget();
     if (focus && focus->window() == window_)
         return receiver == focus;

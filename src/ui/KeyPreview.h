@@ -12,9 +12,9 @@ namespace tarvok::ui {
 // The virtual-key code of a Qt key, where the keyboard commands know one.
 std::optional<uint16_t> VirtualKeyCode(int qtKey);
 
-// Lets a window see every key press and release of its controls before the
-// focused control does, without ever consuming one. Installed on the
-// application object for the life of this object.
+// Lets a window see every key press and release of its controls and of the
+// pop-ups they open before the focused control does, without ever consuming
+// one. Installed on the application object for the life of this object.
 class KeyPreview : public QObject {
 public:
     using Handler = std::function<void(uint16_t virtualKey)>;
@@ -22,6 +22,7 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    static const QWidget* OwningWindow(const QWidget* widget);
     bool IsFirstDelivery(const QWidget* receiver) const;
 
     QWidget* window_;

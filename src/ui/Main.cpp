@@ -16,6 +16,7 @@ TMainForm::TMainForm(tarvok::Dialogs& dialogs, tarvok::Clock& clock, tarvok::She
     ConnectKeyboard();
     ConnectBackup();
     ConnectSkin();
+    ConnectDialogs();
     // An error ends the creation steps, not the window.
     try {
         FormCreate();

@@ -139,6 +139,11 @@ public:
     void FormKeyDown(uint16_t key);
     void FormKeyUp(uint16_t key);
 
+    // ---- Projects dialog and About window (MainDialogs.cpp) ----------------
+    void OpenProject1Click(); // the projects dialog, modal, then a refresh
+    void About1Click();       // the About window, modal
+    void cmAboutClick();
+
     // ---- Schedule panel, Timer1 and the clock line (MainSchedule.cpp) -----
     void ConnectSchedule(); // binds the panel, starts Timer1 and the watcher
     void cbxBkupTypeChange();
@@ -273,6 +278,7 @@ private:
     void ConnectLifecycle();
     void ConnectTray();
     void ConnectKeyboard();
+    void ConnectDialogs();
     // The steps of an allowed close, then the end of the program.
     void FinishClose();
 

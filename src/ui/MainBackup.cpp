@@ -162,6 +162,10 @@ void TMainForm::btnselDirClick()
     std::string chosen;
     if (!Dialogs.SelectDirectory(CurrentProject->BackUpDir, chosen))
         return;
+    if (HasLineBreak(chosen)) {
+        Dialogs.Warning(LineBreakInDirectoryText);
+        return;
+    }
     edTarget->setText(Local(chosen));
     CurrentProject->BackUpDir = chosen;
     ShowBkUpFolders(CurrentProject->BackUpDir);

@@ -12,4 +12,9 @@ void QtShell::OpenDocument(const std::string& path)
     QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromLocal8Bit(path.c_str())));
 }
 
+void QtShell::OpenUrl(const std::string& url)
+{
+    QDesktopServices::openUrl(QUrl(QString::fromLocal8Bit(url.c_str()), QUrl::StrictMode));
+}
+
 } // namespace tarvok::ui

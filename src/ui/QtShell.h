@@ -3,10 +3,12 @@
 
 namespace tarvok::ui {
 
-// Opens files with the desktop's default program through QDesktopServices.
+// Opens files and addresses with the desktop's default program through
+// QDesktopServices.
 class QtShell : public Shell {
 public:
     void OpenDocument(const std::string& path) override;
+    void OpenUrl(const std::string& url) override;
 };
 
 } // namespace tarvok::ui

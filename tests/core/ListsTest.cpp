@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 using namespace tarvok;
 
 namespace {
@@ -73,4 +75,14 @@ TEST(PathHelpers, NameAndDirectoryParts)
     EXPECT_EQ(DirectoryPart("/home/u/a.txt"), "/home/u");
     EXPECT_EQ(DirectoryPart("/a.txt"), "/");
     EXPECT_EQ(JoinPath("/b", "03_07_09"), "/b/03_07_09");
+}
+
+TEST(PathHelpers, TrailingSeparatorsGoButTheRootKeepsItsOwn)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"/data/save/", "/data/save"}, {"/data/save///", "/data/save"}, {"/data/save", "/data/save"},
+        {"/", "/"},                    {"///", "/"},                     {"", ""},
+    };
+    for (const auto& [path, expected] : cases)
+        EXPECT_EQ(WithoutTrailingSeparators(path), expected) << path;
 }

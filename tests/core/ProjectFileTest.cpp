@@ -68,3 +68,23 @@ TEST(SaveSourceList, RemovedDirectoryRaisesInvalidFilename)
         EXPECT_STREQ(e.what(), "Invalid filename");
     }
 }
+
+TEST(CarryProjectFile, TheListMovesAlongUnlessTheNewDirectoryHoldsOne)
+{
+    TempDir tmp;
+    namespace fs = std::filesystem;
+    for (const char* dir : {"old", "fresh", "taken", "none", "fromnone"})
+        fs::create_directory(tmp / dir);
+    WriteFile(tmp / "old/Project.ini", "/home/u/a.txt\r\n/mnt/gone/b.txt\r\n");
+    WriteFile(tmp / "taken/Project.ini", "/other/project.txt\r\n");
+
+    CarryProjectFile(tmp / "old", tmp / "fresh");
+    EXPECT_EQ(ReadFile(tmp / "fresh/Project.ini"), "/home/u/a.txt\r\n/mnt/gone/b.txt\r\n")
+        << "byte for byte, also names of files missing now";
+    CarryProjectFile(tmp / "old", tmp / "taken");
+    EXPECT_EQ(ReadFile(tmp / "taken/Project.ini"), "/other/project.txt\r\n");
+    CarryProjectFile(tmp / "none", tmp / "fromnone");
+    EXPECT_TRUE(fs::exists(tmp / "fromnone/Project.ini"));
+    EXPECT_EQ(ReadFile(tmp / "fromnone/Project.ini"), "");
+    EXPECT_THROW(CarryProjectFile(tmp / "old", tmp / "missing"), EInOutError);
+}

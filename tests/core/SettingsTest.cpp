@@ -201,3 +201,11 @@ TEST(SaveSettings, MissingDirectoryRaisesAnError)
     ProjectList list;
     EXPECT_THROW(SaveSettings(app / "missing", AppSettings{}, list), EInOutError);
 }
+
+TEST(HasLineBreak, CrOrLfAnywhereCounts)
+{
+    EXPECT_FALSE(HasLineBreak(""));
+    EXPECT_FALSE(HasLineBreak("My Prj\t/data"));
+    for (const char* text : {"a\rb", "a\nb", "\n", "ab\r\n"})
+        EXPECT_TRUE(HasLineBreak(text)) << text;
+}

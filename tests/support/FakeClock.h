@@ -17,11 +17,13 @@ public:
     uint32_t Ticks = 0;
 };
 
-// Records the files the program asked the desktop to open.
+// Records the files and addresses the program asked the desktop to open.
 class FakeShell : public Shell {
 public:
     void OpenDocument(const std::string& path) override { Opened.push_back(path); }
+    void OpenUrl(const std::string& url) override { OpenedUrls.push_back(url); }
     std::vector<std::string> Opened;
+    std::vector<std::string> OpenedUrls;
 };
 
 } // namespace tarvok::test

@@ -88,6 +88,32 @@ TEST_F(MainKeyStateTest, KeysStillReachTheFocusedControl)
     EXPECT_EQ(form.cbxProjects->currentText(), "abcd");
 }
 
+// A drop-down list is a pop-up window of its own; what happens in it
+// belongs to the main window all the same.
+TEST_F(MainKeyStateTest, KeysInADropDownListReachTheKeyState)
+{
+    constexpr uint16_t VkH = 0x48;
+    form.cbxTime->setEnabled(true);
+    form.cbxTime->setFocus();
+    Send(form.cbxTime, true, Qt::Key_Control, Qt::NoModifier);
+    form.cbxTime->showPopup();
+    QWidget* popup = QApplication::activePopupWidget();
+    ASSERT_NE(popup, nullptr);
+    QWidget* inList = popup->focusWidget() ? popup->focusWidget() : popup;
+    Send(inList, false, Qt::Key_Control, Qt::NoModifier);
+    EXPECT_FALSE(CtrlHeld(form.KeyState)) << "the release inside the list was missed";
+    Send(inList, true, Qt::Key_Control, Qt::NoModifier);
+    Send(inList, true, Qt::Key_G);
+    EXPECT_EQ(form.KeyState.Flags[VkG], 1) << "presses inside the list count too";
+    Send(inList, false, Qt::Key_Control);
+    form.cbxTime->hidePopup();
+
+    QTest::keyClick(form.cbxTime, Qt::Key_H);
+    EXPECT_FALSE(CtrlHeld(form.KeyState));
+    EXPECT_EQ(form.KeyState.Flags[VkH], 0) << "a plain letter after the list sets no flag";
+    EXPECT_EQ(form.KeyState.Flags[VkG], 0);
+}
+
 TEST(KeyPreviewTest, AKeyTravellingToParentsCountsOnce)
 {
     QWidget window;

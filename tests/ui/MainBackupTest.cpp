@@ -278,5 +278,16 @@ TEST_F(BackupTest, DirectoryChangeStopsOnNoOrCancel)
     EXPECT_EQ(Form->edTarget->text().toStdString(), Backup);
 }
 
+TEST_F(BackupTest, ADirectoryWithALineBreakIsRefused)
+{
+    const std::string odd = App / "two\nlines";
+    fs::create_directory(odd);
+    Dialogs.Directories = {odd};
+    Form->btnselDirClick();
+    EXPECT_EQ(Dialogs.TextsOf("warning"), std::vector<std::string>{LineBreakInDirectoryText});
+    EXPECT_EQ(Form->CurrentProject->BackUpDir, Backup);
+    EXPECT_FALSE(fs::exists(ProjectFilePath(odd)));
+}
+
 } // namespace
 } // namespace tarvok::test

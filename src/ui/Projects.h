@@ -1,0 +1,84 @@
+#pragma once
+#include "core/FileUtility.h"
+
+#include <QDialog>
+#include <QString>
+
+#include <string>
+
+class QFrame;
+class QPushButton;
+class QTabWidget;
+class QTableWidget;
+
+namespace tarvok {
+class Dialogs;
+}
+
+namespace tarvok::ui {
+
+// The projects dialog. It works on the main window's records directly: New,
+// Delete, a chosen directory, the AutoBkUp toggle and typed names take effect
+// at once, whichever button closes it; OK also makes the project of the
+// cursor row the current one.
+//
+// The grid counts rows as a string grid does: row 0 is the fixed header
+// row, rows 1..n are the projects; column 0 is the fixed numbering column.
+class TPrjDlg : public QDialog {
+    Q_OBJECT
+public:
+    TPrjDlg(ProjectList& projects, PrjRec*& currentProject, const std::string& appDir, Dialogs& dialogs,
+            QWidget* parent = nullptr);
+
+    void FormShow();
+    void FillstrgrdPrj();
+    void InitstrgrdPrj(int colCount, int rowCount, bool numbered);
+    void btnNewClick();
+    void btnDelClick();
+    void strgrdPrjsDblClick();
+    // False when the typed character is to be discarded.
+    bool strgrdPrjsKeyPress(QChar key);
+    void OKBtnClick();
+    // Either button or the window's own close: an edit still open is kept.
+    void done(int result) override;
+
+    // The grid's cursor: row 1..n (0 when there are no projects), column 1..3.
+    int CursorRow() const;
+    int CursorCol() const;
+    void SetCursor(int row, int col);
+    QString Cell(int col, int row) const;
+
+    QFrame* Panel1 = nullptr;
+    QPushButton* OKBtn = nullptr;
+    QPushButton* CancelBtn = nullptr;
+    QFrame* Panel3 = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet1 = nullptr;
+    QWidget* TabSheet2 = nullptr;
+    QTableWidget* strgrdPrjs = nullptr;
+    QFrame* Panel2 = nullptr;
+    QPushButton* btnNew = nullptr;
+    QPushButton* btnDel = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildControls();
+    PrjRec* CursorProject();
+    void SetCell(int col, int row, const QString& text);
+    // A name cell was changed: its project takes the name, unless it holds a
+    // line break, which the cell refuses.
+    void NameCellChanged(int row);
+    // An edit still open in the grid is committed first.
+    void FinishEdit();
+
+    ProjectList& projects_;
+    PrjRec*& currentProject_;
+    std::string appDir_;
+    Dialogs& dialogs_;
+    bool filling_ = false;
+};
+
+} // namespace tarvok::ui

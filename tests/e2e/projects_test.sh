@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# The projects dialog and the About window in the real program: "Edit
+# Projects" opens the dialog, New then OK adds a project, and after quitting
+# the settings file holds its block. Screenshots of both dialogs are left in
+# the build folder. Usage: projects_test.sh TARVOK_BINARY BUILD_DIR
+set -uo pipefail
+binary=$1
+build=$2
+. "$(dirname "$0")/lib.sh"
+e2e_init projects
+
+# Clicks a point of a window, in the window's own coordinates.
+click_at() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
+
+start_xvfb
+start_trayer
+private_runtime_dir
+exe=$(install_copy "$binary" "$WORK/app") || fail "cannot install $binary"
+app=$WORK/app
+
+start_program "$exe"
+running=$PROGRAM_PID
+note "first start without automatic backups, then the window is shown"
+answer_box '^Confirm$' Escape
+double_click_tray
+win=$(wait_until 20 main_window | head -n 1) || fail "the main window did not show"
+sleep 0.5
+
+note "the menu button's menu: File, Edit Projects"
+xdotool mousemove --window "$win" 112 46 click 3
+sleep 0.5
+xdotool key Down Right Return
+dialog=$(wait_until 20 windows_named '^Projects List$' | head -n 1) || fail "the projects dialog did not open"
+[ "$(window_size "$dialog")" = "567x444" ] || fail "projects dialog size $(window_size "$dialog")"
+sleep 0.5
+import -window "$dialog" "$build/e2e-projects.png" || fail "no screenshot of the projects dialog"
+
+note "New, then OK"
+click_at "$dialog" 432 380
+sleep 0.5
+click_at "$dialog" 236 423
+wait_gone 10 windows_named '^Projects List$' || fail "OK left the projects dialog open"
+
+note "the About window from the tray menu"
+tray_menu_key a
+about=$(wait_until 20 windows_named '^About Tarvok$' | head -n 1) || fail "the About window did not open"
+[ "$(window_size "$about")" = "411x374" ] || fail "About window size $(window_size "$about")"
+sleep 0.5
+import -window "$about" "$build/e2e-about.png" || fail "no screenshot of the About window"
+xdotool windowfocus "$about"
+sleep 0.2
+xdotool key Return
+wait_gone 10 windows_named '^About Tarvok$' || fail "OK left the About window open"
+
+note "Quit; the settings file holds the new project's block"
+tray_menu_key q
+answer_box '^Confirm$' Return
+wait_exit "$running" 20 || fail "the program did not end after Quit"
+[ "$EXIT_STATUS" -eq 0 ] || fail "the program ended with $EXIT_STATUS"
+settings=$app/Tarvok.ini
+[ -f "$settings" ] || fail "no settings file"
+expected=$(printf '%s\r\n' MyPrj-1 "$app/BkUp" 1 0 1 10)
+actual=$(sed -n 13,18p "$settings")
+[ "$actual" = "$expected" ] || fail "the new project's block is not in the settings file: $(cat -A "$settings")"
+[ "$(wc -l <"$settings")" -eq 18 ] || fail "the settings file holds $(wc -l <"$settings") lines, not two projects"
+echo "-- PASS"
