@@ -1,5 +1,6 @@
 #pragma once
 #include "core/Dialogs.h"
+#include "core/Shell.h"
 
 #include <cstdio>
 
@@ -18,6 +19,13 @@ public:
     bool OpenFiles(const std::string&, std::vector<std::string>&) override { return false; }
 
     bool ConfirmAnswer;
+};
+
+// Benchmarks open nothing.
+class NoShell : public Shell {
+public:
+    void OpenDocument(const std::string&) override {}
+    void OpenUrl(const std::string&) override {}
 };
 
 } // namespace tarvok::bench

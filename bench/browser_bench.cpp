@@ -20,12 +20,6 @@
 
 namespace {
 
-class NoShell : public tarvok::Shell {
-public:
-    void OpenDocument(const std::string&) override {}
-    void OpenUrl(const std::string&) override {}
-};
-
 double MedianSeconds(int runs, const std::function<void()>& prepare, const std::function<void()>& measured)
 {
     std::vector<double> seconds;
@@ -51,7 +45,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QTemporaryDir appDir;
     tarvok::bench::ConsoleDialogs dialogs(false);
-    NoShell shell;
+    tarvok::bench::NoShell shell;
     tarvok::platform::SystemClock clock;
     tarvok::ui::TMainForm form(dialogs, clock, shell, appDir.path().toStdString());
     form.Timer1->stop();

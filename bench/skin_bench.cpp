@@ -22,11 +22,6 @@
 
 namespace {
 
-class NoShell : public tarvok::Shell {
-public:
-    void OpenDocument(const std::string&) override {}
-};
-
 double MedianMilliseconds(int runs, const std::function<void(int)>& measured)
 {
     std::vector<double> ms;
@@ -64,7 +59,7 @@ int main(int argc, char** argv)
     const int runs = std::max(1, std::atoi(argv[2]));
 
     tarvok::bench::ConsoleDialogs dialogs(false);
-    NoShell shell;
+    tarvok::bench::NoShell shell;
     tarvok::platform::SystemClock clock;
     tarvok::ui::TMainForm form(dialogs, clock, shell, appDir.path().toStdString());
     form.Timer1->stop();
