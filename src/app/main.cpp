@@ -2,6 +2,7 @@
 // the event loop until the window closes.
 #include "platform/FileSystem.h"
 #include "platform/SystemClock.h"
+#include "platform/qt/SessionEnd.h"
 #include "platform/qt/SingleInstance.h"
 #include "ui/Main.h"
 #include "ui/QtDialogs.h"
@@ -45,6 +46,9 @@ int main(int argc, char** argv)
     ui::TMainForm MainForm(dialogs, clock, shell, platform::ExecutableDir());
     mainForm = &MainForm;
     QObject::connect(&MainForm, &ui::TMainForm::Closed, &app, &QCoreApplication::quit);
+    // A logout or a termination signal saves like a close, without asking.
+    platform::SessionEndWatcher sessionEnd;
+    QObject::connect(&sessionEnd, &platform::SessionEndWatcher::SessionEnding, &MainForm, &ui::TMainForm::EndSession);
     if (wokenEarly)
         QTimer::singleShot(0, &MainForm, &ui::TMainForm::ShowMainWindow);
     return app.exec();

@@ -68,3 +68,30 @@ TEST(SaveSourceList, RemovedDirectoryRaisesInvalidFilename)
         EXPECT_STREQ(e.what(), "Invalid filename");
     }
 }
+
+TEST(SaveSourceList, ANameWithALineBreakLeavesTheFileAsItWas)
+{
+    TempDir tmp;
+    WriteFile(tmp / "Project.ini", "old content\r\n");
+    for (const std::string& name : {tmp / "a\nb", tmp / "a\rb"}) {
+        FileList list;
+        AddFile(list, FileRec{tmp / "fine", 1, 0});
+        AddFile(list, FileRec{name, 1, 0});
+        EXPECT_THROW(SaveSourceList(tmp / "Project.ini", list), EInOutError);
+        EXPECT_EQ(ReadFile(tmp / "Project.ini"), "old content\r\n");
+    }
+}
+
+TEST(LoadFileList, AHugeProjectFileIsRefusedAsUnreadable)
+{
+    TempDir tmp;
+    WriteFile(tmp / "Project.ini", "");
+    std::filesystem::resize_file(tmp / "Project.ini", (std::uintmax_t{64} << 20) + 1);
+    FileList list;
+    try {
+        LoadFileList(tmp / "Project.ini", list);
+        FAIL() << "read";
+    } catch (const EInOutError& e) {
+        EXPECT_EQ(e.ErrorCode(), 5);
+    }
+}
