@@ -48,6 +48,8 @@ int main(int argc, char** argv)
     QObject::connect(&MainForm, &ui::TMainForm::Closed, &app, &QCoreApplication::quit);
     // A logout or a termination signal saves like a close, without asking.
     platform::SessionEndWatcher sessionEnd;
+    QObject::connect(&sessionEnd, &platform::SessionEndWatcher::SaveRequested, &MainForm,
+                     &ui::TMainForm::SaveAtSessionEnd);
     QObject::connect(&sessionEnd, &platform::SessionEndWatcher::SessionEnding, &MainForm, &ui::TMainForm::EndSession);
     if (wokenEarly)
         QTimer::singleShot(0, &MainForm, &ui::TMainForm::ShowMainWindow);

@@ -104,7 +104,10 @@ public:
     // ---- Files kept safe, end of session (MainLifecycle.cpp, MainSessionEnd.cpp)
     SettingsFileState SettingsFile;   // dormant projects; why Tarvok.ini could not be read
     std::string ProjectFileReadError; // why the current project's file could not be read, or empty
-    // The session ends: write what the close writes, ask nothing, end the program.
+    // The session ends: write what the close writes and ask nothing; a
+    // failure goes to the error output, since nobody is left to answer a box.
+    void SaveAtSessionEnd();
+    // The same, then the end of the program.
     void EndSession();
     bool SessionEnded = false;
 

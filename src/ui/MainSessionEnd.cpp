@@ -1,5 +1,5 @@
 // The end of the session (logout, shutdown, a termination signal): the
-// close's writes without its question, then the end of the program.
+// close's writes without its question, and the end of the program.
 #include "core/Settings.h"
 #include "ui/Main.h"
 
@@ -7,11 +7,8 @@
 
 namespace tarvok::ui {
 
-void TMainForm::EndSession()
+void TMainForm::SaveAtSessionEnd()
 {
-    if (SessionEnded)
-        return;
-    SessionEnded = true;
     // Each file on its own: one that cannot be written must not cost the other.
     std::vector<std::string> notSaved;
     try {
@@ -24,9 +21,16 @@ void TMainForm::EndSession()
     } catch (const std::exception& error) {
         notSaved.push_back(std::string("The source list was not saved: ") + error.what() + ".");
     }
-    // Nobody is left to answer a box.
     for (const std::string& line : notSaved)
         std::fprintf(stderr, "Tarvok: %s\n", line.c_str());
+}
+
+void TMainForm::EndSession()
+{
+    if (SessionEnded)
+        return;
+    SessionEnded = true;
+    SaveAtSessionEnd();
     hide();
     emit Closed();
 }

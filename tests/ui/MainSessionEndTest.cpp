@@ -34,13 +34,20 @@ TEST_F(MainSessionEndTest, WritesBothFilesAsksNothingAndEnds)
     const std::string projectFile = ProjectFilePath(project.BackUpDir);
     WriteFile(projectFile, ReadFile(projectFile) + "/nowhere/gone.txt\r\n");
     QSignalSpy closed(&form, &ui::TMainForm::Closed);
-    form.EndSession();
+    // The session manager's request to save: the program goes on, as the
+    // logout may yet be cancelled.
+    form.SaveAtSessionEnd();
+    EXPECT_EQ(closed.count(), 0);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(world.SettingsText(), FormatSettings({0, -1, 0}, form.ProjectList));
+    EXPECT_EQ(ReadFile(projectFile), world.App / "sources-P/one.txt\r\n");
 
+    form.Settings.TimerBkUp = 1;
+    form.EndSession();
     EXPECT_TRUE(world.Dialogs.Log.empty()) << "nobody is there to answer";
     EXPECT_EQ(closed.count(), 1);
     EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(world.SettingsText(), FormatSettings({0, -1, 0}, form.ProjectList));
-    EXPECT_EQ(ReadFile(projectFile), world.App / "sources-P/one.txt\r\n");
+    EXPECT_EQ(world.SettingsText(), FormatSettings({0, -1, 1}, form.ProjectList));
 
     // A close that follows (a question box left open) ends without asking.
     EXPECT_TRUE(form.close());

@@ -33,7 +33,7 @@ SessionEndWatcher::SessionEndWatcher(QObject* parent) : QObject(parent)
 {
 #if QT_CONFIG(sessionmanager)
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { emit SessionEnding(); });
+        connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { emit SaveRequested(); });
 #endif
     if (::pipe2(pipe_, O_CLOEXEC | O_NONBLOCK) != 0)
         return;

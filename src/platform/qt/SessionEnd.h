@@ -7,9 +7,9 @@ class QSocketNotifier;
 
 namespace tarvok::platform {
 
-// The end of the session as one Qt signal: the session manager asking us to
-// save (logout, shutdown) and the signals a logout or a shutdown sends
-// (SIGTERM, SIGHUP) or a terminal does (SIGINT). The signal handler only
+// The end of the session as Qt signals: the session manager asking us to
+// save before a logout or shutdown, and the signals that end the program then
+// (SIGTERM, SIGHUP) or from a terminal (SIGINT). The signal handler only
 // writes the signal's number into a pipe, which the event loop reads. One
 // watcher at a time: it owns the process's handlers of these signals.
 class SessionEndWatcher : public QObject {
@@ -26,6 +26,10 @@ public:
     bool IsWatching() const { return notifier_ != nullptr; }
 
 signals:
+    // Save now; the session manager ends the program afterwards, unless the
+    // logout is cancelled.
+    void SaveRequested();
+    // Save and end.
     void SessionEnding();
 
 private:
