@@ -50,6 +50,11 @@ TEST(ShellSingleInstanceTest, RuntimeDirectoryMustBePrivate)
     TempDir cache;
     ::chmod(dir.Path().c_str(), 0700);
     ::setenv("XDG_RUNTIME_DIR", dir.Path().c_str(), 1);
+    ::setenv("XDG_CACHE_HOME", (cache / "not/yet").c_str(), 1);
+    EXPECT_EQ(platform::RuntimeDirectory(), dir.Path());
+    ::unsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(platform::RuntimeDirectory(), cache / "not/yet/Tarvok") << "a missing cache folder is made";
+    ::setenv("XDG_RUNTIME_DIR", dir.Path().c_str(), 1);
     ::setenv("XDG_CACHE_HOME", cache.Path().c_str(), 1);
     EXPECT_EQ(platform::RuntimeDirectory(), dir.Path());
 
@@ -131,15 +136,18 @@ TEST(ShellSingleInstanceTest, AStaleOrGarbledLockIsTakenOverWhenNobodyAnswers)
     struct Case {
         const char* what;
         std::string content;
+        mode_t mode;
     };
     const Case cases[] = {
-        {"empty", ""},
-        {"garbage", "\x01\x02 not a lock\n"},
-        {"a process that is gone", "2147483000\nTarvok\nthis-host\n"},
+        {"empty", "", 0644},
+        {"garbage", "\x01\x02 not a lock\n", 0644},
+        {"a process that is gone", "2147483000\nTarvok\nthis-host\n", 0644},
+        {"unreadable (but for root)", "", 0},
     };
     for (const Case& c : cases) {
         TempDir dir;
         WriteFile(dir / "Tarvok.lock", c.content);
+        ::chmod((dir / "Tarvok.lock").c_str(), c.mode);
         platform::InstanceLock lock(dir.Path(), "Tarvok");
         EXPECT_FALSE(lock.AnotherCopyRuns()) << c.what;
         platform::InstanceLock next(dir.Path(), "Tarvok");

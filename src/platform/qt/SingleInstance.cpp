@@ -1,5 +1,7 @@
 #include "platform/qt/SingleInstance.h"
 
+#include "platform/FileSystem.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
@@ -47,7 +49,7 @@ std::string OwnRuntimeDirectory()
     const std::string cache = CacheDirectory();
     if (cache.empty())
         return {};
-    ::mkdir(cache.c_str(), 0700);
+    CreateDirWithParents(cache);
     struct stat st {};
     if (::stat(cache.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid() ||
         (st.st_mode & S_IWOTH) != 0)
