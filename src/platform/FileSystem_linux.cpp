@@ -59,7 +59,7 @@ std::string FollowLinks(std::string path)
     ThrowInOutError(ELOOP, path);
 }
 
-// Replaces write `.<name>.XXXXXX` beside the file.
+// A replace writes its temporary file as `.<name>.XXXXXX` beside the file.
 std::string TemporaryPrefix(const std::string& target) { return "." + FileNameOf(target) + "."; }
 
 bool IsTemporaryName(const std::string& name, const std::string& prefix)

@@ -166,6 +166,15 @@ bool WakeUpServer::Listen()
 void WakeUpServer::Accept()
 {
     while (QLocalSocket* socket = server_.nextPendingConnection()) {
+        // Nobody needs more at once; a flood must not take the descriptors
+        // the backups need.
+        if (open_ >= MaxOpenConnections) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        ++open_;
+        connect(socket, &QObject::destroyed, this, [this] { --open_; });
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
             socket->readAll();
             socket->disconnectFromServer();

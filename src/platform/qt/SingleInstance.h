@@ -47,6 +47,8 @@ class WakeUpServer : public QObject {
 public:
     // A connection is closed after its first message or after this long.
     static constexpr int IdleConnectionMs = 1000;
+    // Connections beyond this many open ones are closed at once.
+    static constexpr int MaxOpenConnections = 8;
 
     explicit WakeUpServer(std::string socketPath, QObject* parent = nullptr);
     // False when the socket cannot be set up; the program then runs without.
@@ -59,6 +61,7 @@ private:
     void Accept();
 
     std::string socketPath_;
+    int open_ = 0; // before server_: its sockets count down as it goes
     QLocalServer server_;
 };
 
