@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # The end of a session end to end: SIGTERM, SIGHUP and SIGINT (what a logout,
 # a shutdown and a terminal send) save what changed and end the program, also
-# while a question is open; a start over an empty or garbled lock file runs;
+# while a question is open; a start over an empty or garbled lock file runs; a
+# settings file that cannot be read is never replaced;
 # without XDG_RUNTIME_DIR the lock lives in the user's own cache folder.
 # Usage: session_test.sh <Tarvok binary> <build dir>
 set -u -o pipefail
 binary=$1
+build=$2
 source "$(dirname "$0")/lib.sh"
 e2e_init session
 start_xvfb
@@ -68,6 +70,26 @@ printf 'not\001a lock\n' >"$XDG_RUNTIME_DIR/Tarvok.lock"
 start_program "$exe"
 wait_until 10 tray_icon >/dev/null || fail "no icon with a garbled lock file"
 end_by TERM
+
+note "a settings file too large to read is reported, the program runs and never replaces it"
+cp "$settings" "$WORK/settings.kept"
+truncate -s 5G "$settings"
+start_program "$exe"
+answer_box '^Tarvok$' Return
+wait_gone 10 message_box || fail "the error box stayed open"
+answer_box '^Confirm$' Return
+wait_gone 10 windows_named '^Confirm$' || fail "the question stayed open"
+wait_until 10 tray_icon >/dev/null || fail "no icon after the error"
+pid=$PROGRAM_PID
+tray_menu_key q
+answer_box '^Confirm$' Return
+box=$(wait_until 10 windows_named '^Warning$' | head -n 1) || fail "the close did not say the settings were not saved"
+sleep 0.3
+import -window "$box" "$build/e2e-session-not-saved.png" || fail "no screenshot"
+answer_box '^Warning$' Return
+wait_exit "$pid" 20 || fail "the program did not end after the message"
+[ "$(stat -c %s "$settings")" = $((5 << 30)) ] || fail "the unread settings file was replaced"
+mv "$WORK/settings.kept" "$settings"
 
 note "without XDG_RUNTIME_DIR the lock is in a private folder of the cache folder"
 unset XDG_RUNTIME_DIR
