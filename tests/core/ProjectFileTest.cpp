@@ -81,17 +81,3 @@ TEST(SaveSourceList, ANameWithALineBreakLeavesTheFileAsItWas)
         EXPECT_EQ(ReadFile(tmp / "Project.ini"), "old content\r\n");
     }
 }
-
-TEST(LoadFileList, AHugeProjectFileIsRefusedAsUnreadable)
-{
-    TempDir tmp;
-    WriteFile(tmp / "Project.ini", "");
-    std::filesystem::resize_file(tmp / "Project.ini", (std::uintmax_t{64} << 20) + 1);
-    FileList list;
-    try {
-        LoadFileList(tmp / "Project.ini", list);
-        FAIL() << "read";
-    } catch (const EInOutError& e) {
-        EXPECT_EQ(e.ErrorCode(), 5);
-    }
-}

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 using namespace tarvok;
 using namespace tarvok::test;
@@ -270,35 +269,6 @@ TEST(LoadSettings, OnlyAMissingDirectoryKeepsAProjectAside)
     LoadSettings(app.Path(), s, next, nextState);
     EXPECT_EQ(next.size(), 1u);
     EXPECT_EQ(nextState.Dormant.size(), 1u);
-}
-
-TEST(SaveSettings, AFileThatCouldNotBeReadIsNeverReplaced)
-{
-    TempDir app;
-    // Larger than any settings file may be: refused as unreadable.
-    {
-        std::ofstream out(app / "Tarvok.ini", std::ios::binary);
-        out << "0\r\n";
-    }
-    std::filesystem::resize_file(app / "Tarvok.ini", (std::uintmax_t{64} << 20) + 1);
-    AppSettings s;
-    ProjectList list;
-    SettingsFileState state;
-    try {
-        LoadSettings(app.Path(), s, list, state);
-        FAIL() << "no error";
-    } catch (const EInOutError& e) {
-        EXPECT_EQ(e.ErrorCode(), 5);
-    }
-    ASSERT_TRUE(state.ReadError.has_value());
-    AddDefaultProject(app.Path(), list);
-    try {
-        SaveSettings(app.Path(), s, list, state);
-        FAIL() << "replaced";
-    } catch (const EInOutError& e) {
-        EXPECT_EQ(e.ErrorCode(), 5);
-    }
-    EXPECT_EQ(std::filesystem::file_size(app / "Tarvok.ini"), (std::uintmax_t{64} << 20) + 1);
 }
 
 TEST(SaveSettings, LineBreaksInNamesNeverReachTheFile)

@@ -340,27 +340,6 @@ TEST(MainStartTest, SettingsThatCouldNotBeReadAreNeverReplaced)
     }
 }
 
-TEST(MainStartTest, AReadOnlySettingsFileIsNotReplacedAndTheWindowStays)
-{
-    MainWorld world;
-    world.WriteSettings({0, 3, 1}, {world.MakeProject("P", {})});
-    const std::string path = world.App / SettingsFileName;
-    const std::string before = world.SettingsText();
-    ::chmod(path.c_str(), 0444);
-    ui::TMainForm& form = world.Create();
-    form.show();
-    form.Settings.TimerBkUp = 0;
-    try {
-        form.FormClose();
-        ADD_FAILURE() << "replaced";
-    } catch (const EInOutError& e) {
-        EXPECT_EQ(e.ErrorCode(), 5);
-    }
-    EXPECT_TRUE(form.isVisible());
-    EXPECT_EQ(form.ProjectList.size(), 1u) << "the close stops at the error";
-    EXPECT_EQ(world.SettingsText(), before);
-}
-
 TEST(MainStartTest, ProjectsAwayAtStartStayOutOfTheWindowAndInTheFile)
 {
     MainWorld world;
