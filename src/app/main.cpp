@@ -3,6 +3,7 @@
 #include "platform/AppDir.h"
 #include "platform/FileSystem.h"
 #include "platform/SystemClock.h"
+#include "platform/qt/SessionEnd.h"
 #include "platform/qt/SingleInstance.h"
 #include "platform/qt/X11Platform.h"
 #include "ui/Main.h"
@@ -54,6 +55,11 @@ int main(int argc, char** argv)
     ui::TMainForm MainForm(dialogs, clock, shell, appDir);
     mainForm = &MainForm;
     QObject::connect(&MainForm, &ui::TMainForm::Closed, &app, &QCoreApplication::quit);
+    // A logout or a termination signal saves like a close, without asking.
+    platform::SessionEndWatcher sessionEnd;
+    QObject::connect(&sessionEnd, &platform::SessionEndWatcher::SaveRequested, &MainForm,
+                     &ui::TMainForm::SaveAtSessionEnd);
+    QObject::connect(&sessionEnd, &platform::SessionEndWatcher::SessionEnding, &MainForm, &ui::TMainForm::EndSession);
     if (wokenEarly)
         QTimer::singleShot(0, &MainForm, &ui::TMainForm::ShowMainWindow);
     return app.exec();

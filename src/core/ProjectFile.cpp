@@ -23,10 +23,8 @@ void LoadFileList(const std::string& path, FileList& list)
 std::string FormatFileList(const FileList& list)
 {
     std::string text;
-    for (const FileRec& rec : list) {
-        text += rec.FileName;
-        text += LineEnd;
-    }
+    for (const FileRec& rec : list)
+        AppendLine(text, rec.FileName);
     return text;
 }
 

@@ -27,13 +27,22 @@ std::string SettingsPath(const std::string& appDir) { return JoinPath(appDir, Se
 
 std::string ProjectFilePath(const std::string& backUpDir) { return JoinPath(backUpDir, ProjectFileName); }
 
-void LoadSettings(const std::string& appDir, AppSettings& settings, ProjectList& projects)
+void LoadSettings(const std::string& appDir, AppSettings& settings, ProjectList& projects,
+                  SettingsFileState& state)
 {
     const std::string path = SettingsPath(appDir);
+    // Left behind by a replace that a kill interrupted.
+    platform::RemoveReplaceLeftovers(path);
     if (!platform::FileExists(path)) {
         settings = AppSettings{1, -1, 0};
     } else {
-        const std::string text = platform::ReadWholeFile(path);
+        std::string text;
+        try {
+            text = platform::ReadWholeFile(path);
+        } catch (const EInOutError& error) {
+            state.ReadError = error;
+            throw;
+        }
         LineReader reader(text);
         settings.RandomSkin = ReadByte(reader, 255, 1);
         settings.SkinNo = ReadNumber(reader, INT32_MIN, INT32_MAX, -1);
@@ -49,8 +58,12 @@ void LoadSettings(const std::string& appDir, AppSettings& settings, ProjectList&
             rec.Period = ReadByte(reader, 3, 0);
             rec.Day = ReadByte(reader, 30, 1);
             rec.Hour = ReadByte(reader, 23, 1);
+            // A directory that is there without its project file has lost
+            // the project; one that is not there may be on a drive away.
             if (platform::FileExists(ProjectFilePath(rec.BackUpDir)))
                 AddPrj(projects, rec);
+            else if (!rec.BackUpDir.empty() && !platform::DirectoryExists(rec.BackUpDir))
+                AddPrj(state.Dormant, rec);
         } while (!reader.AtEnd());
     }
     if (projects.empty())
@@ -73,33 +86,35 @@ PrjRec* AddDefaultProject(const std::string& appDir, ProjectList& projects)
 
 bool HasLineBreak(const std::string& text) { return text.find_first_of("\r\n") != std::string::npos; }
 
-std::string FormatSettings(const AppSettings& settings, const ProjectList& projects)
+std::string FormatSettings(const AppSettings& settings, const ProjectList& projects, const ProjectList& dormant)
 {
     std::string text;
-    auto line = [&text](const std::string& value) {
-        text += value;
-        text += LineEnd;
-    };
+    auto line = [&text](const std::string& value) { AppendLine(text, value); };
     line(std::to_string(settings.RandomSkin));
     line(std::to_string(settings.SkinNo));
     line(std::to_string(settings.TimerBkUp));
     line("Reserve 1");
     line("Reserve 2");
     line("Reserve 3");
-    for (const PrjRec& rec : projects) {
-        line(rec.Name);
-        line(rec.BackUpDir);
-        line(std::to_string(rec.AutoBkUp));
-        line(std::to_string(rec.Period));
-        line(std::to_string(rec.Day));
-        line(std::to_string(rec.Hour));
+    for (const ProjectList* list : {&projects, &dormant}) {
+        for (const PrjRec& rec : *list) {
+            line(rec.Name);
+            line(rec.BackUpDir);
+            line(std::to_string(rec.AutoBkUp));
+            line(std::to_string(rec.Period));
+            line(std::to_string(rec.Day));
+            line(std::to_string(rec.Hour));
+        }
     }
     return text;
 }
 
-void SaveSettings(const std::string& appDir, const AppSettings& settings, const ProjectList& projects)
+void SaveSettings(const std::string& appDir, const AppSettings& settings, const ProjectList& projects,
+                  const SettingsFileState& state)
 {
-    platform::ReplaceFileContents(SettingsPath(appDir), FormatSettings(settings, projects));
+    if (state.ReadError)
+        throw *state.ReadError;
+    platform::ReplaceFileContents(SettingsPath(appDir), FormatSettings(settings, projects, state.Dormant));
 }
 
 } // namespace tarvok

@@ -1,7 +1,9 @@
 #pragma once
 #include "core/FileUtility.h"
+#include "core/InOutError.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace tarvok {
@@ -19,10 +21,21 @@ inline constexpr const char* DefaultBackupFolder = "BkUp";
 std::string SettingsPath(const std::string& appDir);
 std::string ProjectFilePath(const std::string& backUpDir);
 
+// What a load learnt about the settings file besides the values it shows.
+struct SettingsFileState {
+    // Projects whose backup directory is missing (on a drive not mounted,
+    // say). They stay out of the window, are written back unchanged after
+    // the live projects and return when their directory does.
+    ProjectList Dormant;
+    // Why the file could not be read in this run; it is then never replaced.
+    std::optional<EInOutError> ReadError;
+};
+
 // Reads the settings file of `appDir` into `settings` and appends its projects
 // to `projects`; afterwards `projects` is never empty. Throws EInOutError when
-// the file exists but cannot be read.
-void LoadSettings(const std::string& appDir, AppSettings& settings, ProjectList& projects);
+// the file exists but cannot be read, after noting it in `state`.
+void LoadSettings(const std::string& appDir, AppSettings& settings, ProjectList& projects,
+                  SettingsFileState& state);
 // Appends the default project "MyPrj-1" in appDir/BkUp (created if missing).
 PrjRec* AddDefaultProject(const std::string& appDir, ProjectList& projects);
 // A name or directory holding CR or LF would shift every later line of the
@@ -30,9 +43,13 @@ PrjRec* AddDefaultProject(const std::string& appDir, ProjectList& projects);
 bool HasLineBreak(const std::string& text);
 inline constexpr const char* LineBreakInDirectoryText =
     "A backup directory whose name holds a line break cannot be used.";
-// The exact text the settings file holds for these values.
-std::string FormatSettings(const AppSettings& settings, const ProjectList& projects);
-// Replaces the settings file atomically; throws EInOutError on failure.
-void SaveSettings(const std::string& appDir, const AppSettings& settings, const ProjectList& projects);
+// The exact text the settings file holds for these values. A name holding a
+// line break raises "Invalid filename".
+std::string FormatSettings(const AppSettings& settings, const ProjectList& projects,
+                           const ProjectList& dormant = ProjectList{});
+// Replaces the settings file atomically; throws EInOutError on failure, and
+// the read error again when the file could not be read in this run.
+void SaveSettings(const std::string& appDir, const AppSettings& settings, const ProjectList& projects,
+                  const SettingsFileState& state);
 
 } // namespace tarvok

@@ -1,5 +1,7 @@
 #include "core/TextLines.h"
 
+#include "core/InOutError.h"
+
 namespace tarvok {
 
 std::string LineReader::ReadLine()
@@ -16,6 +18,14 @@ std::string LineReader::ReadLine()
         ++pos_;
     }
     return line;
+}
+
+void AppendLine(std::string& text, std::string_view value)
+{
+    if (HasLineBreak(value))
+        throw EInOutError(3);
+    text += value;
+    text += LineEnd;
 }
 
 } // namespace tarvok

@@ -20,4 +20,11 @@ private:
 // Lines are written with CR LF.
 inline constexpr std::string_view LineEnd = "\r\n";
 
+// A value holding CR or LF would be split over two lines of a line file.
+inline bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
+
+// Appends `value` and the line end; a value with a line break raises
+// "Invalid filename", so the file is never written with it.
+void AppendLine(std::string& text, std::string_view value);
+
 } // namespace tarvok

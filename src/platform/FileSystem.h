@@ -43,10 +43,19 @@ bool DeleteFile(const std::string& path);
 bool RenameFileNoReplace(const std::string& from, const std::string& to);
 
 // Whole-file text services used by the settings and project files.
+// Larger files are refused as unreadable ("File access denied"): no file the
+// program writes comes near this, and reading one whole must not exhaust memory.
+inline constexpr uint64_t MaxWholeFileSize = uint64_t{64} << 20;
 std::string ReadWholeFile(const std::string& path);
 // Replaces the file atomically: a temporary file in the same directory is
-// written, flushed and renamed over the old one.
+// written, flushed and renamed over the old one. A symbolic link is followed,
+// so the file it points to is replaced and the link stays. A file the user
+// may not write (read-only attribute, or no write access) is left alone and
+// "File access denied" is raised.
 void ReplaceFileContents(const std::string& path, const std::string& contents);
+// Removes the temporary files that a replace of `path` left when the program
+// was killed during it.
+void RemoveReplaceLeftovers(const std::string& path);
 
 // The directory of the running executable, without a trailing separator
 // (the root keeps it).

@@ -2,6 +2,7 @@
 
 #include "core/InOutError.h"
 
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -38,6 +39,38 @@ std::string ParentOf(const std::string& path)
 
 // The read-only attribute: the owner may not write.
 bool ReadOnlyMode(mode_t mode) { return (mode & S_IWUSR) == 0; }
+
+std::string FileNameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+// The file a path names once symbolic links in its last part are followed.
+std::string FollowLinks(std::string path)
+{
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        char buffer[PATH_MAX];
+        const ssize_t n = ::readlink(path.c_str(), buffer, sizeof buffer - 1);
+        if (n <= 0)
+            ThrowInOutError(errno, path);
+        const std::string target(buffer, static_cast<size_t>(n));
+        path = target[0] == '/' ? target : ParentOf(path) + "/" + target;
+    }
+    ThrowInOutError(ELOOP, path);
+}
+
+// A replace writes its temporary file as `.<name>.XXXXXX` beside the file.
+std::string TemporaryPrefix(const std::string& target) { return "." + FileNameOf(target) + "."; }
+
+bool IsTemporaryName(const std::string& name, const std::string& prefix)
+{
+    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    for (size_t i = prefix.size(); i < name.size(); ++i)
+        if (!std::isalnum(static_cast<unsigned char>(name[i])))
+            return false;
+    return true;
+}
 
 } // namespace
 
@@ -121,9 +154,15 @@ std::string ReadWholeFile(const std::string& path)
 {
     if (!Usable(path))
         throw EInOutError(3);
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Not blocking: a FIFO in the file's place must not hang the program.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         ThrowInOutError(errno, path);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<uint64_t>(st.st_size) > MaxWholeFileSize) {
+        ::close(fd);
+        throw EInOutError(5);
+    }
     std::string contents;
     char buffer[65536];
     for (;;) {
@@ -138,16 +177,26 @@ std::string ReadWholeFile(const std::string& path)
         if (n == 0)
             break;
         contents.append(buffer, static_cast<size_t>(n));
+        if (contents.size() > MaxWholeFileSize) { // grew while we read
+            ::close(fd);
+            throw EInOutError(5);
+        }
     }
     ::close(fd);
     return contents;
 }
 
-void ReplaceFileContents(const std::string& path, const std::string& contents)
+void ReplaceFileContents(const std::string& linkOrPath, const std::string& contents)
 {
-    if (!Usable(path))
+    if (!Usable(linkOrPath))
         throw EInOutError(3);
-    std::string temp = ParentOf(path) + "/." + path.substr(path.rfind('/') + 1) + ".XXXXXX";
+    const std::string path = FollowLinks(linkOrPath);
+    struct stat old {};
+    const bool exists = ::stat(path.c_str(), &old) == 0;
+    // Renaming over a file needs only the directory's permission; the file's own counts.
+    if (exists && S_ISREG(old.st_mode) && (ReadOnlyMode(old.st_mode) || ::access(path.c_str(), W_OK) != 0))
+        throw EInOutError(5);
+    std::string temp = ParentOf(path) + "/" + TemporaryPrefix(path) + "XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
         ThrowInOutError(errno, path);
@@ -159,8 +208,7 @@ void ReplaceFileContents(const std::string& path, const std::string& contents)
     // Keep the permissions a newly created file would get.
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    struct stat old {};
-    const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~mask);
+    const mode_t mode = exists ? (old.st_mode & 07777) : (0666 & ~mask);
     if (::fchmod(fd, mode) != 0)
         fail(errno);
     size_t done = 0;
@@ -185,6 +233,27 @@ void ReplaceFileContents(const std::string& path, const std::string& contents)
         const int error = errno;
         ::unlink(temp.c_str());
         ThrowInOutError(error, path);
+    }
+}
+
+void RemoveReplaceLeftovers(const std::string& linkOrPath)
+{
+    if (!Usable(linkOrPath))
+        return;
+    std::string path;
+    try {
+        path = FollowLinks(linkOrPath);
+    } catch (const EInOutError&) {
+        return;
+    }
+    const std::string dir = ParentOf(path);
+    const std::string prefix = TemporaryPrefix(path);
+    for (const DirEntry& entry : ListDirectory(dir)) {
+        const std::string temp = dir + "/" + entry.Name;
+        struct stat st {};
+        if (IsTemporaryName(entry.Name, prefix) && ::lstat(temp.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+            st.st_uid == ::geteuid())
+            ::unlink(temp.c_str());
     }
 }
 

@@ -103,6 +103,16 @@ public:
     int ListWalkDepth = 0;
     bool ClosePending = false; // the user allowed a close during a walk
 
+    // ---- Files kept safe, end of session (MainLifecycle.cpp, MainSessionEnd.cpp)
+    SettingsFileState SettingsFile;   // dormant projects; why Tarvok.ini could not be read
+    std::string ProjectFileReadError; // why the current project's file could not be read, or empty
+    // The session ends: write what the close writes and ask nothing; a
+    // failure goes to the error output, since nobody is left to answer a box.
+    void SaveAtSessionEnd();
+    // The same, then the end of the program.
+    void EndSession();
+    bool SessionEnded = false;
+
     // ---- Backup operations (MainBackup.cpp, MainBrowser.cpp, MainSourceList.cpp)
     void ConnectBackup(); // binds the buttons, their filemenu items and both lists
     tarvok::BrowserMode BrowserMode = tarvok::BrowserMode::FolderView;
@@ -281,6 +291,10 @@ private:
     void ConnectDialogs();
     // The steps of an allowed close, then the end of the program.
     void FinishClose();
+    // The close's writes. A file that could not be read is left alone and
+    // `notSaved` gets a sentence saying so.
+    void SaveSettingsForClose(std::vector<std::string>& notSaved);
+    void SaveSourceListForClose(std::vector<std::string>& notSaved);
 
     KeyPreview* Preview = nullptr;
 };

@@ -22,6 +22,18 @@
 #include <QToolButton>
 
 namespace tarvok::ui {
+namespace {
+
+std::string JoinLines(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += (text.empty() ? "" : "\n") + line;
+    return text;
+}
+
+} // namespace
+
 void TMainForm::ConnectLifecycle()
 {
     connect(cbxProjects, &QComboBox::activated, this, &TMainForm::cbxProjectsChange);
@@ -36,12 +48,14 @@ void TMainForm::FormCreate()
     SkinCount = CountFiles(JoinPath(AppDir, SkinFolder));
 
     try {
-        LoadSettings(AppDir, Settings, ProjectList);
+        LoadSettings(AppDir, Settings, ProjectList, SettingsFile);
     } catch (const EInOutError& error) {
-        // Go on as without a settings file, so the window has a current project.
+        // Go on as without a settings file, so the window has a current
+        // project; the file itself is never replaced in this run.
         ReportError(Dialogs, error);
         Settings = AppSettings{};
         ClearPrjList(ProjectList);
+        ClearPrjList(SettingsFile.Dormant);
         AddDefaultProject(AppDir, ProjectList);
     }
     RandomSkin1->setChecked(Settings.RandomSkin != 0);
@@ -116,8 +130,14 @@ void TMainForm::LoadCurrentPrj()
     // Until its own list is in, the list belongs to no project: a failed
     // load must not let the close write it over the project file.
     SourceListLoaded = false;
+    ProjectFileReadError.clear();
     lbxSource->clear();
-    LoadFileList(ProjectFilePath(CurrentProject->BackUpDir), SourceList);
+    try {
+        LoadFileList(ProjectFilePath(CurrentProject->BackUpDir), SourceList);
+    } catch (const EInOutError& error) {
+        ProjectFileReadError = error.what();
+        throw;
+    }
     SourceListLoaded = true;
     FilllbxSource(SourceList);
     edBkUp->setText(QString::fromLatin1(AutoBkUpText(CurrentProject->AutoBkUp)));
@@ -154,6 +174,11 @@ void TMainForm::cbxProjectsChange()
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
+    // The session's end has written everything and is ending the program.
+    if (SessionEnded) {
+        event->accept();
+        return;
+    }
     // Refused until the close steps are done; an error in them keeps the window open.
     event->ignore();
     if (!FormCloseQuery())
@@ -190,14 +215,38 @@ bool TMainForm::FormCloseQuery() { return Dialogs.Confirm("Are you sure to exit 
 
 void TMainForm::FormClose()
 {
-    SaveSettings(AppDir, Settings, ProjectList);
-    if (SourceListLoaded && IndexOfPrj(ProjectList, CurrentProject) >= 0)
-        SaveSourceList(ProjectFilePath(CurrentProject->BackUpDir), SourceList);
+    std::vector<std::string> notSaved;
+    SaveSettingsForClose(notSaved);
+    SaveSourceListForClose(notSaved);
     ClearFileList(SourceList);
     ClearFileList(BackupList);
     ClearPrjList(ProjectList);
     CurrentProject = nullptr;
     SourceListLoaded = false;
+    if (!notSaved.empty())
+        Dialogs.Warning(JoinLines(notSaved));
+}
+
+void TMainForm::SaveSettingsForClose(std::vector<std::string>& notSaved)
+{
+    if (SettingsFile.ReadError) {
+        notSaved.push_back("The settings were not saved: " + SettingsPath(AppDir) + " could not be read (" +
+                           SettingsFile.ReadError->what() + ").");
+        return;
+    }
+    SaveSettings(AppDir, Settings, ProjectList, SettingsFile);
+}
+
+void TMainForm::SaveSourceListForClose(std::vector<std::string>& notSaved)
+{
+    if (IndexOfPrj(ProjectList, CurrentProject) < 0)
+        return;
+    const std::string path = ProjectFilePath(CurrentProject->BackUpDir);
+    if (SourceListLoaded)
+        SaveSourceList(path, SourceList);
+    else if (!ProjectFileReadError.empty())
+        notSaved.push_back("The source list was not saved: " + path + " could not be read (" +
+                           ProjectFileReadError + ").");
 }
 
 void TMainForm::FormDestroy()

@@ -126,7 +126,7 @@ void TMainForm::cbxTimeChange()
 void TMainForm::btnSetTimeClick()
 {
     ApplySchedule(*CurrentProject, {SelectedIndex(cbxBkupType), SelectedIndex(cbxDay), SelectedIndex(cbxTime)});
-    SaveSettings(AppDir, Settings, ProjectList);
+    SaveSettings(AppDir, Settings, ProjectList, SettingsFile);
 }
 
 void TMainForm::tbtnStopRunClick(QObject* Sender)

@@ -2,6 +2,7 @@
 
 #include "core/Dialogs.h"
 #include "core/FileUtility.h"
+#include "core/TextLines.h"
 #include "platform/FileSystem.h"
 #include "ui/LocalText.h"
 
@@ -152,6 +153,12 @@ void SelectDirectoryDialog::OkClicked()
 {
     const QString typed = TypedDirectory();
     const std::string path = FromLocal(typed);
+    // The program keeps directory names one to a line in its files.
+    if (HasLineBreak(path)) {
+        dialogs_.Warning("The directory name holds a line break, which Tarvok cannot store. "
+                         "Please choose a directory without one.");
+        return;
+    }
     if (!platform::DirectoryExists(path)) {
         if (platform::FileExists(path)) {
             dialogs_.Warning(path + " is a file, not a directory.");

@@ -1,5 +1,6 @@
 #include "core/InOutError.h"
 #include "platform/FileSystem.h"
+#include "ChildProcess.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -114,4 +115,70 @@ TEST(FileSystem, ExecutableDirIsAnExistingDirectory)
     const std::string dir = ExecutableDir();
     EXPECT_TRUE(DirectoryExists(dir));
     EXPECT_NE(dir.back(), '/');
+}
+
+TEST(FileSystem, ReplaceLeavesAFileTheUserMayNotWriteAlone)
+{
+    TempDir tmp;
+    ::chmod(tmp.Path().c_str(), 0777);
+    WriteFile(tmp / "readonly", "kept");
+    ::chmod((tmp / "readonly").c_str(), 0444);
+    WriteFile(tmp / "theirs", "kept");
+    ::chmod((tmp / "theirs").c_str(), 0644);
+    struct Case {
+        const char* name;
+        bool needsOtherOwner; // the file is root's, written by "nobody"
+    };
+    for (const Case& c : {Case{"readonly", false}, Case{"theirs", true}}) {
+        if (c.needsOtherOwner && !tarvok::test::RunningAsRoot())
+            continue; // only root can make a file of another user
+        const int code = tarvok::test::RunInChild([&] {
+            if (c.needsOtherOwner && !tarvok::test::DropRoot())
+                return 99;
+            try {
+                ReplaceFileContents(tmp / c.name, "replaced");
+            } catch (const tarvok::EInOutError& e) {
+                return e.ErrorCode();
+            }
+            return 0;
+        });
+        EXPECT_EQ(code, 5) << c.name;
+        EXPECT_EQ(ReadFile(tmp / c.name), "kept") << c.name;
+    }
+}
+
+TEST(FileSystem, ReplaceWritesThroughALinkAndKeepsIt)
+{
+    TempDir tmp;
+    std::filesystem::create_directory(tmp / "real");
+    WriteFile(tmp / "real/settings", "old");
+    std::filesystem::create_symlink("real/settings", tmp / "link");
+    std::filesystem::create_symlink(tmp / "link", tmp / "link-to-link");
+    ReplaceFileContents(tmp / "link-to-link", "new");
+    EXPECT_TRUE(std::filesystem::is_symlink(tmp / "link"));
+    EXPECT_TRUE(std::filesystem::is_symlink(tmp / "link-to-link"));
+    EXPECT_EQ(ReadFile(tmp / "real/settings"), "new");
+
+    std::filesystem::create_symlink("loop-b", tmp / "loop-a");
+    std::filesystem::create_symlink("loop-a", tmp / "loop-b");
+    EXPECT_THROW(ReplaceFileContents(tmp / "loop-a", "x"), tarvok::EInOutError);
+}
+
+TEST(FileSystem, ReadRefusesFilesOverTheLimitAndNonFiles)
+{
+    TempDir tmp;
+    WriteFile(tmp / "limit", "");
+    std::filesystem::resize_file(tmp / "limit", MaxWholeFileSize);
+    EXPECT_EQ(ReadWholeFile(tmp / "limit").size(), MaxWholeFileSize);
+    WriteFile(tmp / "huge", "");
+    std::filesystem::resize_file(tmp / "huge", MaxWholeFileSize + 1);
+    ::mkfifo((tmp / "fifo").c_str(), 0600);
+    for (const char* name : {"huge", "fifo"}) {
+        try {
+            ReadWholeFile(tmp / name);
+            ADD_FAILURE() << name << " was read";
+        } catch (const tarvok::EInOutError& e) {
+            EXPECT_EQ(e.ErrorCode(), 5) << name;
+        }
+    }
 }

@@ -88,3 +88,16 @@ TEST(CarryProjectFile, TheListMovesAlongUnlessTheNewDirectoryHoldsOne)
     EXPECT_EQ(ReadFile(tmp / "fromnone/Project.ini"), "");
     EXPECT_THROW(CarryProjectFile(tmp / "old", tmp / "missing"), EInOutError);
 }
+
+TEST(SaveSourceList, ANameWithALineBreakLeavesTheFileAsItWas)
+{
+    TempDir tmp;
+    WriteFile(tmp / "Project.ini", "old content\r\n");
+    for (const std::string& name : {tmp / "a\nb", tmp / "a\rb"}) {
+        FileList list;
+        AddFile(list, FileRec{tmp / "fine", 1, 0});
+        AddFile(list, FileRec{name, 1, 0});
+        EXPECT_THROW(SaveSourceList(tmp / "Project.ini", list), EInOutError);
+        EXPECT_EQ(ReadFile(tmp / "Project.ini"), "old content\r\n");
+    }
+}

@@ -31,8 +31,17 @@ TEST(ReaderFuzz, ArbitraryBytesKeepTheListInvariants)
 
         AppSettings settings;
         ProjectList projects;
-        LoadSettings(app.Path(), settings, projects);
+        SettingsFileState state;
+        LoadSettings(app.Path(), settings, projects, state);
         ASSERT_FALSE(projects.empty());
+        // What was read, live and dormant, is written back and read again alike.
+        const std::string saved = FormatSettings(settings, projects, state.Dormant);
+        WriteFile(app / "Tarvok.ini", saved);
+        AppSettings again;
+        ProjectList reloaded;
+        SettingsFileState reloadedState;
+        LoadSettings(app.Path(), again, reloaded, reloadedState);
+        ASSERT_EQ(FormatSettings(again, reloaded, reloadedState.Dormant), saved);
         for (const PrjRec& p : projects) {
             EXPECT_LE(p.Period, 3);
             EXPECT_LE(p.Day, 30);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 using namespace tarvok;
@@ -36,10 +37,11 @@ std::string Lines(std::initializer_list<std::string> lines, const std::string& e
 
 TEST(LoadSettings, MissingFileGivesDefaultsAndTheDefaultProject)
 {
+    SettingsFileState state;
     TempDir app;
     AppSettings s{0, 5, 1};
     ProjectList list;
-    LoadSettings(app.Path(), s, list);
+    LoadSettings(app.Path(), s, list, state);
     EXPECT_EQ(s.RandomSkin, 1);
     EXPECT_EQ(s.SkinNo, -1);
     EXPECT_EQ(s.TimerBkUp, 0);
@@ -53,7 +55,7 @@ TEST(LoadSettings, MissingFileGivesDefaultsAndTheDefaultProject)
     EXPECT_EQ(p.Hour, 10);
     EXPECT_TRUE(std::filesystem::is_directory(app / "BkUp"));
 
-    SaveSettings(app.Path(), s, list);
+    SaveSettings(app.Path(), s, list, SettingsFileState{});
     EXPECT_EQ(ReadFile(app / "Tarvok.ini"),
               Lines({"1", "-1", "0", "Reserve 1", "Reserve 2", "Reserve 3", "MyPrj-1", app / "BkUp", "1", "0",
                      "1", "10"}));
@@ -61,17 +63,18 @@ TEST(LoadSettings, MissingFileGivesDefaultsAndTheDefaultProject)
 
 TEST(LoadSettings, RoundTripKeepsOrderValuesAndBlanksInNames)
 {
+    SettingsFileState state;
     TempDir app;
     AppSettings s{0, 7, 2};
     ProjectList list;
     AddPrj(list, PrjRec{"  spaced name  ", MakeProjectDir(app, "p1"), 3, 30, 23, 0});
     AddPrj(list, PrjRec{"second", MakeProjectDir(app, "p2"), 2, 6, 0, 1});
     AddPrj(list, PrjRec{"gone", app / "nowhere", 1, 1, 1, 1});
-    SaveSettings(app.Path(), s, list);
+    SaveSettings(app.Path(), s, list, SettingsFileState{});
 
     AppSettings back;
     ProjectList loaded;
-    LoadSettings(app.Path(), back, loaded);
+    LoadSettings(app.Path(), back, loaded, state);
     EXPECT_EQ(back.RandomSkin, 0);
     EXPECT_EQ(back.SkinNo, 7);
     EXPECT_EQ(back.TimerBkUp, 2);
@@ -87,23 +90,25 @@ TEST(LoadSettings, RoundTripKeepsOrderValuesAndBlanksInNames)
 
 TEST(LoadSettings, ReadsLfFilesAndRewritesReservedLines)
 {
+    SettingsFileState state;
     TempDir app;
     const std::string dir = MakeProjectDir(app, "p");
     WriteFile(app / "Tarvok.ini", Lines({"0", "3", "1", "anything", "", "at all", "P", dir, "0", "1", "5", "8"}, "\n"));
     AppSettings s;
     ProjectList list;
-    LoadSettings(app.Path(), s, list);
+    LoadSettings(app.Path(), s, list, state);
     EXPECT_EQ(s.SkinNo, 3);
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list.front().Name, "P");
     EXPECT_EQ(list.front().Hour, 8);
-    SaveSettings(app.Path(), s, list);
+    SaveSettings(app.Path(), s, list, SettingsFileState{});
     EXPECT_EQ(ReadFile(app / "Tarvok.ini"),
               Lines({"0", "3", "1", "Reserve 1", "Reserve 2", "Reserve 3", "P", dir, "0", "1", "5", "8"}));
 }
 
 TEST(LoadSettings, UnreadableAndOutOfRangeNumbersTakeDefaults)
 {
+    SettingsFileState state;
     TempDir app;
     const std::string dir = MakeProjectDir(app, "p");
     WriteFile(app / "Tarvok.ini",
@@ -113,7 +118,7 @@ TEST(LoadSettings, UnreadableAndOutOfRangeNumbersTakeDefaults)
                      "D", dir, " 1", "3 ", "30", "0"}));                                // trailing blank
     AppSettings s;
     ProjectList list;
-    LoadSettings(app.Path(), s, list);
+    LoadSettings(app.Path(), s, list, state);
     EXPECT_EQ(s.RandomSkin, 1);
     EXPECT_EQ(s.SkinNo, -1) << "a lone x is no number";
     EXPECT_EQ(s.TimerBkUp, 1) << "an unreadable line 3 switches automatic backups on";
@@ -128,18 +133,19 @@ TEST(LoadSettings, UnreadableAndOutOfRangeNumbersTakeDefaults)
 
 TEST(LoadSettings, FileEndingAfterHeaderStillReadsOneBlock)
 {
+    SettingsFileState state;
     TempDir app;
     WriteFile(app / "Tarvok.ini", Lines({"1", "-1", "0", "Reserve 1", "Reserve 2", "Reserve 3"}));
     AppSettings s;
     ProjectList list;
-    LoadSettings(app.Path(), s, list);
+    LoadSettings(app.Path(), s, list, state);
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list.front().Name, "MyPrj-1");
 
     // An empty-named block whose directory resolves to "/Project.ini" is not a project either.
     WriteFile(app / "Tarvok.ini", "");
     ProjectList again;
-    LoadSettings(app.Path(), s, again);
+    LoadSettings(app.Path(), s, again, state);
     EXPECT_EQ(s.TimerBkUp, 1);
     ASSERT_EQ(again.size(), 1u);
     EXPECT_EQ(again.front().Name, "MyPrj-1");
@@ -147,6 +153,7 @@ TEST(LoadSettings, FileEndingAfterHeaderStillReadsOneBlock)
 
 TEST(LoadSettings, UnreadableFileRaisesAccessDenied)
 {
+    SettingsFileState state;
     TempDir app;
     std::filesystem::permissions(app.Path(), std::filesystem::perms::all);
     WriteFile(app / "Tarvok.ini", "1\r\n");
@@ -157,7 +164,7 @@ TEST(LoadSettings, UnreadableFileRaisesAccessDenied)
         AppSettings s;
         ProjectList list;
         try {
-            LoadSettings(app.Path(), s, list);
+            LoadSettings(app.Path(), s, list, state);
         } catch (const EInOutError& e) {
             return e.ErrorCode();
         }
@@ -171,7 +178,7 @@ TEST(SaveSettings, FailedWriteLeavesTheOldFileWhole)
     TempDir app;
     ProjectList list;
     AddPrj(list, PrjRec{"keep", MakeProjectDir(app, "p"), 0, 1, 10, 1});
-    SaveSettings(app.Path(), AppSettings{}, list);
+    SaveSettings(app.Path(), AppSettings{}, list, SettingsFileState{});
     const std::string before = ReadFile(app / "Tarvok.ini");
 
     // A child limited to 4 KiB per file tries to write a much larger settings file.
@@ -181,7 +188,7 @@ TEST(SaveSettings, FailedWriteLeavesTheOldFileWhole)
     const int code = RunInChild([&] {
         LimitFileSize(4096);
         try {
-            SaveSettings(app.Path(), AppSettings{}, big);
+            SaveSettings(app.Path(), AppSettings{}, big, SettingsFileState{});
         } catch (const EInOutError& e) {
             return e.ErrorCode();
         }
@@ -199,7 +206,114 @@ TEST(SaveSettings, MissingDirectoryRaisesAnError)
 {
     TempDir app;
     ProjectList list;
-    EXPECT_THROW(SaveSettings(app / "missing", AppSettings{}, list), EInOutError);
+    EXPECT_THROW(SaveSettings(app / "missing", AppSettings{}, list, SettingsFileState{}), EInOutError);
+}
+
+TEST(LoadSettings, ProjectsWithoutTheirProjectFileAreKeptAsideAndReturn)
+{
+    TempDir app;
+    const std::string drive = app / "drive";
+    std::filesystem::create_directories(drive);
+    WriteFile(drive + "/Project.ini", "");
+    ProjectList written;
+    AddPrj(written, PrjRec{"away", drive, 2, 5, 7, 0});
+    AddPrj(written, PrjRec{"home", MakeProjectDir(app, "home"), 1, 1, 9, 1});
+    SaveSettings(app.Path(), AppSettings{0, 2, 1}, written, SettingsFileState{});
+
+    // The drive is not mounted at this start: the project is out of the list,
+    // and the next save puts it back after the live ones.
+    std::filesystem::rename(drive, app / "unmounted");
+    AppSettings s;
+    ProjectList live;
+    SettingsFileState state;
+    LoadSettings(app.Path(), s, live, state);
+    ASSERT_EQ(live.size(), 1u);
+    EXPECT_EQ(live.front().Name, "home");
+    ASSERT_EQ(state.Dormant.size(), 1u);
+    SaveSettings(app.Path(), s, live, state);
+    EXPECT_EQ(ReadFile(app / "Tarvok.ini"),
+              Lines({"0", "2", "1", "Reserve 1", "Reserve 2", "Reserve 3", "home", app / "home", "1", "1", "1",
+                     "9", "away", drive, "0", "2", "5", "7"}));
+
+    // The drive is back: so is the project, now in file order.
+    std::filesystem::rename(app / "unmounted", drive);
+    ProjectList back;
+    SettingsFileState backState;
+    LoadSettings(app.Path(), s, back, backState);
+    ASSERT_EQ(back.size(), 2u);
+    EXPECT_EQ(back.back().Name, "away");
+    EXPECT_EQ(back.back().Hour, 7);
+    EXPECT_TRUE(backState.Dormant.empty());
+}
+
+TEST(LoadSettings, OnlyAMissingDirectoryKeepsAProjectAside)
+{
+    TempDir app;
+    std::filesystem::create_directory(app / "emptied");
+    WriteFile(app / "Tarvok.ini", Lines({"1", "-1", "1", "", "", "", "away", app / "gone", "1", "0", "1", "3",
+                                         "lost", app / "emptied", "1", "0", "1", "3"}));
+    AppSettings s;
+    ProjectList live;
+    SettingsFileState state;
+    LoadSettings(app.Path(), s, live, state);
+    ASSERT_EQ(live.size(), 1u);
+    EXPECT_EQ(live.front().Name, "MyPrj-1");
+    ASSERT_EQ(state.Dormant.size(), 1u) << "a directory without its project file has lost the project";
+    EXPECT_EQ(state.Dormant.front().Name, "away");
+
+    // The default project, never shown, has no project file: the next start
+    // must not keep it aside and make a second one.
+    SaveSettings(app.Path(), s, live, state);
+    ProjectList next;
+    SettingsFileState nextState;
+    LoadSettings(app.Path(), s, next, nextState);
+    EXPECT_EQ(next.size(), 1u);
+    EXPECT_EQ(nextState.Dormant.size(), 1u);
+}
+
+TEST(SaveSettings, LineBreaksInNamesNeverReachTheFile)
+{
+    TempDir app;
+    const std::string dir = MakeProjectDir(app, "p");
+    ProjectList good;
+    AddPrj(good, PrjRec{"P", dir, 0, 1, 10, 1});
+    SaveSettings(app.Path(), AppSettings{}, good, SettingsFileState{});
+    const std::string before = ReadFile(app / "Tarvok.ini");
+    const PrjRec broken[] = {
+        {"P", dir + "\nsecond line", 0, 1, 10, 1},
+        {"P", dir + "\r", 0, 1, 10, 1},
+        {"two\nlines", dir, 0, 1, 10, 1},
+    };
+    for (const PrjRec& rec : broken) {
+        ProjectList list = good;
+        AddPrj(list, rec);
+        try {
+            SaveSettings(app.Path(), AppSettings{}, list, SettingsFileState{});
+            ADD_FAILURE() << "written with a line break";
+        } catch (const EInOutError& e) {
+            EXPECT_EQ(e.ErrorCode(), 3);
+        }
+        EXPECT_EQ(ReadFile(app / "Tarvok.ini"), before);
+    }
+}
+
+TEST(LoadSettings, LeftoverTemporaryFilesOfOursAreRemoved)
+{
+    TempDir app;
+    for (const char* name : {".Tarvok.ini.aB3xYz", ".Tarvok.ini.000000", ".Tarvok.ini.short", ".Tarvok.ini.abc-de",
+                             ".Project.ini.aB3xYz", "Tarvok.ini.aB3xYz"})
+        WriteFile(app / name, "partial");
+    std::filesystem::create_directory(app / ".Tarvok.ini.dirdir");
+    AppSettings s;
+    ProjectList list;
+    SettingsFileState state;
+    LoadSettings(app.Path(), s, list, state);
+    std::vector<std::string> left;
+    for (const auto& e : std::filesystem::directory_iterator(app.Path()))
+        left.push_back(e.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{".Project.ini.aB3xYz", ".Tarvok.ini.abc-de", ".Tarvok.ini.dirdir",
+                                              ".Tarvok.ini.short", "BkUp", "Tarvok.ini.aB3xYz"}));
 }
 
 TEST(HasLineBreak, CrOrLfAnywhereCounts)

@@ -258,22 +258,100 @@ TEST_F(MainShownTest, CloseWithoutShowingLeavesProjectFilesAlone)
     EXPECT_TRUE(fs::exists(world.App / SettingsFileName));
 }
 
-TEST_F(MainShownTest, AProjectFileThatCannotBeReadIsNeverOverwritten)
+// Two ways a file cannot be read: no permission (not for root, who reads
+// anything; the nobody run covers it) and a size no such file may have.
+enum class Spoil { Unreadable, Huge };
+constexpr uintmax_t HugeSize = (uintmax_t{64} << 20) + 1;
+
+std::vector<Spoil> SpoilsForThisUser()
 {
     if (RunningAsRoot())
-        GTEST_SKIP() << "root reads any file";
+        return {Spoil::Huge};
+    return {Spoil::Unreadable, Spoil::Huge};
+}
+
+void SpoilFile(const std::string& path, Spoil spoil)
+{
+    if (spoil == Spoil::Unreadable)
+        ::chmod(path.c_str(), 0);
+    else
+        fs::resize_file(path, HugeSize);
+}
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+TEST_F(MainShownTest, AProjectFileThatCannotBeReadIsNeverOverwritten)
+{
+    for (Spoil spoil : SpoilsForThisUser()) {
+        MainWorld world;
+        PrjRec first = world.MakeProject("First", {"one.txt"});
+        PrjRec second = world.MakeProject("Second", {"three.doc"});
+        world.WriteSettings({0, -1, 1}, {first, second});
+        ui::TMainForm& form = world.Create();
+        form.show();
+        const std::string spoilt = ProjectFilePath(form.ProjectList.back().BackUpDir);
+        const std::string before = ReadFile(spoilt);
+        SpoilFile(spoilt, spoil);
+        form.CurrentProject = &form.ProjectList.back();
+        EXPECT_THROW(form.LoadCurrentPrj(), EInOutError);
+        // The first project's names must not stand for the second project's files.
+        EXPECT_EQ(form.lbxSource->count(), 0);
+        form.FormClose();
+
+        const std::vector<std::string> warnings = world.Dialogs.TextsOf("warning");
+        ASSERT_EQ(warnings.size(), 1u);
+        EXPECT_TRUE(Contains(warnings[0], "source list was not saved"));
+        EXPECT_TRUE(Contains(warnings[0], spoilt + " could not be read (File access denied)"));
+        if (spoil == Spoil::Unreadable) {
+            ::chmod(spoilt.c_str(), 0600);
+            EXPECT_EQ(ReadFile(spoilt), before);
+        } else {
+            EXPECT_EQ(fs::file_size(spoilt), HugeSize);
+        }
+    }
+}
+
+TEST(MainStartTest, SettingsThatCouldNotBeReadAreNeverReplaced)
+{
+    for (Spoil spoil : SpoilsForThisUser()) {
+        MainWorld world;
+        world.WriteSettings({0, 3, 1}, {world.MakeProject("P", {"a.txt"})});
+        const std::string path = world.App / SettingsFileName;
+        const std::string before = world.SettingsText();
+        SpoilFile(path, spoil);
+        ui::TMainForm& form = world.Create();
+        EXPECT_EQ(world.Dialogs.TextsOf("error"), std::vector<std::string>{"File access denied."});
+
+        // Neither the schedule's Apply nor the close replaces it.
+        EXPECT_THROW(form.btnSetTimeClick(), EInOutError);
+        bool closed = false;
+        QObject::connect(&form, &ui::TMainForm::Closed, [&] { closed = true; });
+        EXPECT_TRUE(form.close());
+        EXPECT_TRUE(closed) << "the program ends all the same";
+        const std::vector<std::string> warnings = world.Dialogs.TextsOf("warning");
+        ASSERT_EQ(warnings.size(), 1u);
+        EXPECT_EQ(warnings[0], "The settings were not saved: " + path + " could not be read (File access denied).");
+        if (spoil == Spoil::Unreadable) {
+            ::chmod(path.c_str(), 0600);
+            EXPECT_EQ(world.SettingsText(), before);
+        } else {
+            EXPECT_EQ(fs::file_size(path), HugeSize);
+        }
+    }
+}
+
+TEST(MainStartTest, ProjectsAwayAtStartStayOutOfTheWindowAndInTheFile)
+{
+    MainWorld world;
+    PrjRec away = world.MakeProject("Away", {});
+    PrjRec home = world.MakeProject("Home", {"h.txt"});
+    world.WriteSettings({0, -1, 1}, {away, home});
+    fs::rename(away.BackUpDir, world.App / "unmounted");
     ui::TMainForm& form = world.Create();
     form.show();
-    const std::string unreadable = ProjectFilePath(form.ProjectList.back().BackUpDir);
-    const std::string before = ReadFile(unreadable);
-    ::chmod(unreadable.c_str(), 0);
-    form.CurrentProject = &form.ProjectList.back();
-    EXPECT_THROW(form.LoadCurrentPrj(), EInOutError);
-    // The first project's names must not stand for the second project's files.
-    EXPECT_EQ(form.lbxSource->count(), 0);
-    form.FormClose();
-    ::chmod(unreadable.c_str(), 0600);
-    EXPECT_EQ(ReadFile(unreadable), before);
+    EXPECT_EQ(Items(form.cbxProjects), QStringList({"Home"}));
+    EXPECT_TRUE(form.close());
+    EXPECT_EQ(world.SettingsText(), FormatSettings({0, -1, 1}, ProjectList{home, away}));
 }
 
 TEST_F(MainShownTest, FailingToWriteTheSettingsKeepsEverything)

@@ -193,3 +193,24 @@ TEST(SelectDirectoryDialog, ExecuteReturnsTheAcceptedDirectory)
     EXPECT_EQ(chosen, tmp / "typed");
     EXPECT_TRUE(fs::is_directory(tmp / "typed"));
 }
+
+TEST(SelectDirectoryDialog, ANameWithALineBreakIsRefused)
+{
+    TempDir tmp;
+    fs::create_directory(tmp / "two\nlines");
+    fs::create_directory(tmp / "carriage\rreturn");
+    for (const std::string& path : {tmp / "two\nlines", tmp / "carriage\rreturn", tmp / "new\nfolder"}) {
+        FakeDialogs dialogs;
+        SelectDirectoryDialog dialog(nullptr, tmp.Path(), dialogs);
+        dialog.show();
+        dialog.NameBox()->setText(QString::fromStdString(path));
+        dialog.OkButton()->click();
+
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_TRUE(dialog.Chosen().empty());
+        ASSERT_EQ(dialogs.TextsOf("warning").size(), 1u);
+        EXPECT_NE(dialogs.TextsOf("warning")[0].find("line break"), std::string::npos);
+        EXPECT_TRUE(dialogs.TextsOf("confirm").empty()) << "no offer to create it";
+    }
+    EXPECT_FALSE(fs::exists(tmp / "new\nfolder"));
+}

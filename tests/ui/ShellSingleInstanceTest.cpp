@@ -1,12 +1,15 @@
 #include "TempDir.h"
 #include "platform/qt/SingleInstance.h"
 
+#include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <sys/stat.h>
 
@@ -20,41 +23,63 @@ mode_t ModeOf(const std::string& path)
     return st.st_mode;
 }
 
-// Sets XDG_RUNTIME_DIR for one test and puts the old value back.
-class RuntimeDirVariable {
+// Sets an environment variable for one test and puts the old value back.
+class ScopedVariable {
 public:
-    RuntimeDirVariable()
+    explicit ScopedVariable(const char* name) : name_(name)
     {
-        if (const char* value = std::getenv("XDG_RUNTIME_DIR"))
+        if (const char* value = std::getenv(name))
             old_ = value;
     }
-    ~RuntimeDirVariable()
+    ~ScopedVariable()
     {
         if (old_)
-            ::setenv("XDG_RUNTIME_DIR", old_->c_str(), 1);
+            ::setenv(name_, old_->c_str(), 1);
         else
-            ::unsetenv("XDG_RUNTIME_DIR");
+            ::unsetenv(name_);
     }
 
 private:
+    const char* name_;
     std::optional<std::string> old_;
 };
 
 TEST(ShellSingleInstanceTest, RuntimeDirectoryMustBePrivate)
 {
-    RuntimeDirVariable restore;
+    ScopedVariable restoreRuntime("XDG_RUNTIME_DIR");
+    ScopedVariable restoreCache("XDG_CACHE_HOME");
     TempDir dir;
+    TempDir cache;
     ::chmod(dir.Path().c_str(), 0700);
     ::setenv("XDG_RUNTIME_DIR", dir.Path().c_str(), 1);
+    ::setenv("XDG_CACHE_HOME", (cache / "not/yet").c_str(), 1);
+    EXPECT_EQ(platform::RuntimeDirectory(), dir.Path());
+    ::unsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(platform::RuntimeDirectory(), cache / "not/yet/Tarvok") << "a missing cache folder is made";
+    ::setenv("XDG_RUNTIME_DIR", dir.Path().c_str(), 1);
+    ::setenv("XDG_CACHE_HOME", cache.Path().c_str(), 1);
     EXPECT_EQ(platform::RuntimeDirectory(), dir.Path());
 
-    // A directory others may enter is not used; our own private one is.
+    // A directory others may enter is not used; a private folder in our own
+    // cache folder is, never a name in /tmp that another user could take first.
     ::chmod(dir.Path().c_str(), 0755);
     const std::string fallback = platform::RuntimeDirectory();
-    EXPECT_NE(fallback, dir.Path());
+    EXPECT_EQ(fallback, cache / "Tarvok");
     EXPECT_EQ(ModeOf(fallback) & 0777, 0700u);
     ::unsetenv("XDG_RUNTIME_DIR");
     EXPECT_EQ(platform::RuntimeDirectory(), fallback);
+
+    // A folder of ours opened to others is closed again; a cache folder that
+    // anybody may write, or a link in our folder's place, is not used.
+    ::chmod(fallback.c_str(), 0755);
+    EXPECT_EQ(platform::RuntimeDirectory(), fallback);
+    EXPECT_EQ(ModeOf(fallback) & 0777, 0700u);
+    ::chmod(cache.Path().c_str(), 0777);
+    EXPECT_EQ(platform::RuntimeDirectory(), "");
+    ::chmod(cache.Path().c_str(), 0700);
+    std::filesystem::remove(fallback);
+    std::filesystem::create_directory_symlink(dir.Path(), fallback);
+    EXPECT_EQ(platform::RuntimeDirectory(), "");
 }
 
 TEST(ShellSingleInstanceTest, OnlyTheFirstHolderRunsUntilItEnds)
@@ -106,6 +131,70 @@ TEST(ShellSingleInstanceTest, WakingWithNobodyListeningPassesQuietly)
     platform::InstanceLock lock(dir.Path(), "Tarvok");
     lock.WakeRunningCopy();
     EXPECT_FALSE(std::filesystem::exists(lock.SocketPath()));
+}
+
+TEST(ShellSingleInstanceTest, AStaleOrGarbledLockIsTakenOverWhenNobodyAnswers)
+{
+    struct Case {
+        const char* what;
+        std::string content;
+        mode_t mode;
+    };
+    const Case cases[] = {
+        {"empty", "", 0644},
+        {"garbage", "\x01\x02 not a lock\n", 0644},
+        {"a process that is gone", "2147483000\nTarvok\nthis-host\n", 0644},
+        {"unreadable (but for root)", "", 0},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        WriteFile(dir / "Tarvok.lock", c.content);
+        ::chmod((dir / "Tarvok.lock").c_str(), c.mode);
+        platform::InstanceLock lock(dir.Path(), "Tarvok");
+        EXPECT_FALSE(lock.AnotherCopyRuns()) << c.what;
+        platform::InstanceLock next(dir.Path(), "Tarvok");
+        EXPECT_TRUE(next.AnotherCopyRuns()) << c.what << ": the lock is ours now";
+    }
+}
+
+TEST(ShellSingleInstanceTest, AGarbledLockWithACopyAnsweringMeansThatCopyRuns)
+{
+    TempDir dir;
+    WriteFile(dir / "Tarvok.lock", "garbage");
+    platform::InstanceLock probe(dir.Path(), "Tarvok");
+    platform::WakeUpServer server(probe.SocketPath());
+    ASSERT_TRUE(server.Listen());
+    EXPECT_TRUE(probe.AnotherCopyRuns());
+    EXPECT_EQ(ReadFile(dir / "Tarvok.lock"), "garbage");
+}
+
+TEST(ShellSingleInstanceTest, SilentConnectionsAreFewAndClosedAfterASecond)
+{
+    TempDir dir;
+    platform::InstanceLock lock(dir.Path(), "Tarvok");
+    platform::WakeUpServer server(lock.SocketPath());
+    ASSERT_TRUE(server.Listen());
+    const int tried = platform::WakeUpServer::MaxOpenConnections + 4;
+    std::vector<std::unique_ptr<QLocalSocket>> silent;
+    for (int i = 0; i < tried; ++i) {
+        silent.push_back(std::make_unique<QLocalSocket>());
+        silent.back()->connectToServer(QString::fromStdString(lock.SocketPath()));
+        ASSERT_TRUE(silent.back()->waitForConnected(2000));
+    }
+    auto stillOpen = [&] {
+        return std::count_if(silent.begin(), silent.end(),
+                             [](const auto& s) { return s->state() == QLocalSocket::ConnectedState; });
+    };
+    QTest::qWait(300);
+    EXPECT_EQ(stillOpen(), platform::WakeUpServer::MaxOpenConnections);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return stillOpen() == 0; }, 5000))
+        << "the server let silent connections hold descriptors";
+
+    // Their places are free again for a real wake-up.
+    QSignalSpy woken(&server, &platform::WakeUpServer::WakeUpRequested);
+    platform::InstanceLock second(dir.Path(), "Tarvok");
+    second.WakeRunningCopy();
+    EXPECT_TRUE(woken.wait(5000));
 }
 
 } // namespace

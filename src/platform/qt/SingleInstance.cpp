@@ -1,10 +1,18 @@
 #include "platform/qt/SingleInstance.h"
 
+#include "platform/FileSystem.h"
+
+#include <QFile>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QTimer>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <pwd.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -21,16 +29,56 @@ bool IsPrivateDirectory(const std::string& path)
            (st.st_mode & 077) == 0;
 }
 
+// $XDG_CACHE_HOME, else ~/.cache.
+std::string CacheDirectory()
+{
+    const char* cache = std::getenv("XDG_CACHE_HOME");
+    if (cache && cache[0] == '/')
+        return cache;
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/')
+        return std::string(home) + "/.cache";
+    const passwd* user = ::getpwuid(::getuid());
+    return user && user->pw_dir && user->pw_dir[0] == '/' ? std::string(user->pw_dir) + "/.cache" : std::string();
+}
+
+// A private folder inside the user's own cache folder. Nobody else may
+// write the cache folder, or they could put their own folder in our place.
 std::string OwnRuntimeDirectory()
 {
-    const std::string path = "/tmp/tarvok-" + std::to_string(::getuid());
-    ::mkdir(path.c_str(), 0700);
+    const std::string cache = CacheDirectory();
+    if (cache.empty())
+        return {};
+    CreateDirWithParents(cache);
     struct stat st {};
+    if (::stat(cache.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid() ||
+        (st.st_mode & S_IWOTH) != 0)
+        return {};
+    const std::string path = cache + "/Tarvok";
+    ::mkdir(path.c_str(), 0700);
     if (::lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid())
         return {};
     if ((st.st_mode & 077) != 0 && ::chmod(path.c_str(), 0700) != 0)
         return {};
     return path;
+}
+
+// Connects to the socket at `path`; -1 when nobody listens there.
+int ConnectTo(const std::string& path)
+{
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    if (path.empty() || path.size() >= sizeof address.sun_path)
+        return -1;
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return -1;
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 } // namespace
@@ -57,23 +105,44 @@ InstanceLock::~InstanceLock() = default;
 
 bool InstanceLock::AnotherCopyRuns()
 {
-    return lock_ && !lock_->tryLock(0) && lock_->error() == QLockFile::LockFailedError;
+    if (!lock_ || lock_->tryLock(0) || lock_->error() != QLockFile::LockFailedError)
+        return false;
+    if (NamesLiveProcess() || CopyAnswers())
+        return true;
+    // Left by a copy that is gone, or garbled: nobody answers, take it over.
+    // A live holder keeps a lock on the file, which makes the removal fail.
+    const QString lockPath = QString::fromLocal8Bit(socketPath_ + ".lock");
+    if (!lock_->removeStaleLockFile() && !QFileInfo(lockPath).isReadable())
+        QFile::remove(lockPath);
+    return !lock_->tryLock(0) && lock_->error() == QLockFile::LockFailedError;
+}
+
+bool InstanceLock::NamesLiveProcess() const
+{
+    qint64 pid = 0;
+    QString host;
+    QString app;
+    if (!lock_->getLockInfo(&pid, &host, &app) || pid <= 0)
+        return false;
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+bool InstanceLock::CopyAnswers() const
+{
+    const int fd = ConnectTo(socketPath_);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
 }
 
 void InstanceLock::WakeRunningCopy() const
 {
-    sockaddr_un address {};
-    address.sun_family = AF_UNIX;
-    if (socketPath_.empty() || socketPath_.size() >= sizeof address.sun_path)
-        return;
-    std::memcpy(address.sun_path, socketPath_.c_str(), socketPath_.size() + 1);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int fd = ConnectTo(socketPath_);
     if (fd < 0)
         return;
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
-        static const char wake[] = "wake\n";
-        [[maybe_unused]] const ssize_t sent = ::send(fd, wake, sizeof wake - 1, MSG_NOSIGNAL);
-    }
+    static const char wake[] = "wake\n";
+    [[maybe_unused]] const ssize_t sent = ::send(fd, wake, sizeof wake - 1, MSG_NOSIGNAL);
     ::close(fd);
 }
 
@@ -97,12 +166,26 @@ bool WakeUpServer::Listen()
 void WakeUpServer::Accept()
 {
     while (QLocalSocket* socket = server_.nextPendingConnection()) {
+        // Nobody needs more at once; a flood must not take the descriptors
+        // the backups need.
+        if (open_ >= MaxOpenConnections) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        ++open_;
+        connect(socket, &QObject::destroyed, this, [this] { --open_; });
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
             socket->readAll();
             socket->disconnectFromServer();
             emit WakeUpRequested();
         });
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        // A connection that stays silent would hold a descriptor for good.
+        QTimer::singleShot(IdleConnectionMs, socket, [socket] {
+            socket->abort();
+            socket->deleteLater();
+        });
     }
 }
 

@@ -10,8 +10,9 @@ class QLockFile;
 namespace tarvok::platform {
 
 // The user's private runtime directory: $XDG_RUNTIME_DIR when it is a
-// directory only its owner (us) can enter, else /tmp/tarvok-<uid>, made with
-// mode 0700. Empty when neither can be had safely.
+// directory only its owner (us) can enter, else the folder "Tarvok" in the
+// user's cache folder ($XDG_CACHE_HOME or ~/.cache), made with mode 0700.
+// Empty when neither can be had safely.
 std::string RuntimeDirectory();
 
 // Only one copy runs at a time: the first holds a lock file in the runtime
@@ -22,8 +23,9 @@ public:
     InstanceLock(const std::string& directory, const std::string& name);
     ~InstanceLock();
 
-    // True when a live copy holds the lock. A lock left by a killed copy is
-    // taken over; any other failure lets this copy run as the only one.
+    // True when a live copy holds the lock. A lock that names no live
+    // process or cannot be read is taken over when no copy answers on the
+    // socket; any other failure lets this copy run as the only one.
     bool AnotherCopyRuns();
     // Asks the running copy to show its window; failures pass silently.
     void WakeRunningCopy() const;
@@ -31,6 +33,9 @@ public:
     const std::string& SocketPath() const { return socketPath_; }
 
 private:
+    bool NamesLiveProcess() const;
+    bool CopyAnswers() const;
+
     std::string socketPath_;
     std::unique_ptr<QLockFile> lock_;
 };
@@ -40,6 +45,11 @@ class WakeUpServer : public QObject {
     Q_OBJECT
 
 public:
+    // A connection is closed after its first message or after this long.
+    static constexpr int IdleConnectionMs = 1000;
+    // Connections beyond this many open ones are closed at once.
+    static constexpr int MaxOpenConnections = 8;
+
     explicit WakeUpServer(std::string socketPath, QObject* parent = nullptr);
     // False when the socket cannot be set up; the program then runs without.
     bool Listen();
@@ -51,6 +61,7 @@ private:
     void Accept();
 
     std::string socketPath_;
+    int open_ = 0; // before server_: its sockets count down as it goes
     QLocalServer server_;
 };
 

@@ -1,0 +1,71 @@
+#include "platform/qt/SessionEnd.h"
+
+#include <QGuiApplication>
+#include <QSocketNotifier>
+#if QT_CONFIG(sessionmanager)
+#include <QSessionManager>
+#endif
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace tarvok::platform {
+namespace {
+
+constexpr int EndingSignals[] = {SIGTERM, SIGHUP, SIGINT};
+
+// Written only by the handler; a plain int is all it may touch.
+volatile sig_atomic_t pipeWriteEnd = -1;
+
+void OnSignal(int number)
+{
+    const int savedErrno = errno;
+    const unsigned char byte = static_cast<unsigned char>(number);
+    // A full pipe already holds a wake-up; losing this byte loses nothing.
+    [[maybe_unused]] const ssize_t written = ::write(pipeWriteEnd, &byte, 1);
+    errno = savedErrno;
+}
+
+} // namespace
+
+SessionEndWatcher::SessionEndWatcher(QObject* parent) : QObject(parent)
+{
+#if QT_CONFIG(sessionmanager)
+    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { emit SaveRequested(); });
+#endif
+    if (::pipe2(pipe_, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    pipeWriteEnd = pipe_[1];
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int i = 0; i < 3; ++i)
+        ::sigaction(EndingSignals[i], &action, &previous_[i]);
+    notifier_ = new QSocketNotifier(pipe_[0], QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, &SessionEndWatcher::OnReadable);
+}
+
+SessionEndWatcher::~SessionEndWatcher()
+{
+    if (pipe_[0] < 0)
+        return;
+    for (int i = 0; i < 3; ++i)
+        ::sigaction(EndingSignals[i], &previous_[i], nullptr);
+    pipeWriteEnd = -1;
+    delete notifier_;
+    ::close(pipe_[0]);
+    ::close(pipe_[1]);
+}
+
+void SessionEndWatcher::OnReadable()
+{
+    unsigned char bytes[64];
+    while (::read(pipe_[0], bytes, sizeof bytes) > 0) {
+    }
+    emit SessionEnding();
+}
+
+} // namespace tarvok::platform

@@ -1,0 +1,43 @@
+#pragma once
+#include <QObject>
+
+#include <csignal>
+
+class QSocketNotifier;
+
+namespace tarvok::platform {
+
+// The end of the session as Qt signals: the session manager asking us to
+// save before a logout or shutdown, and the signals that end the program then
+// (SIGTERM, SIGHUP) or from a terminal (SIGINT). The signal handler only
+// writes the signal's number into a pipe, which the event loop reads. One
+// watcher at a time: it owns the process's handlers of these signals.
+class SessionEndWatcher : public QObject {
+    Q_OBJECT
+public:
+    explicit SessionEndWatcher(QObject* parent = nullptr);
+    // Puts the previous handlers back.
+    ~SessionEndWatcher() override;
+    SessionEndWatcher(const SessionEndWatcher&) = delete;
+    SessionEndWatcher& operator=(const SessionEndWatcher&) = delete;
+
+    // False when the pipe or a handler could not be set up; the signals
+    // then keep their default action.
+    bool IsWatching() const { return notifier_ != nullptr; }
+
+signals:
+    // Save now; the session manager ends the program afterwards, unless the
+    // logout is cancelled.
+    void SaveRequested();
+    // Save and end.
+    void SessionEnding();
+
+private:
+    void OnReadable();
+
+    int pipe_[2] = {-1, -1};
+    QSocketNotifier* notifier_ = nullptr;
+    struct sigaction previous_[3] {};
+};
+
+} // namespace tarvok::platform

@@ -1,0 +1,97 @@
+#include "MainTestWorld.h"
+#include "core/ProjectFile.h"
+#include "platform/qt/SessionEnd.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+
+namespace tarvok::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class MainSessionEndTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        project = world.MakeProject("P", {"one.txt"});
+        world.WriteSettings({0, -1, 1}, {project});
+    }
+
+    MainWorld world;
+    PrjRec project;
+};
+
+TEST_F(MainSessionEndTest, WritesBothFilesAsksNothingAndEnds)
+{
+    ui::TMainForm& form = world.Create();
+    form.show();
+    form.Settings.TimerBkUp = 0;
+    const std::string projectFile = ProjectFilePath(project.BackUpDir);
+    WriteFile(projectFile, ReadFile(projectFile) + "/nowhere/gone.txt\r\n");
+    QSignalSpy closed(&form, &ui::TMainForm::Closed);
+    // The session manager's request to save: the program goes on, as the
+    // logout may yet be cancelled.
+    form.SaveAtSessionEnd();
+    EXPECT_EQ(closed.count(), 0);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(world.SettingsText(), FormatSettings({0, -1, 0}, form.ProjectList));
+    EXPECT_EQ(ReadFile(projectFile), world.App / "sources-P/one.txt\r\n");
+
+    form.Settings.TimerBkUp = 1;
+    form.EndSession();
+    EXPECT_TRUE(world.Dialogs.Log.empty()) << "nobody is there to answer";
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(world.SettingsText(), FormatSettings({0, -1, 1}, form.ProjectList));
+
+    // A close that follows (a question box left open) ends without asking.
+    EXPECT_TRUE(form.close());
+    form.EndSession();
+    EXPECT_TRUE(world.Dialogs.Log.empty());
+    EXPECT_EQ(closed.count(), 1);
+}
+
+TEST_F(MainSessionEndTest, AFileThatCannotBeWrittenDoesNotStopTheOther)
+{
+    ui::TMainForm& form = world.Create();
+    form.show();
+    const std::string projectFile = ProjectFilePath(project.BackUpDir);
+    WriteFile(projectFile, "");
+    fs::remove(world.App / SettingsFileName);
+    fs::create_directory(world.App / SettingsFileName); // cannot be replaced by a file
+    QSignalSpy closed(&form, &ui::TMainForm::Closed);
+    form.EndSession();
+
+    EXPECT_TRUE(world.Dialogs.Log.empty());
+    EXPECT_EQ(closed.count(), 1) << "the session ends all the same";
+    EXPECT_EQ(ReadFile(projectFile), world.App / "sources-P/one.txt\r\n");
+}
+
+TEST(ShellSessionEndTest, EachEndingSignalArrivesInTheEventLoop)
+{
+    for (int number : {SIGTERM, SIGHUP, SIGINT}) {
+        struct sigaction before {};
+        ::sigaction(number, nullptr, &before);
+        {
+            platform::SessionEndWatcher watcher;
+            ASSERT_TRUE(watcher.IsWatching());
+            QSignalSpy ending(&watcher, &platform::SessionEndWatcher::SessionEnding);
+            ::raise(number);
+            ::raise(number);
+            EXPECT_TRUE(ending.wait(5000)) << number;
+            QTest::qWait(50);
+            EXPECT_EQ(ending.count(), 1) << "two signals before the loop ran end the session once";
+        }
+        struct sigaction after {};
+        ::sigaction(number, nullptr, &after);
+        EXPECT_EQ(after.sa_handler, before.sa_handler) << "the previous handler is back";
+    }
+}
+
+} // namespace
+} // namespace tarvok::test
