@@ -13,15 +13,12 @@
 namespace tarvok {
 namespace {
 
-// Opens Source for a copy to Dest; nothing (after the warning) when there is
-// no regular file to copy.
+// Opens Source, which was seen as a plain file, for a copy to Dest; nothing
+// (after the warning) when it is not one any more.
 std::optional<platform::RawFile> OpenSourceFor(const std::string& Source, const std::string& Dest,
                                                Dialogs& dialogs)
 {
-    // The first look keeps devices from being opened at all; the open
-    // handle's own check covers what changes in between.
-    std::optional<platform::RawFile> source =
-        platform::FileExists(Source) ? platform::RawFile::OpenSource(Source) : std::nullopt;
+    std::optional<platform::RawFile> source = platform::RawFile::OpenSource(Source);
     if (!source) {
         dialogs.Warning(MissingSourceText(Source));
         return std::nullopt;
@@ -78,6 +75,11 @@ std::string MissingSourceText(const std::string& source)
 
 void CopyFileByBlock(const std::string& Source, const std::string& Dest, Dialogs& dialogs)
 {
+    // Looking first keeps devices from being opened at all.
+    if (!platform::FileExists(Source)) {
+        dialogs.Warning(MissingSourceText(Source));
+        return;
+    }
     std::optional<platform::RawFile> source = OpenSourceFor(Source, Dest, dialogs);
     if (!source)
         return;

@@ -41,7 +41,8 @@ public:
     CopyBatch(const CopyBatch&) = delete;
     CopyBatch& operator=(const CopyBatch&) = delete;
 
-    // As CopyFileByBlock, into the folder under Name.
+    // As CopyFileByBlock, into the folder under Name, for a Source the
+    // caller has seen as a plain file.
     void Copy(const std::string& Source, const std::string& Name, Dialogs& dialogs);
     void Commit();
 

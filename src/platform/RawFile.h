@@ -33,7 +33,7 @@ public:
 
 private:
     friend class Folder;
-    RawFile(int fd, std::string path);
+    RawFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
     int fd_;
     std::string path_;
     uint64_t size_ = 0;

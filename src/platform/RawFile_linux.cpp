@@ -14,15 +14,6 @@ bool HasNul(const std::string& path) { return path.find('\0') != std::string::np
 
 } // namespace
 
-RawFile::RawFile(int fd, std::string path) : fd_(fd), path_(std::move(path))
-{
-    struct stat st {};
-    if (::fstat(fd_, &st) == 0) {
-        size_ = static_cast<uint64_t>(st.st_size);
-        mode_ = st.st_mode & 07777;
-    }
-}
-
 std::optional<RawFile> RawFile::OpenSource(const std::string& path)
 {
     if (HasNul(path))
@@ -37,6 +28,8 @@ std::optional<RawFile> RawFile::OpenSource(const std::string& path)
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
         return std::nullopt;
+    file.size_ = static_cast<uint64_t>(st.st_size);
+    file.mode_ = st.st_mode & 07777;
     return file;
 }
 
