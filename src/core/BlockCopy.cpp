@@ -8,10 +8,18 @@
 #include "platform/RawFile.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 
 namespace tarvok {
 namespace {
+
+// A copy is as private as its source, and never writable by others.
+uint32_t CopyMode(uint32_t sourceMode)
+{
+    constexpr uint32_t kept = 0700 | 0050 | 0005; // owner all; read and execute for the rest
+    return (sourceMode & kept) | 0600;
+}
 
 // Opens Source, which was seen as a plain file, for a copy to Dest; nothing
 // (after the warning) when it is not one any more.
@@ -62,11 +70,6 @@ std::string CopyToTemporary(platform::RawFile& source, platform::Folder& folder,
 
 bool IsPartialCopyName(const std::string& name) { return name.rfind(PartialCopyPrefix, 0) == 0; }
 
-uint32_t CopyMode(uint32_t sourceMode)
-{
-    constexpr uint32_t kept = 0700 | 0050 | 0005; // owner all; read and execute for the rest
-    return (sourceMode & kept) | 0600;
-}
 
 std::string MissingSourceText(const std::string& source)
 {

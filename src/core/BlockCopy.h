@@ -1,6 +1,5 @@
 #pragma once
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,12 +18,10 @@ inline constexpr size_t CopyBlockSize = 2048;
 inline constexpr char PartialCopyPrefix[] = ".tarvok-partial-";
 bool IsPartialCopyName(const std::string& name);
 
-// The permission bits of a copy: the source's, without write for group and
-// others, and always readable and writable by the owner.
-uint32_t CopyMode(uint32_t sourceMode);
-
 // Copies Source to Dest through one fixed 2048-byte buffer, no further than
-// the size Source had when opened. Anything but a regular file at Source is
+// the size Source had when opened. The copy's permission bits are Source's,
+// without write for group and others, and always readable and writable by
+// the owner. Anything but a regular file at Source is
 // reported as a missing source (a warning) and the call returns; every other
 // failure throws EInOutError. Dest is replaced only by a whole, flushed copy;
 // a link at Dest is replaced, not written through. Source and Dest naming the

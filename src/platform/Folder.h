@@ -2,7 +2,6 @@
 #include "platform/RawFile.h"
 
 #include <string>
-#include <vector>
 
 namespace tarvok::platform {
 
