@@ -2,10 +2,12 @@
 
 #include "core/BlockCopy.h"
 #include "platform/FileSystem.h"
+#include "platform/Folder.h"
 #include "platform/RawFile.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace tarvok {
 namespace {
@@ -32,7 +34,8 @@ void DeleteUnlessReadOnly(const std::string& path)
 
 bool SameFile(const std::string& a, const std::string& b)
 {
-    return platform::RawFile::OpenForReading(a).IsSameFileAs(b);
+    const std::optional<platform::RawFile> file = platform::RawFile::OpenSource(a);
+    return file && file->IsSameFileAs(b);
 }
 
 } // namespace
@@ -55,10 +58,30 @@ void BackUpFileList(const FileList& Files, const std::string& BackUpDir, const C
     const std::string snapshot = JoinPath(BackUpDir, SnapshotFolderName(clock.Now()));
     // A failure shows up at the first copy, as "Invalid filename".
     if (!platform::DirectoryExists(snapshot))
-        platform::CreateDir(snapshot);
-    for (const FileRec& file : Files)
-        if (platform::FileExists(file.FileName))
-            CopyFileByBlock(file.FileName, JoinPath(snapshot, FileNamePart(file.FileName)), dialogs);
+        platform::Folder::CreatePrivate(snapshot);
+    // Opened at the first copy; a folder that is not the user's is refused
+    // before anything is written into it.
+    std::optional<platform::Folder> folder;
+    std::optional<CopyBatch> copies;
+    try {
+        for (const FileRec& file : Files) {
+            if (!platform::FileExists(file.FileName))
+                continue;
+            if (!folder) {
+                folder.emplace(platform::Folder::OpenPrivate(snapshot));
+                folder->RemoveOthersTemporaries(PartialCopyPrefix);
+                copies.emplace(*folder);
+            }
+            copies->Copy(file.FileName, FileNamePart(file.FileName), dialogs);
+        }
+    } catch (...) {
+        // What was copied before the error is kept.
+        if (copies)
+            copies->Commit();
+        throw;
+    }
+    if (copies)
+        copies->Commit();
 }
 
 std::vector<std::string> ListBkUpFolders(const std::string& Dir)
@@ -77,7 +100,7 @@ void LoadBkUpFolder(const std::string& Folder, FileList& List)
     if (!platform::DirectoryExists(Folder))
         return;
     for (const DirEntry& entry : platform::ListDirectory(Folder))
-        if (platform::IsFileEntry(entry))
+        if (platform::IsFileEntry(entry) && !IsPartialCopyName(entry.Name))
             AddFile(List, FileRec{JoinPath(Folder, entry.Name), 1, 0});
 }
 
@@ -111,6 +134,10 @@ void DeleteBkUpFolder(const std::string& Folder, FileList& List)
         DeleteUnlessReadOnly(List.front().FileName);
         DelFile(List, List.begin());
     }
+    // A copy cut short by a kill is not listed, but must not keep the folder.
+    for (const DirEntry& entry : platform::ListDirectory(Folder))
+        if (platform::IsFileEntry(entry) && IsPartialCopyName(entry.Name))
+            platform::DeleteFile(JoinPath(Folder, entry.Name));
     platform::RemoveDir(Folder);
 }
 

@@ -21,9 +21,12 @@ const char* BrowserKindWord(BrowserMode mode);
 std::string SnapshotFolderName(const LocalTime& time);
 
 // One backup run: creates the snapshot folder inside BackUpDir (one level,
-// BackUpDir itself is not created) and copies every existing file of Files
-// flat into it under its own name; missing files are skipped. A copy error
-// (EInOutError) ends the run at that file.
+// mode 0700, BackUpDir itself is not created) and copies every existing file
+// of Files flat into it under its own name; missing files are skipped. A
+// snapshot folder that is a link or another user's is refused before anything
+// is written. Copies replace earlier ones only once all are whole and
+// flushed; a copy error (EInOutError) ends the run at that file, keeping the
+// copies made before it.
 void BackUpFileList(const FileList& Files, const std::string& BackUpDir, const Clock& clock,
                     Dialogs& dialogs);
 
@@ -32,8 +35,9 @@ void BackUpFileList(const FileList& Files, const std::string& BackUpDir, const C
 // once ignoring case. A missing or unreadable Dir gives none.
 std::vector<std::string> ListBkUpFolders(const std::string& Dir);
 
-// Replaces List with every entry of Folder that is not a directory, in the
-// file system's order, each with its full path and Exist 1.
+// Replaces List with every entry of Folder that is not a directory nor an
+// unfinished copy, in the file system's order, each with its full path and
+// Exist 1.
 void LoadBkUpFolder(const std::string& Folder, FileList& List);
 
 // The name an existing file is given before a restore overwrites it: the

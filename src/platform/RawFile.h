@@ -1,5 +1,7 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace tarvok::platform {
@@ -7,9 +9,10 @@ namespace tarvok::platform {
 // An open file descriptor that is always closed. Errors throw EInOutError.
 class RawFile {
 public:
-    static RawFile OpenForReading(const std::string& path);
-    // Creates or truncates; missing directories are not created.
-    static RawFile CreateForWriting(const std::string& path);
+    // Opens a file to copy from. The open does not block (a FIFO put in its
+    // place cannot hang the program) and the kind is checked on the open
+    // handle: nothing when no regular file is there, so no device is read.
+    static std::optional<RawFile> OpenSource(const std::string& path);
 
     RawFile(RawFile&& other) noexcept;
     RawFile& operator=(RawFile&&) = delete;
@@ -22,10 +25,19 @@ public:
     // True when `path` names the same file as this open one (device and inode).
     bool IsSameFileAs(const std::string& path) const;
 
+    const std::string& Path() const { return path_; }
+    uint64_t SizeAtOpen() const { return size_; }
+    uint32_t ModeAtOpen() const { return mode_; }  // permission bits
+    void SetMode(uint32_t mode);
+    void Flush();                                  // the data reaches the disk
+
 private:
+    friend class Folder;
     RawFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
     int fd_;
     std::string path_;
+    uint64_t size_ = 0;
+    uint32_t mode_ = 0;
 };
 
 } // namespace tarvok::platform

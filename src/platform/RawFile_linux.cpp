@@ -8,26 +8,33 @@
 #include <unistd.h>
 
 namespace tarvok::platform {
+namespace {
 
-RawFile RawFile::OpenForReading(const std::string& path)
+bool HasNul(const std::string& path) { return path.find('\0') != std::string::npos; }
+
+} // namespace
+
+std::optional<RawFile> RawFile::OpenSource(const std::string& path)
 {
-    const int fd = path.find('\0') == std::string::npos ? ::open(path.c_str(), O_RDONLY | O_CLOEXEC) : -1;
-    if (fd < 0)
-        ThrowInOutError(path.find('\0') == std::string::npos ? errno : EINVAL, path);
-    return RawFile(fd, path);
+    if (HasNul(path))
+        return std::nullopt;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR || errno == ENXIO)
+            return std::nullopt;
+        ThrowInOutError(errno, path);
+    }
+    RawFile file(fd, path);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    file.size_ = static_cast<uint64_t>(st.st_size);
+    file.mode_ = st.st_mode & 07777;
+    return file;
 }
 
-RawFile RawFile::CreateForWriting(const std::string& path)
-{
-    const int fd = path.find('\0') == std::string::npos
-        ? ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666)
-        : -1;
-    if (fd < 0)
-        ThrowInOutError(path.find('\0') == std::string::npos ? errno : EINVAL, path);
-    return RawFile(fd, path);
-}
-
-RawFile::RawFile(RawFile&& other) noexcept : fd_(other.fd_), path_(std::move(other.path_))
+RawFile::RawFile(RawFile&& other) noexcept
+    : fd_(other.fd_), path_(std::move(other.path_)), size_(other.size_), mode_(other.mode_)
 {
     other.fd_ = -1;
 }
@@ -71,9 +78,22 @@ void RawFile::Close()
 bool RawFile::IsSameFileAs(const std::string& path) const
 {
     struct stat mine {}, other {};
-    if (::fstat(fd_, &mine) != 0 || path.find('\0') != std::string::npos || ::stat(path.c_str(), &other) != 0)
+    if (::fstat(fd_, &mine) != 0 || HasNul(path) || ::stat(path.c_str(), &other) != 0)
         return false;
     return mine.st_dev == other.st_dev && mine.st_ino == other.st_ino;
+}
+
+void RawFile::SetMode(uint32_t mode)
+{
+    if (::fchmod(fd_, static_cast<mode_t>(mode)) != 0)
+        ThrowInOutError(errno, path_);
+    mode_ = mode;
+}
+
+void RawFile::Flush()
+{
+    if (::fdatasync(fd_) != 0 && errno != EINVAL)
+        ThrowInOutError(errno, path_);
 }
 
 } // namespace tarvok::platform

@@ -1,0 +1,50 @@
+// Source list editing that would damage the project file is refused.
+#include "BackupTestWorld.h"
+
+#include "core/InOutError.h"
+
+#include <sys/stat.h>
+
+namespace tarvok::test {
+namespace {
+
+namespace fs = std::filesystem;
+using SourceListTest = BackupTest;
+
+TEST_F(SourceListTest, NamesWithLineBreaksAreNeverAdded)
+{
+    const std::string plain = MakeSource("src", "plain.txt", "");
+    const std::string broken = App / "src/two\nlines.txt";
+    const std::string returned = App / "src/ret\r.txt";
+    Dialogs.FileChoices = {{broken, plain, returned}};
+    Form->btnAddClick();
+    EXPECT_EQ(Dialogs.TextsOf("warning"),
+              (std::vector<std::string>{"File names with line breaks cannot be backed up: " + broken,
+                                        "File names with line breaks cannot be backed up: " + returned}));
+    EXPECT_EQ(Lines(Form->lbxSource), QStringList{"plain.txt"});
+    EXPECT_EQ(ReadFile(ProjectFilePath(Backup)), FormatFileList(Form->SourceList));
+}
+
+TEST_F(SourceListTest, AddAndDeleteLeaveAProjectFileThatCouldNotBeReadAlone)
+{
+    if (RunningAsRoot())
+        GTEST_SKIP() << "root reads any file";
+    const std::string projectFile = ProjectFilePath(Backup);
+    const std::string kept = MakeSource("src", "kept.txt", "");
+    WriteFile(projectFile, kept + "\r\n");
+    ::chmod(projectFile.c_str(), 0);
+    EXPECT_THROW(Form->LoadCurrentPrj(), EInOutError);
+
+    Dialogs.FileChoices = {{MakeSource("src", "new.txt", "")}};
+    Form->btnAddClick();
+    Form->btnDeleteClick();
+    const std::string refusal = "The project file " + projectFile + " could not be read, so the source list cannot be changed.";
+    EXPECT_EQ(Dialogs.TextsOf("message"), (std::vector<std::string>{refusal, refusal}));
+    EXPECT_TRUE(Dialogs.TextsOf("openfiles").empty());
+    EXPECT_TRUE(Form->SourceList.empty());
+    ::chmod(projectFile.c_str(), 0600);
+    EXPECT_EQ(ReadFile(projectFile), kept + "\r\n");
+}
+
+} // namespace
+} // namespace tarvok::test
