@@ -6,8 +6,9 @@
 #include "core/Schedule.h"
 #include "platform/FileSystem.h"
 #include "platform/qt/UserName.h"
-#include "ui/LocalText.h"
 #include "ui/ErrorReport.h"
+#include "ui/ListLines.h"
+#include "ui/LocalText.h"
 #include "ui/Main.h"
 
 #include <QAction>
@@ -141,7 +142,7 @@ void TMainForm::FilllbxSource(const FileList& list)
 {
     lbxSource->clear();
     for (const FileRec& file : list)
-        lbxSource->addItem(Local(FileNamePart(file.FileName)));
+        AddLine(lbxSource, FileNamePart(file.FileName));
 }
 
 void TMainForm::cbxProjectsChange()
