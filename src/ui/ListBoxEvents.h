@@ -11,10 +11,10 @@ namespace tarvok::ui {
 
 // Hands the mouse and key events of one list box to the window's reactions:
 // mouse moves (also without a button held), presses, double-clicks and key
-// presses by virtual-key code. The list itself sees only what it would do
-// right: left-button presses (the other buttons leave the selection alone),
-// keys other than its own select-all, and no double-click, since that
-// reaction may refill the list.
+// presses by virtual-key code. Kept from the list itself: presses and
+// releases of the other buttons than the left, which must not change the
+// selection; its own select-all on Ctrl+A, which would ignore the key state;
+// double-clicks, whose reaction may refill the list.
 class ListBoxEvents : public QObject {
 public:
     struct Reactions {

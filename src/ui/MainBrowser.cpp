@@ -55,8 +55,7 @@ void TMainForm::ShowBkUpFolders(const std::string& Dir)
     BrowserMode = tarvok::BrowserMode::FolderView;
     stTarget->setText("BackUp Folders");
     edTarget->setText(Local(Dir));
-    for (const std::string& name : ListBkUpFolders(Dir))
-        AddLine(lbxTarget, name);
+    AddLines(lbxTarget, ListBkUpFolders(Dir));
 }
 
 void TMainForm::ShowBkUpFiles(const FileList& List)
@@ -68,8 +67,7 @@ void TMainForm::ShowBkUpFiles(const FileList& List)
     stTarget->setText("BackUp Files");
     BrowserMode = tarvok::BrowserMode::FileView;
     lbxTarget->clear();
-    for (const FileRec& file : List)
-        AddLine(lbxTarget, FileNamePart(file.FileName));
+    AddFileLines(lbxTarget, List);
 }
 
 void TMainForm::lbxTargetDblClick()

@@ -141,8 +141,7 @@ void TMainForm::FillcbxProjects()
 void TMainForm::FilllbxSource(const FileList& list)
 {
     lbxSource->clear();
-    for (const FileRec& file : list)
-        AddLine(lbxSource, FileNamePart(file.FileName));
+    AddFileLines(lbxSource, list);
 }
 
 void TMainForm::cbxProjectsChange()
