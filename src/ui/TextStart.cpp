@@ -17,7 +17,11 @@ void ShowTextFromStart(QLineEdit* edit)
 void ShowTextFromStart(QComboBox* box)
 {
     ShowTextFromStart(box->lineEdit());
-    QObject::connect(box, &QComboBox::currentIndexChanged, box, [box] { box->lineEdit()->setCursorPosition(0); });
+    QObject::connect(box, &QComboBox::currentIndexChanged, box, [box] {
+        // Text typed to match an item stays as typed.
+        if (!box->lineEdit()->isModified())
+            box->lineEdit()->setCursorPosition(0);
+    });
 }
 
 } // namespace tarvok::ui

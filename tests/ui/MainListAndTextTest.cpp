@@ -198,6 +198,12 @@ TEST_F(ListAndTextTest, EditBoxesShowTheStartOfTheirText)
     Form->cbxDay->setCurrentIndex(1);
     Form->cbxDay->setCurrentIndex(4);
     EXPECT_EQ(day->cursorPosition(), 0);
+    // Typing an item's name chooses it, and the typing goes on at the end.
+    day->clear();
+    QTest::keyClicks(day, QStringLiteral("Monday"));
+    ASSERT_EQ(Form->cbxDay->currentIndex(), 1);
+    QTest::keyClicks(day, QStringLiteral("s"));
+    EXPECT_EQ(day->text(), "Mondays");
 
     // While the user reads on in the box, the cursor stays where they put it.
     Focus(Form->edTarget);
