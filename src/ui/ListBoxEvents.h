@@ -11,8 +11,10 @@ namespace tarvok::ui {
 
 // Hands the mouse and key events of one list box to the window's reactions:
 // mouse moves (also without a button held), presses, double-clicks and key
-// presses by virtual-key code. Only the double-click is consumed, since its
-// reaction may refill the list; the rest goes on to the list as usual.
+// presses by virtual-key code. Kept from the list itself: presses and
+// releases of the other buttons than the left, which must not change the
+// selection; its own select-all on Ctrl+A, which would ignore the key state;
+// double-clicks, whose reaction may refill the list.
 class ListBoxEvents : public QObject {
 public:
     struct Reactions {

@@ -7,6 +7,7 @@
 #include "platform/FileSystem.h"
 #include "ui/LocalText.h"
 #include "ui/ListBoxEvents.h"
+#include "ui/ListLines.h"
 #include "ui/Main.h"
 
 #include <QAction>
@@ -140,8 +141,7 @@ void TMainForm::BtnDelBkUpClick()
         for (int line = 0; line < lbxTarget->count(); ++line) {
             const QListWidgetItem* item = lbxTarget->item(line);
             if (item->isSelected())
-                DeleteBkUpFolder(JoinPath(CurrentProject->BackUpDir, FromLocal(item->text())),
-                                 BackupList);
+                DeleteBkUpFolder(JoinPath(CurrentProject->BackUpDir, LineName(item)), BackupList);
         }
         ShowBkUpFolders(CurrentProject->BackUpDir + PathSeparator);
         return;

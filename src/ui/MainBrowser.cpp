@@ -6,6 +6,7 @@
 #include "core/KeyState.h"
 #include "core/Shell.h"
 #include "platform/FileSystem.h"
+#include "ui/ListLines.h"
 #include "ui/LocalText.h"
 #include "ui/Main.h"
 
@@ -54,10 +55,7 @@ void TMainForm::ShowBkUpFolders(const std::string& Dir)
     BrowserMode = tarvok::BrowserMode::FolderView;
     stTarget->setText("BackUp Folders");
     edTarget->setText(Local(Dir));
-    QStringList lines;
-    for (const std::string& name : ListBkUpFolders(Dir))
-        lines << Local(name);
-    lbxTarget->addItems(lines);
+    AddLines(lbxTarget, ListBkUpFolders(Dir));
 }
 
 void TMainForm::ShowBkUpFiles(const FileList& List)
@@ -69,10 +67,7 @@ void TMainForm::ShowBkUpFiles(const FileList& List)
     stTarget->setText("BackUp Files");
     BrowserMode = tarvok::BrowserMode::FileView;
     lbxTarget->clear();
-    QStringList lines;
-    for (const FileRec& file : List)
-        lines << Local(FileNamePart(file.FileName));
-    lbxTarget->addItems(lines);
+    AddFileLines(lbxTarget, List);
 }
 
 void TMainForm::lbxTargetDblClick()
@@ -83,7 +78,7 @@ void TMainForm::lbxTargetDblClick()
         std::string folder;
         for (int line = 0; line < lbxTarget->count(); ++line) {
             if (lbxTarget->item(line)->isSelected()) {
-                folder = JoinPath(CurrentProject->BackUpDir, FromLocal(lbxTarget->item(line)->text()));
+                folder = JoinPath(CurrentProject->BackUpDir, LineName(lbxTarget->item(line)));
                 break;
             }
         }
@@ -119,7 +114,7 @@ void TMainForm::lbxTargetMouseMove(const QPoint& pos)
     if (line < 0) {
         lbStatus->clear();
     } else if (BrowserMode == tarvok::BrowserMode::FolderView) {
-        lbStatus->setText(Local(CurrentProject->BackUpDir) + QChar(PathSeparator) + lbxTarget->item(line)->text());
+        lbStatus->setText(Local(JoinPath(CurrentProject->BackUpDir, LineName(lbxTarget->item(line)))));
     } else if (const FileRec* file = GetFile(BackupList, line)) {
         lbStatus->setText(Local(file->FileName));
     }

@@ -4,6 +4,7 @@
 #include "ui/Glyphs.h"
 #include "ui/Main.h"
 #include "ui/ProgramIcon.h"
+#include "ui/TextStart.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -94,6 +95,7 @@ QLineEdit* ReadOnlyEdit(QWidget* parent, const char* text, const char* hint)
     edit->setToolTip(QString::fromLatin1(hint));
     SetFont(edit, Font("MS Sans Serif", 13, true), Lime);
     SetBackground(edit, Black);
+    ShowTextFromStart(edit);
     return edit;
 }
 
@@ -103,6 +105,9 @@ QListWidget* FileListBox(QWidget* parent, const char* hint)
     box->setSelectionMode(QAbstractItemView::ExtendedSelection);
     box->setToolTip(QString::fromLatin1(hint));
     box->setItemDelegate(new FixedHeightDelegate(16, box));
+    // Long names are cut at the right edge; no scroll bar takes the rows.
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setTextElideMode(Qt::ElideNone);
     SetFont(box, Font("Fixedsys", 11, false), Lime);
     SetBackground(box, ActiveCaption);
     box->addItem(QStringLiteral("File1 "));
@@ -130,6 +135,7 @@ QComboBox* ScheduleBox(QWidget* parent, const char* text, const char* hint, cons
     box->setToolTip(QString::fromLatin1(hint));
     SetFont(box, Font("MS Sans Serif", 11, false), Yellow);
     SetBackground(box, Green);
+    ShowTextFromStart(box);
     return box;
 }
 

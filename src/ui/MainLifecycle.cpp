@@ -7,8 +7,9 @@
 #include "core/SkinChoice.h"
 #include "platform/FileSystem.h"
 #include "platform/qt/UserName.h"
-#include "ui/LocalText.h"
 #include "ui/ErrorReport.h"
+#include "ui/ListLines.h"
+#include "ui/LocalText.h"
 #include "ui/Main.h"
 
 #include <QAction>
@@ -158,8 +159,7 @@ void TMainForm::FillcbxProjects()
 void TMainForm::FilllbxSource(const FileList& list)
 {
     lbxSource->clear();
-    for (const FileRec& file : list)
-        lbxSource->addItem(Local(FileNamePart(file.FileName)));
+    AddFileLines(lbxSource, list);
 }
 
 void TMainForm::cbxProjectsChange()
