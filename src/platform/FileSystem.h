@@ -48,8 +48,9 @@ std::string ReadWholeFile(const std::string& path);
 // written, flushed and renamed over the old one.
 void ReplaceFileContents(const std::string& path, const std::string& contents);
 
-// The directory of the running executable, without a trailing separator
-// (the root keeps it).
+// The full path of the running executable, and its directory without a
+// trailing separator (the root keeps it).
+std::string ExecutablePath();
 std::string ExecutableDir();
 std::string CurrentDirectory();
 
