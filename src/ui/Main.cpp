@@ -15,6 +15,7 @@ TMainForm::TMainForm(tarvok::Dialogs& dialogs, tarvok::Clock& clock, tarvok::She
     ConnectTray();
     ConnectKeyboard();
     ConnectBackup();
+    ConnectDesktopTools();
     // An error ends the creation steps, not the window.
     try {
         FormCreate();
