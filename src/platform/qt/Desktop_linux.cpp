@@ -81,6 +81,7 @@ void LinuxDesktop::RunDosShell()
         candidates << QString::fromLocal8Bit(chosen);
     candidates << QStringLiteral("x-terminal-emulator") << QStringLiteral("xterm");
     for (const QString& candidate : candidates) {
+        // $TERMINAL may carry arguments; double quotes keep words together.
         QStringList arguments = QProcess::splitCommand(candidate);
         if (arguments.isEmpty())
             continue;
