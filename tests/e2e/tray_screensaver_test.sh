@@ -53,3 +53,4 @@ import -window root "$WORK/after.png"
   fail "the screen saver did not cover the screen"
 xdotool keyup Return
 kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the program ended"
+echo "-- PASS"
