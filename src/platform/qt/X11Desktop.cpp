@@ -80,13 +80,20 @@ void FreeKeptBackground(const XConnection& x)
         XKillClient(x.get(), *kept);
 }
 
-// The picture drawn once into a pixmap of its own size.
+// The picture drawn once into a pixmap of its own size; None when the
+// memory for it cannot be had.
 Pixmap PictureAsPixmap(const XConnection& x, const Picture& picture, Visual* visual, int depth)
 {
     Display* d = x.get();
     XImage* image = XCreateImage(d, visual, static_cast<unsigned>(depth), ZPixmap, 0, nullptr,
                                  static_cast<unsigned>(picture.Width), static_cast<unsigned>(picture.Height), 32, 0);
+    if (!image)
+        return None;
     image->data = static_cast<char*>(std::malloc(static_cast<size_t>(image->bytes_per_line) * picture.Height));
+    if (!image->data) {
+        XDestroyImage(image);
+        return None;
+    }
     for (int y = 0; y < picture.Height; ++y) {
         for (int x0 = 0; x0 < picture.Width; ++x0) {
             const uint32_t rgb = picture.Pixels[static_cast<size_t>(y) * picture.Width + x0];
@@ -126,6 +133,8 @@ bool SetRootBackground(const Picture& picture)
     // A whole-screen pixmap, so programs that draw on the published
     // background (transparent terminals, panels) find it complete.
     const Pixmap tile = PictureAsPixmap(x, picture, visual, depth);
+    if (tile == None)
+        return false;
     const auto width = static_cast<unsigned>(DisplayWidth(d, screen));
     const auto height = static_cast<unsigned>(DisplayHeight(d, screen));
     const Pixmap background = XCreatePixmap(d, x.Root(), width, height, static_cast<unsigned>(depth));
