@@ -257,13 +257,17 @@ void RemoveReplaceLeftovers(const std::string& linkOrPath)
     }
 }
 
-std::string ExecutableDir()
+std::string ExecutablePath()
 {
     char buffer[PATH_MAX];
     const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n <= 0)
-        return CurrentDirectory();
-    return ParentOf(std::string(buffer, static_cast<size_t>(n)));
+    return n <= 0 ? std::string() : std::string(buffer, static_cast<size_t>(n));
+}
+
+std::string ExecutableDir()
+{
+    const std::string path = ExecutablePath();
+    return path.empty() ? CurrentDirectory() : ParentOf(path);
 }
 
 std::string CurrentDirectory()

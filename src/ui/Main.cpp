@@ -17,6 +17,7 @@ TMainForm::TMainForm(tarvok::Dialogs& dialogs, tarvok::Clock& clock, tarvok::She
     ConnectBackup();
     ConnectSkin();
     ConnectDialogs();
+    ConnectDesktopTools();
     // An error ends the creation steps, not the window.
     try {
         FormCreate();

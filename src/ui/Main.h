@@ -1,5 +1,6 @@
 #pragma once
 #include "core/BackupEngine.h"
+#include "core/Desktop.h"
 #include "core/FileUtility.h"
 #include "core/KeyState.h"
 #include "core/Settings.h"
@@ -9,6 +10,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -186,6 +188,18 @@ public:
     SkinCanvas* Skin = nullptr;
     WindowChrome* Chrome = nullptr;
 
+    // ---- Desktop tools (MainDesktopTools.cpp) ----------------------------
+    void SetcurrentSkinasWallPaper1Click();
+    void ClearWallPaper1Click();
+    void RunTarvokonWindowsStartUp1Click();
+    void DisableAutoStarUp1Click();
+    void DosMode1Click();
+    void HideIE1Click();
+    void ScreenSaverOn1Click();
+    // The platform's desktop unless a test puts its own in.
+    std::unique_ptr<tarvok::Desktop> OwnDesktop;
+    tarvok::Desktop* Desktop = nullptr;
+
     // ---- Controls (MainLayout.cpp), in tab order ----------------------------
     QLabel* MenuImage = nullptr;
     QLabel* MinImage = nullptr;
@@ -289,6 +303,8 @@ private:
     void ConnectTray();
     void ConnectKeyboard();
     void ConnectDialogs();
+
+    void ConnectDesktopTools();
     // The steps of an allowed close, then the end of the program.
     void FinishClose();
     // The close's writes. A file that could not be read is left alone and

@@ -1,0 +1,108 @@
+#include "FakeDesktop.h"
+#include "MainTestWorld.h"
+#include "core/AutoStart.h"
+#include "platform/FileSystem.h"
+
+#include <QAction>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+
+namespace tarvok::test {
+namespace {
+
+class MainDesktopToolsTest : public ::testing::Test {
+protected:
+    MainDesktopToolsTest()
+    {
+        ui::TMainForm& form = world.Create();
+        form.Desktop = &desktop;
+        std::filesystem::create_directories(world.App / "Skin");
+        world.Dialogs.Log.clear();
+    }
+    ui::TMainForm& Form() { return *world.Form; }
+    std::string Skin(int no) const { return world.App / ("Skin/TarvokSkin" + std::to_string(no) + ".bmp"); }
+
+    MainWorld world;
+    FakeDesktop desktop;
+};
+
+TEST_F(MainDesktopToolsTest, WallpaperCommandsActOnlyWhileTheSkinFileExists)
+{
+    WriteFile(Skin(2), "BM");
+    struct Case {
+        int32_t SkinNo;
+        std::vector<std::string> Calls;
+    };
+    const Case cases[] = {
+        {2, {"wallpaper " + Skin(2), "clear wallpaper"}},
+        {-1, {}}, // no skin file chosen
+        {3, {}},  // a number whose file is gone
+    };
+    for (const Case& c : cases) {
+        desktop.Calls.clear();
+        Form().Settings.SkinNo = c.SkinNo;
+        Form().SetcurrentSkinasWallPaper1->trigger();
+        Form().ClearWallPaper1->trigger();
+        EXPECT_EQ(desktop.Calls, c.Calls) << c.SkinNo;
+    }
+    EXPECT_TRUE(world.Dialogs.Log.empty());
+    EXPECT_FALSE(std::filesystem::exists(world.App / SettingsFileName));
+}
+
+TEST_F(MainDesktopToolsTest, HideIEHidesTheFirstWindowWithTheTitleOrSaysNoneWasFound)
+{
+    Form().HideIE1Click();
+    EXPECT_EQ(world.Dialogs.TextsOf("message"), std::vector<std::string>{"Window Not Found!"});
+
+    desktop.Windows = {{10, "Welcome To HiNet - Microsoft Internet Explorer", "IEFrame"},
+                       {11, "Welcome To HiNet - MicroSsoft Internet Explorer - offline", "IEFrame"},
+                       {12, "Welcome To HiNet - MicroSsoft Internet Explorer", "IEFrame"}};
+    Form().HideIE1Click();
+    EXPECT_EQ(desktop.Calls, std::vector<std::string>{"hide 11"});
+    EXPECT_EQ(world.Dialogs.Log.size(), 1u);
+    EXPECT_FALSE(Form().HideIE1->isEnabled());
+}
+
+TEST_F(MainDesktopToolsTest, ScreenSaverOnSaysSoOnlyWhenItCannotStart)
+{
+    Form().ScreenSaverOn1->trigger();
+    EXPECT_TRUE(world.Dialogs.Log.empty());
+    desktop.SaverStarts = false;
+    Form().ScreenSaverOn1->trigger();
+    EXPECT_EQ(world.Dialogs.TextsOf("message"), std::vector<std::string>{"Can not turn on Screen Saver"});
+    EXPECT_EQ(desktop.Calls, (std::vector<std::string>{"screen saver", "screen saver"}));
+}
+
+TEST_F(MainDesktopToolsTest, DosModeOpensATerminal)
+{
+    Form().DosMode1->trigger();
+    EXPECT_EQ(desktop.Calls, std::vector<std::string>{"terminal"});
+}
+
+TEST_F(MainDesktopToolsTest, AutoStartEntersAndTakesOutTheRunningExecutable)
+{
+    TempDir config;
+    const char* old = std::getenv("XDG_CONFIG_HOME");
+    const std::optional<std::string> saved = old ? std::optional<std::string>(old) : std::nullopt;
+    ::setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
+
+    const std::string exe = platform::ExecutablePath();
+    const std::string entry = config / ("autostart/" + FileNamePart(exe) + ".desktop");
+    Form().RunTarvokonWindowsStartUp1Click();
+    EXPECT_EQ(ReadFile(entry), AutoStartEntryText(exe));
+    Form().DisableAutoStarUp1Click();
+    EXPECT_FALSE(std::filesystem::exists(entry));
+    Form().DisableAutoStarUp1Click();
+    EXPECT_TRUE(world.Dialogs.Log.empty());
+
+    if (saved)
+        ::setenv("XDG_CONFIG_HOME", saved->c_str(), 1);
+    else
+        ::unsetenv("XDG_CONFIG_HOME");
+}
+
+} // namespace
+} // namespace tarvok::test

@@ -1,0 +1,192 @@
+#include "MainTestWorld.h"
+#include "core/WindowSearch.h"
+#include "platform/qt/Desktop_linux.h"
+
+#include <QImage>
+#include <QProcess>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <sstream>
+
+namespace tarvok::test {
+namespace {
+
+const std::string HiNet = "Welcome To HiNet - MicroSsoft Internet Explorer";
+
+std::string Output(const std::string& command)
+{
+    std::string out;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+            out.append(buffer, n);
+        ::pclose(pipe);
+    }
+    return out;
+}
+
+// The pixmap ids in _XROOTPMAP_ID and ESETROOT_PMAP_ID, those that are set.
+std::vector<std::string> PublishedPixmaps()
+{
+    std::vector<std::string> ids;
+    std::istringstream lines(Output("xprop -root _XROOTPMAP_ID ESETROOT_PMAP_ID"));
+    for (std::string line; std::getline(lines, line);)
+        if (const size_t at = line.find("pixmap id # "); at != std::string::npos)
+            ids.push_back(line.substr(at + 12));
+    return ids;
+}
+
+bool WaitFor(const std::function<bool()>& ready)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < end) {
+        if (ready())
+            return true;
+        QThread::msleep(100);
+    }
+    return false;
+}
+
+// An xmessage window with the given title, closed with the test.
+class Xmessage {
+public:
+    explicit Xmessage(const std::string& title)
+    {
+        process_.start("xmessage", {"-geometry", "+300+300", "-title", QString::fromStdString(title), "Tarvok test"});
+        process_.waitForStarted();
+    }
+    ~Xmessage()
+    {
+        process_.kill();
+        process_.waitForFinished();
+    }
+
+private:
+    QProcess process_;
+};
+
+class DesktopX11Test : public ::testing::Test {
+protected:
+    ~DesktopX11Test() override { std::system("xset s default s blank"); }
+
+    QImage Root()
+    {
+        const std::string shot = dir / "root.png";
+        EXPECT_EQ(std::system(("import -window root " + shot).c_str()), 0);
+        return QImage(QString::fromStdString(shot)).convertToFormat(QImage::Format_RGB32);
+    }
+    // A picture file whose rows repeat the given colours.
+    std::string Picture(const std::string& name, const std::vector<std::vector<QRgb>>& rows)
+    {
+        QImage image(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()), QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixel(x, y, rows[y][x]);
+        const std::string path = dir / name;
+        EXPECT_TRUE(image.save(QString::fromStdString(path), "BMP"));
+        return path;
+    }
+    WindowHandle Find(const std::string& title, const std::string& className = "")
+    {
+        WindowHandle found = 0;
+        WaitFor([&] { return (found = FindWindowByTitle(desktop, title, className)) != 0; });
+        return found;
+    }
+
+    TempDir dir;
+    platform::LinuxDesktop desktop;
+};
+
+constexpr QRgb Red = 0xffff0000, Green = 0xff00ff00, Blue = 0xff0000ff, White = 0xffffffff, Yellow = 0xffffff00;
+
+TEST_F(DesktopX11Test, TheWallpaperIsTiledOverTheRootAndClearedAgain)
+{
+    const QImage before = Root();
+    desktop.SetWallpaper(Picture("first.bmp", {{Red, Green, Blue, White}, {Yellow, Yellow, Blue, Blue}}));
+    QImage shot = Root();
+    EXPECT_EQ(shot.pixel(0, 0), Red);
+    EXPECT_EQ(shot.pixel(1, 0), Green);
+    EXPECT_EQ(shot.pixel(3, 0), White);
+    EXPECT_EQ(shot.pixel(0, 1), Yellow);
+    EXPECT_EQ(shot.pixel(1000, 700), Red); // tiled to the far corner
+    EXPECT_EQ(shot.pixel(1002, 701), Blue);
+    const std::vector<std::string> first = PublishedPixmaps();
+    ASSERT_EQ(first.size(), 2u);
+    EXPECT_EQ(first[0], first[1]);
+
+    // A second picture takes the place of the first.
+    desktop.SetWallpaper(Picture("second.bmp", {{Green}}));
+    EXPECT_EQ(Root().pixel(500, 500), Green);
+    const std::vector<std::string> second = PublishedPixmaps();
+    ASSERT_EQ(second.size(), 2u);
+    EXPECT_NE(second[0], first[0]);
+
+    desktop.ClearWallpaper();
+    shot = Root();
+    for (const QPoint at : {QPoint(0, 0), QPoint(1, 0), QPoint(500, 500), QPoint(1002, 701)})
+        EXPECT_EQ(shot.pixel(at), before.pixel(at)) << at.x() << "," << at.y();
+    EXPECT_TRUE(PublishedPixmaps().empty());
+}
+
+TEST_F(DesktopX11Test, ScreenSaverCoversTheScreenWhenEnabledAndIsRefusedWhenOff)
+{
+    Xmessage message("saver test");
+    ASSERT_NE(Find("saver test"), 0u);
+    const QPoint inside(310, 310);
+    const QImage before = Root();
+    ASSERT_NE(before.pixel(inside), before.pixel(0, 0));
+
+    // Without blanking the server covers the screen with the root background.
+    ASSERT_EQ(std::system("xset s 600 s noblank"), 0);
+    EXPECT_TRUE(desktop.StartScreenSaver());
+    EXPECT_TRUE(WaitFor([&] {
+        const QImage shot = Root();
+        return shot.pixel(inside) == shot.pixel(0, 0);
+    }));
+    ASSERT_EQ(std::system("xset s reset"), 0);
+
+    ASSERT_EQ(std::system("xset s off"), 0);
+    EXPECT_FALSE(desktop.StartScreenSaver());
+    MainWorld world;
+    ui::TMainForm& form = world.Create();
+    world.Dialogs.Log.clear();
+    form.ScreenSaverOn1Click();
+    EXPECT_EQ(world.Dialogs.TextsOf("message"), std::vector<std::string>{"Can not turn on Screen Saver"});
+}
+
+TEST_F(DesktopX11Test, AWindowIsFoundByPartOfItsTitleAndHidden)
+{
+    Xmessage message(HiNet + " - offline");
+    const WindowHandle window = Find("HiNet - MicroSsoft");
+    ASSERT_NE(window, 0u);
+    EXPECT_EQ(desktop.GetWindowText(window), HiNet + " - offline");
+    EXPECT_EQ(desktop.GetClassName(window), "Xmessage");
+    EXPECT_EQ(FindWindowByTitle(desktop, "HiNet", "Xmess"), window);
+    EXPECT_EQ(FindWindowByTitle(desktop, "HiNet", "XTerm"), 0u);
+    EXPECT_EQ(FindWindowByTitle(desktop, "hinet - microssoft", ""), 0u);
+
+    desktop.HideWindow(window);
+    EXPECT_TRUE(WaitFor([&] { return Output("xwininfo -id " + std::to_string(window)).find("IsUnMapped") != std::string::npos; }));
+    EXPECT_TRUE(WaitFor([&] { return FindWindowByTitle(desktop, "HiNet - MicroSsoft", "") == 0; }));
+}
+
+TEST_F(DesktopX11Test, HideIEHidesTheBrowserWindowThenFindsNoneLeft)
+{
+    Xmessage message(HiNet);
+    ASSERT_NE(Find(HiNet), 0u);
+    MainWorld world;
+    ui::TMainForm& form = world.Create();
+    world.Dialogs.Log.clear();
+    form.HideIE1Click();
+    EXPECT_TRUE(world.Dialogs.Log.empty());
+    EXPECT_TRUE(WaitFor([&] { return FindWindowByTitle(desktop, HiNet, "") == 0; }));
+    form.HideIE1Click();
+    EXPECT_EQ(world.Dialogs.TextsOf("message"), std::vector<std::string>{"Window Not Found!"});
+}
+
+} // namespace
+} // namespace tarvok::test
