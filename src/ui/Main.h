@@ -150,6 +150,7 @@ public:
     // ---- Key state (MainKeyboard.cpp) ------------------------------------
     void FormKeyDown(uint16_t key);
     void FormKeyUp(uint16_t key);
+    void RunKeyCommands(); // the Ctrl+letter commands, after a key recorded under Ctrl
 
     // ---- Projects dialog and About window (MainDialogs.cpp) ----------------
     void OpenProject1Click(); // the projects dialog, modal, then a refresh
