@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The projects dialog and the About window in the real program: "Edit
-# Projects" opens the dialog, New then OK adds a project, and after quitting
-# the settings file holds its block. Screenshots of both dialogs are left in
+# Projects" opens the dialog, New then OK adds a project, the Ctrl G J N Q K
+# chord opens the About window, and after quitting the settings file holds
+# the new project's block. Screenshots of both dialogs are left in
 # the build folder. Usage: projects_test.sh TARVOK_BINARY BUILD_DIR
 set -uo pipefail
 binary=$1
@@ -47,6 +48,16 @@ about=$(wait_until 20 windows_named '^About Tarvok$' | head -n 1) || fail "the A
 [ "$(window_size "$about")" = "411x374" ] || fail "About window size $(window_size "$about")"
 sleep 0.5
 import -window "$about" "$build/e2e-about.png" || fail "no screenshot of the About window"
+xdotool windowfocus "$about"
+sleep 0.2
+xdotool key Return
+wait_gone 10 windows_named '^About Tarvok$' || fail "OK left the About window open"
+
+note "the Ctrl G J N Q K chord in the main window opens the About window too"
+xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win"
+sleep 0.3
+xdotool keydown ctrl key g j n q k keyup ctrl
+about=$(wait_until 20 windows_named '^About Tarvok$' | head -n 1) || fail "the chord did not open the About window"
 xdotool windowfocus "$about"
 sleep 0.2
 xdotool key Return
