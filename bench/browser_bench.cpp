@@ -2,6 +2,7 @@
 // snapshot folders of BACKUP_DIR with ShowBkUpFolders, and opening FOLDER
 // (one of them) by double-click, RUNS times each; prints the median seconds.
 #include "ConsoleDialogs.h"
+#include "Median.h"
 #include "core/Shell.h"
 #include "platform/SystemClock.h"
 #include "ui/Main.h"
@@ -11,29 +12,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
-#include <vector>
-
-namespace {
-
-double MedianSeconds(int runs, const std::function<void()>& prepare, const std::function<void()>& measured)
-{
-    std::vector<double> seconds;
-    for (int i = 0; i < runs; ++i) {
-        prepare();
-        const auto start = std::chrono::steady_clock::now();
-        measured();
-        seconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::sort(seconds.begin(), seconds.end());
-    return seconds[seconds.size() / 2];
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -54,7 +34,7 @@ int main(int argc, char** argv)
     const std::string folder = argv[2];
     const int runs = std::max(1, std::atoi(argv[3]));
 
-    const double listing = MedianSeconds(runs, [] {}, [&] { form.ShowBkUpFolders(argv[1]); });
+    const double listing = tarvok::bench::MedianSeconds(runs, [&](int) { form.ShowBkUpFolders(argv[1]); });
     const int folders = form.lbxTarget->count();
     const auto selectFolder = [&] {
         form.ShowBkUpFolders(argv[1]);
@@ -66,7 +46,8 @@ int main(int argc, char** argv)
         form.lbxTarget->clearSelection();
         found.front()->setSelected(true);
     };
-    const double opening = MedianSeconds(runs, selectFolder, [&] { form.lbxTargetDblClick(); });
+    const double opening = tarvok::bench::MedianSeconds(
+        runs, [&](int) { form.lbxTargetDblClick(); }, [&](int) { selectFolder(); });
     std::printf("%d %.6f %d %.6f\n", folders, listing, form.lbxTarget->count(), opening);
     return 0;
 }

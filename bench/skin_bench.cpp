@@ -3,6 +3,7 @@
 // RUNS times; prints the median and, as a reference, the median of reading
 // the same files alone.
 #include "ConsoleDialogs.h"
+#include "Median.h"
 #include "core/Shell.h"
 #include "platform/SystemClock.h"
 #include "ui/Main.h"
@@ -13,28 +14,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
-#include <vector>
-
-namespace {
-
-double MedianMilliseconds(int runs, const std::function<void(int)>& measured)
-{
-    std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        measured(i);
-        ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -66,11 +47,11 @@ int main(int argc, char** argv)
     form.show();
     QApplication::processEvents();
 
-    const double change = MedianMilliseconds(runs, [&](int) {
+    const double change = 1000 * tarvok::bench::MedianSeconds(runs, [&](int) {
         form.ChangeSkin1Click();
         form.repaint();
     });
-    const double read = MedianMilliseconds(runs, [&](int i) { QImageReader(skins[i % skins.size()]).read(); });
+    const double read = 1000 * tarvok::bench::MedianSeconds(runs, [&](int i) { QImageReader(skins[i % skins.size()]).read(); });
     std::printf("skin change with repaint: median %.2f ms over %d runs (%lld skins)\n", change, runs,
                 static_cast<long long>(skins.size()));
     std::printf("reading the skin file alone: median %.2f ms; ratio change/read: %.2f\n", read, change / read);

@@ -1,7 +1,7 @@
 #include "ui/Aboutdlg.h"
 
 #include "core/Shell.h"
-#include "ui/DialogLook.h"
+#include "ui/Look.h"
 
 #include <QFrame>
 #include <QImageReader>
@@ -13,17 +13,7 @@
 namespace tarvok::ui {
 namespace {
 
-const QColor Black(0, 0, 0);
-const QColor Aqua(0, 255, 255);
-const QColor Lime(0, 255, 0);
-const QColor Yellow(255, 255, 0);
-
-template <typename Widget>
-Widget* Place(Widget* widget, int left, int top, int width, int height)
-{
-    widget->setGeometry(left, top, width, height);
-    return widget;
-}
+using namespace look;
 
 QLabel* TextLabel(QWidget* parent, const char* text, const QFont& font, const QColor& colour, int left, int top)
 {

@@ -2,6 +2,7 @@
 // and tab order.
 #include "core/Schedule.h"
 #include "ui/Glyphs.h"
+#include "ui/Look.h"
 #include "ui/Main.h"
 #include "ui/ProgramIcon.h"
 #include "ui/TextStart.h"
@@ -21,14 +22,8 @@
 namespace tarvok::ui {
 namespace {
 
-const QColor Navy(0, 0, 128);
-const QColor Green(0, 128, 0);
-const QColor Lime(0, 255, 0);
-const QColor Yellow(255, 255, 0);
-const QColor Blue(0, 0, 255);
-const QColor Aqua(0, 255, 255);
-const QColor Black(0, 0, 0);
-const QColor White(255, 255, 255);
+using namespace look;
+
 // The desktop's "active caption" and "3-D light" colours of old.
 const QColor ActiveCaption(10, 36, 106);
 const QColor Light3D(227, 227, 227);
@@ -46,29 +41,10 @@ private:
     int height_;
 };
 
-// Fonts are asked for by name; fontconfig substitutes what is installed.
-QFont Font(const char* family, int pixels, bool bold)
-{
-    QFont font(QString::fromLatin1(family));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
-template <typename Widget>
-Widget* Place(Widget* widget, int left, int top, int width, int height)
-{
-    widget->setGeometry(left, top, width, height);
-    return widget;
-}
-
 void SetFont(QWidget* widget, const QFont& font, const QColor& colour)
 {
     widget->setFont(font);
-    QPalette palette = widget->palette();
-    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        palette.setColor(role, colour);
-    widget->setPalette(palette);
+    SetTextColour(widget, colour);
 }
 
 void SetBackground(QWidget* widget, const QColor& colour)

@@ -4,7 +4,7 @@
 #include "core/ProjectFile.h"
 #include "core/Settings.h"
 #include "platform/FileSystem.h"
-#include "ui/DialogLook.h"
+#include "ui/Look.h"
 #include "ui/LocalText.h"
 
 #include <QAbstractItemDelegate>
@@ -27,10 +27,7 @@ namespace tarvok::ui {
 namespace {
 
 const QColor FixedColour(34, 170, 170); // the value 11184674
-const QColor Navy(0, 0, 128);
-const QColor Green(0, 128, 0);
-const QColor Red(255, 0, 0);
-const QColor Blue(0, 0, 255);
+using namespace look;
 constexpr int ColumnWidths[] = {30, 100, 200, 50};
 const char* const Headers[] = {"PrjNo", "Project Name", "BackUp Directory", "AutoBkUp"};
 

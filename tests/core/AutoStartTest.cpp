@@ -1,3 +1,4 @@
+#include "ScopedEnv.h"
 #include "TempDir.h"
 #include "core/AutoStart.h"
 
@@ -13,23 +14,10 @@ namespace {
 // Points XDG_CONFIG_HOME at a fresh folder for one test.
 class AutoStartTest : public ::testing::Test {
 protected:
-    AutoStartTest()
-    {
-        if (const char* old = std::getenv("XDG_CONFIG_HOME"))
-            saved = old;
-        ::setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
-    }
-    ~AutoStartTest() override
-    {
-        if (saved)
-            ::setenv("XDG_CONFIG_HOME", saved->c_str(), 1);
-        else
-            ::unsetenv("XDG_CONFIG_HOME");
-    }
     std::string Entry() const { return config / "autostart/Tarvok.desktop"; }
 
     TempDir config;
-    std::optional<std::string> saved;
+    ScopedEnv configHome{"XDG_CONFIG_HOME", config.Path().c_str()};
 };
 
 TEST_F(AutoStartTest, TheEntryStartsTheExecutableByItsQuotedFullPath)

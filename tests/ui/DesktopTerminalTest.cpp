@@ -1,3 +1,4 @@
+#include "ScopedEnv.h"
 #include "TempDir.h"
 #include "platform/qt/Desktop_linux.h"
 
@@ -10,28 +11,6 @@
 
 namespace tarvok::test {
 namespace {
-
-// Sets an environment variable for one test.
-class EnvironmentValue {
-public:
-    EnvironmentValue(const char* name, const std::string& value) : name_(name)
-    {
-        if (const char* old = std::getenv(name))
-            saved_ = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~EnvironmentValue()
-    {
-        if (saved_)
-            ::setenv(name_, saved_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> saved_;
-};
 
 class DesktopTerminalTest : public ::testing::Test {
 protected:
@@ -58,8 +37,8 @@ protected:
 
 TEST_F(DesktopTerminalTest, TheUsersTerminalWithItsArgumentsComesFirst)
 {
-    EnvironmentValue terminal("TERMINAL", '"' + Terminal("my term") + "\" --tab");
-    EnvironmentValue path("PATH", dir.Path());
+    ScopedEnv terminal("TERMINAL", ('"' + Terminal("my term") + "\" --tab").c_str());
+    ScopedEnv path("PATH", dir.Path().c_str());
     Terminal("x-terminal-emulator");
     desktop.RunDosShell();
     EXPECT_TRUE(Ran("ran-my term---tab"));
@@ -68,8 +47,8 @@ TEST_F(DesktopTerminalTest, TheUsersTerminalWithItsArgumentsComesFirst)
 
 TEST_F(DesktopTerminalTest, AMissingTerminalFallsBackToTheSystemsChoice)
 {
-    EnvironmentValue terminal("TERMINAL", dir / "gone");
-    EnvironmentValue path("PATH", dir.Path());
+    ScopedEnv terminal("TERMINAL", (dir / "gone").c_str());
+    ScopedEnv path("PATH", dir.Path().c_str());
     Terminal("xterm");
     desktop.RunDosShell();
     EXPECT_TRUE(Ran("ran-xterm-"));

@@ -1,5 +1,6 @@
 #include "FakeDesktop.h"
 #include "MainTestWorld.h"
+#include "ScopedEnv.h"
 #include "core/AutoStart.h"
 #include "platform/FileSystem.h"
 
@@ -85,9 +86,7 @@ TEST_F(MainDesktopToolsTest, DosModeOpensATerminal)
 TEST_F(MainDesktopToolsTest, AutoStartEntersAndTakesOutTheRunningExecutable)
 {
     TempDir config;
-    const char* old = std::getenv("XDG_CONFIG_HOME");
-    const std::optional<std::string> saved = old ? std::optional<std::string>(old) : std::nullopt;
-    ::setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
+    ScopedEnv configHome("XDG_CONFIG_HOME", config.Path().c_str());
 
     const std::string exe = platform::ExecutablePath();
     const std::string entry = config / ("autostart/" + FileNamePart(exe) + ".desktop");
@@ -97,11 +96,6 @@ TEST_F(MainDesktopToolsTest, AutoStartEntersAndTakesOutTheRunningExecutable)
     EXPECT_FALSE(std::filesystem::exists(entry));
     Form().DisableAutoStarUp1Click();
     EXPECT_TRUE(world.Dialogs.Log.empty());
-
-    if (saved)
-        ::setenv("XDG_CONFIG_HOME", saved->c_str(), 1);
-    else
-        ::unsetenv("XDG_CONFIG_HOME");
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "ScopedEnv.h"
 #include "TempDir.h"
 #include "platform/qt/SingleInstance.h"
 
@@ -23,31 +24,10 @@ mode_t ModeOf(const std::string& path)
     return st.st_mode;
 }
 
-// Sets an environment variable for one test and puts the old value back.
-class ScopedVariable {
-public:
-    explicit ScopedVariable(const char* name) : name_(name)
-    {
-        if (const char* value = std::getenv(name))
-            old_ = value;
-    }
-    ~ScopedVariable()
-    {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
 TEST(ShellSingleInstanceTest, RuntimeDirectoryMustBePrivate)
 {
-    ScopedVariable restoreRuntime("XDG_RUNTIME_DIR");
-    ScopedVariable restoreCache("XDG_CACHE_HOME");
+    ScopedEnv restoreRuntime("XDG_RUNTIME_DIR");
+    ScopedEnv restoreCache("XDG_CACHE_HOME");
     TempDir dir;
     TempDir cache;
     ::chmod(dir.Path().c_str(), 0700);

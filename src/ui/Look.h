@@ -6,8 +6,25 @@
 #include <QScreen>
 #include <QWidget>
 
-// Fonts, colours and placement shared by the program's own dialogs.
+// Fonts, colours and placement shared by the program's windows.
 namespace tarvok::ui::look {
+
+inline const QColor Black(0, 0, 0);
+inline const QColor White(255, 255, 255);
+inline const QColor Navy(0, 0, 128);
+inline const QColor Green(0, 128, 0);
+inline const QColor Lime(0, 255, 0);
+inline const QColor Yellow(255, 255, 0);
+inline const QColor Blue(0, 0, 255);
+inline const QColor Aqua(0, 255, 255);
+inline const QColor Red(255, 0, 0);
+
+template <typename Widget>
+Widget* Place(Widget* widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(left, top, width, height);
+    return widget;
+}
 
 // Asked for by name; fontconfig substitutes what is installed.
 inline QFont Font(const char* family, int pixels, bool bold = false, bool underline = false)
