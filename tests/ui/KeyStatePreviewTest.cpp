@@ -112,6 +112,7 @@ TEST_F(MainKeyStateTest, KeysInADropDownListReachTheKeyState)
     EXPECT_FALSE(CtrlHeld(form.KeyState));
     EXPECT_EQ(form.KeyState.Flags[VkH], 0) << "a plain letter after the list sets no flag";
     EXPECT_EQ(form.KeyState.Flags[VkG], 0);
+    EXPECT_TRUE(form.isVisible()) << "a plain h hid the window";
 }
 
 TEST(KeyPreviewTest, AKeyTravellingToParentsCountsOnce)
