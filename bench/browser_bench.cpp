@@ -1,16 +1,12 @@
 // Times the backup browser of the real main window (offscreen): listing the
 // snapshot folders of BACKUP_DIR with ShowBkUpFolders, and opening FOLDER
 // (one of them) by double-click, RUNS times each; prints the median seconds.
-#include "ConsoleDialogs.h"
+#include "BenchWindow.h"
 #include "Median.h"
-#include "core/Shell.h"
-#include "platform/SystemClock.h"
-#include "ui/Main.h"
 
 #include <QApplication>
 #include <QListWidget>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -24,12 +20,8 @@ int main(int argc, char** argv)
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
     QTemporaryDir appDir;
-    tarvok::bench::ConsoleDialogs dialogs(false);
-    tarvok::bench::NoShell shell;
-    tarvok::platform::SystemClock clock;
-    tarvok::ui::TMainForm form(dialogs, clock, shell, appDir.path().toStdString());
-    form.Timer1->stop();
-    form.show();
+    tarvok::bench::BenchWindow window(appDir.path().toStdString());
+    tarvok::ui::TMainForm& form = window.Form;
     form.CurrentProject->BackUpDir = argv[1];
     const std::string folder = argv[2];
     const int runs = std::max(1, std::atoi(argv[3]));

@@ -2,17 +2,13 @@
 // Skin through the files of SKIN_DIR plus the repaint of the whole window,
 // RUNS times; prints the median and, as a reference, the median of reading
 // the same files alone.
-#include "ConsoleDialogs.h"
+#include "BenchWindow.h"
 #include "Median.h"
-#include "core/Shell.h"
-#include "platform/SystemClock.h"
-#include "ui/Main.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QImageReader>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -39,12 +35,8 @@ int main(int argc, char** argv)
     }
     const int runs = std::max(1, std::atoi(argv[2]));
 
-    tarvok::bench::ConsoleDialogs dialogs(false);
-    tarvok::bench::NoShell shell;
-    tarvok::platform::SystemClock clock;
-    tarvok::ui::TMainForm form(dialogs, clock, shell, appDir.path().toStdString());
-    form.Timer1->stop();
-    form.show();
+    tarvok::bench::BenchWindow window(appDir.path().toStdString());
+    tarvok::ui::TMainForm& form = window.Form;
     QApplication::processEvents();
 
     const double change = 1000 * tarvok::bench::MedianSeconds(runs, [&](int) {
