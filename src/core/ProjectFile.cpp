@@ -9,6 +9,8 @@ namespace tarvok {
 void LoadFileList(const std::string& path, FileList& list)
 {
     ClearFileList(list);
+    // Left behind by a replace that a kill interrupted.
+    platform::RemoveReplaceLeftovers(path);
     if (!platform::FileExists(path))
         return;
     const std::string text = platform::ReadWholeFile(path);

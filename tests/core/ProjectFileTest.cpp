@@ -39,13 +39,15 @@ TEST(LoadFileList, KeepsExistingFilesInOrderWithDuplicates)
     EXPECT_EQ(ReadFile(tmp / "Project.ini"), tmp / "a" + "\r\n" + tmp / "c" + "\r\n" + tmp / "a" + "\r\n");
 }
 
-TEST(LoadFileList, MissingFileEmptiesTheList)
+TEST(LoadFileList, MissingFileEmptiesTheListAndAKilledWriteLeavesNothingBehind)
 {
     TempDir tmp;
+    WriteFile(tmp / ".Project.ini.aB3xYz", "partial");
     FileList list;
     AddFile(list, FileRec{"stale", 1, 0});
     LoadFileList(tmp / "Project.ini", list);
     EXPECT_TRUE(list.empty());
+    EXPECT_FALSE(std::filesystem::exists(tmp / ".Project.ini.aB3xYz"));
 }
 
 TEST(SaveSourceList, EmptyListWritesAnEmptyFile)
