@@ -5,6 +5,9 @@
 #include "ui/Aboutdlg.h"
 #include "ui/SkinCanvas.h"
 
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QTest>
@@ -56,6 +59,7 @@ public:
         Form().Desktop = &desktop;
         Form().show();
         Form().activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&Form()));
         // The About box and the menu a command opens are counted and closed at
         // once.
         QObject::connect(&closer, &QTimer::timeout, [this] {
@@ -75,10 +79,16 @@ public:
 
     // '^' presses Ctrl and '_' releases it; a letter is pressed and released,
     // with Ctrl held as the script left it. '2' before a letter holds it for
-    // one auto-repeat, '+' adds Shift.
-    void Keys(const std::string& script)
+    // one auto-repeat, '+' adds Shift. Each key goes where the focus is then,
+    // starting at `start`, or to the window when nothing has it.
+    void Keys(const std::string& script, QWidget* start)
     {
-        QWidget* focus = Form().lbxSource;
+        start->setFocus();
+        QWidget* window = start->window();
+        const auto send = [window](bool press, Qt::Key key, Qt::KeyboardModifiers mods, bool repeat = false) {
+            QWidget* focus = QApplication::focusWidget();
+            QTest::simulateEvent(focus ? focus : window, press, key, mods, QString(), repeat);
+        };
         bool ctrl = false;
         bool repeat = false;
         bool shift = false;
@@ -87,23 +97,19 @@ public:
             case '^':
             case '_':
                 ctrl = c == '^';
-                QTest::simulateEvent(focus, ctrl, Qt::Key_Control, Qt::NoModifier, QString(), false);
+                send(ctrl, Qt::Key_Control, Qt::NoModifier);
                 break;
-            case '2':
-                repeat = true;
-                break;
-            case '+':
-                shift = true;
-                break;
+            case '2': repeat = true; break;
+            case '+': shift = true; break;
             default: {
                 const auto key = static_cast<Qt::Key>(Qt::Key_A + (c - 'A'));
                 Qt::KeyboardModifiers mods = ctrl ? Qt::ControlModifier : Qt::NoModifier;
                 if (shift)
                     mods |= Qt::ShiftModifier;
-                QTest::simulateEvent(focus, true, key, mods, QString(), false);
+                send(true, key, mods);
                 if (repeat)
-                    QTest::simulateEvent(focus, true, key, mods, QString(), true);
-                QTest::simulateEvent(focus, false, key, mods, QString(), false);
+                    send(true, key, mods, true);
+                send(false, key, mods);
                 repeat = shift = false;
             }
             }
@@ -166,9 +172,19 @@ TEST(KeyCommandsTest, EachCommandRunsInItsTurnAndLeavesTheKeyStateAsDocumented)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Keys);
         KeyWorld fresh; // every case starts from the same window
-        fresh.Keys(c.Keys);
+        fresh.Keys(c.Keys, fresh.Form().lbxSource);
         EXPECT_EQ(fresh.Seen(), c.Expected);
     }
+}
+
+TEST(KeyCommandsTest, CtrlCChangesTheSkinAndTheProjectsBoxStillCopies)
+{
+    KeyWorld window;
+    window.Form().cbxProjects->lineEdit()->selectAll();
+    QApplication::clipboard()->clear();
+    window.Keys("^C", window.Form().cbxProjects);
+    EXPECT_EQ(window.Seen().SkinNo, 1);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("MyPrj-1"));
 }
 
 } // namespace
