@@ -7,18 +7,13 @@
 #include <sys/stat.h>
 
 using namespace tarvok::platform;
+using tarvok::test::ModeOf;
 using tarvok::test::ReadFile;
 using tarvok::test::RunningAsRoot;
 using tarvok::test::TempDir;
 using tarvok::test::WriteFile;
 
 namespace {
-
-mode_t ModeOf(const std::string& path)
-{
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0;
-}
 
 // A scratch world: an executable folder "bin", a home and a config home.
 class AppDirTest : public ::testing::Test {

@@ -29,13 +29,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-unsigned ModeOf(const std::string& path)
-{
-    struct stat st {};
-    ::lstat(path.c_str(), &st);
-    return st.st_mode & 07777;
-}
-
 std::set<std::string> EntriesOf(const std::string& dir)
 {
     std::set<std::string> names;

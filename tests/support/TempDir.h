@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdlib>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <filesystem>
 #include <fstream>
@@ -44,6 +45,14 @@ inline std::string ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The permission bits of the entry at `path` itself (a link is not
+// followed), or 0 when there is none.
+inline unsigned ModeOf(const std::string& path)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0;
 }
 
 inline bool RunningAsRoot() { return ::geteuid() == 0; }

@@ -17,13 +17,6 @@
 namespace tarvok::test {
 namespace {
 
-mode_t ModeOf(const std::string& path)
-{
-    struct stat st {};
-    ::lstat(path.c_str(), &st);
-    return st.st_mode;
-}
-
 TEST(ShellSingleInstanceTest, RuntimeDirectoryMustBePrivate)
 {
     ScopedEnv restoreRuntime("XDG_RUNTIME_DIR");
