@@ -98,11 +98,15 @@ void Folder::Replace(const std::string& from, const std::string& to)
     const int error = RenameOver(fd_, from, to);
     if (error == 0)
         return;
-    // FAT refuses names such as "what?.txt" with EINVAL, exFAT through FUSE
-    // with ENOENT although the file to rename is there.
+    // FAT refuses names such as "what?.txt" with EINVAL, FAT through FUSE
+    // with EPERM, exFAT through FUSE with ENOENT: the file to rename is there,
+    // its new name is free, and the folder let us make the file.
     struct stat st {};
-    const bool nameRefused = error == EINVAL || error == EILSEQ || error == ENAMETOOLONG ||
-                             (error == ENOENT && ::fstatat(fd_, from.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0);
+    const bool nameRefused =
+        error == EINVAL || error == EILSEQ || error == ENAMETOOLONG ||
+        ((error == ENOENT || error == EPERM || error == EACCES) &&
+         ::fstatat(fd_, from.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+         ::fstatat(fd_, to.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0);
     if (nameRefused)
         throw EInOutError(3, "The drive cannot store this file name");
     ThrowInOutError(error, path_ + "/" + to);

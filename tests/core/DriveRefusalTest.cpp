@@ -59,7 +59,7 @@ struct Drive {
 
 const Drive Drives[] = {
     {"ext4", {}},
-    {"FAT through FUSE", {ENOSYS, false, true, EINVAL, "", 0}},
+    {"FAT through FUSE", {ENOSYS, false, true, EPERM, "", 0}},
     {"FAT mounted for everyone", {EPERM, true, true, EINVAL, "", 0}},
     {"SMB through gvfs", {EOPNOTSUPP, false, true, 0, "", 0}},
     {"SFTP without posix-rename and hardlink", {0, false, false, 0, "", 0}},
@@ -174,6 +174,8 @@ TEST_F(DriveRefusal, ErrorsNameTheFileThatStoppedTheRunAndTheCause)
         std::string Message;
     } cases[] = {
         {"FAT", Tmp / "what?.txt", {0, true, true, EINVAL, "", 0}, 0,
+         Tmp / "what?.txt: The drive cannot store this file name"},
+        {"FAT through FUSE", Tmp / "what?.txt", {0, true, true, EPERM, "", 0}, 0,
          Tmp / "what?.txt: The drive cannot store this file name"},
         {"exFAT", Tmp / "what?.txt", {0, true, true, ENOENT, "", 0}, 0,
          Tmp / "what?.txt: The drive cannot store this file name"},
