@@ -253,7 +253,8 @@ void RemoveReplaceLeftovers(const std::string& linkOrPath)
     } catch (const EInOutError&) {
         return;
     }
-    if (::faccessat(AT_FDCWD, AsideName(path).c_str(), F_OK, AT_SYMLINK_NOFOLLOW) == 0)
+    struct stat aside {};
+    if (::lstat(AsideName(path).c_str(), &aside) == 0 && S_ISREG(aside.st_mode))
         SettleAside(AT_FDCWD, AsideName(path));
     const std::string dir = ParentOf(path);
     const std::string prefix = TemporaryPrefix(path);
