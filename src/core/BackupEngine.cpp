@@ -141,13 +141,13 @@ void RestoreBkUpFile(const std::string& Source, const std::string& DestDir, Dial
     if (!copy)
         return;
     const std::string bak = BakFileName(dest);
-    const bool making = platform::FileExists(dest);
-    if (making && !platform::RenameFileNoReplace(dest, bak))
+    const bool hadFile = platform::FileExists(dest);
+    if (hadFile && !platform::RenameFileNoReplace(dest, bak))
         throw EBackupFileError();
     try {
         copy->PutInPlace();
     } catch (const EInOutError& error) {
-        if (making)
+        if (hadFile)
             platform::RenameFileNoReplace(bak, dest);
         throw ErrorAtFile(error, dest);
     }
