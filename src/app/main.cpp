@@ -13,6 +13,9 @@
 
 #include <QTimer>
 
+#include <chrono>
+#include <cstdio>
+
 using namespace tarvok;
 
 int main(int argc, char** argv)
@@ -21,8 +24,12 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("Tarvok"));
     platform::InstanceLock instance(platform::RuntimeDirectory(), "Tarvok");
     if (instance.AnotherCopyRuns()) {
-        instance.WakeRunningCopy();
-        return 0;
+        if (instance.WakeRunningCopy(std::chrono::seconds(2)))
+            return 0;
+        // Ending quietly would leave the user with no window at all.
+        std::fprintf(stderr, "Tarvok: a copy is already running but does not answer at %s\n",
+                     instance.SocketPath().c_str());
+        return 1;
     }
 
     // A portable copy keeps its files beside itself, an installed one in
