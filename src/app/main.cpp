@@ -20,6 +20,8 @@ using namespace tarvok;
 
 int main(int argc, char** argv)
 {
+    // Before the file can be replaced by an upgrade.
+    platform::ExecutablePath();
     // Before any window exists: a second copy wakes the first and ends.
     QCoreApplication::setApplicationName(QStringLiteral("Tarvok"));
     platform::InstanceLock instance(platform::RuntimeDirectory(), "Tarvok");
