@@ -13,16 +13,25 @@
 
 #include <QTimer>
 
+#include <chrono>
+#include <cstdio>
+
 using namespace tarvok;
 
 int main(int argc, char** argv)
 {
+    // Before the file can be replaced by an upgrade.
+    platform::ExecutablePath();
     // Before any window exists: a second copy wakes the first and ends.
     QCoreApplication::setApplicationName(QStringLiteral("Tarvok"));
     platform::InstanceLock instance(platform::RuntimeDirectory(), "Tarvok");
     if (instance.AnotherCopyRuns()) {
-        instance.WakeRunningCopy();
-        return 0;
+        if (instance.WakeRunningCopy(std::chrono::seconds(2)))
+            return 0;
+        // Ending quietly would leave the user with no window at all.
+        std::fprintf(stderr, "Tarvok: a copy is already running but does not answer at %s\n",
+                     instance.SocketPath().c_str());
+        return 1;
     }
 
     // A portable copy keeps its files beside itself, an installed one in

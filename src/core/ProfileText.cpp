@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <optional>
+#include <stdexcept>
 #include <vector>
 
 namespace tarvok {
@@ -87,6 +88,11 @@ std::string ReadProfileString(const std::string& text, const std::string& sectio
 std::string WriteProfileString(const std::string& text, const std::string& section, const std::string& key,
                                const std::string& value)
 {
+    // A line break would end the entry early and start lines of its own
+    // choosing ("[boot]", "shell=...").
+    for (const std::string* part : {&section, &key, &value})
+        if (part->find_first_of("\r\n") != std::string::npos)
+            throw std::invalid_argument("A profile entry cannot hold a line break");
     std::vector<std::string> lines = SplitLines(text);
     const std::string entry = key + "=" + value;
     if (const auto span = FindSection(lines, section)) {

@@ -12,7 +12,8 @@ std::string ReadProfileString(const std::string& text, const std::string& sectio
 
 // The text with `key` of `section` set to `value`: the key's line is
 // replaced, or added at the end of the section, or a new section is added at
-// the end. Every other line stays as it was.
+// the end. Every other line stays as it was. A section, key or value that
+// holds CR or LF throws std::invalid_argument.
 std::string WriteProfileString(const std::string& text, const std::string& section, const std::string& key,
                                const std::string& value);
 

@@ -63,8 +63,9 @@ void ReplaceFileContents(const std::string& path, const std::string& contents);
 // moved aside.
 void RemoveReplaceLeftovers(const std::string& path);
 
-// The full path of the running executable, and its directory without a
-// trailing separator (the root keeps it).
+// The full path the running executable was started from, resolved at the
+// first call (made at start), and its directory without a trailing separator
+// (the root keeps it).
 std::string ExecutablePath();
 std::string ExecutableDir();
 std::string CurrentDirectory();

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <memory>
+#include <string_view>
 
 namespace tarvok::platform {
 namespace {
@@ -269,9 +270,19 @@ void RemoveReplaceLeftovers(const std::string& linkOrPath)
 
 std::string ExecutablePath()
 {
-    char buffer[PATH_MAX];
-    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    return n <= 0 ? std::string() : std::string(buffer, static_cast<size_t>(n));
+    // Resolved once, at start: an upgrade may replace or move the file while
+    // we run, and the kernel then names a path that is gone, " (deleted)"
+    // appended.
+    static const std::string path = [] {
+        char buffer[PATH_MAX];
+        const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+        std::string started = n <= 0 ? std::string() : std::string(buffer, static_cast<size_t>(n));
+        constexpr std::string_view deleted = " (deleted)";
+        if (started.ends_with(deleted) && ::access(started.c_str(), F_OK) != 0)
+            started.resize(started.size() - deleted.size());
+        return started;
+    }();
+    return path;
 }
 
 std::string ExecutableDir()

@@ -1,5 +1,7 @@
 #include "ui/KeyPreview.h"
 
+#include "core/KeyState.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QWidget>
@@ -53,6 +55,12 @@ KeyPreview::KeyPreview(QWidget* window, Handler keyDown, Handler keyUp)
 
 bool KeyPreview::eventFilter(QObject* watched, QEvent* event)
 {
+    if (LosesKeyboard(watched, event)) {
+        // The release of a key held now goes to another window, never here:
+        // count Ctrl as released.
+        keyUp_(VkControl);
+        return false;
+    }
     const bool down = event->type() == QEvent::KeyPress;
     if (!down && event->type() != QEvent::KeyRelease)
         return false;
@@ -67,6 +75,14 @@ bool KeyPreview::eventFilter(QObject* watched, QEvent* event)
     if (const std::optional<uint16_t> code = VirtualKeyCode(key->key()))
         (down ? keyDown_ : keyUp_)(*code);
     return false;
+}
+
+bool KeyPreview::LosesKeyboard(const QObject* watched, const QEvent* event) const
+{
+    if (event->type() == QEvent::WindowDeactivate)
+        return watched == window_;
+    return event->type() == QEvent::ApplicationStateChange && watched == qApp &&
+           static_cast<const QApplicationStateChangeEvent*>(event)->applicationState() != Qt::ApplicationActive;
 }
 
 // A pop-up (a combo box's list, a menu) is a window of its own, but the keys

@@ -1,6 +1,7 @@
 #include "ui/Main.h"
 
 #include "ui/ErrorReport.h"
+#include "ui/PlainText.h"
 
 namespace tarvok::ui {
 
@@ -10,6 +11,8 @@ TMainForm::TMainForm(tarvok::Dialogs& dialogs, tarvok::Clock& clock, tarvok::She
 {
     BuildControls();
     BuildMenus();
+    ShowLabelsPlain(this);
+    new PlainTips(this);
     // Reactions, one concern at a time.
     ConnectLifecycle();
     ConnectTray();

@@ -179,7 +179,7 @@ void TPrjDlg::FillstrgrdPrj()
     InitstrgrdPrj(4, count + 1, true);
     int row = 1;
     for (const PrjRec& project : projects_) {
-        SetCell(1, row, Local(project.Name));
+        SetNameCell(row, project.Name);
         SetCell(2, row, Local(project.BackUpDir));
         SetCell(3, row, YesNo(project.AutoBkUp));
         ++row;
@@ -226,7 +226,7 @@ void TPrjDlg::strgrdPrjsDblClick()
     const int row = CursorRow();
     switch (CursorCol()) {
     case 1:
-        SetCell(1, row, Local(project->Name));
+        SetNameCell(row, project->Name);
         break;
     case 2: {
         std::string chosen;
@@ -273,7 +273,7 @@ void TPrjDlg::OKBtnClick()
     for (PrjRec& project : projects_) {
         if (row > strgrdPrjs->rowCount())
             break;
-        project.Name = FromLocal(Cell(1, row++));
+        project.Name = CellName(row++);
     }
 }
 
@@ -300,13 +300,13 @@ void TPrjDlg::NameCellChanged(int row)
     PrjRec* project = GetPrj(projects_, row - 1);
     if (!project)
         return;
-    const std::string name = FromLocal(Cell(1, row));
+    const std::string name = CellName(row);
     if (!HasLineBreak(name)) {
         project->Name = name;
         return;
     }
     QApplication::beep();
-    SetCell(1, row, Local(project->Name));
+    SetNameCell(row, project->Name);
 }
 
 int TPrjDlg::CursorRow() const
@@ -330,6 +330,26 @@ QString TPrjDlg::Cell(int col, int row) const
     const QTableWidgetItem* item =
         row == 0 ? strgrdPrjs->horizontalHeaderItem(col) : strgrdPrjs->item(row - 1, col);
     return item ? item->text() : QString();
+}
+
+// A name that is not valid text shows replacement characters; the cell keeps
+// the bytes it was filled with, so a name nobody edits comes back unchanged.
+void TPrjDlg::SetNameCell(int row, const std::string& name)
+{
+    SetCell(1, row, Local(name));
+    const bool wasFilling = std::exchange(filling_, true);
+    strgrdPrjs->item(row - 1, 1)->setData(Qt::UserRole, QByteArray(name.data(), qsizetype(name.size())));
+    filling_ = wasFilling;
+}
+
+std::string TPrjDlg::CellName(int row) const
+{
+    const QTableWidgetItem* item = strgrdPrjs->item(row - 1, 1);
+    if (!item)
+        return {};
+    const QByteArray bytes = item->data(Qt::UserRole).toByteArray();
+    std::string kept(bytes.constData(), size_t(bytes.size()));
+    return item->text() == Local(kept) ? kept : FromLocal(item->text());
 }
 
 void TPrjDlg::SetCell(int col, int row, const QString& text)

@@ -68,6 +68,9 @@ private:
     void BuildControls();
     PrjRec* CursorProject();
     void SetCell(int col, int row, const QString& text);
+    void SetNameCell(int row, const std::string& name);
+    // The name the cell holds, in the bytes it was filled with unless edited.
+    std::string CellName(int row) const;
     // A name cell was changed: its project takes the name, unless it holds a
     // line break, which the cell refuses.
     void NameCellChanged(int row);

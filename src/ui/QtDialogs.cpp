@@ -14,6 +14,8 @@ QMessageBox::StandardButton Ask(QMessageBox::Icon icon, const QString& title, co
                                 QMessageBox::StandardButtons buttons, QMessageBox::StandardButton byDefault)
 {
     QMessageBox box(icon, title, Local(text), buttons, QApplication::activeWindow());
+    // The text often carries a file name, which is never markup.
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(byDefault);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }

@@ -11,6 +11,17 @@
 namespace tarvok::ui {
 namespace {
 
+// The largest skin in 32-bit pixels, in megabytes.
+constexpr int MaxSkinMegabytes = 4096 * 4096 * 4 / (1024 * 1024);
+
+// A skin is a window: one too small cannot be found or used, one too big
+// only takes memory (a header of a few bytes may declare any size).
+bool FitsAsWindow(QSize size)
+{
+    return size.width() >= SkinCanvas::MinSkinSize.width() && size.height() >= SkinCanvas::MinSkinSize.height() &&
+           size.width() <= SkinCanvas::MaxSkinSize.width() && size.height() <= SkinCanvas::MaxSkinSize.height();
+}
+
 // Palettised bitmaps draw several times slower than 32-bit ones: convert once.
 QImage ReadSkin(const QString& path)
 {
@@ -18,9 +29,15 @@ QImage ReadSkin(const QString& path)
     if (!QFileInfo(path).isFile())
         return QImage();
     QImageReader reader(path);
+    // The size the header declares, before any pixel is read; a format that
+    // cannot tell is held to the same bound by the allocation limit.
+    const QSize declared = reader.size();
+    if (declared.isValid() && !FitsAsWindow(declared))
+        return QImage();
+    reader.setAllocationLimit(MaxSkinMegabytes);
     QImage image = reader.read();
-    if (image.isNull())
-        return image;
+    if (image.isNull() || !FitsAsWindow(image.size()))
+        return QImage();
     return image.convertToFormat(QImage::Format_RGB32);
 }
 

@@ -17,10 +17,15 @@ public:
     // The built-in skin, compiled into the program.
     static constexpr const char* BuiltInSkin = ":/skin/BACKGROUND";
 
+    // Skins outside these sizes are passed over like missing files.
+    static constexpr QSize MinSkinSize{200, 150};
+    static constexpr QSize MaxSkinSize{4096, 4096};
+
     explicit SkinCanvas(QWidget& window);
 
-    // Loads a skin file and shows it. A missing file or one that is no
-    // readable picture leaves the skin as it is and gives false.
+    // Loads a skin file and shows it. A missing file, one that is no
+    // readable picture or one of a size outside the bounds leaves the skin
+    // as it is and gives false.
     bool LoadFile(const std::string& path);
     void LoadBuiltIn();
     // Sizes the window and the buffer to the current skin. Only the first

@@ -1,12 +1,17 @@
 #include "ScopedEnv.h"
 #include "TempDir.h"
 #include "core/AutoStart.h"
+#include "core/ProfileText.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 namespace tarvok::test {
 namespace {
@@ -121,6 +126,69 @@ TEST(WinIniTest, AnUnwritableProfileGivesTheErrorText)
     } catch (const EIniFileException& error) {
         EXPECT_EQ(std::string(error.what()), "Unable to write to " + missing + "/win.ini");
     }
+}
+
+// An upgrade replaces the program's file while it runs, or a user moves it:
+// the entry still names the path it was started from, and turning it off
+// removes that same entry.
+TEST(AutoStartRunningTest, TheEntryKeepsThePathStartedFromWhenTheFileIsReplacedOrMoved)
+{
+    for (const char* change : {"replace", "move"}) {
+        TempDir bin;
+        TempDir config;
+        const std::string exe = bin / "tarvok";
+        std::filesystem::copy_file(TARVOK_EXECUTABLE_PROBE, exe);
+        int toChild[2];
+        int fromChild[2];
+        ASSERT_EQ(::pipe(toChild), 0);
+        ASSERT_EQ(::pipe(fromChild), 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::dup2(toChild[0], 0);
+            ::dup2(fromChild[1], 1);
+            ::setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
+            ::execl(exe.c_str(), exe.c_str(), change, (bin / "moved").c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ::close(toChild[0]);
+        ::close(fromChild[1]);
+        char said[16] = {};
+        // Ends at the probe's line or at its end, whichever comes first.
+        const bool entered = ::read(fromChild[0], said, sizeof said - 1) > 0;
+        EXPECT_TRUE(entered) << change;
+
+        const std::string autostart = config / "autostart";
+        std::vector<std::string> entries;
+        std::error_code missing;
+        for (const auto& entry : std::filesystem::directory_iterator(autostart, missing))
+            entries.push_back(entry.path().filename());
+        EXPECT_EQ(entries, std::vector<std::string>{"tarvok.desktop"}) << change;
+        EXPECT_EQ(ReadFile(autostart + "/tarvok.desktop"), AutoStartEntryText(exe)) << change;
+
+        if (entered) {
+            EXPECT_EQ(::write(toChild[1], "\n", 1), 1);
+        }
+        ::close(toChild[1]);
+        ::close(fromChild[0]);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << change;
+        EXPECT_TRUE(std::filesystem::is_empty(autostart, missing)) << change << ": turning it off left the entry";
+    }
+}
+
+// A line break in an executable's path would write lines of its own choosing.
+TEST(WinIniTest, LineBreaksAreRefusedAndNothingIsWritten)
+{
+    TempDir windows;
+    const std::string before = "[windows]\r\nrun=a\r\n";
+    WriteFile(windows / "win.ini", before);
+    for (const char* path : {"/tmp/x\r\n[boot]\r\nshell=/tmp/evil", "/tmp/x\nshell=y", "/tmp/x\r"}) {
+        EXPECT_THROW(AddAutoStartWinIni(windows.Path(), path), EIniFileException) << path;
+        EXPECT_EQ(ReadFile(windows / "win.ini"), before) << path;
+    }
+    for (const auto& [section, key] : {std::pair{"win\ndows", "run"}, std::pair{"windows", "r\run"}})
+        EXPECT_THROW(WriteProfileString(before, section, key, "v"), std::invalid_argument) << section << key;
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The application shell end to end: start into the notification area, the
-# start-up question, a second start waking the first, the tray icon's double
-# click and menu, quitting, a stale lock after a kill, a tray host that
-# appears late. Usage: shell_test.sh <Tarvok binary> <build dir>
+# start-up question, a second start waking the first (or saying it cannot),
+# the tray icon's double click and menu, quitting, a stale lock after a kill,
+# a tray host that appears late. Usage: shell_test.sh <Tarvok binary> <build dir>
 set -u -o pipefail
 binary=$1
 build=$2
@@ -67,6 +67,11 @@ second=$PROGRAM_PID
 wait_until 10 tray_icon >/dev/null || fail "the start after a killed copy did not take over"
 "$exe" >/dev/null 2>&1 || fail "a further start failed"
 wait_until 10 main_window >/dev/null || fail "the new copy did not answer a wake-up"
+
+note "a start that cannot reach the running copy says so and ends with an error"
+rm -f "$XDG_RUNTIME_DIR/Tarvok"
+"$exe" >/dev/null 2>"$WORK/unreached.err" && fail "a start that reached nobody ended with 0"
+grep -q 'does not answer' "$WORK/unreached.err" || fail "the unreached start said: $(cat "$WORK/unreached.err")"
 tray_menu_key q
 answer_box '^Confirm$' Return
 wait_exit "$second" 20 || fail "the new copy did not end after Quit"

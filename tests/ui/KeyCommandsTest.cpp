@@ -50,7 +50,7 @@ public:
     {
         std::filesystem::create_directories(world.App / "Skin");
         for (int no = 0; no < 3; ++no) {
-            QImage skin(100, 80, QImage::Format_RGB32);
+            QImage skin(200, 150, QImage::Format_RGB32);
             skin.fill(QColor(60 * no, 90, 120));
             skin.save(QString::fromStdString(world.App / ("Skin/TarvokSkin" + std::to_string(no) + ".bmp")), "BMP");
         }

@@ -4,9 +4,12 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace tarvok::test {
 namespace {
@@ -113,6 +116,51 @@ TEST_F(MainKeyStateTest, KeysInADropDownListReachTheKeyState)
     EXPECT_EQ(form.KeyState.Flags[VkH], 0) << "a plain letter after the list sets no flag";
     EXPECT_EQ(form.KeyState.Flags[VkG], 0);
     EXPECT_TRUE(form.isVisible()) << "a plain h hid the window";
+}
+
+// A Ctrl released while the keyboard is elsewhere never reaches the window;
+// a plain letter afterwards must not count as a command.
+TEST_F(MainKeyStateTest, CtrlIsForgottenWhenTheWindowLosesTheKeyboard)
+{
+    QWidget otherProgram;
+    QMessageBox ownBox(QMessageBox::NoIcon, "Tarvok", "Please select Source Files first", QMessageBox::Ok, &form);
+    ownBox.setModal(true); // as a box opened with exec()
+    const auto takeKeyboard = [&](QWidget* window) {
+        window->show();
+        // A box's window counts as active while its parent is; wait for the box itself.
+        ASSERT_TRUE(QTest::qWaitFor([window] {
+            window->activateWindow();
+            return QApplication::activeWindow() == window;
+        }));
+        Send(window, false, Qt::Key_Control, Qt::NoModifier);
+        window->hide();
+    };
+    const struct {
+        const char* what;
+        std::function<void()> loseKeyboard;
+    } rows[] = {
+        {"another window", [&] { takeKeyboard(&otherProgram); }},
+        {"our own message box", [&] { takeKeyboard(&ownBox); }},
+        {"the application inactive",
+         [] {
+             QApplicationStateChangeEvent inactive(Qt::ApplicationInactive);
+             QApplication::sendEvent(qApp, &inactive);
+         }},
+    };
+    for (const auto& row : rows) {
+        form.show();
+        form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form)) << row.what;
+        form.lbxSource->setFocus();
+        Send(form.lbxSource, true, Qt::Key_Control, Qt::NoModifier);
+        ASSERT_TRUE(CtrlHeld(form.KeyState));
+        row.loseKeyboard();
+        form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form)) << row.what;
+        QTest::keyClick(form.lbxSource, Qt::Key_H);
+        EXPECT_FALSE(CtrlHeld(form.KeyState)) << row.what;
+        EXPECT_TRUE(form.isVisible()) << row.what << ": a plain h hid the window";
+    }
 }
 
 TEST(KeyPreviewTest, AKeyTravellingToParentsCountsOnce)

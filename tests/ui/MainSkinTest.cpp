@@ -143,6 +143,40 @@ TEST_F(MainSkinTest, ASkinThatIsNoPictureCountsAsMissing)
     EXPECT_TRUE(world.Dialogs.Log.empty());
 }
 
+TEST_F(MainSkinTest, SkinsOfAnUnusableSizeArePassedOverLikeMissingOnes)
+{
+    const struct {
+        const char* what;
+        QSize size; // empty: the bomb header
+        bool used;
+    } rows[] = {
+        {"5700 x 5700 declared in 154 bytes", QSize(), false},
+        {"1 x 1", QSize(1, 1), false},
+        {"one pixel too narrow", QSize(199, 150), false},
+        {"one pixel too wide", QSize(4097, 150), false},
+        {"the smallest", QSize(200, 150), true},
+        {"an ordinary skin", QSize(640, 460), true},
+    };
+    for (const auto& row : rows) {
+        std::filesystem::remove_all(world.App / "Skin");
+        Skin(0, Green, row.size.isEmpty() ? QSize(300, 200) : row.size);
+        if (row.size.isEmpty()) { // cut to its header, which then declares 5700 x 5700
+            std::string bomb = ReadFile(world.App / "Skin/TarvokSkin0.bmp").substr(0, 154);
+            for (const size_t at : {18, 22})
+                bomb.replace(at, 4, std::string("\x44\x16\0\0", 4));
+            WriteFile(world.App / "Skin/TarvokSkin0.bmp", bomb);
+        }
+        Skin(1, Red, QSize(300, 200));
+        ui::TMainForm& form = Start(0);
+        EXPECT_EQ(form.size(), row.used ? row.size : BuiltIn().size()) << row.what;
+        // Changing skins passes over it the same way.
+        form.ChangeSkin1Click();
+        form.ChangeSkin1Click();
+        EXPECT_EQ(Shown(), row.used ? Green : Red) << row.what;
+        world.Form.reset();
+    }
+}
+
 TEST_F(MainSkinTest, RandomStartShowsTheSkinOfTheNumberItDrew)
 {
     ThreeSkinsAndANote();
@@ -164,14 +198,14 @@ TEST_F(MainSkinTest, TheFirstSkinSizesTheWindowLaterOnesAreCutOrPadded)
 {
     Skin(0, Red, QSize(640, 460));
     Skin(1, Green, QSize(900, 700));
-    Skin(2, Blue, QSize(100, 80));
+    Skin(2, Blue, QSize(210, 160));
     ui::TMainForm& form = Start(0);
     EXPECT_EQ(form.size(), QSize(640, 460));
     form.ChangeSkin1Click();
     EXPECT_EQ(form.size(), QSize(640, 460));
     EXPECT_EQ(Shown(QPoint(639, 459)), Green);
     form.ChangeSkin1Click();
-    EXPECT_EQ(Shown(QPoint(99, 79)), Blue);
+    EXPECT_EQ(Shown(QPoint(209, 159)), Blue);
     EXPECT_EQ(Shown(QPoint(300, 300)), form.palette().color(QPalette::Window));
     // Every paint draws the whole picture.
     QImage painted(form.size(), QImage::Format_RGB32);

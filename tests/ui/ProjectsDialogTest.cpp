@@ -222,6 +222,27 @@ TEST_F(ProjectsDialogTest, NamesWithALineBreakAreRefused)
     EXPECT_EQ(Project(0).Name, "Alpha");
 }
 
+// Names in another encoding show replacement characters; only an edit may
+// change their bytes.
+TEST_F(ProjectsDialogTest, NamesNobodyEditedComeBackFromOkByteForByte)
+{
+    const std::vector<std::string> names = {"caf\xe9", "\xff\xfe\x80 and caf\xc3\xa9", "<b>caf\xc3\xa9</b>"};
+    for (int i = 0; i < 3; ++i)
+        Project(i).Name = names[i];
+    ui::TPrjDlg& dlg = Open();
+    dlg.SetCursor(1, 1);
+    dlg.strgrdPrjsDblClick(); // puts the stored name back into the cell
+    dlg.SetCursor(2, 3);
+    dlg.strgrdPrjsDblClick(); // another column changed
+    dlg.OKBtn->click();
+    EXPECT_EQ(Names(), names);
+
+    ui::TPrjDlg& again = Open();
+    TypeName(again, 3, "Typed");
+    again.OKBtn->click();
+    EXPECT_EQ(Names(), (std::vector<std::string>{names[0], names[1], "Typed"}));
+}
+
 TEST_F(ProjectsDialogTest, DeleteAsksAndNoKeepsTheProject)
 {
     ui::TPrjDlg& dlg = Open();

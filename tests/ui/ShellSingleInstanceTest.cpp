@@ -102,8 +102,31 @@ TEST(ShellSingleInstanceTest, WakingWithNobodyListeningPassesQuietly)
 {
     TempDir dir;
     platform::InstanceLock lock(dir.Path(), "Tarvok");
-    lock.WakeRunningCopy();
+    EXPECT_FALSE(lock.WakeRunningCopy()) << "nobody was reached";
     EXPECT_FALSE(std::filesystem::exists(lock.SocketPath()));
+}
+
+// A socket name has room for 107 bytes; a deeper runtime folder still
+// carries the wake-up, through a shorter path to the same private folder.
+TEST(ShellSingleInstanceTest, ARuntimeFolderTooDeepForASocketNameStillWakesTheFirst)
+{
+    TempDir base;
+    const std::string dir = base / std::string(120, 'd');
+    ASSERT_TRUE(std::filesystem::create_directory(dir));
+    ::chmod(dir.c_str(), 0700);
+    platform::InstanceLock first(dir, "Tarvok");
+    ASSERT_FALSE(first.AnotherCopyRuns());
+    EXPECT_TRUE(std::filesystem::exists(dir + "/Tarvok.lock"));
+    EXPECT_LT(first.SocketPath().size(), 108u);
+    platform::WakeUpServer server(first.SocketPath());
+    ASSERT_TRUE(server.Listen());
+    EXPECT_TRUE(std::filesystem::is_socket(dir + "/Tarvok")) << "the socket lives in the private folder";
+    QSignalSpy woken(&server, &platform::WakeUpServer::WakeUpRequested);
+
+    platform::InstanceLock second(dir, "Tarvok");
+    ASSERT_TRUE(second.AnotherCopyRuns());
+    EXPECT_TRUE(second.WakeRunningCopy());
+    EXPECT_TRUE(woken.wait(5000));
 }
 
 TEST(ShellSingleInstanceTest, AStaleOrGarbledLockIsTakenOverWhenNobodyAnswers)

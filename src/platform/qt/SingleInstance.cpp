@@ -9,13 +9,16 @@
 #include <QTimer>
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <thread>
 #include <unistd.h>
 
 namespace tarvok::platform {
@@ -95,13 +98,24 @@ InstanceLock::InstanceLock(const std::string& directory, const std::string& name
 {
     if (directory.empty())
         return;
+    lockPath_ = directory + "/" + name + ".lock";
     socketPath_ = directory + "/" + name;
-    lock_ = std::make_unique<QLockFile>(QString::fromLocal8Bit(socketPath_ + ".lock"));
+    // A socket name has room for 107 bytes. A longer path reaches the same
+    // private folder through a descriptor held open for our whole life.
+    if (socketPath_.size() >= sizeof(sockaddr_un::sun_path)) {
+        directoryFd_ = ::open(directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        socketPath_ = directoryFd_ < 0 ? std::string() : "/proc/self/fd/" + std::to_string(directoryFd_) + "/" + name;
+    }
+    lock_ = std::make_unique<QLockFile>(QString::fromLocal8Bit(lockPath_));
     // Only a dead owner makes a lock stale, never its age.
     lock_->setStaleLockTime(0);
 }
 
-InstanceLock::~InstanceLock() = default;
+InstanceLock::~InstanceLock()
+{
+    if (directoryFd_ >= 0)
+        ::close(directoryFd_);
+}
 
 bool InstanceLock::AnotherCopyRuns()
 {
@@ -111,7 +125,7 @@ bool InstanceLock::AnotherCopyRuns()
         return true;
     // Left by a copy that is gone, or garbled: nobody answers, take it over.
     // A live holder keeps a lock on the file, which makes the removal fail.
-    const QString lockPath = QString::fromLocal8Bit(socketPath_ + ".lock");
+    const QString lockPath = QString::fromLocal8Bit(lockPath_);
     if (!lock_->removeStaleLockFile() && !QFileInfo(lockPath).isReadable())
         QFile::remove(lockPath);
     return !lock_->tryLock(0) && lock_->error() == QLockFile::LockFailedError;
@@ -136,14 +150,21 @@ bool InstanceLock::CopyAnswers() const
     return true;
 }
 
-void InstanceLock::WakeRunningCopy() const
+bool InstanceLock::WakeRunningCopy(std::chrono::milliseconds patience) const
 {
-    const int fd = ConnectTo(socketPath_);
+    // A copy that has just started listens a moment after taking the lock.
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    int fd = ConnectTo(socketPath_);
+    while (fd < 0 && !socketPath_.empty() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        fd = ConnectTo(socketPath_);
+    }
     if (fd < 0)
-        return;
+        return false;
     static const char wake[] = "wake\n";
-    [[maybe_unused]] const ssize_t sent = ::send(fd, wake, sizeof wake - 1, MSG_NOSIGNAL);
+    const bool sent = ::send(fd, wake, sizeof wake - 1, MSG_NOSIGNAL) == ssize_t(sizeof wake - 1);
     ::close(fd);
+    return sent;
 }
 
 WakeUpServer::WakeUpServer(std::string socketPath, QObject* parent)

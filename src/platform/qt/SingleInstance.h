@@ -2,6 +2,7 @@
 #include <QLocalServer>
 #include <QObject>
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -27,16 +28,21 @@ public:
     // process or cannot be read is taken over when no copy answers on the
     // socket; any other failure lets this copy run as the only one.
     bool AnotherCopyRuns();
-    // Asks the running copy to show its window; failures pass silently.
-    void WakeRunningCopy() const;
+    // Asks the running copy to show its window, trying again for up to
+    // `patience` while nobody answers; false when the message did not get
+    // through.
+    bool WakeRunningCopy(std::chrono::milliseconds patience = {}) const;
     // Where the first copy listens for wake-ups; empty without a directory.
+    // A path too long for a socket name is reached through a shorter one.
     const std::string& SocketPath() const { return socketPath_; }
 
 private:
     bool NamesLiveProcess() const;
     bool CopyAnswers() const;
 
+    std::string lockPath_;
     std::string socketPath_;
+    int directoryFd_ = -1;
     std::unique_ptr<QLockFile> lock_;
 };
 
