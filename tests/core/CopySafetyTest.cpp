@@ -219,7 +219,7 @@ TEST_F(CopySafety, ACopyCutShortByAKillIsNeverListedAndTheNextRunRemovesIt)
 
     // Deleting a snapshot folder is not kept back by such a leftover either.
     WriteFile(Snap + "/" + partial, "cut short");
-    DeleteBkUpFolder(Snap, listed);
+    EXPECT_TRUE(DeleteBkUpFolder(Snap, listed).empty());
     EXPECT_FALSE(fs::exists(Snap));
 }
 
