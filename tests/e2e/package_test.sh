@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installed use end to end: builds the Debian package, checks its fields and
-# its desktop files, unpacks it into a read-only scratch root and runs the
-# unpacked usr/bin/tarvok as an ordinary user (root may write anywhere) with
-# a scratch HOME: the settings, BkUp and the example skins go to
-# $XDG_CONFIG_HOME/Tarvok and nothing is written beside the executable.
+# Installed use end to end: builds the Debian package, checks its fields, its
+# desktop files and its hardening, lints it with lintian, unpacks it into a
+# read-only scratch root and runs the unpacked usr/bin/tarvok as an ordinary
+# user (root may write anywhere) with a scratch HOME: the settings, BkUp and
+# the example skins go to $XDG_CONFIG_HOME/Tarvok and nothing is written
+# beside the executable.
 # Usage: package_test.sh <Tarvok binary> <build dir>
 set -u -o pipefail
 build=$2
@@ -20,6 +21,14 @@ grep -q 'libqt6widgets6' <<<"$depends" || fail "Depends lacks Qt Widgets: $depen
 [ -n "$(dpkg-deb -f "$deb" Maintainer)" ] || fail "no maintainer"
 [ -n "$(dpkg-deb -f "$deb" Description)" ] || fail "no description"
 
+note "lintian finds no error and no warning"
+lintian --fail-on error,warning --display-info --tag-display-limit 0 "$deb" >"$WORK/lintian.log" 2>"$WORK/lintian.err"
+lintian_status=$?
+grep '^[IN]: ' "$WORK/lintian.log" | sed 's/^/   /'
+[ "$lintian_status" -eq 0 ] || fail "lintian ($lintian_status): $(grep -v '^[IN]: ' "$WORK/lintian.log") $(cat "$WORK/lintian.err")"
+# Only a note to lintian, but Debian strips the compiler's .comment and .note too.
+! grep -q 'binary-has-unneeded-section' "$WORK/lintian.log" || fail "the packaged program keeps sections Debian strips"
+
 root=$WORK/root
 dpkg-deb -x "$deb" "$root" || fail "dpkg-deb -x failed"
 # The scratch root is made read-only below; let the clean-up remove it.
@@ -27,12 +36,21 @@ trap 'status=$?; chmod -R u+w "$root" 2>/dev/null; (exit $status); e2e_cleanup' 
 id=org.tarvok.Tarvok
 for f in usr/bin/tarvok usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml \
   usr/share/icons/hicolor/32x32/apps/$id.png usr/share/icons/hicolor/256x256/apps/$id.png \
-  usr/share/man/man1/tarvok.1.gz; do
+  usr/share/man/man1/tarvok.1.gz usr/share/doc/tarvok/copyright usr/share/doc/tarvok/changelog.gz; do
   [ -f "$root/$f" ] || fail "the package lacks /$f"
 done
 [ "$(identify -format %wx%h "$root/usr/share/icons/hicolor/256x256/apps/$id.png")" = 256x256 ] ||
   fail "the large icon is not 256 x 256"
 file -b "$root/usr/bin/tarvok" | grep -q ', stripped' || fail "the packaged program is not stripped"
+hardening-check "$root/usr/bin/tarvok" >"$WORK/hardening.log" 2>&1
+sed 's/^/   /' "$WORK/hardening.log"
+for protection in 'Position Independent Executable' 'Stack protected' 'Fortify Source functions' \
+  'Read-only relocations' 'Immediate binding'; do
+  grep -q "^ $protection: yes" "$WORK/hardening.log" || fail "hardening-check: $protection is not yes"
+done
+changelog_version=$(zcat "$root/usr/share/doc/tarvok/changelog.gz" | dpkg-parsechangelog -l - -S Version)
+[ "$changelog_version" = "$(dpkg-deb -f "$deb" Version)" ] ||
+  fail "the changelog's last entry is $changelog_version, the package $(dpkg-deb -f "$deb" Version)"
 desktop-file-validate "$root/usr/share/applications/$id.desktop" || fail "desktop-file-validate"
 appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml" >"$WORK/appstream.log" 2>&1 ||
   fail "appstreamcli validate: $(cat "$WORK/appstream.log")"

@@ -71,7 +71,7 @@ private:
 
 class DesktopX11Test : public ::testing::Test {
 protected:
-    ~DesktopX11Test() override { std::system("xset s default s blank"); }
+    ~DesktopX11Test() override { EXPECT_EQ(std::system("xset s default s blank"), 0); }
 
     QImage Root()
     {

@@ -51,7 +51,7 @@ TEST(SessionScreenSaverTest, TheSessionServiceIsAskedFirstAndTheServerOnlyWhenIt
 
     bus.unregisterService("org.freedesktop.ScreenSaver");
     bus.unregisterObject("/org/freedesktop/ScreenSaver");
-    std::system("xset s reset");
+    EXPECT_EQ(std::system("xset s reset"), 0);
 }
 
 } // namespace
