@@ -42,11 +42,13 @@ void Mouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button
 
 class MainSkinTest : public ::testing::Test {
 protected:
-    void Skin(int number, const QColor& colour, QSize size = QSize(700, 500))
+    void Skin(int number, const QColor& colour, QSize size = QSize(700, 500), const QColor& corner = QColor())
     {
         std::filesystem::create_directories(world.App / "Skin");
         QImage image(size, QImage::Format_RGB32);
         image.fill(colour);
+        if (corner.isValid())
+            image.setPixelColor(size.width() - 1, size.height() - 1, corner);
         ASSERT_TRUE(image.save(QString::fromStdString(world.App / "Skin/TarvokSkin") + QString::number(number) +
                                    QStringLiteral(".bmp"),
                                "BMP"));
@@ -198,21 +200,24 @@ TEST_F(MainSkinTest, TheFirstSkinSizesTheWindowLaterOnesAreCutOrPadded)
 {
     Skin(0, Red, QSize(640, 460));
     Skin(1, Green, QSize(900, 700));
-    Skin(2, Blue, QSize(210, 160));
+    const QColor corner(10, 20, 30);
+    Skin(2, Blue, QSize(210, 160), corner);
     ui::TMainForm& form = Start(0);
     EXPECT_EQ(form.size(), QSize(640, 460));
     form.ChangeSkin1Click();
     EXPECT_EQ(form.size(), QSize(640, 460));
     EXPECT_EQ(Shown(QPoint(639, 459)), Green);
     form.ChangeSkin1Click();
-    EXPECT_EQ(Shown(QPoint(209, 159)), Blue);
-    EXPECT_EQ(Shown(QPoint(300, 300)), form.palette().color(QPalette::Window));
+    EXPECT_EQ(Shown(QPoint(208, 159)), Blue);
+    // The uncovered band continues the skin's corner, not the light default.
+    EXPECT_EQ(Shown(QPoint(300, 300)), corner);
+    EXPECT_EQ(Shown(QPoint(50, 459)), corner);
     // Every paint draws the whole picture.
     QImage painted(form.size(), QImage::Format_RGB32);
     painted.fill(Qt::white);
     form.render(&painted, QPoint(), QRegion(), QWidget::DrawWindowBackground);
     EXPECT_EQ(painted.pixelColor(90, 70), Blue);
-    EXPECT_EQ(painted.pixelColor(300, 300), form.palette().color(QPalette::Window));
+    EXPECT_EQ(painted.pixelColor(300, 300), corner);
 }
 
 TEST_F(MainSkinTest, TheTickChangesTheSkinInTheFirstSecondOfEachPeriod)
