@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -351,6 +352,23 @@ TEST_F(MainChromeTest, CloseButtonAsksAndStaysDownWhileTheQuestionIsOpen)
     Mouse(form.CloseImage, QEvent::MouseButtonPress, QPoint(16, 16), Qt::LeftButton, Qt::LeftButton);
     Mouse(form.CloseImage, QEvent::MouseButtonRelease, QPoint(60, 16), Qt::LeftButton);
     EXPECT_EQ(world.Dialogs.TextsOf("confirm").size(), 1u);
+}
+
+// The window system asks for the menu on the press; it opens on the release,
+// at the pointer, with the button drawn up again.
+TEST_F(MainChromeTest, ARightClickOpensTheMenuAtThePointerOnTheRelease)
+{
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    const QPoint at = form.MenuImage->geometry().topLeft() + QPoint(5, 7);
+    QTest::mousePress(form.windowHandle(), Qt::RightButton, {}, at);
+    EXPECT_EQ(PictureOf(form.MenuImage), Picture::Down);
+    EXPECT_FALSE(form.filemenu->isVisible());
+    QTest::mouseRelease(form.windowHandle(), Qt::RightButton, {}, at);
+    EXPECT_EQ(PictureOf(form.MenuImage), Picture::Up);
+    EXPECT_TRUE(form.filemenu->isVisible());
+    EXPECT_EQ(form.filemenu->pos(), form.mapToGlobal(at));
+    form.filemenu->close();
 }
 
 TEST_F(MainChromeTest, MinimiseHidesToTheTrayAndMenuOpensAtTheButtonCentre)
