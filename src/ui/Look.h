@@ -1,7 +1,9 @@
 #pragma once
+#include <QAbstractButton>
 #include <QColor>
 #include <QFont>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPalette>
 #include <QScreen>
 #include <QWidget>
@@ -69,6 +71,19 @@ inline void SetPanelColour(QWidget* panel, const QColor& colour)
     palette.setColor(QPalette::Window, colour);
     panel->setPalette(palette);
     panel->setAutoFillBackground(true);
+}
+
+// Screen readers read a control's caption. A control that shows a picture
+// or its contents instead is named by its hint.
+inline void NameControlsByHints(QWidget* window)
+{
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        const auto* button = qobject_cast<const QAbstractButton*>(control);
+        const auto* label = qobject_cast<const QLabel*>(control);
+        const bool captioned = (button && !button->text().isEmpty()) || (label && !label->text().isEmpty());
+        if (!captioned && control->accessibleName().isEmpty() && !control->toolTip().isEmpty())
+            control->setAccessibleName(control->toolTip());
+    }
 }
 
 // Places a top-level widget of fixed size in the middle of its screen.

@@ -150,6 +150,10 @@ void TMainForm::BuildControls()
     Place(MenuImage, 96, 30, 32, 32);
     Place(MinImage, 536, 30, 32, 32);
     Place(CloseImage, 574, 30, 32, 32);
+    // Pictures without hints: named after what they open or do.
+    MenuImage->setAccessibleName(QStringLiteral("Menu"));
+    MinImage->setAccessibleName(QStringLiteral("Hide Tarvok"));
+    CloseImage->setAccessibleName(QStringLiteral("Exit"));
 
     const QFont buttonFont = Font("Arial", 11, true);
     btnAdd = Place(Button(this, "Add     ", "Add BackUp Sourece Files", Glyph::Tick), 299, 137, 68, 25);
@@ -242,6 +246,8 @@ void TMainForm::BuildControls()
     edBkUp = Place(ReadOnlyEdit(this, "AutoBackUp On", "BackUp Target Directory"), 96, 301, 200, 24);
 
     SetTabOrder();
+    cbxProjects->setAccessibleName(QStringLiteral("Select a Project"));
+    NameControlsByHints(this);
 }
 
 void TMainForm::SetTabOrder()

@@ -136,6 +136,9 @@ void TPrjDlg::BuildControls()
     strgrdPrjs->setTabKeyNavigation(true);
     strgrdPrjs->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed);
 
+    // The grid has neither caption nor hint: its page names it.
+    strgrdPrjs->setAccessibleName(QStringLiteral("Projects List"));
+
     // A name can be typed as soon as the dialog opens.
     setTabOrder(strgrdPrjs, btnNew);
     setTabOrder(btnNew, btnDel);

@@ -1,9 +1,11 @@
-// What the user reads: every caption of the main window and its two dialogs
-// shows whole at the layout's sizes.
+// What the user reads and what a screen reader reads: every caption of the
+// main window and its two dialogs shows whole at the layout's sizes, and
+// every control has a name.
 #include "MainTestWorld.h"
 #include "ui/Aboutdlg.h"
 #include "ui/Projects.h"
 
+#include <QAccessible>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
@@ -17,6 +19,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include <functional>
 
 namespace tarvok::test {
 namespace {
@@ -95,6 +98,44 @@ std::vector<Fit> Fits(const QWidget& window)
     return fits;
 }
 
+// Containers hold controls; every other node is a control the user meets,
+// read as a whole with its parts (a list's rows, a box's edit field). A
+// label that shows nothing has nothing to read.
+bool IsContainer(QAccessible::Role role)
+{
+    switch (role) {
+    case QAccessible::Client:
+    case QAccessible::Pane:
+    case QAccessible::LayeredPane:
+    case QAccessible::Grouping:
+    case QAccessible::Border:
+    case QAccessible::Window:
+    case QAccessible::Dialog:
+    case QAccessible::PageTabList:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool ShowsNothing(const QObject* object)
+{
+    const auto* label = qobject_cast<const QLabel*>(object);
+    return label && label->text().isEmpty() && label->pixmap().isNull();
+}
+
+void WalkControls(QAccessibleInterface* node, const std::function<void(QAccessibleInterface*)>& visit)
+{
+    if (!node || node->role() == QAccessible::ScrollBar || ShowsNothing(node->object()))
+        return;
+    if (!IsContainer(node->role())) {
+        visit(node);
+        return;
+    }
+    for (int i = 0; i < node->childCount(); ++i)
+        WalkControls(node->child(i), visit);
+}
+
 // The main window shown, then the projects dialog on two projects and the
 // About window, each shown.
 class CaptionsTest : public ::testing::Test {
@@ -131,6 +172,24 @@ TEST_F(CaptionsTest, EveryCaptionShowsWhole)
                                               << fit.Text.toStdString() << "\" is cut";
         }
     }
+}
+
+TEST_F(CaptionsTest, EveryControlHasANameForScreenReaders)
+{
+    for (QWidget* window : Windows()) {
+        int controls = 0;
+        WalkControls(QAccessible::queryAccessibleInterface(window), [&](QAccessibleInterface* control) {
+            ++controls;
+            const QObject* object = control->object();
+            EXPECT_FALSE(control->text(QAccessible::Name).trimmed().isEmpty())
+                << window->windowTitle().toStdString() << ": " << (object ? object->metaObject()->className() : "?")
+                << " at " << control->rect().x() << "," << control->rect().y() << " has no name";
+        });
+        EXPECT_GT(controls, 3) << window->windowTitle().toStdString();
+    }
+    // Pictures go by their hints.
+    EXPECT_EQ(world.Form->btnBackPrjDir->accessibleName(), "Back to upper Directory");
+    EXPECT_EQ(world.Form->tbtnRun->accessibleName(), "Run Auto BackUp");
 }
 
 } // namespace
