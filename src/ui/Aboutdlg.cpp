@@ -73,6 +73,7 @@ TAboutBox::TAboutBox(tarvok::Shell& shell, QWidget* parent) : QDialog(parent), s
     Image1 = Place(new QLabel(Panel1), 16, 40, 377, 257);
     Image1->setScaledContents(true);
     Image1->setPixmap(QPixmap::fromImage(AboutPicture()));
+    Image1->setAccessibleName(QStringLiteral("Tarvok picture"));
 
     ProductName = TextLabel(Panel1, "Tarvok", look::Font("MS Sans Serif", 24, true), Aqua, 129, 8);
     lbVer = TextLabel(Panel1, "Version 2.5e (Eng)", look::Font("MS Sans Serif", 11), Lime, 248, 16);

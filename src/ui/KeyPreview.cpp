@@ -3,8 +3,13 @@
 #include "core/KeyState.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace tarvok::ui {
 
@@ -47,8 +52,9 @@ std::optional<uint16_t> VirtualKeyCode(int qtKey)
     }
 }
 
-KeyPreview::KeyPreview(QWidget* window, Handler keyDown, Handler keyUp)
-    : QObject(window), window_(window), keyDown_(std::move(keyDown)), keyUp_(std::move(keyUp))
+KeyPreview::KeyPreview(QWidget* window, Handler keyDown, Handler keyUp, std::vector<uint16_t> notForEdits)
+    : QObject(window), window_(window), keyDown_(std::move(keyDown)), keyUp_(std::move(keyUp)),
+      notForEdits_(std::move(notForEdits))
 {
     qApp->installEventFilter(this);
 }
@@ -72,9 +78,25 @@ bool KeyPreview::eventFilter(QObject* watched, QEvent* event)
     // would forget Ctrl.
     if (!down && key->isAutoRepeat())
         return false;
-    if (const std::optional<uint16_t> code = VirtualKeyCode(key->key()))
-        (down ? keyDown_ : keyUp_)(*code);
-    return false;
+    // An open menu takes the presses, the tray's menu over a hidden window
+    // too; a Ctrl released in it is still forgotten.
+    if (down && qobject_cast<const QMenu*>(QApplication::activePopupWidget()))
+        return false;
+    const std::optional<uint16_t> code = VirtualKeyCode(key->key());
+    if (!code)
+        return false;
+    (down ? keyDown_ : keyUp_)(*code);
+    return down && KeptFromEdits(receiver, *key, *code);
+}
+
+// Qt on X11 gives some Ctrl+letter keys editing meanings that an edit box of
+// the desktop where these commands come from does not have: Ctrl+K deletes
+// to the end of the line. Such a command key leaves the text alone.
+bool KeyPreview::KeptFromEdits(const QWidget* receiver, const QKeyEvent& key, uint16_t code) const
+{
+    const bool editBox = qobject_cast<const QLineEdit*>(receiver) || qobject_cast<const QComboBox*>(receiver);
+    return editBox && key.modifiers().testFlag(Qt::ControlModifier) &&
+           std::find(notForEdits_.begin(), notForEdits_.end(), code) != notForEdits_.end();
 }
 
 bool KeyPreview::LosesKeyboard(const QObject* watched, const QEvent* event) const

@@ -7,8 +7,10 @@ namespace tarvok::ui {
 
 void TMainForm::ConnectKeyboard()
 {
+    // The command letters besides Copy (C) and Cut (X) edit nothing.
     Preview = new KeyPreview(
-        this, [this](uint16_t key) { FormKeyDown(key); }, [this](uint16_t key) { FormKeyUp(key); });
+        this, [this](uint16_t key) { FormKeyDown(key); }, [this](uint16_t key) { FormKeyUp(key); },
+        {'F', 'G', 'H', 'J', 'K', 'N', 'P', 'Q', 'W'});
 }
 
 void TMainForm::FormKeyDown(uint16_t key)

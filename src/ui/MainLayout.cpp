@@ -106,10 +106,14 @@ QComboBox* EditableBox(QWidget* parent, const char* text, const QStringList& ite
 QComboBox* ScheduleBox(QWidget* parent, const char* text, const char* hint, const QStringList& items)
 {
     QComboBox* box = EditableBox(parent, text, items, 13);
-    // These boxes are narrow: a slim arrow leaves room for "10:00".
-    box->setStyleSheet(QStringLiteral("QComboBox { padding: 0px; } QComboBox::drop-down { width: 11px; }"));
+    // These boxes are narrow: the text starts close to the edge, so an arrow
+    // of the usual width still leaves "10:00" room.
+    box->setStyleSheet(
+        QStringLiteral("QComboBox { padding: 0px 0px 0px 1px; } QComboBox::drop-down { width: 15px; }"));
     box->setToolTip(QString::fromLatin1(hint));
     SetFont(box, Font("MS Sans Serif", 11, false), Yellow);
+    // Under a style sheet the edit field no longer takes the box's font.
+    box->lineEdit()->setFont(box->font());
     SetBackground(box, Green);
     ShowTextFromStart(box);
     return box;
@@ -146,6 +150,10 @@ void TMainForm::BuildControls()
     Place(MenuImage, 96, 30, 32, 32);
     Place(MinImage, 536, 30, 32, 32);
     Place(CloseImage, 574, 30, 32, 32);
+    // Pictures without hints: named after what they open or do.
+    MenuImage->setAccessibleName(QStringLiteral("Menu"));
+    MinImage->setAccessibleName(QStringLiteral("Hide Tarvok"));
+    CloseImage->setAccessibleName(QStringLiteral("Exit"));
 
     const QFont buttonFont = Font("Arial", 11, true);
     btnAdd = Place(Button(this, "Add     ", "Add BackUp Sourece Files", Glyph::Tick), 299, 137, 68, 25);
@@ -196,12 +204,17 @@ void TMainForm::BuildControls()
     SetFont(lblAutobkup, Font("Times New Roman", 11, true), Yellow);
     SetBackground(lblAutobkup, ActiveCaption);
 
-    // The panel's own caption lies hidden under the clock line.
+    // The panel's own caption lies hidden under the clock line, which sits in
+    // the middle of the sunken edge so the panel shows as much face on
+    // every side.
     pnlClock = Place(new QLabel(QStringLiteral("pnlClock"), this), 178, 30, 349, 33);
     pnlClock->setAlignment(Qt::AlignCenter);
     pnlClock->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    pnlClock->setLineWidth(2);
     SetBackground(pnlClock, Light3D);
-    lblClock = Place(new QLabel(QStringLiteral("Clock"), pnlClock), 1, 1, 341, 26);
+    QRect clockLine(0, 0, 341, 26);
+    clockLine.moveCenter(pnlClock->contentsRect().center());
+    lblClock = Place(new QLabel(QStringLiteral("Clock"), pnlClock), clockLine.x(), clockLine.y(), 341, 26);
     lblClock->setAlignment(Qt::AlignCenter);
     SetFont(lblClock, Font("Arial", 13, false), White);
     SetBackground(lblClock, Black);
@@ -233,6 +246,8 @@ void TMainForm::BuildControls()
     edBkUp = Place(ReadOnlyEdit(this, "AutoBackUp On", "BackUp Target Directory"), 96, 301, 200, 24);
 
     SetTabOrder();
+    cbxProjects->setAccessibleName(QStringLiteral("Select a Project"));
+    NameControlsByHints(this);
 }
 
 void TMainForm::SetTabOrder()

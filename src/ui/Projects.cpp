@@ -120,7 +120,7 @@ void TPrjDlg::BuildControls()
     PageControl1->setCurrentIndex(0);
 
     // The header row is the fixed row; the numbering column is made of cells
-    // that take no cursor.
+    // that take no cursor. Texts start 2 pixels in and run up to the line.
     strgrdPrjs->verticalHeader()->hide();
     strgrdPrjs->verticalHeader()->setDefaultSectionSize(24);
     strgrdPrjs->horizontalHeader()->setStretchLastSection(false);
@@ -128,13 +128,16 @@ void TPrjDlg::BuildControls()
     strgrdPrjs->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     strgrdPrjs->horizontalHeader()->setStyleSheet(
         QStringLiteral("QHeaderView::section { background-color: %1; border: 0; border-right: 1px solid black;"
-                       " border-bottom: 1px solid black; padding: 0 2px; }")
+                       " border-bottom: 1px solid black; padding: 0 0 0 2px; }")
             .arg(FixedColour.name()));
     strgrdPrjs->setShowGrid(true);
     strgrdPrjs->setSelectionMode(QAbstractItemView::ContiguousSelection);
     strgrdPrjs->setSelectionBehavior(QAbstractItemView::SelectItems);
     strgrdPrjs->setTabKeyNavigation(true);
     strgrdPrjs->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed);
+
+    // The grid has neither caption nor hint: its page names it.
+    strgrdPrjs->setAccessibleName(QStringLiteral("Projects List"));
 
     // A name can be typed as soon as the dialog opens.
     setTabOrder(strgrdPrjs, btnNew);

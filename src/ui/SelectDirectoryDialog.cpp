@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QEvent>
 #include <QFileSystemModel>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -71,8 +73,10 @@ SelectDirectoryDialog::SelectDirectoryDialog(QWidget* parent, const std::string&
     auto* lists = new QHBoxLayout;
     lists->addWidget(tree_, 3);
     lists->addWidget(files_, 2);
+    auto* nameLabel = new QLabel("Directory &name:", this);
+    nameLabel->setBuddy(nameBox_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel("Directory &name:", this));
+    layout->addWidget(nameLabel);
     layout->addWidget(nameBox_);
     layout->addLayout(lists, 1);
     layout->addWidget(new QLabel("File systems:", this));
@@ -88,6 +92,18 @@ SelectDirectoryDialog::SelectDirectoryDialog(QWidget* parent, const std::string&
                 if (current.isValid())
                     ShowDirectory(model_->filePath(current));
             });
+    // Folders are listed and sorted as they are read: rows arriving above the
+    // shown directory push it out of sight. It is brought back each time,
+    // until the user moves in the tree.
+    const auto follow = [this] {
+        if (followShown_)
+            KeepShownInView();
+    };
+    connect(model_, &QAbstractItemModel::rowsInserted, this, follow);
+    connect(model_, &QAbstractItemModel::layoutChanged, this, follow);
+    connect(tree_->verticalScrollBar(), &QAbstractSlider::actionTriggered, this, [this] { followShown_ = false; });
+    tree_->viewport()->installEventFilter(this);
+    tree_->installEventFilter(this);
     connect(fileSystems_, &QComboBox::activated, this,
             [this](int index) { ShowDirectory(fileSystems_->itemData(index).toString()); });
 
@@ -113,6 +129,28 @@ void SelectDirectoryDialog::ShowDirectory(const QString& dir)
     tree_->expand(index);
     FillFiles(clean);
     SelectFileSystemOf(clean);
+}
+
+void SelectDirectoryDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    KeepShownInView();
+}
+
+bool SelectDirectoryDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if ((watched == tree_ || watched == tree_->viewport()) &&
+        (type == QEvent::MouseButtonPress || type == QEvent::Wheel || type == QEvent::KeyPress))
+        followShown_ = false;
+    return QDialog::eventFilter(watched, event);
+}
+
+void SelectDirectoryDialog::KeepShownInView()
+{
+    const QModelIndex index = model_->index(shown_);
+    if (index.isValid())
+        tree_->scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 
 void SelectDirectoryDialog::FillFiles(const QString& dir)

@@ -44,7 +44,14 @@ public:
     QPushButton* CancelButton() const { return cancel_; }
     QPushButton* HelpButton() const { return help_; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // The shown directory scrolled to the middle of the tree, its parents
+    // expanded.
+    void KeepShownInView();
     void OkClicked();
     void HelpClicked();
     void FillFileSystems();
@@ -64,6 +71,7 @@ private:
     QPushButton* ok_;
     QPushButton* cancel_;
     QPushButton* help_;
+    bool followShown_ = true; // until the user moves in the tree
 };
 
 // Shows the dialog modally, opened on `start` (empty: the current

@@ -80,7 +80,10 @@ void SkinCanvas::Show(QImage skin)
 
 void SkinCanvas::Compose()
 {
-    buffer_.fill(window_.palette().color(QPalette::Window));
+    // A smaller skin leaves a band uncovered: its own corner colour carries
+    // on there, so no light frame of the default window colour shows.
+    buffer_.fill(skin_.isNull() ? window_.palette().color(QPalette::Window)
+                                : QColor(skin_.pixel(skin_.width() - 1, skin_.height() - 1)));
     QPainter painter(&buffer_);
     painter.drawImage(0, 0, skin_);
 }

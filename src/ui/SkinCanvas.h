@@ -44,7 +44,8 @@ protected:
 
 private:
     void Show(QImage skin);
-    // The skin from the top-left corner; where it falls short, the window colour.
+    // The skin from the top-left corner; where it falls short, the colour
+    // of its bottom-right pixel.
     void Compose();
 
     QWidget& window_;

@@ -3,6 +3,8 @@
 #include "platform/qt/SkipTaskbar.h"
 #include "ui/Main.h"
 
+#include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QWindow>
@@ -91,15 +93,26 @@ bool WindowChrome::ButtonEvent(Button& button, QEvent* event)
     }
     case QEvent::MouseButtonRelease: {
         const auto* release = static_cast<QMouseEvent*>(event);
-        const bool click = button.clicking && release->button() == Qt::LeftButton &&
-                           button.image->rect().contains(release->position().toPoint());
+        const QPoint at = release->position().toPoint();
+        const bool inside = button.image->rect().contains(at);
+        const bool click = button.clicking && release->button() == Qt::LeftButton && inside;
         button.clicking = false;
         // The click comes first: a box or menu it opens sees the Down picture.
         if (click)
             (form_.*button.click)();
         Show(button, Picture::Up);
+        // A right click's menu opens on the release, over the Up picture.
+        if (release->button() == Qt::RightButton && inside) {
+            QContextMenuEvent menu(QContextMenuEvent::Mouse, at, release->globalPosition().toPoint(),
+                                   release->modifiers());
+            QCoreApplication::sendEvent(button.image, &menu);
+        }
         return true;
     }
+    case QEvent::ContextMenu:
+        // The window system asks for it on the press; a menu opened then
+        // takes the release and leaves the button drawn pressed.
+        return event->spontaneous();
     default:
         return false;
     }

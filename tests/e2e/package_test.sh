@@ -18,6 +18,7 @@ deb=$(ls "$WORK"/pkg/tarvok_*.deb 2>/dev/null | head -n 1)
 [ -n "$deb" ] || fail "no package made"
 depends=$(dpkg-deb -f "$deb" Depends)
 grep -q 'libqt6widgets6' <<<"$depends" || fail "Depends lacks Qt Widgets: $depends"
+grep -q 'fonts-crosextra-carlito' <<<"$depends" || fail "Depends lacks the captions' font: $depends"
 [ -n "$(dpkg-deb -f "$deb" Maintainer)" ] || fail "no maintainer"
 [ -n "$(dpkg-deb -f "$deb" Description)" ] || fail "no description"
 

@@ -2,8 +2,9 @@
 # The projects dialog and the About window in the real program: "Edit
 # Projects" opens the dialog, New then OK adds a project, the Ctrl G J N Q K
 # chord opens the About window, and after quitting the settings file holds
-# the new project's block. Screenshots of both dialogs are left in
-# the build folder. Usage: projects_test.sh TARVOK_BINARY BUILD_DIR
+# the new project's block. Screenshots of the select-directory dialog as it
+# opens, the projects dialog and the About window are left in the build
+# folder. Usage: projects_test.sh TARVOK_BINARY BUILD_DIR
 set -uo pipefail
 binary=$1
 build=$2
@@ -26,6 +27,19 @@ answer_box '^Confirm$' Escape
 double_click_tray
 win=$(wait_until 20 main_window | head -n 1) || fail "the main window did not show"
 sleep 0.5
+
+note "the menu button's menu: Edit, Select BackUp Directory opens the dialog on the project's folder"
+xdotool mousemove --window "$win" 112 46 click 3
+sleep 0.5
+xdotool key Down Down Right Up Return
+answer_box '^Confirm$' Return
+select=$(wait_until 20 windows_named '^Select Directory$' | head -n 1) || fail "the select-directory dialog did not open"
+sleep 1 # the tree lists the folders on the way as it reads them
+import -window "$select" "$build/e2e-select-directory.png" || fail "no screenshot of the select-directory dialog"
+xdotool windowfocus "$select"
+sleep 0.2
+xdotool key Escape
+wait_gone 10 windows_named '^Select Directory$' || fail "Escape left the select-directory dialog open"
 
 note "the menu button's menu: File, Edit Projects"
 xdotool mousemove --window "$win" 112 46 click 3

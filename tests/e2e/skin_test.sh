@@ -2,8 +2,8 @@
 # The skinned window end to end: no frame and no taskbar entry, the rounded
 # corners cut through to the desktop, the built-in skin drawn, a drag on bare
 # skin moving the window, the close button asking first; then once more under
-# openbox with an example skin. Screenshots of both are kept in the build
-# folder. Usage: skin_test.sh <Tarvok binary> <build dir>
+# openbox with an example skin, changed to a smaller one. Screenshots of the
+# three are kept in the build folder. Usage: skin_test.sh <Tarvok binary> <build dir>
 set -u -o pipefail
 binary=$1
 build=$2
@@ -97,6 +97,23 @@ read -r x y < <(origin "$window")
   "$(pixel "$(dirname "$binary")/Skin/TarvokSkin0.bmp" 350 488)" ] || fail "the example skin is not drawn"
 import -window "$window" "$build/e2e-skin-example.png" || fail "no screenshot"
 check_drag "$window"
+
+note "Change Skin twice: the 640 x 460 example leaves no light band in the 700 x 500 window"
+smaller=$(dirname "$binary")/Skin/TarvokSkin2.bmp
+corner=$(pixel "$smaller" 639 459)
+smaller_shown() {
+  import -window "$window" "$WORK/smaller.png" 2>/dev/null &&
+    [ "$(pixel "$WORK/smaller.png" 320 20)" = "$(pixel "$smaller" 320 20)" ] &&
+    [ "$(pixel "$WORK/smaller.png" 670 250)" = "$corner" ] &&
+    [ "$(pixel "$WORK/smaller.png" 350 485)" = "$corner" ] && echo ok
+}
+xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+sleep 0.3
+xdotool key ctrl+c
+sleep 0.3
+xdotool key ctrl+c
+wait_until 10 smaller_shown >/dev/null || fail "the band beyond the smaller skin is not its corner colour $corner"
+cp "$WORK/smaller.png" "$build/e2e-skin-smaller.png"
 note "hidden and shown again, it still has no taskbar entry"
 tray_menu_key i
 wait_gone 10 main_window || fail "H&ide left the window visible"

@@ -7,6 +7,7 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -185,6 +186,70 @@ TEST(KeyCommandsTest, CtrlCChangesTheSkinAndTheProjectsBoxStillCopies)
     window.Keys("^C", window.Form().cbxProjects);
     EXPECT_EQ(window.Seen().SkinNo, 1);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("MyPrj-1"));
+}
+
+// Counts the Ctrl+letter presses that reach a control.
+class CtrlLetterCounter : public QObject {
+public:
+    int Count = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (event->type() == QEvent::KeyPress && key->modifiers().testFlag(Qt::ControlModifier) &&
+            key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z)
+            ++Count;
+        return false;
+    }
+};
+
+// Qt on X11 deletes to the end of the line on Ctrl+K. The command letters
+// other than Copy and Cut run their commands but never reach an edit box.
+TEST(KeyCommandsTest, CommandLettersLeaveTheTextOfEditBoxesAlone)
+{
+    struct Case {
+        const char* Keys;
+        int Reached;
+        bool BuiltInSkin;
+        int AboutBoxes;
+    };
+    const Case cases[] = {
+        {"^K", 0, true, 0}, {"^GJNQK", 0, false, 1}, {"^P", 0, false, 0}, {"^W", 0, false, 0},
+        {"^F", 0, false, 0}, {"^C", 1, false, 0}, // Copy still copies
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Keys);
+        KeyWorld window;
+        QComboBox* box = window.Form().cbxProjects;
+        box->lineEdit()->setCursorPosition(0);
+        CtrlLetterCounter counter;
+        box->installEventFilter(&counter);
+        box->lineEdit()->installEventFilter(&counter);
+        window.Keys(c.Keys, box);
+        EXPECT_EQ(counter.Count, c.Reached);
+        EXPECT_EQ(box->currentText(), QStringLiteral("MyPrj-1"));
+        const Outcome seen = window.Seen();
+        EXPECT_EQ(seen.BuiltInSkin, c.BuiltInSkin);
+        EXPECT_EQ(seen.AboutBoxes, c.AboutBoxes);
+    }
+}
+
+// The tray's menu over the hidden window takes Ctrl+F; the main menu stays
+// shut, and the Ctrl released in the menu is forgotten.
+TEST(KeyCommandsTest, AnOpenMenuTakesTheKeys)
+{
+    KeyWorld window;
+    window.Form().hide();
+    QMenu* tray = window.Form().RatMenu;
+    tray->popup(QPoint(20, 20));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activePopupWidget() == tray; }, 5000));
+    QTest::keyClick(tray, Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClick(tray, Qt::Key_C);
+    EXPECT_TRUE(tray->isVisible());
+    tray->close();
+    const Outcome seen = window.Seen();
+    EXPECT_EQ(seen.Menus, 0);
+    EXPECT_EQ(seen.SkinNo, 0);
+    EXPECT_FALSE(seen.CtrlFlag);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QStyleOptionComboBox>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -98,7 +99,7 @@ TEST_F(MainLayoutTest, ControlsStandWhereTheyBelongWithTheirTextsAndHints)
         {form.tbtnStop, {0, 0, 23, 22}, "", "Stop Auto BackUp"},
         {form.tbtnRun, {23, 0, 23, 22}, "", "Run Auto BackUp"},
         {form.lblAutobkup, {46, 0, 147, 22}, nullptr, "Auto BackUp Status"}, // text set at creation
-        {form.lblClock, {1, 1, 341, 26}, "Clock", ""},
+        {form.lblClock, {4, 4, 341, 26}, "Clock", ""}, // in the middle of the panel's 2-pixel edge
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Control->metaObject()->className());
@@ -150,6 +151,35 @@ TEST_F(MainLayoutTest, FontsAndColoursAreAskedForByName)
     EXPECT_EQ(form.stTarget->palette().color(QPalette::Window), QColor(0, 0, 128));
     EXPECT_EQ(form.lblAutobkup->font().family(), "Times New Roman");
     EXPECT_EQ(form.lblAutobkup->font().pixelSize(), 11);
+}
+
+// The panel shows as much of its face around the clock line on every side,
+// and the schedule boxes' arrows are wide enough to hit, beside "10:00".
+TEST_F(MainLayoutTest, ClockBevelIsEvenAndScheduleArrowsLeaveTheTextRoom)
+{
+    const QImage panel = form.pnlClock->grab().toImage();
+    const auto untilBlack = [&](QPoint from, QPoint step) {
+        int count = 0;
+        for (QPoint at = from; panel.rect().contains(at) && panel.pixelColor(at) != Qt::black; at += step)
+            ++count;
+        return count;
+    };
+    const int midX = form.lblClock->geometry().left() + 3;
+    const int midY = panel.height() / 2;
+    EXPECT_EQ(untilBlack({0, midY}, {1, 0}), untilBlack({panel.width() - 1, midY}, {-1, 0}));
+    EXPECT_NEAR(untilBlack({midX, 0}, {0, 1}), untilBlack({midX, panel.height() - 1}, {0, -1}), 1);
+
+    for (QComboBox* box : {form.cbxBkupType, form.cbxDay, form.cbxTime}) {
+        QStyleOptionComboBox option;
+        option.initFrom(box);
+        option.editable = true;
+        const QRect arrow = box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, box);
+        EXPECT_GE(arrow.width(), 13);
+        EXPECT_LT(box->lineEdit()->geometry().right(), arrow.left());
+    }
+    // A line edit keeps 2 pixels either side of its text.
+    const QLineEdit* time = form.cbxTime->lineEdit();
+    EXPECT_LE(QFontMetrics(time->font()).horizontalAdvance(QStringLiteral("10:00")) + 2 * 2, time->width());
 }
 
 TEST_F(MainLayoutTest, BoxesHoldTheirItems)

@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -42,11 +43,13 @@ void Mouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button
 
 class MainSkinTest : public ::testing::Test {
 protected:
-    void Skin(int number, const QColor& colour, QSize size = QSize(700, 500))
+    void Skin(int number, const QColor& colour, QSize size = QSize(700, 500), const QColor& corner = QColor())
     {
         std::filesystem::create_directories(world.App / "Skin");
         QImage image(size, QImage::Format_RGB32);
         image.fill(colour);
+        if (corner.isValid())
+            image.setPixelColor(size.width() - 1, size.height() - 1, corner);
         ASSERT_TRUE(image.save(QString::fromStdString(world.App / "Skin/TarvokSkin") + QString::number(number) +
                                    QStringLiteral(".bmp"),
                                "BMP"));
@@ -198,21 +201,24 @@ TEST_F(MainSkinTest, TheFirstSkinSizesTheWindowLaterOnesAreCutOrPadded)
 {
     Skin(0, Red, QSize(640, 460));
     Skin(1, Green, QSize(900, 700));
-    Skin(2, Blue, QSize(210, 160));
+    const QColor corner(10, 20, 30);
+    Skin(2, Blue, QSize(210, 160), corner);
     ui::TMainForm& form = Start(0);
     EXPECT_EQ(form.size(), QSize(640, 460));
     form.ChangeSkin1Click();
     EXPECT_EQ(form.size(), QSize(640, 460));
     EXPECT_EQ(Shown(QPoint(639, 459)), Green);
     form.ChangeSkin1Click();
-    EXPECT_EQ(Shown(QPoint(209, 159)), Blue);
-    EXPECT_EQ(Shown(QPoint(300, 300)), form.palette().color(QPalette::Window));
+    EXPECT_EQ(Shown(QPoint(208, 159)), Blue);
+    // The uncovered band continues the skin's corner, not the light default.
+    EXPECT_EQ(Shown(QPoint(300, 300)), corner);
+    EXPECT_EQ(Shown(QPoint(50, 459)), corner);
     // Every paint draws the whole picture.
     QImage painted(form.size(), QImage::Format_RGB32);
     painted.fill(Qt::white);
     form.render(&painted, QPoint(), QRegion(), QWidget::DrawWindowBackground);
     EXPECT_EQ(painted.pixelColor(90, 70), Blue);
-    EXPECT_EQ(painted.pixelColor(300, 300), form.palette().color(QPalette::Window));
+    EXPECT_EQ(painted.pixelColor(300, 300), corner);
 }
 
 TEST_F(MainSkinTest, TheTickChangesTheSkinInTheFirstSecondOfEachPeriod)
@@ -346,6 +352,23 @@ TEST_F(MainChromeTest, CloseButtonAsksAndStaysDownWhileTheQuestionIsOpen)
     Mouse(form.CloseImage, QEvent::MouseButtonPress, QPoint(16, 16), Qt::LeftButton, Qt::LeftButton);
     Mouse(form.CloseImage, QEvent::MouseButtonRelease, QPoint(60, 16), Qt::LeftButton);
     EXPECT_EQ(world.Dialogs.TextsOf("confirm").size(), 1u);
+}
+
+// The window system asks for the menu on the press; it opens on the release,
+// at the pointer, with the button drawn up again.
+TEST_F(MainChromeTest, ARightClickOpensTheMenuAtThePointerOnTheRelease)
+{
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    const QPoint at = form.MenuImage->geometry().topLeft() + QPoint(5, 7);
+    QTest::mousePress(form.windowHandle(), Qt::RightButton, {}, at);
+    EXPECT_EQ(PictureOf(form.MenuImage), Picture::Down);
+    EXPECT_FALSE(form.filemenu->isVisible());
+    QTest::mouseRelease(form.windowHandle(), Qt::RightButton, {}, at);
+    EXPECT_EQ(PictureOf(form.MenuImage), Picture::Up);
+    EXPECT_TRUE(form.filemenu->isVisible());
+    EXPECT_EQ(form.filemenu->pos(), form.mapToGlobal(at));
+    form.filemenu->close();
 }
 
 TEST_F(MainChromeTest, MinimiseHidesToTheTrayAndMenuOpensAtTheButtonCentre)

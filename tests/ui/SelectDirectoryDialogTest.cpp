@@ -6,6 +6,9 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -15,6 +18,7 @@
 #include <QTreeView>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 using tarvok::test::FakeDialogs;
@@ -52,6 +56,43 @@ TEST(SelectDirectoryDialog, OpensOnTheStartWithItsFiles)
     EXPECT_GT(dialog.FileSystems()->count(), 0) << "the root file system at least";
     EXPECT_EQ(dialog.FileSystems()->currentData().toString().toStdString(),
               QStorageInfo(QString::fromStdString(tmp.Path())).rootPath().toStdString());
+}
+
+// Folders listed above the start arrive while the dialog opens; once every
+// folder on the way has been read, the start is in view, expanded, and the
+// name label leads to the name box.
+TEST(SelectDirectoryDialog, OpensWithTheStartInViewAndItsNameLabelLeadingToTheBox)
+{
+    TempDir tmp;
+    for (int i = 0; i < 80; ++i)
+        fs::create_directory(tmp / ("folder" + std::to_string(100 + i)));
+    fs::create_directories(tmp / "start/inner");
+    FakeDialogs dialogs;
+    SelectDirectoryDialog dialog(nullptr, tmp / "start", dialogs);
+    QStringList read;
+    QObject::connect(qobject_cast<QFileSystemModel*>(dialog.Tree()->model()), &QFileSystemModel::directoryLoaded,
+                     [&](const QString& dir) { read << QDir::cleanPath(dir); });
+    dialog.show();
+    QStringList onTheWay{QString::fromStdString(tmp / "start")};
+    for (QDir dir(onTheWay.front()); dir.cdUp();)
+        onTheWay << dir.path();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return std::all_of(onTheWay.begin(), onTheWay.end(), [&](const QString& dir) { return read.contains(dir); }); },
+        5000)) << "read so far: " << read.join(", ").toStdString();
+    QCoreApplication::processEvents();
+
+    QTreeView* tree = dialog.Tree();
+    const QModelIndex start = tree->currentIndex();
+    EXPECT_EQ(tree->model()->rowCount(start.parent()), 81);
+    EXPECT_TRUE(tree->isExpanded(start));
+    EXPECT_TRUE(tree->viewport()->rect().contains(tree->visualRect(start)));
+
+    QLabel* nameLabel = nullptr;
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        if (label->text() == "Directory &name:")
+            nameLabel = label;
+    ASSERT_NE(nameLabel, nullptr);
+    EXPECT_EQ(nameLabel->buddy(), dialog.NameBox()) << "the & marks a key, not a character";
 }
 
 TEST(SelectDirectoryDialog, PickingAFileSystemShowsItsRoot)
