@@ -35,6 +35,8 @@ bool IsReadOnly(const std::string& path);       // no owner write bit
 // Every entry of the directory except "." and "..", in the file system's order.
 // A directory that cannot be read gives an empty list.
 std::vector<DirEntry> ListDirectory(const std::string& dir);
+// The same for a directory held open as `dirFd`, which stays open.
+std::vector<DirEntry> ListDirectoryAt(int dirFd);
 bool CreateDir(const std::string& path);        // one level
 bool CreateDirWithParents(const std::string& path);
 bool RemoveDir(const std::string& path);        // only when empty

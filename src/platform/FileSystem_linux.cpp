@@ -103,12 +103,13 @@ bool IsReadOnly(const std::string& path)
 
 bool DirectoryExists(const std::string& path) { return StatIs(path, S_IFDIR); }
 
-std::vector<DirEntry> ListDirectory(const std::string& dir)
+namespace {
+
+// Every entry of an open directory stream, which is closed afterwards.
+std::vector<DirEntry> ListOpenDirectory(DIR* dir)
 {
     std::vector<DirEntry> entries;
-    if (!Usable(dir))
-        return entries;
-    std::unique_ptr<DIR, int (*)(DIR*)> handle(::opendir(dir.c_str()), ::closedir);
+    std::unique_ptr<DIR, int (*)(DIR*)> handle(dir, ::closedir);
     if (!handle)
         return entries;
     const int dirFd = ::dirfd(handle.get());
@@ -135,6 +136,26 @@ std::vector<DirEntry> ListDirectory(const std::string& dir)
         entries.push_back(std::move(entry));
     }
     return entries;
+}
+
+} // namespace
+
+std::vector<DirEntry> ListDirectory(const std::string& dir)
+{
+    if (!Usable(dir))
+        return {};
+    return ListOpenDirectory(::opendir(dir.c_str()));
+}
+
+std::vector<DirEntry> ListDirectoryAt(int dirFd)
+{
+    // The stream takes over the descriptor it is made from and shares its
+    // position, so it gets a fresh one.
+    const int fd = ::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* dir = fd < 0 ? nullptr : ::fdopendir(fd);
+    if (fd >= 0 && !dir)
+        ::close(fd);
+    return ListOpenDirectory(dir);
 }
 
 bool CreateDir(const std::string& path) { return Usable(path) && ::mkdir(path.c_str(), 0777) == 0; }

@@ -1,9 +1,12 @@
 #pragma once
 #include "core/InOutError.h"
+#include "platform/FileSystem.h"
 #include "platform/RawFile.h"
 
 #include <optional>
 #include <string>
+#include <sys/stat.h>
+#include <vector>
 
 namespace tarvok::platform {
 
@@ -30,6 +33,11 @@ public:
     ~Folder();
 
     const std::string& Path() const { return path_; }
+    // Opens the folder `name` directly inside this one, refused (code 5) when
+    // it is a link or not the user's right now, as OpenPrivate decides.
+    Folder OpenOwnFolder(const std::string& name, const std::string& probePrefix) const;
+    // The entries of the open folder, as ListDirectory gives them.
+    std::vector<DirEntry> List() const;
     // A new file of mode 0600 named `prefix`, this process's id and a random
     // tail; never an existing name, never through a link.
     RawFile CreateTemporary(const std::string& prefix);
@@ -41,12 +49,22 @@ public:
     // cannot store is said so.
     void Replace(const std::string& from, const std::string& to);
     bool Remove(const std::string& name);
+    // No owner write bit; a link is never read-only, since removing it
+    // removes nothing it leads to.
+    bool IsReadOnly(const std::string& name) const;
+    // As Remove, raising why the entry stays; one gone already is no error.
+    void RemoveOrThrow(const std::string& name);
+    // Removes the empty folder `name` only while it is still the one `opened`
+    // holds, not whatever was put in its place since; gone already is no error.
+    void RemoveFolderOrThrow(const std::string& name, const Folder& opened);
     // Everything written into the folder's file system reaches the disk.
     void Flush();
 
 private:
     // The owner the mount gives a file made in the folder.
     unsigned OwnerOfNewFiles(const std::string& probePrefix);
+    // The folder's status; refused when it is not the user's (see OpenPrivate).
+    struct stat OwnStatus(const std::string& probePrefix);
     Folder(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
     int fd_;
     std::string path_;
