@@ -24,7 +24,9 @@ public:
     // or belongs to anyone but the user or root. A mount that shows its
     // files as another user's (a share mapped to the server's account) is
     // recognised by a file made there, named `probePrefix` and a random tail:
-    // a folder of the owner that file gets is the user's too.
+    // a folder of the owner that file gets is the user's too. When others
+    // may write into it, their write bits are cleared first, so nobody else
+    // can swap what is copied in (a drive that keeps no modes is used as it is).
     static Folder OpenPrivate(const std::string& path, const std::string& probePrefix);
 
     Folder(Folder&& other) noexcept;

@@ -43,7 +43,10 @@ Folder Folder::OpenPrivate(const std::string& path, const std::string& probePref
     if (Usable(path) && ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
         throw EInOutError(5, "The folder " + path + " is a symbolic link");
     Folder folder(OpenDirectory(path, O_NOFOLLOW), path);
-    folder.OwnStatus(probePrefix);
+    st = folder.OwnStatus(probePrefix);
+    // Failure is no error: a drive without modes refuses the change.
+    if ((st.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+        Drive().ChangeMode(folder.fd_, st.st_mode & 07777 & ~(S_IWGRP | S_IWOTH));
     return folder;
 }
 
