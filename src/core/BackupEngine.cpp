@@ -28,15 +28,24 @@ bool LessIgnoringCase(const std::string& a, const std::string& b)
 
 // A read-only file is kept, as on a file system that keeps the attribute;
 // unlink alone would remove it.
-void DeleteBackupFile(const std::string& path, DeleteFailures& failures)
+void DeleteBackupFile(platform::Folder& folder, const std::string& name, DeleteFailures& failures)
 {
     try {
-        if (platform::IsReadOnly(path))
+        if (folder.IsReadOnly(name))
             throw EInOutError(5);
-        platform::DeleteFileOrThrow(path);
+        folder.RemoveOrThrow(name);
     } catch (const EInOutError& error) {
-        failures.push_back({path, error});
+        failures.push_back({JoinPath(folder.Path(), name), error});
     }
+}
+
+// Deletes work through a handle of the snapshot folder opened inside its
+// backup directory and checked at that moment: whatever another user put in
+// its place after the listing (a link to the user's own files, a folder of
+// theirs) is refused, and nothing outside the folder is touched.
+platform::Folder OpenSnapshotIn(const platform::Folder& backups, const std::string& folder)
+{
+    return backups.OpenOwnFolder(FileNamePart(folder), PartialCopyPrefix);
 }
 
 } // namespace
@@ -156,22 +165,26 @@ void RestoreBkUpFile(const std::string& Source, const std::string& DestDir, Dial
 DeleteFailures DeleteBkUpFolder(const std::string& Folder, FileList& List)
 {
     DeleteFailures failures;
-    LoadBkUpFolder(Folder, List);
-    while (!List.empty()) {
-        DeleteBackupFile(List.front().FileName, failures);
-        DelFile(List, List.begin());
-    }
-    // Copies and moves cut short by a kill are not listed, but must not keep the folder.
-    for (const DirEntry& entry : platform::ListDirectory(Folder))
-        if (platform::IsFileEntry(entry) && (IsPartialCopyName(entry.Name) || platform::IsAsideName(entry.Name)))
-            platform::DeleteFile(JoinPath(Folder, entry.Name));
-    // A folder kept by a subfolder, or by files reported above, is no news.
-    if (platform::ListDirectory(Folder).empty()) {
-        try {
-            platform::RemoveDirOrThrow(Folder);
-        } catch (const EInOutError& error) {
-            failures.push_back({Folder, error});
+    ClearFileList(List);
+    if (!platform::DirectoryExists(Folder))
+        return failures;
+    try {
+        platform::Folder backups = platform::Folder::Open(DirectoryPart(Folder));
+        platform::Folder snapshot = OpenSnapshotIn(backups, Folder);
+        for (const DirEntry& entry : snapshot.List()) {
+            if (!platform::IsFileEntry(entry))
+                continue;
+            // Copies and moves cut short by a kill are not listed, but must not keep the folder.
+            if (IsPartialCopyName(entry.Name) || platform::IsAsideName(entry.Name))
+                snapshot.Remove(entry.Name);
+            else
+                DeleteBackupFile(snapshot, entry.Name, failures);
         }
+        // A folder kept by a subfolder, or by files reported above, is no news.
+        if (snapshot.List().empty())
+            backups.RemoveFolderOrThrow(FileNamePart(Folder), snapshot);
+    } catch (const EInOutError& error) {
+        failures.push_back({Folder, error});
     }
     return failures;
 }
@@ -185,7 +198,13 @@ DeleteFailures DeleteSelectedBkUpFiles(FileList& List)
             continue;
         }
         const size_t before = failures.size();
-        DeleteBackupFile(it->FileName, failures);
+        try {
+            const std::string folder = DirectoryPart(it->FileName);
+            platform::Folder snapshot = OpenSnapshotIn(platform::Folder::Open(DirectoryPart(folder)), folder);
+            DeleteBackupFile(snapshot, FileNamePart(it->FileName), failures);
+        } catch (const EInOutError& error) {
+            failures.push_back({it->FileName, error});
+        }
         if (failures.size() == before) {
             it = DelFile(List, it);
         } else {

@@ -66,13 +66,15 @@ struct DeleteFailure {
 };
 using DeleteFailures = std::vector<DeleteFailure>;
 
-// Deletes the files directly inside Folder (through List, which ends up
-// empty), then the folder itself when nothing is left in it. What could not
-// be removed stays in place and is answered.
+// Deletes the files directly inside Folder, then the folder itself when
+// nothing is left in it; List ends up empty. What could not be removed stays
+// in place and is answered. Works inside the folder as it is at this moment:
+// one that is now a link or not the user's is answered, nothing in it deleted.
 [[nodiscard]] DeleteFailures DeleteBkUpFolder(const std::string& Folder, FileList& List);
 
 // Deletes the files of the entries of List whose Selected is 1 and removes
 // those entries; an entry whose file stays is kept, unselected, and answered.
+// A snapshot folder that is now a link or not the user's keeps its files.
 [[nodiscard]] DeleteFailures DeleteSelectedBkUpFiles(FileList& List);
 
 // Raises the error of the first failure, naming its file and how many

@@ -22,7 +22,8 @@ std::string UserConfigAppDir(const AppDirSources& sources);
 
 // The executable's folder when it is writable by this user and not an
 // installed program folder; otherwise UserConfigAppDir, created (with its
-// missing parents) with mode 0700 when missing.
+// missing parents) with mode 0700 when missing, and made 0700 when it is
+// the user's and others have any access to it.
 std::string ChooseAppDir(const AppDirSources& sources);
 
 // ChooseAppDir for the running program and its environment.

@@ -45,6 +45,19 @@ std::string HomeDir(const AppDirSources& sources)
     return user && user->pw_dir ? std::string(user->pw_dir) : std::string("/");
 }
 
+// An existing folder of the user's gets the mode a new one has, so the
+// settings file inside is no one else's to read, whatever made the folder.
+void MakePrivate(const std::string& dir)
+{
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && st.st_uid == ::geteuid() && (st.st_mode & 077) != 0)
+        ::fchmod(fd, st.st_mode & 07700);
+    ::close(fd);
+}
+
 // Creates dir and its missing parents, each with mode 0700.
 void CreatePrivateDir(const std::string& dir)
 {
@@ -80,6 +93,7 @@ std::string ChooseAppDir(const AppDirSources& sources)
         return sources.ExecutableDir;
     const std::string dir = UserConfigAppDir(sources);
     CreatePrivateDir(dir);
+    MakePrivate(dir);
     return dir;
 }
 

@@ -35,6 +35,8 @@ bool IsReadOnly(const std::string& path);       // no owner write bit
 // Every entry of the directory except "." and "..", in the file system's order.
 // A directory that cannot be read gives an empty list.
 std::vector<DirEntry> ListDirectory(const std::string& dir);
+// The same for a directory held open as `dirFd`, which stays open.
+std::vector<DirEntry> ListDirectoryAt(int dirFd);
 bool CreateDir(const std::string& path);        // one level
 bool CreateDirWithParents(const std::string& path);
 bool RemoveDir(const std::string& path);        // only when empty
@@ -52,15 +54,17 @@ void RemoveDirOrThrow(const std::string& path);
 inline constexpr uint64_t MaxWholeFileSize = uint64_t{64} << 20;
 std::string ReadWholeFile(const std::string& path);
 // Replaces the file atomically: a temporary file in the same directory is
-// written, flushed and renamed over the old one. A symbolic link is followed,
-// so the file it points to is replaced and the link stays. A file the user
-// may not write (read-only attribute, or no write access) is left alone and
-// "File access denied" is raised. The new file gets the old one's permission
-// bits where the drive can store them.
+// written, flushed and renamed over the old one. A symbolic link of the
+// user's own or root's that leads to a plain file is followed, so that file
+// is replaced and the link stays; any other link (another user's, or one
+// leading to a device, FIFO, folder or nothing) is refused with code 5 and
+// nothing is written. A file the user may not write (read-only attribute, or
+// no write access) is left alone and "File access denied" is raised. The new
+// file gets the old one's permission bits where the drive can store them.
 void ReplaceFileContents(const std::string& path, const std::string& contents);
 // Removes the temporary files that a replace of `path` left when the program
 // was killed during it, and puts the old file back should a kill have left it
-// moved aside.
+// moved aside; only beside a file that a replace would write.
 void RemoveReplaceLeftovers(const std::string& path);
 
 // The full path the running executable was started from, resolved at the

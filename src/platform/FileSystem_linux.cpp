@@ -44,13 +44,31 @@ bool ReadOnlyMode(mode_t mode) { return (mode & S_IWUSR) == 0; }
 
 std::string FileNameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
-// The file a path names once symbolic links in its last part are followed.
-std::string FollowLinks(std::string path)
+// The file a path names once symbolic links in its last part are followed,
+// for writing. Another user's link (planted in a shared folder) would let
+// them choose which of our files is replaced, and a link to a device, FIFO
+// or folder would replace that with a plain file; both are refused, and so
+// is a link that leads nowhere.
+std::string FollowOwnLinks(const std::string& start)
 {
+    auto notPlain = [&] { return EInOutError(5, "The file " + start + " is a link that does not lead to a plain file"); };
+    std::string path = start;
     for (int hops = 0; hops < 40; ++hops) {
         struct stat st {};
-        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+        if (::lstat(path.c_str(), &st) != 0) {
+            if (hops == 0)
+                return path; // a new file, or the write says why not
+            if (errno == ENOENT || errno == ENOTDIR)
+                throw notPlain();
+            ThrowInOutError(errno, path);
+        }
+        if (!S_ISLNK(st.st_mode)) {
+            if (hops > 0 && !S_ISREG(st.st_mode))
+                throw notPlain();
             return path;
+        }
+        if (st.st_uid != ::geteuid() && st.st_uid != 0)
+            throw EInOutError(5, "The file " + path + " is a link of another user");
         char buffer[PATH_MAX];
         const ssize_t n = ::readlink(path.c_str(), buffer, sizeof buffer - 1);
         if (n <= 0)
@@ -86,12 +104,13 @@ bool IsReadOnly(const std::string& path)
 
 bool DirectoryExists(const std::string& path) { return StatIs(path, S_IFDIR); }
 
-std::vector<DirEntry> ListDirectory(const std::string& dir)
+namespace {
+
+// Every entry of an open directory stream, which is closed afterwards.
+std::vector<DirEntry> ListOpenDirectory(DIR* dir)
 {
     std::vector<DirEntry> entries;
-    if (!Usable(dir))
-        return entries;
-    std::unique_ptr<DIR, int (*)(DIR*)> handle(::opendir(dir.c_str()), ::closedir);
+    std::unique_ptr<DIR, int (*)(DIR*)> handle(dir, ::closedir);
     if (!handle)
         return entries;
     const int dirFd = ::dirfd(handle.get());
@@ -118,6 +137,26 @@ std::vector<DirEntry> ListDirectory(const std::string& dir)
         entries.push_back(std::move(entry));
     }
     return entries;
+}
+
+} // namespace
+
+std::vector<DirEntry> ListDirectory(const std::string& dir)
+{
+    if (!Usable(dir))
+        return {};
+    return ListOpenDirectory(::opendir(dir.c_str()));
+}
+
+std::vector<DirEntry> ListDirectoryAt(int dirFd)
+{
+    // The stream takes over the descriptor it is made from and shares its
+    // position, so it gets a fresh one.
+    const int fd = ::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* dir = fd < 0 ? nullptr : ::fdopendir(fd);
+    if (fd >= 0 && !dir)
+        ::close(fd);
+    return ListOpenDirectory(dir);
 }
 
 bool CreateDir(const std::string& path) { return Usable(path) && ::mkdir(path.c_str(), 0777) == 0; }
@@ -199,7 +238,7 @@ void ReplaceFileContents(const std::string& linkOrPath, const std::string& conte
 {
     if (!Usable(linkOrPath))
         throw EInOutError(3);
-    const std::string path = FollowLinks(linkOrPath);
+    const std::string path = FollowOwnLinks(linkOrPath);
     struct stat old {};
     const bool exists = ::stat(path.c_str(), &old) == 0;
     // Renaming over a file needs only the directory's permission; the file's own counts.
@@ -250,7 +289,7 @@ void RemoveReplaceLeftovers(const std::string& linkOrPath)
         return;
     std::string path;
     try {
-        path = FollowLinks(linkOrPath);
+        path = FollowOwnLinks(linkOrPath);
     } catch (const EInOutError&) {
         return;
     }

@@ -1,9 +1,12 @@
 #pragma once
 #include "core/InOutError.h"
+#include "platform/FileSystem.h"
 #include "platform/RawFile.h"
 
 #include <optional>
 #include <string>
+#include <sys/stat.h>
+#include <vector>
 
 namespace tarvok::platform {
 
@@ -21,7 +24,9 @@ public:
     // or belongs to anyone but the user or root. A mount that shows its
     // files as another user's (a share mapped to the server's account) is
     // recognised by a file made there, named `probePrefix` and a random tail:
-    // a folder of the owner that file gets is the user's too.
+    // a folder of the owner that file gets is the user's too. When others
+    // may write into it, their write bits are cleared first, so nobody else
+    // can swap what is copied in (a drive that keeps no modes is used as it is).
     static Folder OpenPrivate(const std::string& path, const std::string& probePrefix);
 
     Folder(Folder&& other) noexcept;
@@ -30,6 +35,11 @@ public:
     ~Folder();
 
     const std::string& Path() const { return path_; }
+    // Opens the folder `name` directly inside this one, refused (code 5) when
+    // it is a link or not the user's right now, as OpenPrivate decides.
+    Folder OpenOwnFolder(const std::string& name, const std::string& probePrefix) const;
+    // The entries of the open folder, as ListDirectory gives them.
+    std::vector<DirEntry> List() const;
     // A new file of mode 0600 named `prefix`, this process's id and a random
     // tail; never an existing name, never through a link.
     RawFile CreateTemporary(const std::string& prefix);
@@ -41,12 +51,22 @@ public:
     // cannot store is said so.
     void Replace(const std::string& from, const std::string& to);
     bool Remove(const std::string& name);
+    // No owner write bit; a link is never read-only, since removing it
+    // removes nothing it leads to.
+    bool IsReadOnly(const std::string& name) const;
+    // As Remove, raising why the entry stays; one gone already is no error.
+    void RemoveOrThrow(const std::string& name);
+    // Removes the empty folder `name` only while it is still the one `opened`
+    // holds, not whatever was put in its place since; gone already is no error.
+    void RemoveFolderOrThrow(const std::string& name, const Folder& opened);
     // Everything written into the folder's file system reaches the disk.
     void Flush();
 
 private:
     // The owner the mount gives a file made in the folder.
     unsigned OwnerOfNewFiles(const std::string& probePrefix);
+    // The folder's status; refused when it is not the user's (see OpenPrivate).
+    struct stat OwnStatus(const std::string& probePrefix);
     Folder(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
     int fd_;
     std::string path_;

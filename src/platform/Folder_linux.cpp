@@ -43,12 +43,42 @@ Folder Folder::OpenPrivate(const std::string& path, const std::string& probePref
     if (Usable(path) && ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
         throw EInOutError(5, "The folder " + path + " is a symbolic link");
     Folder folder(OpenDirectory(path, O_NOFOLLOW), path);
-    if (::fstat(folder.fd_, &st) != 0)
-        ThrowInOutError(errno, path);
-    if (st.st_uid != ::geteuid() && st.st_uid != 0 && folder.OwnerOfNewFiles(probePrefix) != st.st_uid)
-        throw EInOutError(5, "The folder " + path + " belongs to another user");
+    st = folder.OwnStatus(probePrefix);
+    // Failure is no error: a drive without modes refuses the change.
+    if ((st.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+        Drive().ChangeMode(folder.fd_, st.st_mode & 07777 & ~(S_IWGRP | S_IWOTH));
     return folder;
 }
+
+struct stat Folder::OwnStatus(const std::string& probePrefix)
+{
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0)
+        ThrowInOutError(errno, path_);
+    if (st.st_uid != ::geteuid() && st.st_uid != 0 && OwnerOfNewFiles(probePrefix) != st.st_uid)
+        throw EInOutError(5, "The folder " + path_ + " belongs to another user");
+    return st;
+}
+
+Folder Folder::OpenOwnFolder(const std::string& name, const std::string& probePrefix) const
+{
+    const std::string path = path_ + "/" + name;
+    if (!Usable(name) || name.find('/') != std::string::npos)
+        ThrowInOutError(EINVAL, path);
+    const int fd = ::openat(fd_, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        struct stat st {};
+        if (::fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode))
+            throw EInOutError(5, "The folder " + path + " is a symbolic link");
+        ThrowInOutError(error, path);
+    }
+    Folder folder(fd, path);
+    folder.OwnStatus(probePrefix);
+    return folder;
+}
+
+std::vector<DirEntry> Folder::List() const { return ListDirectoryAt(fd_); }
 
 Folder::Folder(Folder&& other) noexcept : fd_(other.fd_), path_(std::move(other.path_))
 {
@@ -124,6 +154,35 @@ void Folder::RemoveOthersTemporaries(const std::string& prefix)
 }
 
 bool Folder::Remove(const std::string& name) { return ::unlinkat(fd_, name.c_str(), 0) == 0; }
+
+bool Folder::IsReadOnly(const std::string& name) const
+{
+    struct stat st {};
+    return ::fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISLNK(st.st_mode) &&
+           (st.st_mode & S_IWUSR) == 0;
+}
+
+void Folder::RemoveOrThrow(const std::string& name)
+{
+    if (::unlinkat(fd_, name.c_str(), 0) != 0 && errno != ENOENT)
+        ThrowInOutError(errno, path_ + "/" + name);
+}
+
+void Folder::RemoveFolderOrThrow(const std::string& name, const Folder& opened)
+{
+    const std::string path = path_ + "/" + name;
+    struct stat there {};
+    struct stat held {};
+    if (::fstatat(fd_, name.c_str(), &there, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (errno == ENOENT)
+            return;
+        ThrowInOutError(errno, path);
+    }
+    if (::fstat(opened.fd_, &held) != 0 || there.st_dev != held.st_dev || there.st_ino != held.st_ino)
+        throw EInOutError(5, "The folder " + path + " was replaced while it was deleted");
+    if (::unlinkat(fd_, name.c_str(), AT_REMOVEDIR) != 0 && errno != ENOENT)
+        ThrowInOutError(errno, path);
+}
 
 void Folder::Flush()
 {

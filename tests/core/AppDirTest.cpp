@@ -62,16 +62,18 @@ TEST_F(AppDirTest, WithoutXdgConfigHomeTheFolderIsMadeInTheHomesDotConfig)
     EXPECT_EQ(ModeOf(tmp / "home/.config/Tarvok"), 0700u);
 }
 
-TEST_F(AppDirTest, AnExistingConfigFolderIsUsedAsItIs)
+TEST_F(AppDirTest, AnExistingConfigFolderIsUsedAndMadePrivate)
 {
     std::filesystem::create_directories(tmp / "config/Tarvok");
-    ::chmod((tmp / "config/Tarvok").c_str(), 0750);
     WriteFile(tmp / "config/Tarvok/Tarvok.ini", "kept");
     AppDirSources sources = Sources();
     sources.InstalledBinDirs = {tmp / "bin"};
-    EXPECT_EQ(ChooseAppDir(sources), tmp / "config/Tarvok");
-    EXPECT_EQ(ModeOf(tmp / "config/Tarvok"), 0750u);
-    EXPECT_EQ(ReadFile(tmp / "config/Tarvok/Tarvok.ini"), "kept");
+    for (unsigned mode : {0755u, 0777u, 0750u, 0701u, 0700u}) {
+        ::chmod((tmp / "config/Tarvok").c_str(), mode);
+        EXPECT_EQ(ChooseAppDir(sources), tmp / "config/Tarvok");
+        EXPECT_EQ(ModeOf(tmp / "config/Tarvok"), 0700u) << std::oct << mode;
+        EXPECT_EQ(ReadFile(tmp / "config/Tarvok/Tarvok.ini"), "kept");
+    }
 }
 
 TEST(UserConfigAppDir, FollowsXdgConfigHomeOnlyWhenItIsAbsolute)

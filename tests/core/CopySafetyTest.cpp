@@ -127,6 +127,35 @@ TEST_F(CopySafety, ASnapshotFolderThatIsALinkOrAnotherUsersIsRefusedBeforeAnyWri
     EXPECT_EQ(ReadFile(Snap + "/shared"), "for all");
 }
 
+TEST_F(CopySafety, AnOwnSnapshotFolderOthersCanWriteIsMadePrivateBeforeAnyCopy)
+{
+    const std::string src = Source("a", "data");
+    const struct {
+        unsigned before, after;
+    } cases[] = {{0777, 0755}, {0770, 0750}, {0703, 0701}, {0755, 0755}, {0700, 0700}};
+    for (const auto& c : cases) {
+        fs::remove_all(Snap);
+        fs::create_directory(Snap);
+        ::chmod(Snap.c_str(), c.before);
+        // The folder's own mode change ('m') must come before the first file made in it ('c').
+        const int watch = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+        ASSERT_GE(::inotify_add_watch(watch, Snap.c_str(), IN_ATTRIB | IN_CREATE), 0);
+        BackUp(ListOf({src}));
+        std::string order;
+        alignas(inotify_event) char events[4096];
+        for (ssize_t n; (n = ::read(watch, events, sizeof events)) > 0;)
+            for (ssize_t at = 0; at < n;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(events + at);
+                order += (event->mask & IN_CREATE) ? 'c' : (event->len == 0 ? 'm' : 'f');
+                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            }
+        ::close(watch);
+        EXPECT_EQ(ModeOf(Snap), c.after) << std::oct << c.before;
+        EXPECT_EQ(order.rfind('m'), c.before == c.after ? std::string::npos : 0) << order;
+        EXPECT_EQ(ReadFile(Snap + "/a"), "data");
+    }
+}
+
 TEST_F(CopySafety, LinksPlantedAtTheDestinationAreReplacedNotFollowed)
 {
     const std::string victim = Source("victim", "must stay");

@@ -1,4 +1,6 @@
 #include "core/InOutError.h"
+#include "core/ProjectFile.h"
+#include "core/Settings.h"
 #include "platform/FileSystem.h"
 #include "ChildProcess.h"
 #include "TempDir.h"
@@ -10,6 +12,8 @@
 #include <filesystem>
 #include <map>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 using namespace tarvok::platform;
 using tarvok::test::ReadFile;
@@ -162,6 +166,96 @@ TEST(FileSystem, ReplaceWritesThroughALinkAndKeepsIt)
     std::filesystem::create_symlink("loop-b", tmp / "loop-a");
     std::filesystem::create_symlink("loop-a", tmp / "loop-b");
     EXPECT_THROW(ReplaceFileContents(tmp / "loop-a", "x"), tarvok::EInOutError);
+}
+
+namespace {
+
+// Every entry under `dir` with its kind and, for plain files and links, what
+// they hold; FIFOs and devices are never opened.
+std::map<std::string, std::string> WorldOf(const std::string& dir)
+{
+    namespace fs = std::filesystem;
+    std::map<std::string, std::string> world;
+    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+        const fs::path& path = entry.path();
+        if (entry.is_symlink())
+            world[path] = "link to " + fs::read_symlink(path).string();
+        else if (entry.is_regular_file())
+            world[path] = "file " + ReadFile(path);
+        else
+            world[path] = "kind " + std::to_string(static_cast<int>(entry.symlink_status().type()));
+    }
+    return world;
+}
+
+} // namespace
+
+// The project file and the settings file in a folder shared with others
+// (mode 1777, a team's backup folder), where "nobody" can plant links.
+TEST(FileSystem, FilesAreWrittenOnlyThroughTheUsersOwnLinksToPlainFiles)
+{
+    using tarvok::test::RunningAsRoot;
+    TempDir tmp;
+    ::chmod(tmp.Path().c_str(), 0755);
+    std::filesystem::create_directory(tmp / "mine");
+    WriteFile(tmp / "mine/thesis.tex", "my thesis");
+    ASSERT_EQ(::mkfifo((tmp / "mine/fifo").c_str(), 0600), 0);
+    std::filesystem::create_directory(tmp / "mine/folder");
+    // Root tests with a device of its own making: a wrong replace must not
+    // turn a real one into a plain file.
+    const std::string device = RunningAsRoot() ? tmp / "mine/zero" : "/dev/null";
+    if (RunningAsRoot()) {
+        ASSERT_EQ(::mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 5)), 0);
+    }
+    struct Case {
+        const char* what;
+        std::string target;
+        bool plantedByNobody; // else the user's own link
+        bool viaRelay;        // the user's link leads to one that nobody planted
+        bool settings;        // else the project file
+    };
+    const Case cases[] = {
+        {"another user's link to my file", tmp / "mine/thesis.tex", true, false, false},
+        {"another user's link as the settings file", tmp / "mine/thesis.tex", true, false, true},
+        {"my link through another user's link", tmp / "mine/thesis.tex", true, true, false},
+        {"my link to a FIFO", tmp / "mine/fifo", false, false, false},
+        {"my link to a device", device, false, false, true},
+        {"my link to a folder", tmp / "mine/folder", false, false, false},
+        {"my link to nothing", tmp / "mine/none", false, false, true},
+    };
+    tarvok::FileList list;
+    tarvok::AddFile(list, tarvok::FileRec{tmp / "mine/thesis.tex", 1, 0});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.plantedByNobody && !RunningAsRoot())
+            continue; // only root can act as another user
+        const std::string shared = tmp / ("shared" + std::to_string(&c - cases));
+        std::filesystem::create_directory(shared);
+        ::chmod(shared.c_str(), 01777);
+        const std::string file = shared + "/" + (c.settings ? tarvok::SettingsFileName : tarvok::ProjectFileName);
+        const std::string planted = c.viaRelay ? shared + "/relay" : file;
+        const int made = tarvok::test::RunInChild([&] {
+            if (c.plantedByNobody && !tarvok::test::DropRoot())
+                return 99;
+            return ::symlink(c.target.c_str(), planted.c_str());
+        });
+        ASSERT_EQ(made, 0);
+        if (c.viaRelay) {
+            ASSERT_EQ(::symlink(planted.c_str(), file.c_str()), 0);
+        }
+        const auto before = WorldOf(tmp.Path());
+        try {
+            if (c.settings)
+                tarvok::SaveSettings(shared, tarvok::AppSettings{}, tarvok::ProjectList{}, tarvok::SettingsFileState{});
+            else
+                tarvok::SaveSourceList(file, list);
+            ADD_FAILURE() << "written";
+        } catch (const tarvok::EInOutError& e) {
+            EXPECT_EQ(e.ErrorCode(), 5);
+            EXPECT_NE(std::string(e.what()).find(shared), std::string::npos) << "names the link: " << e.what();
+        }
+        EXPECT_EQ(WorldOf(tmp.Path()), before) << "nothing written anywhere";
+    }
 }
 
 TEST(FileSystem, ReadRefusesFilesOverTheLimitAndNonFiles)

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace tarvok::test {
 namespace {
@@ -246,6 +247,54 @@ TEST_F(BackupTest, DeletingEveryFileLeavesTheFolderAndTheLines)
     Form->btnRestoreClick();
     EXPECT_EQ(Dialogs.TextsOf("message").back(), "Restore Success.");
     EXPECT_FALSE(fs::exists(App / "a"));
+}
+
+TEST_F(BackupTest, DeleteRefusesASnapshotFolderSwappedAfterTheListing)
+{
+    // Another user renames the listed folder away and puts in its place a link
+    // to a folder of the user's, or a folder of their own.
+    const struct {
+        const char* what;
+        bool fileView, link;
+        const char* cause;
+    } cases[] = {{"folder view, link", false, true, "is a symbolic link"},
+                 {"file view, link", true, true, "is a symbolic link"},
+                 {"folder view, another user's folder", false, false, "belongs to another user"},
+                 {"file view, another user's folder", true, false, "belongs to another user"}};
+    MakeSource("important", "ch1.tex", "chapter one");
+    const std::string snap = Backup + "/01_02_08";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (!c.link && !RunningAsRoot())
+            continue; // only root can give a folder to another user
+        MakeSnapshot("01_02_08", {"ch1.tex"});
+        if (c.fileView) {
+            OpenSnapshot("01_02_08");
+            Form->lbxTarget->selectAll();
+        } else {
+            Form->ShowBkUpFolders(Backup);
+            Select(Form->lbxTarget, {0});
+        }
+        fs::rename(snap, Backup + "/moved");
+        if (c.link) {
+            fs::create_directory_symlink(App / "important", snap);
+        } else {
+            fs::create_directory(snap);
+            WriteFile(snap + "/ch1.tex", "theirs");
+            ASSERT_EQ(::chown(snap.c_str(), 65534, 65534), 0);
+            ASSERT_EQ(::chown((snap + "/ch1.tex").c_str(), 65534, 65534), 0);
+        }
+        try {
+            Form->BtnDelBkUpClick();
+            ADD_FAILURE() << "no error";
+        } catch (const EInOutError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.cause), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(ReadFile(App / "important/ch1.tex"), "chapter one");
+        EXPECT_EQ(ReadFile(snap + "/ch1.tex"), c.link ? "chapter one" : "theirs");
+        fs::remove_all(snap); // a link goes, not what it leads to
+        fs::remove_all(Backup + "/moved");
+    }
 }
 
 // ---- Backup directory change --------------------------------------------------
