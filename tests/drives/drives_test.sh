@@ -117,7 +117,7 @@ for row in "${ROWS[@]}"; do
   esac
   note "$name: the scenario as an unprivileged user"
   ran=$((ran + 1))
-  as_user timeout -k 5 120 "$scenario" "$WORK/$name" >"$WORK/$name.out" 2>&1
+  as_user timeout -k 5 60 "$scenario" "$WORK/$name" >"$WORK/$name.out" 2>&1
   status=$?
   sed "s/^/[$name] /" "$WORK/$name.out"
   if [ "$status" -eq 0 ]; then
