@@ -1,9 +1,11 @@
 #include "core/BackupEngine.h"
 
 #include "core/BlockCopy.h"
+#include "core/Dialogs.h"
+#include "core/InOutError.h"
+#include "platform/DriveCalls.h"
 #include "platform/FileSystem.h"
 #include "platform/Folder.h"
-#include "platform/RawFile.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -26,16 +28,15 @@ bool LessIgnoringCase(const std::string& a, const std::string& b)
 
 // A read-only file is kept, as on a file system that keeps the attribute;
 // unlink alone would remove it.
-void DeleteUnlessReadOnly(const std::string& path)
+void DeleteBackupFile(const std::string& path, DeleteFailures& failures)
 {
-    if (!platform::IsReadOnly(path))
-        platform::DeleteFile(path);
-}
-
-bool SameFile(const std::string& a, const std::string& b)
-{
-    const std::optional<platform::RawFile> file = platform::RawFile::OpenSource(a);
-    return file && file->IsSameFileAs(b);
+    try {
+        if (platform::IsReadOnly(path))
+            throw EInOutError(5);
+        platform::DeleteFileOrThrow(path);
+    } catch (const EInOutError& error) {
+        failures.push_back({path, error});
+    }
 }
 
 } // namespace
@@ -56,32 +57,38 @@ void BackUpFileList(const FileList& Files, const std::string& BackUpDir, const C
                     Dialogs& dialogs)
 {
     const std::string snapshot = JoinPath(BackUpDir, SnapshotFolderName(clock.Now()));
-    // A failure shows up at the first copy, as "Invalid filename".
+    // A failure shows up at the first copy, with the reason the folder is missing.
+    std::optional<EInOutError> notMade;
     if (!platform::DirectoryExists(snapshot))
-        platform::Folder::CreatePrivate(snapshot);
+        notMade = platform::Folder::MakePrivate(snapshot);
     // Opened at the first copy; a folder that is not the user's is refused
     // before anything is written into it.
     std::optional<platform::Folder> folder;
-    std::optional<CopyBatch> copies;
-    try {
-        for (const FileRec& file : Files) {
-            if (!platform::FileExists(file.FileName))
-                continue;
-            if (!folder) {
-                folder.emplace(platform::Folder::OpenPrivate(snapshot));
-                folder->RemoveOthersTemporaries(PartialCopyPrefix);
-                copies.emplace(*folder);
+    for (const FileRec& file : Files) {
+        if (!platform::FileExists(file.FileName))
+            continue;
+        if (!folder) {
+            try {
+                folder.emplace(platform::Folder::OpenPrivate(snapshot, PartialCopyPrefix));
+            } catch (const EInOutError& error) {
+                throw ErrorAtFile(notMade && !platform::DirectoryExists(snapshot) ? *notMade : error, snapshot);
             }
-            copies->Copy(file.FileName, FileNamePart(file.FileName), dialogs);
+            folder->RemoveOthersTemporaries(PartialCopyPrefix);
         }
-    } catch (...) {
-        // What was copied before the error is kept.
-        if (copies)
-            copies->Commit();
-        throw;
+        try {
+            CopyIntoFolder(file.FileName, *folder, FileNamePart(file.FileName), dialogs);
+        } catch (const EInOutError& error) {
+            // What was copied before the error is kept; the error says which file stopped the run.
+            try {
+                folder->Flush();
+            } catch (const EInOutError&) {
+            }
+            throw ErrorAtFile(error, file.FileName);
+        }
     }
-    if (copies)
-        copies->Commit();
+    // One flush for all: a flush per file would cost more than the copies.
+    if (folder)
+        folder->Flush();
 }
 
 std::vector<std::string> ListBkUpFolders(const std::string& Dir)
@@ -100,7 +107,7 @@ void LoadBkUpFolder(const std::string& Folder, FileList& List)
     if (!platform::DirectoryExists(Folder))
         return;
     for (const DirEntry& entry : platform::ListDirectory(Folder))
-        if (platform::IsFileEntry(entry) && !IsPartialCopyName(entry.Name))
+        if (platform::IsFileEntry(entry) && !IsPartialCopyName(entry.Name) && !platform::IsAsideName(entry.Name))
             AddFile(List, FileRec{JoinPath(Folder, entry.Name), 1, 0});
 }
 
@@ -117,40 +124,87 @@ std::string BakFileName(const std::string& path)
 void RestoreBkUpFile(const std::string& Source, const std::string& DestDir, Dialogs& dialogs)
 {
     const std::string dest = JoinPath(DestDir, FileNamePart(Source));
-    // Only make room when there is something to restore: a vanished backup
-    // must not leave the current file renamed. Restoring a file onto itself
-    // is refused by the copy, so that file keeps its name too.
-    if (platform::FileExists(Source) && platform::FileExists(dest) && !SameFile(Source, dest)) {
-        if (!platform::RenameFileNoReplace(dest, BakFileName(dest)))
-            throw EBackupFileError();
+    // A vanished backup must not leave the current file renamed.
+    if (!platform::FileExists(Source)) {
+        dialogs.Warning(MissingSourceText(Source));
+        return;
     }
-    CopyFileByBlock(Source, dest, dialogs);
+    // The copy is made whole beside the current file first, so whatever
+    // fails, that file keeps its own name. A copy onto itself is refused here.
+    std::optional<PendingCopy> copy = [&] {
+        try {
+            return PendingCopy::Make(Source, dest, dialogs);
+        } catch (const EInOutError& error) {
+            throw ErrorAtFile(error, dest);
+        }
+    }();
+    if (!copy)
+        return;
+    const std::string bak = BakFileName(dest);
+    const bool hadFile = platform::FileExists(dest);
+    if (hadFile && !platform::RenameFileNoReplace(dest, bak))
+        throw EBackupFileError();
+    try {
+        copy->PutInPlace();
+    } catch (const EInOutError& error) {
+        if (hadFile)
+            platform::RenameFileNoReplace(bak, dest);
+        throw ErrorAtFile(error, dest);
+    }
 }
 
-void DeleteBkUpFolder(const std::string& Folder, FileList& List)
+DeleteFailures DeleteBkUpFolder(const std::string& Folder, FileList& List)
 {
+    DeleteFailures failures;
     LoadBkUpFolder(Folder, List);
     while (!List.empty()) {
-        DeleteUnlessReadOnly(List.front().FileName);
+        DeleteBackupFile(List.front().FileName, failures);
         DelFile(List, List.begin());
     }
-    // A copy cut short by a kill is not listed, but must not keep the folder.
+    // Copies and moves cut short by a kill are not listed, but must not keep the folder.
     for (const DirEntry& entry : platform::ListDirectory(Folder))
-        if (platform::IsFileEntry(entry) && IsPartialCopyName(entry.Name))
+        if (platform::IsFileEntry(entry) && (IsPartialCopyName(entry.Name) || platform::IsAsideName(entry.Name)))
             platform::DeleteFile(JoinPath(Folder, entry.Name));
-    platform::RemoveDir(Folder);
+    // A folder kept by a subfolder, or by files reported above, is no news.
+    if (platform::ListDirectory(Folder).empty()) {
+        try {
+            platform::RemoveDirOrThrow(Folder);
+        } catch (const EInOutError& error) {
+            failures.push_back({Folder, error});
+        }
+    }
+    return failures;
 }
 
-void DeleteSelectedBkUpFiles(FileList& List)
+DeleteFailures DeleteSelectedBkUpFiles(FileList& List)
 {
+    DeleteFailures failures;
     for (auto it = List.begin(); it != List.end();) {
         if (it->Selected != 1) {
             ++it;
             continue;
         }
-        DeleteUnlessReadOnly(it->FileName);
-        it = DelFile(List, it);
+        const size_t before = failures.size();
+        DeleteBackupFile(it->FileName, failures);
+        if (failures.size() == before) {
+            it = DelFile(List, it);
+        } else {
+            it->Selected = 0;
+            ++it;
+        }
     }
+    return failures;
+}
+
+void ReportDeleteFailures(const DeleteFailures& failures)
+{
+    if (failures.empty())
+        return;
+    const DeleteFailure& first = failures.front();
+    const std::string what = failures.size() == 1 ? first.Path + " was not deleted"
+                                                  : std::to_string(failures.size()) +
+                                                        " backups were not deleted, the first " + first.Path;
+    throw EInOutError(first.Error.ErrorCode(), what + ": " + first.Error.what());
 }
 
 } // namespace tarvok

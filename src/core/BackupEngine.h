@@ -1,6 +1,7 @@
 #pragma once
 #include "core/Clock.h"
 #include "core/FileUtility.h"
+#include "core/InOutError.h"
 
 #include <stdexcept>
 #include <string>
@@ -24,9 +25,9 @@ std::string SnapshotFolderName(const LocalTime& time);
 // mode 0700, BackUpDir itself is not created) and copies every existing file
 // of Files flat into it under its own name; missing files are skipped. A
 // snapshot folder that is a link or another user's is refused before anything
-// is written. Copies replace earlier ones only once all are whole and
-// flushed; a copy error (EInOutError) ends the run at that file, keeping the
-// copies made before it.
+// is written. Each copy replaces its earlier one as soon as it is whole; the
+// folder is flushed once at the end. A copy error (EInOutError, naming the
+// file) ends the run at that file, keeping the copies made before it.
 void BackUpFileList(const FileList& Files, const std::string& BackUpDir, const Clock& clock,
                     Dialogs& dialogs);
 
@@ -50,19 +51,32 @@ public:
     EBackupFileError() : std::runtime_error("Unable to create backup file.") {}
 };
 
-// Restores one backed-up file into DestDir under its own name. A file already
-// there is first renamed to its ".BAK" name, never replacing an existing
-// ".BAK" file (EBackupFileError then). A vanished backup only gets the copy's
+// Restores one backed-up file into DestDir under its own name. The copy is
+// made whole under a temporary name first; then a file already there is
+// renamed to its ".BAK" name, never replacing an existing ".BAK" file
+// (EBackupFileError then), and the copy takes its place. Whatever fails, the
+// file there keeps its own name. A vanished backup only gets the copy's
 // missing-file warning and leaves the destination alone.
 void RestoreBkUpFile(const std::string& Source, const std::string& DestDir, Dialogs& dialogs);
 
+// A backup that stayed on the disk, and why.
+struct DeleteFailure {
+    std::string Path;
+    EInOutError Error;
+};
+using DeleteFailures = std::vector<DeleteFailure>;
+
 // Deletes the files directly inside Folder (through List, which ends up
-// empty), then the folder itself when nothing is left in it. Failures leave
-// what could not be removed in place, without a message.
-void DeleteBkUpFolder(const std::string& Folder, FileList& List);
+// empty), then the folder itself when nothing is left in it. What could not
+// be removed stays in place and is answered.
+[[nodiscard]] DeleteFailures DeleteBkUpFolder(const std::string& Folder, FileList& List);
 
 // Deletes the files of the entries of List whose Selected is 1 and removes
-// those entries, whether or not the file could be deleted.
-void DeleteSelectedBkUpFiles(FileList& List);
+// those entries; an entry whose file stays is kept, unselected, and answered.
+[[nodiscard]] DeleteFailures DeleteSelectedBkUpFiles(FileList& List);
+
+// Raises the error of the first failure, naming its file and how many
+// backups stayed; nothing when all went.
+void ReportDeleteFailures(const DeleteFailures& failures);
 
 } // namespace tarvok

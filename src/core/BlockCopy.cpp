@@ -50,8 +50,13 @@ std::string CopyToTemporary(platform::RawFile& source, platform::Folder& folder,
             const size_t read = source.Read(buffer, static_cast<size_t>(std::min<uint64_t>(left, sizeof buffer)));
             if (read == 0)
                 break;
-            if (dest.Write(buffer, read) < read)
-                throw EInOutError(101);
+            // The rest of a short write is tried again, so the drive says why it stopped.
+            for (size_t done = 0; done < read;) {
+                const size_t written = dest.Write(buffer + done, read - done);
+                if (written == 0)
+                    throw EInOutError(101);
+                done += written;
+            }
             left -= read;
         }
         dest.SetMode(CopyMode(source.ModeAtOpen()));
@@ -70,7 +75,6 @@ std::string CopyToTemporary(platform::RawFile& source, platform::Folder& folder,
 
 bool IsPartialCopyName(const std::string& name) { return name.rfind(PartialCopyPrefix, 0) == 0; }
 
-
 std::string MissingSourceText(const std::string& source)
 {
     return FileNamePart(source) + " 不存在";
@@ -83,48 +87,57 @@ void CopyFileByBlock(const std::string& Source, const std::string& Dest, Dialogs
         dialogs.Warning(MissingSourceText(Source));
         return;
     }
+    if (std::optional<PendingCopy> copy = PendingCopy::Make(Source, Dest, dialogs))
+        copy->PutInPlace();
+}
+
+std::optional<PendingCopy> PendingCopy::Make(const std::string& Source, const std::string& Dest, Dialogs& dialogs)
+{
     std::optional<platform::RawFile> source = OpenSourceFor(Source, Dest, dialogs);
     if (!source)
-        return;
+        return std::nullopt;
     const std::string dir = DirectoryPart(Dest);
     platform::Folder folder = platform::Folder::Open(dir.empty() ? "." : dir);
-    const std::string temporary = CopyToTemporary(*source, folder, true);
+    std::string temporary = CopyToTemporary(*source, folder, true);
+    return PendingCopy(std::move(folder), std::move(temporary), FileNamePart(Dest));
+}
+
+PendingCopy::PendingCopy(platform::Folder folder, std::string temporary, std::string name)
+    : folder_(std::move(folder)), temporary_(std::move(temporary)),
+      name_(std::move(name))
+{
+}
+
+PendingCopy::PendingCopy(PendingCopy&& other) noexcept
+    : folder_(std::move(other.folder_)), temporary_(std::move(other.temporary_)), name_(std::move(other.name_))
+{
+    other.temporary_.clear();
+}
+
+PendingCopy::~PendingCopy()
+{
+    if (!temporary_.empty())
+        folder_.Remove(temporary_);
+}
+
+void PendingCopy::PutInPlace()
+{
+    folder_.Replace(temporary_, name_);
+    temporary_.clear();
+}
+
+void CopyIntoFolder(const std::string& Source, platform::Folder& folder, const std::string& Name, Dialogs& dialogs)
+{
+    std::optional<platform::RawFile> source = OpenSourceFor(Source, JoinPath(folder.Path(), Name), dialogs);
+    if (!source)
+        return;
+    const std::string temporary = CopyToTemporary(*source, folder, false);
     try {
-        folder.Replace(temporary, FileNamePart(Dest));
+        folder.Replace(temporary, Name);
     } catch (...) {
         folder.Remove(temporary);
         throw;
     }
-}
-
-CopyBatch::~CopyBatch()
-{
-    for (const auto& copy : pending_)
-        folder_.Remove(copy.first);
-}
-
-void CopyBatch::Copy(const std::string& Source, const std::string& Name, Dialogs& dialogs)
-{
-    std::optional<platform::RawFile> source = OpenSourceFor(Source, JoinPath(folder_.Path(), Name), dialogs);
-    if (source)
-        pending_.emplace_back(CopyToTemporary(*source, folder_, false), Name);
-}
-
-void CopyBatch::Commit()
-{
-    if (pending_.empty())
-        return;
-    // One flush for all: a flush per file would cost more than the copies.
-    folder_.Flush();
-    size_t done = 0;
-    try {
-        for (; done < pending_.size(); ++done)
-            folder_.Replace(pending_[done].first, pending_[done].second);
-    } catch (...) {
-        pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(done));
-        throw;
-    }
-    pending_.clear();
 }
 
 } // namespace tarvok

@@ -1,52 +1,57 @@
 #pragma once
+#include "platform/Folder.h"
+
 #include <cstddef>
+#include <optional>
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace tarvok {
 
 class Dialogs;
-namespace platform {
-class Folder;
-}
 
 inline constexpr size_t CopyBlockSize = 2048;
 
 // A copy is written under a temporary name beginning so and renamed into
-// place when whole; only a kill leaves one behind.
+// place when whole; only a kill leaves one behind. Files the program makes
+// for a moment (to learn what a drive does) are named so too.
 inline constexpr char PartialCopyPrefix[] = ".tarvok-partial-";
 bool IsPartialCopyName(const std::string& name);
 
 // Copies Source to Dest through one fixed 2048-byte buffer, no further than
 // the size Source had when opened. The copy's permission bits are Source's,
 // without write for group and others, and always readable and writable by
-// the owner. Anything but a regular file at Source is
-// reported as a missing source (a warning) and the call returns; every other
-// failure throws EInOutError. Dest is replaced only by a whole, flushed copy;
-// a link at Dest is replaced, not written through. Source and Dest naming the
-// same file is refused.
+// the owner, where the drive can store them. Anything but a regular file at
+// Source is reported as a missing source (a warning) and the call returns;
+// every other failure throws EInOutError. Dest is replaced only by a whole,
+// flushed copy; a link at Dest is replaced, not written through. Source and
+// Dest naming the same file is refused.
 void CopyFileByBlock(const std::string& Source, const std::string& Dest, Dialogs& dialogs);
 
-// Copies into one folder, each whole under a temporary name, until Commit
-// flushes them all at once and renames them into place in the order made.
-// Copies not committed are removed.
-class CopyBatch {
+// A whole, flushed copy of Source waiting in Dest's folder under a temporary
+// name, so that the caller can make room at Dest first. It is removed unless
+// PutInPlace renames it over Dest.
+class PendingCopy {
 public:
-    explicit CopyBatch(platform::Folder& folder) : folder_(folder) {}
-    ~CopyBatch();
-    CopyBatch(const CopyBatch&) = delete;
-    CopyBatch& operator=(const CopyBatch&) = delete;
-
-    // As CopyFileByBlock, into the folder under Name, for a Source the
-    // caller has seen as a plain file.
-    void Copy(const std::string& Source, const std::string& Name, Dialogs& dialogs);
-    void Commit();
+    // As CopyFileByBlock up to the rename; nothing (after the warning) when
+    // Source is not a plain file.
+    static std::optional<PendingCopy> Make(const std::string& Source, const std::string& Dest, Dialogs& dialogs);
+    PendingCopy(PendingCopy&& other) noexcept;
+    PendingCopy& operator=(PendingCopy&&) = delete;
+    ~PendingCopy();
+    void PutInPlace();
 
 private:
-    platform::Folder& folder_;
-    std::vector<std::pair<std::string, std::string>> pending_; // temporary name, final name
+    PendingCopy(platform::Folder folder, std::string temporary, std::string name);
+    platform::Folder folder_;
+    std::string temporary_;
+    std::string name_;
 };
+
+// Copies Source, a file the caller has seen as a plain file, into the folder
+// under Name, as CopyFileByBlock does, and puts it in place as soon as it is
+// whole, so no more room is needed than for this one copy. The copy is not
+// flushed: the caller flushes the folder once all are done.
+void CopyIntoFolder(const std::string& Source, platform::Folder& folder, const std::string& Name, Dialogs& dialogs);
 
 // The warning shown for a missing source: "<file name> 不存在".
 std::string MissingSourceText(const std::string& source);

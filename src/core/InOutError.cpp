@@ -23,6 +23,13 @@ EInOutError::EInOutError(int code, const std::string& message)
 {
 }
 
+EInOutError ErrorAtFile(const EInOutError& error, const std::string& path)
+{
+    if (std::string(error.what()).find(path) != std::string::npos)
+        return error;
+    return EInOutError(error.ErrorCode(), path + ": " + error.what());
+}
+
 std::string ErrorBoxText(const std::string& message)
 {
     if (!message.empty() && static_cast<unsigned char>(message.back()) > '.')

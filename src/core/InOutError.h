@@ -18,6 +18,10 @@ private:
 // Standard text for an I/O error code ("File not found", ..., "I/O error %d").
 std::string InOutErrorMessage(int code);
 
+// The error with the file it stopped at named in front, "<path>: <message>",
+// unless its message names that file already.
+EInOutError ErrorAtFile(const EInOutError& error, const std::string& path);
+
 // The text the general error box shows: "." is appended when the message's
 // last character sorts above ".".
 std::string ErrorBoxText(const std::string& message);

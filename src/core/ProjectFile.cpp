@@ -32,7 +32,11 @@ std::string FormatFileList(const FileList& list)
 
 void SaveSourceList(const std::string& path, const FileList& list)
 {
-    platform::ReplaceFileContents(path, FormatFileList(list));
+    try {
+        platform::ReplaceFileContents(path, FormatFileList(list));
+    } catch (const EInOutError& error) {
+        throw ErrorAtFile(error, path);
+    }
 }
 
 void CarryProjectFile(const std::string& oldDir, const std::string& newDir)

@@ -114,7 +114,12 @@ void SaveSettings(const std::string& appDir, const AppSettings& settings, const 
 {
     if (state.ReadError)
         throw *state.ReadError;
-    platform::ReplaceFileContents(SettingsPath(appDir), FormatSettings(settings, projects, state.Dormant));
+    const std::string path = SettingsPath(appDir);
+    try {
+        platform::ReplaceFileContents(path, FormatSettings(settings, projects, state.Dormant));
+    } catch (const EInOutError& error) {
+        throw ErrorAtFile(error, path);
+    }
 }
 
 } // namespace tarvok

@@ -41,6 +41,10 @@ bool RemoveDir(const std::string& path);        // only when empty
 bool DeleteFile(const std::string& path);
 // Renames a file; fails (returns false) when the new name already exists.
 bool RenameFileNoReplace(const std::string& from, const std::string& to);
+// As DeleteFile and RemoveDir, raising why the entry stays; one that is
+// gone already is no error.
+void DeleteFileOrThrow(const std::string& path);
+void RemoveDirOrThrow(const std::string& path);
 
 // Whole-file text services used by the settings and project files.
 // Larger files are refused as unreadable ("File access denied"): no file the
@@ -51,10 +55,12 @@ std::string ReadWholeFile(const std::string& path);
 // written, flushed and renamed over the old one. A symbolic link is followed,
 // so the file it points to is replaced and the link stays. A file the user
 // may not write (read-only attribute, or no write access) is left alone and
-// "File access denied" is raised.
+// "File access denied" is raised. The new file gets the old one's permission
+// bits where the drive can store them.
 void ReplaceFileContents(const std::string& path, const std::string& contents);
 // Removes the temporary files that a replace of `path` left when the program
-// was killed during it.
+// was killed during it, and puts the old file back should a kill have left it
+// moved aside.
 void RemoveReplaceLeftovers(const std::string& path);
 
 // The full path of the running executable, and its directory without a
@@ -64,7 +70,8 @@ std::string ExecutableDir();
 std::string CurrentDirectory();
 
 // Maps an errno value to the program's I/O error; `path` decides between
-// "File not found" and "Invalid filename" for ENOENT.
+// "File not found" and "Invalid filename" for ENOENT. A read-only drive and a
+// file too large for the drive keep their codes (5, 101) but say so.
 EInOutError InOutErrorFromErrno(int error, const std::string& path);
 [[noreturn]] void ThrowInOutError(int error, const std::string& path);
 

@@ -1,6 +1,7 @@
 #include "platform/FileSystem.h"
 
 #include "core/InOutError.h"
+#include "platform/DriveCalls.h"
 
 #include <cctype>
 #include <cerrno>
@@ -138,16 +139,23 @@ bool DeleteFile(const std::string& path) { return Usable(path) && ::unlink(path.
 
 bool RenameFileNoReplace(const std::string& from, const std::string& to)
 {
-    if (!Usable(from) || !Usable(to))
-        return false;
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno != EINVAL && errno != ENOSYS)
-        return false;
-    // File systems without RENAME_NOREPLACE: link refuses an existing name too.
-    if (::link(from.c_str(), to.c_str()) != 0)
-        return false;
-    return ::unlink(from.c_str()) == 0;
+    return Usable(from) && Usable(to) && RenameNoReplace(AT_FDCWD, from, to) == 0;
+}
+
+void DeleteFileOrThrow(const std::string& path)
+{
+    if (!Usable(path))
+        throw EInOutError(3);
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+        ThrowInOutError(errno, path);
+}
+
+void RemoveDirOrThrow(const std::string& path)
+{
+    if (!Usable(path))
+        throw EInOutError(3);
+    if (::rmdir(path.c_str()) != 0 && errno != ENOENT)
+        ThrowInOutError(errno, path);
 }
 
 std::string ReadWholeFile(const std::string& path)
@@ -209,7 +217,7 @@ void ReplaceFileContents(const std::string& linkOrPath, const std::string& conte
     const mode_t mask = ::umask(0);
     ::umask(mask);
     const mode_t mode = exists ? (old.st_mode & 07777) : (0666 & ~mask);
-    if (::fchmod(fd, mode) != 0)
+    if (Drive().ChangeMode(fd, mode) != 0 && !ModeRefusedByDrive(errno))
         fail(errno);
     size_t done = 0;
     while (done < contents.size()) {
@@ -229,8 +237,7 @@ void ReplaceFileContents(const std::string& linkOrPath, const std::string& conte
         ::unlink(temp.c_str());
         ThrowInOutError(error, path);
     }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        const int error = errno;
+    if (const int error = RenameOver(AT_FDCWD, temp, path); error != 0) {
         ::unlink(temp.c_str());
         ThrowInOutError(error, path);
     }
@@ -246,6 +253,9 @@ void RemoveReplaceLeftovers(const std::string& linkOrPath)
     } catch (const EInOutError&) {
         return;
     }
+    struct stat aside {};
+    if (::lstat(AsideName(path).c_str(), &aside) == 0 && S_ISREG(aside.st_mode))
+        SettleAside(AT_FDCWD, AsideName(path));
     const std::string dir = ParentOf(path);
     const std::string prefix = TemporaryPrefix(path);
     for (const DirEntry& entry : ListDirectory(dir)) {
@@ -286,14 +296,15 @@ EInOutError InOutErrorFromErrno(int error, const std::string& path)
     case EINVAL: code = 3; break;
     case EMFILE:
     case ENFILE: code = 4; break;
+    case EROFS: return EInOutError(5, "The drive is read-only");
+    case EFBIG: return EInOutError(101, "The file is too large for the drive");
+    case EILSEQ: code = 3; break;
     case EACCES:
     case EPERM:
-    case EROFS:
     case EISDIR:
     case ETXTBSY: code = 5; break;
     case ENOSPC:
-    case EDQUOT:
-    case EFBIG: code = 101; break;
+    case EDQUOT: code = 101; break;
     default: break;
     }
     // Codes without a standard text are shown by their errno value.

@@ -1,5 +1,6 @@
 #include "platform/Folder.h"
 
+#include "platform/DriveCalls.h"
 #include "platform/FileSystem.h"
 
 #include <cerrno>
@@ -27,9 +28,16 @@ int OpenDirectory(const std::string& path, int extraFlags)
 
 Folder Folder::Open(const std::string& path) { return Folder(OpenDirectory(path, 0), path); }
 
-bool Folder::CreatePrivate(const std::string& path) { return Usable(path) && ::mkdir(path.c_str(), 0700) == 0; }
+std::optional<EInOutError> Folder::MakePrivate(const std::string& path)
+{
+    if (!Usable(path))
+        return EInOutError(3);
+    if (::mkdir(path.c_str(), 0700) == 0)
+        return std::nullopt;
+    return InOutErrorFromErrno(errno, path);
+}
 
-Folder Folder::OpenPrivate(const std::string& path)
+Folder Folder::OpenPrivate(const std::string& path, const std::string& probePrefix)
 {
     struct stat st {};
     if (Usable(path) && ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
@@ -37,7 +45,7 @@ Folder Folder::OpenPrivate(const std::string& path)
     Folder folder(OpenDirectory(path, O_NOFOLLOW), path);
     if (::fstat(folder.fd_, &st) != 0)
         ThrowInOutError(errno, path);
-    if (st.st_uid != ::geteuid() && st.st_uid != 0)
+    if (st.st_uid != ::geteuid() && st.st_uid != 0 && folder.OwnerOfNewFiles(probePrefix) != st.st_uid)
         throw EInOutError(5, "The folder " + path + " belongs to another user");
     return folder;
 }
@@ -69,20 +77,50 @@ RawFile Folder::CreateTemporary(const std::string& prefix)
     }
 }
 
+unsigned Folder::OwnerOfNewFiles(const std::string& probePrefix)
+{
+    struct stat st {};
+    try {
+        RawFile probe = CreateTemporary(probePrefix);
+        const std::string name = probe.Path().substr(path_.size() + 1);
+        const bool seen = ::fstat(probe.fd_, &st) == 0;
+        Remove(name);
+        return seen ? st.st_uid : ::geteuid();
+    } catch (const EInOutError&) {
+        return ::geteuid(); // nothing can be made there: the folder is not ours
+    }
+}
+
 void Folder::Replace(const std::string& from, const std::string& to)
 {
     if (!Usable(to) || to.find('/') != std::string::npos)
         ThrowInOutError(EINVAL, path_ + "/" + to);
-    if (::renameat(fd_, from.c_str(), fd_, to.c_str()) != 0)
-        ThrowInOutError(errno, path_ + "/" + to);
+    const int error = RenameOver(fd_, from, to);
+    if (error == 0)
+        return;
+    // FAT refuses names such as "what?.txt" with EINVAL, FAT through FUSE
+    // with EPERM, exFAT through FUSE with ENOENT: the file to rename is there,
+    // its new name is free, and the folder let us make the file.
+    struct stat st {};
+    const bool nameRefused =
+        error == EINVAL || error == EILSEQ || error == ENAMETOOLONG ||
+        ((error == ENOENT || error == EPERM || error == EACCES) &&
+         ::fstatat(fd_, from.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+         ::fstatat(fd_, to.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0);
+    if (nameRefused)
+        throw EInOutError(3, "The drive cannot store this file name");
+    ThrowInOutError(error, path_ + "/" + to);
 }
 
 void Folder::RemoveOthersTemporaries(const std::string& prefix)
 {
     const std::string mine = prefix + std::to_string(::getpid()) + "-";
-    for (const DirEntry& entry : ListDirectory(path_))
+    for (const DirEntry& entry : ListDirectory(path_)) {
         if (entry.Name.rfind(prefix, 0) == 0 && entry.Name.rfind(mine, 0) != 0)
             Remove(entry.Name);
+        else if (IsAsideName(entry.Name))
+            SettleAside(fd_, entry.Name);
+    }
 }
 
 bool Folder::Remove(const std::string& name) { return ::unlinkat(fd_, name.c_str(), 0) == 0; }

@@ -28,6 +28,7 @@ public:
     const std::string& Path() const { return path_; }
     uint64_t SizeAtOpen() const { return size_; }
     uint32_t ModeAtOpen() const { return mode_; }  // permission bits
+    // For a file just made: a drive that cannot store modes keeps its own.
     void SetMode(uint32_t mode);
     void Flush();                                  // the data reaches the disk
 

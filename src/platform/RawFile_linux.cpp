@@ -1,5 +1,6 @@
 #include "platform/RawFile.h"
 
+#include "platform/DriveCalls.h"
 #include "platform/FileSystem.h"
 
 #include <cerrno>
@@ -85,7 +86,7 @@ bool RawFile::IsSameFileAs(const std::string& path) const
 
 void RawFile::SetMode(uint32_t mode)
 {
-    if (::fchmod(fd_, static_cast<mode_t>(mode)) != 0)
+    if (Drive().ChangeMode(fd_, mode) != 0 && !ModeRefusedByDrive(errno))
         ThrowInOutError(errno, path_);
     mode_ = mode;
 }

@@ -137,13 +137,18 @@ void TMainForm::BtnDelBkUpClick()
     if (!Dialogs.Confirm("Are you sure to delete selected " + std::to_string(count) + " " + kind + "?"))
         return;
 
+    // What stayed on the disk is told once the view shows what is left.
+    DeleteFailures failures;
     if (BrowserMode == tarvok::BrowserMode::FolderView) {
         for (int line = 0; line < lbxTarget->count(); ++line) {
             const QListWidgetItem* item = lbxTarget->item(line);
-            if (item->isSelected())
-                DeleteBkUpFolder(JoinPath(CurrentProject->BackUpDir, LineName(item)), BackupList);
+            if (!item->isSelected())
+                continue;
+            DeleteFailures stayed = DeleteBkUpFolder(JoinPath(CurrentProject->BackUpDir, LineName(item)), BackupList);
+            failures.insert(failures.end(), stayed.begin(), stayed.end());
         }
         ShowBkUpFolders(CurrentProject->BackUpDir + PathSeparator);
+        ReportDeleteFailures(failures);
         return;
     }
     int line = 0;
@@ -151,8 +156,9 @@ void TMainForm::BtnDelBkUpClick()
         entry.Selected = line < lbxTarget->count() && lbxTarget->item(line)->isSelected() ? 1 : 0;
         ++line;
     }
-    DeleteSelectedBkUpFiles(BackupList);
+    failures = DeleteSelectedBkUpFiles(BackupList);
     ShowBkUpFiles(BackupList);
+    ReportDeleteFailures(failures);
 }
 
 void TMainForm::btnselDirClick()

@@ -4,6 +4,7 @@
 #include "core/FileUtility.h"
 #include "core/TextLines.h"
 #include "platform/FileSystem.h"
+#include "platform/MountTable.h"
 #include "ui/LocalText.h"
 
 #include <QComboBox>
@@ -16,7 +17,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QStorageInfo>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -121,20 +121,20 @@ void SelectDirectoryDialog::FillFiles(const QString& dir)
     files_->addItems(QDir(dir).entryList(QDir::Files | QDir::System, QDir::Name | QDir::IgnoreCase));
 }
 
+// Only the mount table is read: asking a network or FUSE mount that does
+// not answer would freeze the program.
 void SelectDirectoryDialog::FillFileSystems()
 {
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (!volume.isValid() || !volume.isReady())
-            continue;
-        const QString root = volume.rootPath();
-        const QString device = QString::fromLocal8Bit(volume.device());
-        fileSystems_->addItem(device.isEmpty() ? root : root + "  (" + device + ")", root);
+    mounts_ = platform::MountedFileSystems();
+    for (const platform::MountPoint& mount : mounts_) {
+        const QString root = Local(mount.Root);
+        fileSystems_->addItem(mount.Device.empty() ? root : root + "  (" + Local(mount.Device) + ")", root);
     }
 }
 
 void SelectDirectoryDialog::SelectFileSystemOf(const QString& dir)
 {
-    const int index = fileSystems_->findData(QStorageInfo(dir).rootPath());
+    const int index = fileSystems_->findData(Local(platform::MountRootOf(mounts_, FromLocal(dir))));
     if (index >= 0)
         fileSystems_->setCurrentIndex(index);
 }

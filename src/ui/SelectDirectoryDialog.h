@@ -2,7 +2,10 @@
 #include <QDialog>
 #include <QString>
 
+#include "platform/MountTable.h"
+
 #include <string>
+#include <vector>
 
 class QComboBox;
 class QFileSystemModel;
@@ -50,6 +53,7 @@ private:
     QString TypedDirectory() const;
 
     Dialogs& dialogs_;
+    std::vector<platform::MountPoint> mounts_;
     QString shown_;
     std::string chosen_;
     QFileSystemModel* model_;

@@ -138,7 +138,7 @@ TEST(BackUpFileList, MissingBackupDirectoryIsNotCreatedAndTheCopyFails)
         FAIL() << "the copy into a missing folder must fail";
     } catch (const EInOutError& e) {
         EXPECT_EQ(e.ErrorCode(), 3);
-        EXPECT_STREQ(e.what(), "Invalid filename");
+        EXPECT_EQ(e.what(), tmp / "nowhere/01_01_00: Invalid filename");
     }
     EXPECT_FALSE(fs::exists(tmp / "nowhere"));
 }
@@ -271,12 +271,12 @@ TEST(DeleteBkUpFolder, FilesGoThenTheEmptyFolder)
     WriteFile(tmp / "01_02_08/a", "");
     WriteFile(tmp / "01_02_08/.b", "");
     FileList list = ListOf({"/stale"});
-    DeleteBkUpFolder(tmp / "01_02_08", list);
+    EXPECT_TRUE(DeleteBkUpFolder(tmp / "01_02_08", list).empty());
     EXPECT_FALSE(fs::exists(tmp / "01_02_08"));
     EXPECT_TRUE(list.empty());
 }
 
-TEST(DeleteBkUpFolder, SubfoldersAndReadOnlyFilesKeepTheFolder)
+TEST(DeleteBkUpFolder, SubfoldersAndReadOnlyFilesKeepTheFolderAndTheFilesAreReported)
 {
     TempDir tmp;
     fs::create_directories(tmp / "with_sub/inner");
@@ -288,8 +288,11 @@ TEST(DeleteBkUpFolder, SubfoldersAndReadOnlyFilesKeepTheFolder)
     ::chmod((tmp / "with_ro/kept").c_str(), 0444);
     FileList list;
 
-    DeleteBkUpFolder(tmp / "with_sub", list);
-    DeleteBkUpFolder(tmp / "with_ro", list);
+    EXPECT_TRUE(DeleteBkUpFolder(tmp / "with_sub", list).empty()) << "a subfolder keeps it quietly";
+    const DeleteFailures stayed = DeleteBkUpFolder(tmp / "with_ro", list);
+    ASSERT_EQ(stayed.size(), 1u);
+    EXPECT_EQ(stayed[0].Path, tmp / "with_ro/kept");
+    EXPECT_EQ(stayed[0].Error.ErrorCode(), 5);
 
     EXPECT_EQ(EntriesOf(tmp / "with_sub"), std::set<std::string>{"inner"});
     EXPECT_TRUE(fs::exists(tmp / "with_sub/inner/deep"));
@@ -297,7 +300,7 @@ TEST(DeleteBkUpFolder, SubfoldersAndReadOnlyFilesKeepTheFolder)
     EXPECT_TRUE(list.empty());
 }
 
-TEST(DeleteSelectedBkUpFiles, OnlySelectedGoAndTheRestKeepsItsOrder)
+TEST(DeleteSelectedBkUpFiles, OnlySelectedGoAndWhatStaysKeepsItsEntry)
 {
     TempDir tmp;
     for (const char* name : {"a", "b", "c", "d", "ro"})
@@ -310,9 +313,15 @@ TEST(DeleteSelectedBkUpFiles, OnlySelectedGoAndTheRestKeepsItsOrder)
         ++line;
     }
 
-    DeleteSelectedBkUpFiles(list);
+    const DeleteFailures stayed = DeleteSelectedBkUpFiles(list);
 
-    EXPECT_EQ(NamesIn(list), (std::vector<std::string>{"b", "d"}));
-    EXPECT_EQ(EntriesOf(tmp.Path()), (std::set<std::string>{"b", "d", "ro"}))
-        << "a read-only file stays on disk though its entry is gone";
+    EXPECT_EQ(NamesIn(list), (std::vector<std::string>{"b", "d", "ro"}));
+    EXPECT_EQ(EntriesOf(tmp.Path()), (std::set<std::string>{"b", "d", "ro"}));
+    ASSERT_EQ(stayed.size(), 1u);
+    try {
+        ReportDeleteFailures(stayed);
+        FAIL() << "a file that stayed is reported";
+    } catch (const EInOutError& e) {
+        EXPECT_EQ(e.what(), tmp / "ro" + " was not deleted: File access denied");
+    }
 }

@@ -67,7 +67,7 @@ TEST(SaveSourceList, RemovedDirectoryRaisesInvalidFilename)
         FAIL() << "no error";
     } catch (const EInOutError& e) {
         EXPECT_EQ(e.ErrorCode(), 3);
-        EXPECT_STREQ(e.what(), "Invalid filename");
+        EXPECT_EQ(e.what(), tmp / "gone/Project.ini: Invalid filename");
     }
 }
 

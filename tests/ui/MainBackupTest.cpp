@@ -17,6 +17,14 @@ namespace {
 namespace fs = std::filesystem;
 using Texts = std::vector<std::string>;
 
+#define EXPECT_THROW_MESSAGE(statement, text)                                                                  \
+    try {                                                                                                      \
+        statement;                                                                                             \
+        ADD_FAILURE() << "no error";                                                                           \
+    } catch (const EInOutError& e) {                                                                           \
+        EXPECT_EQ(e.what(), std::string(text));                                                                \
+    }
+
 LocalTime At(int month, int day, int hour, int minute)
 {
     LocalTime t;
@@ -74,7 +82,7 @@ TEST_F(BackupTest, FailingCopyEndsTheRunWithItsErrorAndPutsTheWindowBack)
         Form->btnBackUpClick();
         FAIL() << "the copy into a removed directory must fail";
     } catch (const EInOutError& e) {
-        EXPECT_STREQ(e.what(), "Invalid filename");
+        EXPECT_EQ(e.what(), Backup + "/" + SnapshotFolderName(Clock.Now()) + ": Invalid filename");
     }
     EXPECT_EQ(Dialogs.TextsOf("message"), Texts{});
     EXPECT_TRUE(Form->lbStatus->text().isEmpty());
@@ -180,16 +188,26 @@ TEST_F(BackupTest, DeletingFoldersRemovesThemWithTheirFiles)
     EXPECT_TRUE(Form->BackupList.empty());
 }
 
-TEST_F(BackupTest, ReadOnlyFileKeepsItsFolder)
+TEST_F(BackupTest, ABackupThatStaysIsReportedAndStillListed)
 {
     // The program protects read-only files itself, so this holds for root too.
     MakeSnapshot("01_02_08", {"a", "kept"});
-    ::chmod((Backup + "/01_02_08/kept").c_str(), 0444);
+    const std::string kept = Backup + "/01_02_08/kept";
+    ::chmod(kept.c_str(), 0444);
+    const std::string report = kept + " was not deleted: File access denied";
     Form->ShowBkUpFolders(Backup);
     Select(Form->lbxTarget, {0});
-    Form->BtnDelBkUpClick();
+    EXPECT_THROW_MESSAGE(Form->BtnDelBkUpClick(), report);
     EXPECT_EQ(NamesOnDisk(Backup + "/01_02_08"), Texts{"kept"});
     EXPECT_EQ(Lines(Form->lbxTarget), QStringList{"01_02_08"});
+
+    MakeSnapshot("01_02_08", {"a"});
+    OpenSnapshot("01_02_08");
+    Form->lbxTarget->selectAll();
+    EXPECT_THROW_MESSAGE(Form->BtnDelBkUpClick(), report);
+    EXPECT_EQ(Lines(Form->lbxTarget), QStringList{"kept"}) << "its line is not dropped as if deleted";
+    ASSERT_EQ(Form->BackupList.size(), 1u);
+    EXPECT_EQ(Form->BackupList.front().FileName, kept);
 }
 
 TEST_F(BackupTest, DeletingFilesKeepsTheOthersInTheirOrder)
