@@ -174,7 +174,9 @@ TEST(Drive, DeletesASnapshot)
     FileList listed;
     LoadBkUpFolder(w.Snap, listed);
     EXPECT_EQ(listed.size(), 2u);
-    DeleteBkUpFolder(w.Snap, listed);
+    const DeleteFailures failures = DeleteBkUpFolder(w.Snap, listed);
+    for (const DeleteFailure& failure : failures)
+        ADD_FAILURE() << failure.Path << " stayed: " << failure.Error.what();
     EXPECT_FALSE(fs::exists(w.Snap));
     EXPECT_TRUE(ListBkUpFolders(w.Bk).empty());
 }
