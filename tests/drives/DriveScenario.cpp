@@ -42,7 +42,7 @@ std::string Pattern(size_t size, char seed)
 {
     std::string text(size, '\0');
     for (size_t i = 0; i < size; ++i)
-        text[i] = static_cast<char>(seed + i * 7 % 251);
+        text[i] = static_cast<char>(seed + (i * 7) % 251);
     return text;
 }
 
