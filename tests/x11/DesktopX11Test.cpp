@@ -160,6 +160,7 @@ TEST_F(DesktopX11Test, SetAndClearFreeTheirPixmapWhenADesktopProgramPublishesIts
                         reinterpret_cast<const unsigned char*>(&own), 1);
         XSync(desk, False);
     };
+    XSync(desk, False);
     const std::string picture = Picture("skin.bmp", {{Red, Blue}});
     const int before = ServerPixmaps();
     for (int cycle = 0; cycle < 10; ++cycle) {

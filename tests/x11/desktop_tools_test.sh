@@ -33,6 +33,7 @@ grep -q '^\[       OK \]' "$out" || { cat "$out"; fail "the session bus test did
 # ---- The real program ($2) ----
 tarvok=$2
 private_runtime_dir
+start_trayer
 pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | awk 'NR == 2 {print $3}'; }
 
 # A fresh program folder showing example skin 0, with no start-up question.
@@ -76,6 +77,7 @@ keep=$WORK/wallpaper/Tarvok.wallpaper
 # Starts the program, shows its window and sets the skin as wallpaper (Ctrl+W).
 set_wallpaper() {
   start_program "$exe"
+  wait_until 10 tray_icon >/dev/null || fail "no tray icon"
   "$exe" # a second start shows the running copy's window
   local window
   window=$(wait_until 10 main_window) || fail "the window did not show"
@@ -117,6 +119,9 @@ fi
 export DISPLAY=$xdisplay WAYLAND_DISPLAY=tarvok-weston
 exe=$(prepare weston)
 start_program "$exe"
+# XWayland starts with the first client: wait for the program's wake-up socket.
+listening() { [ -S "$XDG_RUNTIME_DIR/Tarvok" ] && echo yes; }
+wait_until 30 listening >/dev/null || fail "the program did not start under weston"
 "$exe"
 window=$(wait_until 20 main_window) || fail "the window did not show under weston"
 shot() { (cd "$WORK" && rm -f wayland-screenshot-*.png && weston-screenshooter >/dev/null 2>&1 && ls wayland-screenshot-*.png); }
