@@ -117,9 +117,10 @@ if ! xdisplay=$(wait_until 20 sed -n 's/.*xserver listening on display \(:[0-9]*
   exit 0
 fi
 export DISPLAY=$xdisplay WAYLAND_DISPLAY=tarvok-weston
-# XWayland starts with its first client.
-if ! wait_until 30 xdpyinfo_ok >/dev/null; then
-  note "SKIP: XWayland did not start under weston: $(tail -n 3 "$WORK/weston.log")"
+# XWayland starts with its first client, then weston's X window manager,
+# which does not always come up on a busy machine.
+if ! wait_until 30 xdpyinfo_ok >/dev/null || ! wait_until 30 grep -o "created wm" "$WORK/weston.log" >/dev/null; then
+  note "SKIP: XWayland or weston's X window manager did not start: $(tail -n 3 "$WORK/weston.log")"
   exit 0
 fi
 exe=$(prepare weston)
