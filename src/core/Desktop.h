@@ -17,6 +17,10 @@ public:
     virtual void SetWallpaper(const std::string& imagePath) = 0;
     // Takes the background set by SetWallpaper away again.
     virtual void ClearWallpaper() = 0;
+    // Puts back the desktop's own lasting wallpaper setting that
+    // SetWallpaper replaced, also one an earlier run left replaced; the
+    // background of this session stays. For the session's end and the start.
+    virtual void RestoreWallpaperSetting() = 0;
     // Opens the user's terminal without waiting for it; a failure is silent.
     virtual void RunDosShell() = 0;
     // True when a screen saver was asked to start.

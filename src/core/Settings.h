@@ -17,6 +17,8 @@ struct AppSettings {
 inline constexpr const char* SettingsFileName = "Tarvok.ini";
 inline constexpr const char* ProjectFileName = "Project.ini";
 inline constexpr const char* DefaultBackupFolder = "BkUp";
+// Beside the settings file: the desktop's wallpaper setting while ours replaces it.
+inline constexpr const char* WallpaperKeepFileName = "Tarvok.wallpaper";
 
 std::string SettingsPath(const std::string& appDir);
 std::string ProjectFilePath(const std::string& backUpDir);

@@ -146,6 +146,8 @@ public:
     // Shows the window, restores it when minimised, raises and activates it.
     void ShowMainWindow();
     QSystemTrayIcon* TrayIcon = nullptr;
+    bool TriggerPending = false; // a single click waits for its second
+    uint32_t LastTrigger = 0;    // TickCount of that click
 
     // ---- Key state (MainKeyboard.cpp) ------------------------------------
     void FormKeyDown(uint16_t key);
@@ -188,6 +190,8 @@ public:
     void RoundedWindow1Click();
     SkinCanvas* Skin = nullptr;
     WindowChrome* Chrome = nullptr;
+    // Decides the window's translucency before its first show.
+    void setVisible(bool visible) override;
 
     // ---- Desktop tools (MainDesktopTools.cpp) ----------------------------
     void SetcurrentSkinasWallPaper1Click();

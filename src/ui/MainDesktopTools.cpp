@@ -21,8 +21,11 @@ std::string SkinFile(const std::string& appDir, int32_t skinNo)
 
 void TMainForm::ConnectDesktopTools()
 {
-    OwnDesktop = std::make_unique<platform::LinuxDesktop>();
+    OwnDesktop = std::make_unique<platform::LinuxDesktop>(JoinPath(AppDir, WallpaperKeepFileName));
     Desktop = OwnDesktop.get();
+    // A run that ended without the session's end left the desktop's own
+    // wallpaper setting replaced.
+    Desktop->RestoreWallpaperSetting();
     const std::pair<QAction*, void (TMainForm::*)()> reactions[] = {
         {SetcurrentSkinasWallPaper1, &TMainForm::SetcurrentSkinasWallPaper1Click},
         {ClearWallPaper1, &TMainForm::ClearWallPaper1Click},

@@ -23,6 +23,8 @@ void TMainForm::SaveAtSessionEnd()
     }
     for (const std::string& line : notSaved)
         std::fprintf(stderr, "Tarvok: %s\n", line.c_str());
+    // Our wallpaper was for this logon only.
+    Desktop->RestoreWallpaperSetting();
 }
 
 void TMainForm::EndSession()

@@ -1,6 +1,7 @@
 // The skin of the frameless window, its image buttons, the Display menu's
 // skin and shape commands, and the showing and hiding of the controls.
 #include "core/SkinChoice.h"
+#include "platform/qt/Compositing.h"
 #include "ui/Main.h"
 #include "ui/SkinCanvas.h"
 #include "ui/WindowChrome.h"
@@ -39,6 +40,15 @@ void TMainForm::ConnectSkin()
     connect(Transparent1, &QAction::triggered, this, &TMainForm::Transparent1Click);
     connect(Opaque1, &QAction::triggered, this, &TMainForm::Opaque1Click);
     connect(RoundedWindow1, &QAction::triggered, this, &TMainForm::RoundedWindow1Click);
+}
+
+void TMainForm::setVisible(bool visible)
+{
+    // Translucency belongs to the native window, made at the first show: a
+    // compositing manager that runs by then decides it for the whole run.
+    if (visible && !testAttribute(Qt::WA_WState_Created) && platform::CompositingManagerRuns())
+        Skin->UseTranslucency();
+    QWidget::setVisible(visible);
 }
 
 void TMainForm::SetUpSkin()

@@ -1,8 +1,10 @@
 // The notification-area icon and its menu RatMenu.
+#include "core/Clock.h"
 #include "ui/Main.h"
 #include "ui/ProgramIcon.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 
 namespace tarvok::ui {
@@ -29,14 +31,27 @@ void TMainForm::CreateTrayIcon()
 void TMainForm::TrayIconActivated(QSystemTrayIcon::ActivationReason reason)
 {
     switch (reason) {
-    case QSystemTrayIcon::Trigger:
+    case QSystemTrayIcon::Trigger: {
+        // D-Bus tray hosts send one activation per click and never a double
+        // click: a second one within the double-click time stands for it.
+        const uint32_t now = Clock.TickCount();
+        if (TriggerPending && now - LastTrigger <= uint32_t(QApplication::doubleClickInterval())) {
+            TriggerPending = false;
+            ShowMainWindow();
+            break;
+        }
+        TriggerPending = true;
+        LastTrigger = now;
         // A single click only brings a shown window to the front.
         if (isVisible()) {
             raise();
             activateWindow();
         }
         break;
+    }
     case QSystemTrayIcon::DoubleClick:
+        // Its first click came as a Trigger; a third starts anew.
+        TriggerPending = false;
         ShowMainWindow();
         break;
     default:

@@ -1,5 +1,6 @@
 #include "ui/SkinCanvas.h"
 
+#include "platform/qt/Compositing.h"
 #include "ui/LocalText.h"
 
 #include <QEvent>
@@ -7,6 +8,8 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QWidget>
+
+#include <cmath>
 
 namespace tarvok::ui {
 namespace {
@@ -88,13 +91,74 @@ void SkinCanvas::Compose()
     painter.drawImage(0, 0, skin_);
 }
 
+void SkinCanvas::UseTranslucency()
+{
+    translucent_ = true;
+    window_.setAttribute(Qt::WA_TranslucentBackground);
+    // Its paint leaves pixels transparent: what lies below must show there.
+    window_.setAttribute(Qt::WA_OpaquePaintEvent, false);
+    // The shape moves from the mask into the painting.
+    shape_ = window_.mask();
+    window_.clearMask();
+}
+
+void SkinCanvas::SetShape(const QRegion& shape)
+{
+    if (!translucent_) {
+        // An empty mask would be no mask at all: say so plainly.
+        if (shape.isEmpty())
+            window_.clearMask();
+        else
+            window_.setMask(shape);
+        return;
+    }
+    shape_ = shape;
+    ApplyInputShape();
+    window_.update();
+}
+
+void SkinCanvas::ApplyInputShape()
+{
+    const QRegion shape = shape_.isEmpty() ? QRegion(window_.rect()) : shape_;
+    const qreal ratio = window_.devicePixelRatioF();
+    QRegion device;
+    for (const QRect& r : shape) {
+        const QPoint from(int(std::floor(r.left() * ratio)), int(std::floor(r.top() * ratio)));
+        const QPoint to(int(std::ceil((r.right() + 1) * ratio)), int(std::ceil((r.bottom() + 1) * ratio)));
+        device += QRect(from, to - QPoint(1, 1));
+    }
+    platform::SetInputShape(window_.windowHandle(), device);
+}
+
+void SkinCanvas::Paint()
+{
+    QPainter painter(&window_);
+    if (translucent_) {
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(window_.rect(), Qt::transparent);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        if (!shape_.isEmpty())
+            painter.setClipRegion(shape_);
+    }
+    painter.drawImage(0, 0, buffer_);
+}
+
 bool SkinCanvas::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != &window_ || event->type() != QEvent::Paint || buffer_.isNull())
+    if (watched != &window_ || buffer_.isNull())
         return false;
-    QPainter painter(&window_);
-    painter.drawImage(0, 0, buffer_);
-    return true;
+    switch (event->type()) {
+    case QEvent::Paint:
+        Paint();
+        return true;
+    case QEvent::Show:
+        // The native window exists now; it may be a new one.
+        if (translucent_)
+            ApplyInputShape();
+        return false;
+    default:
+        return false;
+    }
 }
 
 } // namespace tarvok::ui

@@ -1,5 +1,7 @@
 #include "ui/WindowShape.h"
 
+#include "ui/SkinCanvas.h"
+
 #include <QFrame>
 #include <QLabel>
 #include <QWidget>
@@ -33,6 +35,22 @@ void AddControls(const QWidget& parent, QPoint origin, QRegion& region)
     }
 }
 
+// The skin canvas keeps the shape where the window has one; a plain window
+// takes it as its mask.
+void Shape(QWidget& form, const QRegion& shape)
+{
+    for (QObject* child : form.children()) {
+        if (auto* canvas = dynamic_cast<SkinCanvas*>(child)) {
+            canvas->SetShape(shape);
+            return;
+        }
+    }
+    if (shape.isEmpty())
+        form.clearMask();
+    else
+        form.setMask(shape);
+}
+
 } // namespace
 
 QRegion RoundedRegion(const QSize& size, int corner)
@@ -58,7 +76,7 @@ QRegion ControlsRegion(const QWidget& form)
     return region;
 }
 
-void SetRoundedWindow(QWidget& form, int corner) { form.setMask(RoundedRegion(form.size(), corner)); }
+void SetRoundedWindow(QWidget& form, int corner) { Shape(form, RoundedRegion(form.size(), corner)); }
 
 void SetTransparentWindow(QWidget& form)
 {
@@ -66,9 +84,9 @@ void SetTransparentWindow(QWidget& form)
     // keeps the shape it has.
     const QRegion controls = ControlsRegion(form);
     if (!controls.isEmpty())
-        form.setMask(controls);
+        Shape(form, controls);
 }
 
-void SetOpaqueWindow(QWidget& form) { form.clearMask(); }
+void SetOpaqueWindow(QWidget& form) { Shape(form, QRegion()); }
 
 } // namespace tarvok::ui

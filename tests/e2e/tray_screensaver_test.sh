@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # "Screen Saver On" from the tray menu of the real program: a box when the X
-# server's saver is off, the saver covering the screen when it is on.
+# server's saver is off, the saver covering the screen when it is on. Then a
+# double click and the menu's Quit, in an XEmbed tray (trayer) and in a
+# D-Bus (StatusNotifierItem) tray host.
 # Usage: tray_screensaver_test.sh <Tarvok binary> <build dir>
 set -u -o pipefail
 binary=$1
@@ -53,4 +55,84 @@ import -window root "$WORK/after.png"
   fail "the screen saver did not cover the screen"
 xdotool keyup Return
 kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the program ended"
+
+# Quit from the tray menu, then Yes to the question, ends the program.
+quit_and_wait() {
+  answer_box '^Confirm$' Return
+  wait_exit "$PROGRAM_PID" 20 || fail "$1: Quit did not end the program"
+}
+
+note "XEmbed tray: a double click shows the window, the menu's Quit ends the program"
+wait_gone 10 main_window || fail "the window is shown before the double click"
+double_click_tray
+wait_until 10 main_window >/dev/null || fail "XEmbed: a double click did not show the window"
+tray_menu_key q
+quit_and_wait XEmbed
+
+note "D-Bus tray host (StatusNotifierItem): the same"
+stop_trayer
+# A session bus of our own. Its command ends first, so that
+# dbus-run-session ends the bus too. It starts no services on demand: the
+# accessibility bus that GTK and Qt would start that way outlives the test.
+cat >"$WORK/bus.conf" <<'XML'
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:tmpdir=/tmp</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+XML
+dbus-run-session --config-file="$WORK/bus.conf" -- \
+  sh -c 'echo "$$ $DBUS_SESSION_BUS_ADDRESS" >"$0"; exec sleep 3600' "$WORK/bus" &
+session=$!
+read -r inner bus < <(wait_until 10 cat "$WORK/bus") || { kill "$session"; fail "no session bus"; }
+# Not dbus-run-session itself: killed at once, it would leave its bus running.
+track "$inner"
+export DBUS_SESSION_BUS_ADDRESS=$bus
+status-notifier-watcher >"$WORK/watcher.log" 2>&1 &
+track $!
+gtk-sni-tray-standalone --bottom >"$WORK/sni-tray.log" 2>&1 &
+track $!
+bus_call() { gdbus call --session --timeout 5 "$@" 2>/dev/null; }
+host_ready() {
+  bus_call -d org.kde.StatusNotifierWatcher -o /StatusNotifierWatcher -m org.freedesktop.DBus.Properties.Get \
+    org.kde.StatusNotifierWatcher IsStatusNotifierHostRegistered | grep -o true
+}
+wait_until 20 host_ready >/dev/null || fail "the D-Bus tray host did not start: $(cat "$WORK/sni-tray.log")"
+start_program "$exe"
+answer_box '^Confirm$' n
+# The bus name the icon registered under (Qt gives its unique name).
+registered() {
+  bus_call -d org.kde.StatusNotifierWatcher -o /StatusNotifierWatcher -m org.freedesktop.DBus.Properties.Get \
+    org.kde.StatusNotifierWatcher RegisteredStatusNotifierItems | grep -o "'[^'/]*" | head -n 1 | tr -d "'"
+}
+item=$(wait_until 20 registered) || fail "the icon was not registered with the D-Bus tray host"
+# The host sends one Activate per click: a click alone does nothing, a
+# double click on the host's icon shows the window.
+host=$(windows_named '^gtk-sni-tray-standalone$' | while read -r id; do
+  [ "$(window_size "$id" | cut -dx -f2)" -gt 20 ] && echo "$id"; done | head -n 1)
+[ -n "$host" ] || fail "no window of the D-Bus tray host"
+wait_gone 10 message_box || fail "the question stayed open"
+icon_drawn() { [ "$(import -window "$host" -crop 30x30+0+0 -format %k info:)" -gt 1 ] && echo yes; }
+wait_until 10 icon_drawn >/dev/null || fail "the D-Bus tray host shows no icon"
+xdotool mousemove --window "$host" 15 15 click 1
+sleep 1 # longer than the double-click time
+[ -z "$(main_window)" ] || fail "D-Bus: a single click showed the window"
+xdotool mousemove --window "$host" 15 15 click --repeat 2 --delay 80 1
+wait_until 10 main_window >/dev/null || fail "D-Bus: a double click did not show the window"
+# The menu comes over com.canonical.dbusmenu: find Quit and click it.
+menu=$(bus_call -d "$item" -o /StatusNotifierItem -m org.freedesktop.DBus.Properties.Get \
+  org.kde.StatusNotifierItem Menu | grep -o "'/[^']*'" | tr -d "'") || fail "the icon offers no menu"
+bus_call -d "$item" -o "$menu" -m com.canonical.dbusmenu.AboutToShow 0 >/dev/null
+quit=$(bus_call -d "$item" -o "$menu" -m com.canonical.dbusmenu.GetLayout -- 0 -1 '@as []' |
+  grep -o "(\([0-9]*\), {[^}]*'label': <'_Quit'>" | grep -o '^([0-9]*' | tr -d '(')
+[ -n "$quit" ] || fail "no Quit in the icon's menu"
+bus_call -d "$item" -o "$menu" -m com.canonical.dbusmenu.Event -- "$quit" clicked '<0>' 0 >/dev/null
+quit_and_wait D-Bus
 echo "-- PASS"

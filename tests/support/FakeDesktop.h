@@ -17,6 +17,7 @@ public:
 
     void SetWallpaper(const std::string& imagePath) override { Calls.push_back("wallpaper " + imagePath); }
     void ClearWallpaper() override { Calls.push_back("clear wallpaper"); }
+    void RestoreWallpaperSetting() override { Calls.push_back("restore wallpaper setting"); }
     void RunDosShell() override { Calls.push_back("terminal"); }
     bool StartScreenSaver() override
     {

@@ -1,7 +1,9 @@
+#include "TempDir.h"
 #include "platform/qt/DesktopBackground.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 
 namespace tarvok::test {
@@ -36,64 +38,87 @@ public:
 
 class DesktopBackgroundTest : public ::testing::Test {
 protected:
+    platform::DesktopBackground Background(const char* desktop)
+    {
+        return platform::DesktopBackground(runner, desktop, keep);
+    }
+
     FakeRunner runner;
+    TempDir dir;
+    const std::string keep = dir / "Tarvok.wallpaper";
 };
+
+const std::string Gnome = "org.gnome.desktop.background";
 
 TEST_F(DesktopBackgroundTest, GnomeGetsTheFileUriAndTheFirstValuesComeBackOnRestore)
 {
-    runner.Answers["gsettings get org.gnome.desktop.background picture-uri"] = {true, "'file:///usr/share/a.png'\n"};
-    runner.Answers["gsettings get org.gnome.desktop.background picture-uri-dark"] = {true, "'file:///d.png'\n"};
-    platform::DesktopBackground background(runner, "ubuntu:GNOME");
+    runner.Answers["gsettings get " + Gnome + " picture-uri"] = {true, "'file:///usr/share/a.png'\n"};
+    runner.Answers["dconf read /org/gnome/desktop/background/picture-uri"] = {true, "'file:///usr/share/a.png'\n"};
+    // The dark picture was never set: dconf reads nothing for it.
+    runner.Answers["gsettings get " + Gnome + " picture-uri-dark"] = {true, "'file:///d.png'\n"};
+    platform::DesktopBackground background = Background("ubuntu:GNOME");
 
     background.Set("/home/u/My Skins/TarvokSkin2.bmp");
     EXPECT_EQ(runner.Taken(),
               (std::vector<std::string>{
-                  "gsettings get org.gnome.desktop.background picture-uri",
-                  "gsettings set org.gnome.desktop.background picture-uri 'file:///home/u/My%20Skins/TarvokSkin2.bmp'",
-                  "gsettings get org.gnome.desktop.background picture-uri-dark",
-                  "gsettings set org.gnome.desktop.background picture-uri-dark "
-                  "'file:///home/u/My%20Skins/TarvokSkin2.bmp'"}));
+                  "gsettings get " + Gnome + " picture-uri",
+                  "dconf read /org/gnome/desktop/background/picture-uri",
+                  "gsettings get " + Gnome + " picture-uri-dark",
+                  "dconf read /org/gnome/desktop/background/picture-uri-dark",
+                  "gsettings set " + Gnome + " picture-uri 'file:///home/u/My%20Skins/TarvokSkin2.bmp'",
+                  "gsettings set " + Gnome + " picture-uri-dark 'file:///home/u/My%20Skins/TarvokSkin2.bmp'"}));
+    EXPECT_TRUE(std::filesystem::exists(keep));
 
     // A second Set keeps the values from before the first.
     background.Set("/s/TarvokSkin3.bmp");
-    EXPECT_EQ(runner.Taken(),
-              (std::vector<std::string>{
-                  "gsettings set org.gnome.desktop.background picture-uri 'file:///s/TarvokSkin3.bmp'",
-                  "gsettings set org.gnome.desktop.background picture-uri-dark 'file:///s/TarvokSkin3.bmp'"}));
+    EXPECT_EQ(runner.Taken(), (std::vector<std::string>{
+                                  "gsettings set " + Gnome + " picture-uri 'file:///s/TarvokSkin3.bmp'",
+                                  "gsettings set " + Gnome + " picture-uri-dark 'file:///s/TarvokSkin3.bmp'"}));
+
+    const std::vector<std::string> restore = {"gsettings set " + Gnome + " picture-uri 'file:///usr/share/a.png'",
+                                              "gsettings reset " + Gnome + " picture-uri-dark"};
+    // A run killed now: the next one restores from the keep file, once.
+    FakeRunner next;
+    platform::DesktopBackground(next, "GNOME", keep).Restore();
+    EXPECT_EQ(next.Taken(), restore);
+    EXPECT_FALSE(std::filesystem::exists(keep));
+    platform::DesktopBackground(next, "GNOME", keep).Restore();
+    EXPECT_TRUE(next.Taken().empty());
 
     background.Restore();
-    EXPECT_EQ(runner.Taken(),
-              (std::vector<std::string>{
-                  "gsettings set org.gnome.desktop.background picture-uri 'file:///usr/share/a.png'",
-                  "gsettings set org.gnome.desktop.background picture-uri-dark 'file:///d.png'"}));
+    EXPECT_EQ(runner.Taken(), restore);
     background.Restore();
     EXPECT_TRUE(runner.Taken().empty());
 }
 
 TEST_F(DesktopBackgroundTest, AKeyTheDesktopDoesNotHaveIsLeftAlone)
 {
-    runner.Answers["gsettings get org.gnome.desktop.background picture-uri"] = {true, "''\n"};
-    runner.Answers["gsettings get org.gnome.desktop.background picture-uri-dark"] = {false, ""};
-    platform::DesktopBackground background(runner, "Budgie:GNOME");
+    runner.Answers["gsettings get " + Gnome + " picture-uri"] = {true, "''\n"};
+    runner.Answers["dconf read /org/gnome/desktop/background/picture-uri"] = {true, "''\n"};
+    runner.Answers["gsettings get " + Gnome + " picture-uri-dark"] = {false, ""};
+    platform::DesktopBackground background = Background("Budgie:GNOME");
     background.Set("/s/a.bmp");
     background.Restore();
     EXPECT_EQ(runner.Taken(), (std::vector<std::string>{
-                                  "gsettings get org.gnome.desktop.background picture-uri",
-                                  "gsettings set org.gnome.desktop.background picture-uri 'file:///s/a.bmp'",
-                                  "gsettings get org.gnome.desktop.background picture-uri-dark",
-                                  "gsettings set org.gnome.desktop.background picture-uri ''"}));
+                                  "gsettings get " + Gnome + " picture-uri",
+                                  "dconf read /org/gnome/desktop/background/picture-uri",
+                                  "gsettings get " + Gnome + " picture-uri-dark",
+                                  "gsettings set " + Gnome + " picture-uri 'file:///s/a.bmp'",
+                                  "gsettings set " + Gnome + " picture-uri ''"}));
 }
 
-TEST_F(DesktopBackgroundTest, MateTakesAQuotedPath)
+TEST_F(DesktopBackgroundTest, MateTakesAQuotedPathAndAnOddOldValueSurvivesTheKeepFile)
 {
-    runner.Answers["gsettings get org.mate.background picture-filename"] = {true, "'/old.jpg'\n"};
-    platform::DesktopBackground background(runner, "MATE");
-    background.Set("/s/it's\\here.bmp");
-    background.Restore();
+    // Without dconf the old value counts as the user's own.
+    runner.Answers["dconf read /org/mate/desktop/background/picture-filename"] = {false, ""};
+    runner.Answers["gsettings get org.mate.background picture-filename"] = {true, "'/old\\dir\tx\\n.jpg'\n"};
+    Background("MATE").Set("/s/it's\\here.bmp");
+    Background("MATE").Restore();
     EXPECT_EQ(runner.Taken(), (std::vector<std::string>{
                                   "gsettings get org.mate.background picture-filename",
+                                  "dconf read /org/mate/desktop/background/picture-filename",
                                   "gsettings set org.mate.background picture-filename '/s/it\\'s\\\\here.bmp'",
-                                  "gsettings set org.mate.background picture-filename '/old.jpg'"}));
+                                  "gsettings set org.mate.background picture-filename '/old\\dir\tx\\n.jpg'"}));
 }
 
 TEST_F(DesktopBackgroundTest, XfceSetsEveryMonitorsImageAndRestoresEach)
@@ -104,15 +129,15 @@ TEST_F(DesktopBackgroundTest, XfceSetsEveryMonitorsImageAndRestoresEach)
         true, a + "\n/backdrop/screen0/monitorVGA-1/workspace0/image-style\n" + b + "\n"};
     runner.Answers["xfconf-query -c xfce4-desktop -p " + a] = {true, "/usr/share/backgrounds/one.png\n"};
     runner.Answers["xfconf-query -c xfce4-desktop -p " + b] = {true, "/usr/share/backgrounds/two.png\n"};
-    platform::DesktopBackground background(runner, "XFCE");
+    platform::DesktopBackground background = Background("XFCE");
 
     background.Set("/s/My Skin.bmp");
     background.Restore();
     EXPECT_EQ(runner.Taken(), (std::vector<std::string>{
                                   "xfconf-query -c xfce4-desktop -l",
                                   "xfconf-query -c xfce4-desktop -p " + a,
-                                  "xfconf-query -c xfce4-desktop -p " + a + " -s /s/My Skin.bmp",
                                   "xfconf-query -c xfce4-desktop -p " + b,
+                                  "xfconf-query -c xfce4-desktop -p " + a + " -s /s/My Skin.bmp",
                                   "xfconf-query -c xfce4-desktop -p " + b + " -s /s/My Skin.bmp",
                                   "xfconf-query -c xfce4-desktop -p " + a + " -s /usr/share/backgrounds/one.png",
                                   "xfconf-query -c xfce4-desktop -p " + b + " -s /usr/share/backgrounds/two.png"}));
@@ -121,14 +146,18 @@ TEST_F(DesktopBackgroundTest, XfceSetsEveryMonitorsImageAndRestoresEach)
 TEST_F(DesktopBackgroundTest, OtherDesktopsAndAClearBeforeAnySetRunNothing)
 {
     for (const char* desktop : {"", "KDE", "i3", "LXQt"}) {
-        platform::DesktopBackground background(runner, desktop);
+        platform::DesktopBackground background = Background(desktop);
         background.Set("/s/a.bmp");
         background.Restore();
         EXPECT_TRUE(runner.Taken().empty()) << desktop;
     }
-    platform::DesktopBackground gnome(runner, "GNOME");
-    gnome.Restore();
+    Background("GNOME").Restore();
     EXPECT_TRUE(runner.Taken().empty());
+    // A keep file naming any other program is not run.
+    WriteFile(keep, "sh\t-c\tx\tvalue\ttouch /tmp/x\n");
+    Background("GNOME").Restore();
+    EXPECT_TRUE(runner.Taken().empty());
+    EXPECT_FALSE(std::filesystem::exists(keep));
 }
 
 } // namespace

@@ -32,7 +32,7 @@ protected:
     }
 
     TempDir dir;
-    platform::LinuxDesktop desktop;
+    platform::LinuxDesktop desktop{dir / "Tarvok.wallpaper"};
 };
 
 TEST_F(DesktopTerminalTest, TheUsersTerminalWithItsArgumentsComesFirst)

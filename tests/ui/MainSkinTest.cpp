@@ -445,6 +445,22 @@ TEST_F(MainChromeTest, ThreeShapes)
     EXPECT_TRUE(form.mask().isEmpty());
 }
 
+// A compositing manager may ignore X shapes: the shape is then painted.
+TEST_F(MainChromeTest, TranslucentTheShapesArePaintedTransparentInsteadOfMasked)
+{
+    form.Skin->UseTranslucency();
+    EXPECT_TRUE(form.mask().isEmpty());
+    const auto alpha = [&](QPoint at) { return qAlpha(form.grab().toImage().pixel(at)); };
+    EXPECT_EQ(alpha({2, 2}), 0);
+    EXPECT_EQ(alpha(Bare), 255);
+    form.Transparent1->trigger();
+    EXPECT_EQ(alpha(Bare), 0);
+    EXPECT_EQ(alpha(form.lbxSource->geometry().center()), 255);
+    form.Opaque1->trigger();
+    EXPECT_EQ(alpha({2, 2}), 255);
+    EXPECT_TRUE(form.mask().isEmpty());
+}
+
 TEST(WindowShape, TheCornersFollowAQuarterEllipse)
 {
     const QRegion region = ui::RoundedRegion(QSize(700, 500), 200);

@@ -1,6 +1,7 @@
 #include "MainTestWorld.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QMenu>
 #include <gtest/gtest.h>
@@ -61,6 +62,29 @@ TEST_F(MainTrayTest, OnlyADoubleClickShowsAHiddenWindow)
     EXPECT_TRUE(form.SourceListLoaded);
     form.TrayIconActivated(QSystemTrayIcon::Trigger);
     EXPECT_TRUE(form.isVisible());
+}
+
+// D-Bus tray hosts deliver each click as a Trigger, never a DoubleClick.
+TEST_F(MainTrayTest, TwoSingleClicksWithinTheDoubleClickTimeShowTheWindow)
+{
+    const uint32_t interval = uint32_t(QApplication::doubleClickInterval());
+    world.Clock.Ticks = 0xffffff00u; // the count wraps in between
+    const struct {
+        uint32_t after;
+        bool shown;
+    } clicks[] = {{0, false}, {interval + 1, false}, {interval, true}, {1, false}};
+    for (const auto& click : clicks) {
+        world.Clock.Ticks += click.after;
+        form.hide();
+        form.TrayIconActivated(QSystemTrayIcon::Trigger);
+        EXPECT_EQ(form.isVisible(), click.shown) << click.after;
+    }
+    // The click after a delivered double click starts a new pair.
+    form.hide();
+    form.TrayIconActivated(QSystemTrayIcon::DoubleClick);
+    form.hide();
+    form.TrayIconActivated(QSystemTrayIcon::Trigger);
+    EXPECT_FALSE(form.isVisible());
 }
 
 TEST_F(MainTrayTest, HideTarvokHidesTheShownWindow)

@@ -12,6 +12,10 @@
 #include <functional>
 #include <sstream>
 
+// Last: Xlib's macros would clash with the headers above.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
 namespace tarvok::test {
 namespace {
 
@@ -98,7 +102,7 @@ protected:
     }
 
     TempDir dir;
-    platform::LinuxDesktop desktop;
+    platform::LinuxDesktop desktop{dir / WallpaperKeepFileName};
 };
 
 constexpr QRgb Red = 0xffff0000, Green = 0xff00ff00, Blue = 0xff0000ff, White = 0xffffffff, Yellow = 0xffffff00;
@@ -130,6 +134,48 @@ TEST_F(DesktopX11Test, TheWallpaperIsTiledOverTheRootAndClearedAgain)
     for (const QPoint at : {QPoint(0, 0), QPoint(1, 0), QPoint(500, 500), QPoint(1002, 701)})
         EXPECT_EQ(shot.pixel(at), before.pixel(at)) << at.x() << "," << at.y();
     EXPECT_TRUE(PublishedPixmaps().empty());
+}
+
+// The pixmaps all clients hold in the server, kept ones included.
+int ServerPixmaps()
+{
+    int total = 0;
+    std::istringstream lines(Output("xrestop -b -m 1"));
+    for (std::string line; std::getline(lines, line);)
+        if (const size_t at = line.find("pixmaps       : "); at != std::string::npos)
+            total += std::stoi(line.substr(at + 16));
+    return total;
+}
+
+TEST_F(DesktopX11Test, SetAndClearFreeTheirPixmapWhenADesktopProgramPublishesItsOwn)
+{
+    // Like xfdesktop: a live client that publishes its own background in
+    // _XROOTPMAP_ID after every Set.
+    Display* desk = XOpenDisplay(nullptr);
+    ASSERT_NE(desk, nullptr);
+    const Window root = DefaultRootWindow(desk);
+    const Pixmap own = XCreatePixmap(desk, root, 64, 64, DefaultDepth(desk, DefaultScreen(desk)));
+    const auto publish = [&] {
+        XChangeProperty(desk, root, XInternAtom(desk, "_XROOTPMAP_ID", False), XA_PIXMAP, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(&own), 1);
+        XSync(desk, False);
+    };
+    XSync(desk, False);
+    const std::string picture = Picture("skin.bmp", {{Red, Blue}});
+    const int before = ServerPixmaps();
+    for (int cycle = 0; cycle < 10; ++cycle) {
+        desktop.SetWallpaper(picture);
+        publish();
+        desktop.ClearWallpaper();
+    }
+    EXPECT_EQ(ServerPixmaps(), before);
+    // Only the property naming our pixmap went.
+    std::ostringstream ownId;
+    ownId << "0x" << std::hex << own;
+    EXPECT_EQ(PublishedPixmaps(), std::vector<std::string>{ownId.str()});
+    XDeleteProperty(desk, root, XInternAtom(desk, "_XROOTPMAP_ID", False));
+    XCloseDisplay(desk);
+    desktop.ClearWallpaper(); // the root lets go of that program's pixmap
 }
 
 TEST_F(DesktopX11Test, ScreenSaverCoversTheScreenWhenEnabledAndIsRefusedWhenOff)

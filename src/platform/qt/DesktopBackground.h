@@ -8,36 +8,44 @@ namespace tarvok::platform {
 
 // The background setting of a desktop environment that paints its own
 // background over the root window: GNOME and its relatives through
-// gsettings, Xfce through xfconf-query. Set remembers each setting's value
-// from before the first Set of this run; Restore puts those back.
+// gsettings, Xfce through xfconf-query. That setting outlasts the logon, so
+// the values the first Set replaced are also written to a keep file before
+// anything changes; Restore puts them back (a key that held its default is
+// reset) and removes the file. With nothing kept in memory, Restore reads
+// the file: a run that ended without restoring left it behind.
 class DesktopBackground {
 public:
     // `currentDesktop` is $XDG_CURRENT_DESKTOP: names separated by ":".
-    DesktopBackground(CommandRunner& runner, std::string currentDesktop);
+    DesktopBackground(CommandRunner& runner, std::string currentDesktop, std::string keepFile);
 
     void Set(const std::string& imagePath);
     void Restore();
 
-private:
-    // One setting: how to read it and how to write it (the value goes last).
+    // One setting: the tool, and the schema and key (gsettings) or the
+    // channel and property (xfconf-query) it names.
     struct Setting {
         std::string Program;
-        std::vector<std::string> Get;
-        std::vector<std::string> SetPrefix;
-        bool AsGSettingsUri = false;  // a quoted file: URI
-        bool AsGSettingsPath = false; // a quoted path
+        std::string Group;
+        std::string Key;
+        bool operator==(const Setting&) const = default;
     };
+
+private:
     struct Saved {
         Setting Where;
         std::string Value;
+        bool WasDefault = false; // the user had never set it
     };
 
     std::vector<Setting> Settings();
-    std::string ValueFor(const Setting& setting, const std::string& imagePath) const;
+    bool AtDefault(const Setting& setting);
     bool IsSaved(const Setting& setting) const;
+    void WriteKeepFile() const;
+    void ReadKeepFile();
 
     CommandRunner& runner_;
     std::vector<std::string> desktops_;
+    std::string keepFile_;
     std::vector<Saved> saved_;
 };
 

@@ -57,22 +57,27 @@ bool ActivateSessionScreenSaver()
 
 } // namespace
 
-LinuxDesktop::LinuxDesktop() : background_(runner_, Environment("XDG_CURRENT_DESKTOP")) {}
+LinuxDesktop::LinuxDesktop(const std::string& keepFile)
+    : background_(runner_, Environment("XDG_CURRENT_DESKTOP"), keepFile)
+{
+}
 
 LinuxDesktop::~LinuxDesktop() = default;
 
 void LinuxDesktop::SetWallpaper(const std::string& imagePath)
 {
     if (const auto picture = ReadPicture(imagePath))
-        x11::SetRootBackground(*picture);
+        root_.Set(*picture);
     background_.Set(imagePath);
 }
 
 void LinuxDesktop::ClearWallpaper()
 {
-    x11::ClearRootBackground();
+    root_.Clear();
     background_.Restore();
 }
+
+void LinuxDesktop::RestoreWallpaperSetting() { background_.Restore(); }
 
 void LinuxDesktop::RunDosShell()
 {

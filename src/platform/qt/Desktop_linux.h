@@ -12,11 +12,13 @@ namespace tarvok::platform {
 // screen saver and the desktop environment's own background where there are.
 class LinuxDesktop : public Desktop {
 public:
-    LinuxDesktop();
+    // `keepFile` holds the desktop's wallpaper setting while ours replaces it.
+    explicit LinuxDesktop(const std::string& keepFile);
     ~LinuxDesktop() override;
 
     void SetWallpaper(const std::string& imagePath) override;
     void ClearWallpaper() override;
+    void RestoreWallpaperSetting() override;
     void RunDosShell() override;
     bool StartScreenSaver() override;
     void EnumWindows(const std::function<bool(WindowHandle)>& visit) override;
@@ -29,6 +31,7 @@ private:
     template <typename Use>
     auto WithWindows(Use&& use);
 
+    x11::RootBackground root_;
     ProcessRunner runner_;
     DesktopBackground background_;
     x11::TopLevelWindows* enumerating_ = nullptr;

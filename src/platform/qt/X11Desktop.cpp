@@ -7,6 +7,7 @@
 #include <bit>
 #include <cstdlib>
 #include <optional>
+#include <utility>
 
 namespace tarvok::platform::x11 {
 namespace {
@@ -70,14 +71,24 @@ std::optional<Pixmap> PixmapProperty(const XConnection& x, Atom property)
     return result;
 }
 
-// A background pixmap kept by an earlier setter (us or another program that
-// follows the same convention) is freed with the connection that kept it.
-void FreeKeptBackground(const XConnection& x)
+struct PixmapGeometry {
+    unsigned Width = 0, Height = 0, Depth = 0;
+    bool operator==(const PixmapGeometry&) const = default;
+};
+
+// The size and depth of a pixmap on our screen; nothing for an id that names
+// no drawable (any more).
+std::optional<PixmapGeometry> PixmapSize(const XConnection& x, Pixmap pixmap)
 {
-    const auto shown = PixmapProperty(x, x.AtomNamed("_XROOTPMAP_ID"));
-    const auto kept = PixmapProperty(x, x.AtomNamed("ESETROOT_PMAP_ID"));
-    if (shown && kept && *shown == *kept)
-        XKillClient(x.get(), *kept);
+    Window root = None;
+    int left = 0, top = 0;
+    unsigned border = 0;
+    PixmapGeometry size;
+    if (pixmap == None ||
+        !XGetGeometry(x.get(), pixmap, &root, &left, &top, &size.Width, &size.Height, &border, &size.Depth) ||
+        root != x.Root())
+        return std::nullopt;
+    return size;
 }
 
 // The picture drawn once into a pixmap of its own size; None when the
@@ -112,9 +123,33 @@ Pixmap PictureAsPixmap(const XConnection& x, const Picture& picture, Visual* vis
     return pixmap;
 }
 
+// Frees the pixmap a Set left in the server, ours or one kept by the
+// convention; gives the pixmap freed.
+std::optional<Pixmap> FreeKept(const XConnection& x, RootBackground::Kept& ours)
+{
+    const RootBackground::Kept kept = std::exchange(ours, RootBackground::Kept{});
+    std::optional<Pixmap> freed;
+    // A kept pixmap that someone else freed must not be mistaken for a new
+    // client's resource that took over its id.
+    if (kept.Id != 0 && PixmapSize(x, kept.Id) == PixmapGeometry{kept.Width, kept.Height, kept.Depth}) {
+        freed = kept.Id;
+    } else {
+        // A pixmap published in both properties was kept by its setter (an
+        // earlier run of ours, or a program following the same convention)
+        // for the next one to free.
+        const auto shown = PixmapProperty(x, x.AtomNamed("_XROOTPMAP_ID"));
+        const auto set = PixmapProperty(x, x.AtomNamed("ESETROOT_PMAP_ID"));
+        if (shown && set && *shown == *set)
+            freed = *set;
+    }
+    if (freed)
+        XKillClient(x.get(), *freed);
+    return freed;
+}
+
 } // namespace
 
-bool SetRootBackground(const Picture& picture)
+bool RootBackground::Set(const Picture& picture)
 {
     constexpr int MaxSide = 32767; // the protocol's limit for a pixmap
     if (picture.Width <= 0 || picture.Height <= 0 || picture.Width > MaxSide || picture.Height > MaxSide ||
@@ -145,7 +180,7 @@ bool SetRootBackground(const Picture& picture)
     XFreeGC(d, gc);
     XFreePixmap(d, tile);
 
-    FreeKeptBackground(x);
+    FreeKept(x, kept_);
     XSetWindowBackgroundPixmap(d, x.Root(), background);
     XClearWindow(d, x.Root());
     for (const char* name : {"_XROOTPMAP_ID", "ESETROOT_PMAP_ID"})
@@ -153,20 +188,30 @@ bool SetRootBackground(const Picture& picture)
                         reinterpret_cast<const unsigned char*>(&background), 1);
     // The pixmap outlives this connection, for the rest of the session.
     XSetCloseDownMode(d, RetainPermanent);
+    kept_ = {background, width, height, static_cast<unsigned>(depth)};
     return true;
 }
 
-bool ClearRootBackground()
+bool RootBackground::Clear()
 {
     XConnection x;
-    if (!x.get())
+    Display* d = x.get();
+    if (!d)
         return false;
-    FreeKeptBackground(x);
-    // None on the root window restores the server's default background.
-    XSetWindowBackgroundPixmap(x.get(), x.Root(), None);
-    XClearWindow(x.get(), x.Root());
-    for (const char* name : {"_XROOTPMAP_ID", "ESETROOT_PMAP_ID"})
-        XDeleteProperty(x.get(), x.Root(), x.AtomNamed(name));
+    const std::optional<Pixmap> freed = FreeKept(x, kept_);
+    for (const char* name : {"_XROOTPMAP_ID", "ESETROOT_PMAP_ID"}) {
+        const Atom property = x.AtomNamed(name);
+        if (freed && PixmapProperty(x, property) == freed)
+            XDeleteProperty(d, x.Root(), property);
+    }
+    // The root shows the background a desktop program still publishes, else
+    // the server's default (None). Either way the root lets go of ours,
+    // whose memory it would hold otherwise.
+    const auto shown = PixmapProperty(x, x.AtomNamed("_XROOTPMAP_ID"));
+    const auto size = shown ? PixmapSize(x, *shown) : std::nullopt;
+    const bool live = size && size->Depth == static_cast<unsigned>(DefaultDepth(d, DefaultScreen(d)));
+    XSetWindowBackgroundPixmap(d, x.Root(), live ? *shown : None);
+    XClearWindow(d, x.Root());
     return true;
 }
 

@@ -16,13 +16,29 @@ struct Picture {
     std::vector<uint32_t> Pixels;
 };
 
-// Tiles the picture over the root window as its background. The pixmap is
-// kept after our connection closes and published in _XROOTPMAP_ID and
-// ESETROOT_PMAP_ID; a pixmap kept that way before is freed. False when there
-// is no display or its visual has no direct colours.
-bool SetRootBackground(const Picture& picture);
-// Gives the root window its default background back and frees a kept pixmap.
-bool ClearRootBackground();
+// The root window's background as this program sets it. The pixmap is kept
+// after our connection closes and published in _XROOTPMAP_ID and
+// ESETROOT_PMAP_ID; it is freed at the next Set or Clear, also when a
+// desktop program has published its own pixmap since.
+class RootBackground {
+public:
+    // Tiles the picture over the root window. False when there is no display
+    // or its visual has no direct colours.
+    bool Set(const Picture& picture);
+    // Takes our background away: the default one comes back, or the pixmap
+    // another program still publishes. Properties naming another program's
+    // pixmap stay.
+    bool Clear();
+
+    // The pixmap of our last Set; Id 0 when none.
+    struct Kept {
+        uint64_t Id = 0;
+        unsigned Width = 0, Height = 0, Depth = 0;
+    };
+
+private:
+    Kept kept_;
+};
 
 // Activates the server's screen saver when it is enabled (its timeout is not
 // 0); false when it is not, or there is no display.
