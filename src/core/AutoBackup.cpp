@@ -2,18 +2,17 @@
 
 #include "core/BackupEngine.h"
 #include "core/ProjectFile.h"
-#include "core/Schedule.h"
 #include "core/Settings.h"
 
 namespace tarvok {
 
-bool RunDueBackups(const ProjectList& projects, const LocalTime& now, const Clock& clock, Dialogs& dialogs,
+bool RunDueBackups(const ProjectList& projects, const TickSpan& ticks, const Clock& clock, Dialogs& dialogs,
                    const StatusWriter& showStatus)
 {
     bool ran = false;
     FileList files;
     for (const PrjRec& project : projects) {
-        if (!IsBackupDue(project, now))
+        if (!IsBackupDue(project, ticks))
             continue;
         showStatus(AutoBackupStatusText(project));
         LoadFileList(ProjectFilePath(project.BackUpDir), files);

@@ -1,6 +1,7 @@
 #pragma once
 #include "core/Clock.h"
 #include "core/FileUtility.h"
+#include "core/Schedule.h"
 
 #include <functional>
 #include <string>
@@ -12,12 +13,12 @@ class Dialogs;
 // Shows a status text at once; the empty text clears the status line.
 using StatusWriter = std::function<void(const std::string&)>;
 
-// Backs up, in list order, every project whose schedule is due at `now`: its
+// Backs up, in list order, every project whose schedule is due at this tick: its
 // status text shown, its project file read into a list of this call's own,
 // one backup run into its backup directory, the status cleared. Returns
 // whether any project ran. A failing run throws and ends the walk there,
 // leaving that project's status text shown.
-bool RunDueBackups(const ProjectList& projects, const LocalTime& now, const Clock& clock, Dialogs& dialogs,
+bool RunDueBackups(const ProjectList& projects, const TickSpan& ticks, const Clock& clock, Dialogs& dialogs,
                    const StatusWriter& showStatus);
 
 } // namespace tarvok

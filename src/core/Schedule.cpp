@@ -1,6 +1,8 @@
 #include "core/Schedule.h"
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 
 namespace tarvok {
 
@@ -18,6 +20,23 @@ constexpr int DaysInLongestMonth = 31;
 constexpr int HoursPerDay = 24;
 
 bool InFirstTwoSecondsOfHour(const LocalTime& now) { return now.Minute == 0 && now.Second < 2; }
+
+constexpr int64_t SlotMilliseconds = 2000;
+constexpr int64_t CatchUpMilliseconds = 60'000;
+// Wall time and boot time read a few milliseconds apart; a larger gap
+// between their steps means the clock was set.
+constexpr int64_t ClockStepMilliseconds = 500;
+
+// Milliseconds on the local calendar, counted as if every day had 24 hours.
+int64_t CivilMilliseconds(const LocalTime& time)
+{
+    namespace c = std::chrono;
+    const c::sys_days date{c::year{time.Year} / c::month{static_cast<unsigned>(time.Month)} /
+                           c::day{static_cast<unsigned>(time.Day)}};
+    const int64_t seconds = int64_t{date.time_since_epoch().count()} * 86'400 + time.Hour * 3600 +
+                            time.Minute * 60 + time.Second;
+    return seconds * 1000 + time.Millisecond;
+}
 
 } // namespace
 
@@ -39,6 +58,30 @@ bool IsBackupDue(const PrjRec& project, const LocalTime& now)
     default:
         return false;
     }
+}
+
+bool IsBackupDue(const PrjRec& project, const TickSpan& ticks)
+{
+    if (IsBackupDue(project, ticks.Now.Local))
+        return true;
+    if (!ticks.Previous || ticks.ClockSet)
+        return false;
+    // Only a slot ended less than a minute ago can be caught up, and that
+    // slot began at minute 0 of the hour this tick reads.
+    LocalTime slot = ticks.Now.Local;
+    slot.Minute = 0;
+    slot.Second = 0;
+    slot.Millisecond = 0;
+    const int64_t slotStart = CivilMilliseconds(slot);
+    const int64_t now = CivilMilliseconds(ticks.Now.Local);
+    const int64_t previous = CivilMilliseconds(ticks.Previous->Local);
+    const int64_t late = now - (slotStart + SlotMilliseconds);
+    if (late < 0 || late > CatchUpMilliseconds || previous >= slotStart)
+        return false;
+    const int64_t booted = static_cast<uint32_t>(ticks.Now.Uptime - ticks.Previous->Uptime);
+    if (std::llabs(now - previous - booted) > ClockStepMilliseconds)
+        return false;
+    return IsBackupDue(project, slot);
 }
 
 std::string AutoBackupStatusText(const PrjRec& project)

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,28 @@ const char* AutoBkUpText(uint8_t autoBkUp);
 // the day of the month Day + 1, so a day a month lacks never comes. Any
 // period above Monthly never runs.
 bool IsBackupDue(const PrjRec& project, const LocalTime& now);
+
+// One reading taken by the timer tick: the local time and the boot clock in
+// milliseconds (wrapping at 32 bits).
+struct TickTime {
+    LocalTime Local;
+    uint32_t Uptime = 0;
+};
+
+// What a tick knows when it decides: the tick before it (none for the first
+// tick), its own reading, and whether the system clock was set in between.
+struct TickSpan {
+    std::optional<TickTime> Previous;
+    TickTime Now;
+    bool ClockSet = false;
+};
+
+// The tick's due test: a project runs at every tick inside its slot, and once
+// at the first tick after a slot that a late timer stepped over entirely,
+// when that tick comes within a minute of the slot's end. A set of the clock
+// in between (told by `ClockSet`, or seen as wall time and boot time going
+// apart) does not catch up, nor does the first tick of a run.
+bool IsBackupDue(const PrjRec& project, const TickSpan& ticks);
 
 // The status line during an automatic backup of `project`, e.g.
 // "Daily Auto BackUp Project Docs Files Now..."; empty for an unknown period.

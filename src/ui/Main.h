@@ -3,6 +3,7 @@
 #include "core/Desktop.h"
 #include "core/FileUtility.h"
 #include "core/KeyState.h"
+#include "core/Schedule.h"
 #include "core/Settings.h"
 
 #include <QIcon>
@@ -172,6 +173,9 @@ public:
     platform::TimeChangeWatcher* TimeWatcher = nullptr;
     // A tick ran backups while a box was open; LoadCurrentPrj still owed.
     bool RefreshPending = false;
+    // What the next tick needs to catch up a slot a late timer stepped over.
+    std::optional<TickTime> LastTick;
+    bool ClockSetSinceTick = false;
 
     // ---- Skins, chrome and window shape (MainSkin.cpp) ---------------------
     void ConnectSkin(); // the frameless window, its image buttons and the Display menu

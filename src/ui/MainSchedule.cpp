@@ -65,6 +65,7 @@ void TMainForm::ConnectSchedule()
     TimeWatcher = new platform::TimeChangeWatcher(this);
     connect(TimeWatcher, &platform::TimeChangeWatcher::SystemTimeChanged, this, &TMainForm::WMTimeChange,
             Qt::QueuedConnection);
+    connect(TimeWatcher, &platform::TimeChangeWatcher::SystemTimeChanged, this, [this] { ClockSetSinceTick = true; });
 
     Timer1 = new QTimer(this);
     Timer1->setTimerType(Qt::PreciseTimer);
@@ -147,13 +148,17 @@ void TMainForm::Timer1Timer()
     if (Skin->TimelySkinChange != 0 && SkinChangeDue(Clock.TickCount(), Skin->SkinChangePeriod))
         ChangeSkin1Click();
 
-    const LocalTime now = Clock.Now();
-    lblClock->setText(ClockCaption(QLocale(), now));
+    const TickSpan ticks{LastTick, {Clock.Now(), Clock.TickCount()}, ClockSetSinceTick};
+    // Kept before the backups run, so that a tick running inside a box one
+    // of them opens sees this tick as the one before it.
+    LastTick = ticks.Now;
+    ClockSetSinceTick = false;
+    lblClock->setText(ClockCaption(QLocale(), ticks.Now.Local));
 
     bool refresh = RefreshPending;
     if (Settings.TimerBkUp == 1) {
         ListWalk walk(*this);
-        const bool ran = RunDueBackups(ProjectList, now, Clock, Dialogs, [this](const std::string& text) {
+        const bool ran = RunDueBackups(ProjectList, ticks, Clock, Dialogs, [this](const std::string& text) {
             lbStatus->setText(Local(text));
             lbStatus->repaint();
         });

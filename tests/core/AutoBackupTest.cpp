@@ -46,7 +46,7 @@ struct Walk {
     bool Run(const ProjectList& projects, const LocalTime& now)
     {
         clock.Time = now;
-        return RunDueBackups(projects, now, clock, dialogs,
+        return RunDueBackups(projects, TickSpan{std::nullopt, {now, 0}, false}, clock, dialogs,
                              [this](const std::string& text) { statusTexts.push_back(text); });
     }
 };

@@ -167,3 +167,90 @@ TEST(ClockLineText, TimeIsLeftOutAtExactlyMidnight)
     EXPECT_EQ(ClockLine("3/9/24", "12:00:00 AM", At(2024, 3, 9, 0, 0, 0, 1)), "3/9/24 12:00:00 AM  --  Saturday");
     EXPECT_EQ(ClockLine("3/9/24", "12:00:01 AM", At(2024, 3, 9, 0, 0, 1)), "3/9/24 12:00:01 AM  --  Saturday");
 }
+
+namespace {
+
+LocalTime Plus(const LocalTime& time, int64_t milliseconds)
+{
+    namespace c = std::chrono;
+    const c::sys_days date{c::year{time.Year} / time.Month / time.Day};
+    const auto moment = date + c::hours{time.Hour} + c::minutes{time.Minute} + c::seconds{time.Second} +
+                        c::milliseconds{time.Millisecond + milliseconds};
+    const auto day = c::floor<c::days>(moment);
+    const c::year_month_day ymd{day};
+    const c::hh_mm_ss clock{c::floor<c::milliseconds>(moment - day)};
+    return LocalTime{static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
+                     static_cast<int>(static_cast<unsigned>(ymd.day())), static_cast<int>(clock.hours().count()),
+                     static_cast<int>(clock.minutes().count()), static_cast<int>(clock.seconds().count()),
+                     static_cast<int>(clock.subseconds().count()),
+                     static_cast<int>(c::weekday{day}.c_encoding())};
+}
+
+// One tick, in milliseconds after the row's start on the wall clock and on
+// the boot clock, and whether the clock-change watcher spoke before it.
+struct TickAt {
+    int64_t wall;
+    int64_t boot;
+    bool clockSet = false;
+};
+TickAt On(int64_t ms) { return {ms, ms}; }
+
+struct TickRow {
+    const char* what;
+    PrjRec project;
+    LocalTime start;
+    std::vector<TickAt> ticks;
+    int runs;
+    uint32_t uptime = 5000;
+};
+
+} // namespace
+
+TEST(BackupDueAtTick, RunsInTheSlotAndCatchesUpOnlyAHeldBackTick)
+{
+    const LocalTime nineFiftyNine = At(2024, 3, 7, 9, 59, 59);
+    const std::vector<TickRow> rows = {
+        {"ticks every second run at seconds 0 and 1", Project(Daily, 0, 10), nineFiftyNine,
+         {On(0), On(1000), On(2000), On(3000), On(4000)}, 2},
+        {"a tick held back over the slot runs once", Project(Daily, 0, 10), nineFiftyNine,
+         {On(300), On(3800), On(4800), On(5800)}, 1},
+        {"one tick inside the slot is not caught up again", Project(Daily, 0, 10), nineFiftyNine,
+         {On(0), On(1500), On(6000)}, 1},
+        {"a tick 60 seconds after the slot still catches up", Project(Daily, 0, 10), nineFiftyNine,
+         {On(500), On(63000)}, 1},
+        {"a tick over 60 seconds after the slot skips it", Project(Daily, 0, 10), nineFiftyNine,
+         {On(500), On(63001)}, 0},
+        {"a machine waking long after the slot skips it", Project(Hourly, 0, 0), At(2024, 3, 7, 9, 50, 0),
+         {On(0), On(11 * 60'000 + 30'000)}, 0},
+        {"a clock set forward past the slot skips it", Project(Daily, 0, 10), nineFiftyNine,
+         {On(500), {31'000, 1500, true}}, 0},
+        {"a set the watcher missed shows as wall and boot time apart", Project(Daily, 0, 10), nineFiftyNine,
+         {On(500), {31'000, 1500}}, 0},
+        {"a clock set back makes the slot run again", Project(Daily, 0, 10), nineFiftyNine,
+         {On(6000), {0, 7000, true}, {1000, 8000}, {2000, 9000}, {3000, 10'000}}, 2},
+        {"the first tick of a run does not catch up", Project(Daily, 0, 10), At(2024, 3, 7, 10, 0, 2),
+         {On(0)}, 0},
+        {"an hour other than the project's is not caught up", Project(Daily, 0, 11), nineFiftyNine,
+         {On(300), On(3800)}, 0},
+        {"hourly catches up at any hour", Project(Hourly, 0, 0), At(2024, 3, 7, 13, 59, 59, 900),
+         {On(0), On(2100)}, 1},
+        {"weekly catches up on its weekday", Project(Weekly, 4, 8), At(2024, 3, 7, 7, 59, 59),
+         {On(0), On(4000)}, 1},
+        {"monthly catches up over midnight into the 1st", Project(Monthly, 0, 0), At(2024, 3, 31, 23, 59, 59),
+         {On(0), On(3000)}, 1},
+        {"monthly day 31 is not caught up on the 1st", Project(Monthly, 30, 0), At(2024, 3, 31, 23, 59, 59),
+         {On(0), On(3000)}, 0},
+        {"the boot clock wrapping is no clock set", Project(Daily, 0, 10), nineFiftyNine,
+         {On(0), On(4000)}, 1, 0xFFFFF000u},
+    };
+    for (const TickRow& row : rows) {
+        std::optional<TickTime> previous;
+        int runs = 0;
+        for (const TickAt& tick : row.ticks) {
+            const TickTime now{Plus(row.start, tick.wall), row.uptime + static_cast<uint32_t>(tick.boot)};
+            runs += IsBackupDue(row.project, TickSpan{previous, now, tick.clockSet}) ? 1 : 0;
+            previous = now;
+        }
+        EXPECT_EQ(runs, row.runs) << row.what;
+    }
+}

@@ -25,25 +25,24 @@ start_program "$exe"
 note "first start: no automatic backups, so nothing runs behind the test's back"
 answer_box '^Confirm$' Escape
 double_click_tray
-win=$(wait_until 20 main_window | head -n 1) || fail "the main window did not show"
-sleep 0.5
+win=$(wait_until 30 main_window | head -n 1) || fail "the main window did not show"
+wait_painted "$win"
 
 note "Add: the open dialog takes the typed path"
 click_control "$win" 299 137 68 25
-dialog=$(wait_until 20 windows_named '^Open$' | head -n 1) || fail "the open dialog did not show"
-xdotool windowfocus "$dialog"
-sleep 0.3
+dialog=$(wait_until 30 windows_named '^Open$' | head -n 1) || fail "the open dialog did not show"
+focus_window "$dialog"
 xdotool type --delay 20 "$source_file"
 xdotool key Return
-wait_gone 20 windows_named '^Open$' || fail "the open dialog stayed open"
+wait_gone 30 windows_named '^Open$' || fail "the open dialog stayed open"
 project_file="$WORK/app/BkUp/Project.ini"
-wait_until 10 grep -s -F -l "$source_file" "$project_file" >/dev/null ||
+wait_until 30 grep -s -F -l "$source_file" "$project_file" >/dev/null ||
   fail "the added file is not in $project_file"
 
 note "BackUp: the snapshot folder of this hour holds the copy"
 before=$(date +%m_%d_%H)
 click_control "$win" 299 112 68 24
-box=$(wait_until 20 message_box | head -n 1) || fail "no \"BackUP Success.\" box"
+box=$(wait_until 30 message_box | head -n 1) || fail "no \"BackUP Success.\" box"
 after=$(date +%m_%d_%H)
 copy=""
 for folder in "$before" "$after"; do
@@ -51,8 +50,7 @@ for folder in "$before" "$after"; do
 done
 [ -n "$copy" ] || fail "no copy in $WORK/app/BkUp/$before: $(ls -R "$WORK/app/BkUp")"
 cmp -s "$source_file" "$copy" || fail "the copy differs from its source"
-xdotool windowfocus "$box"
-sleep 0.2
+focus_window "$box"
 xdotool key Return
-wait_gone 10 message_box || fail "the success box stayed open"
+wait_gone 30 message_box || fail "the success box stayed open"
 note "backed up into $copy"

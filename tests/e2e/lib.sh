@@ -5,8 +5,9 @@
 # fail MESSAGE...         prints "FAIL: MESSAGE" and ends the test with status 1
 # note MESSAGE...         prints one progress line
 # track PID               kills PID (and waits for it) at cleanup
-# start_xvfb              starts Xvfb on a free display and exports DISPLAY
-# start_trayer            starts the trayer tray host and waits until it owns the tray; sets TRAYER_PID
+# start_xvfb              starts Xvfb on a free display, waits until it answers, exports DISPLAY
+# start_trayer            starts the trayer tray host and waits until it shows; sets TRAYER_PID
+# start_openbox           starts openbox and waits until it manages the screen
 # stop_trayer             ends the tray host started by start_trayer
 # private_runtime_dir     exports XDG_RUNTIME_DIR as a fresh 0700 folder inside $WORK
 # install_copy BIN DIR    copies the program into DIR (a fresh AppDir, so Tarvok.ini starts anew); prints DIR/Tarvok
@@ -15,10 +16,14 @@
 # window_size ID          WIDTHxHEIGHT of a window
 # main_window             id of the viewable main window ("Tarvok", wider than 300), or nothing
 # tray_icon               id of the program's icon docked in the tray host, or nothing
-# message_box             ids of the program's open message boxes (its windows named "Tarvok" that are neither main window nor icon)
+# message_box             ids of the program's open message boxes (its windows named "Tarvok" that are not main window, icon or menu)
+# popup_menu              ids of the program's open pop-up menus
 # wait_until SECONDS CMD...  runs CMD until it prints something (printed) or the time is up (status 1)
 # wait_gone SECONDS CMD...   runs CMD until it prints nothing (status 1 when the time is up)
+# focus_window ID         gives window ID the keyboard focus and waits until it has it
+# wait_painted ID         waits until window ID shows a drawn, settled picture
 # answer_box REGEX KEY    waits for a viewable window named REGEX, focuses it and presses KEY
+# open_menu ID X Y        right-clicks window ID at X,Y and waits for the pop-up menu
 # tray_menu_key KEY       opens the tray icon's menu with a right click and presses KEY in it
 # double_click_tray       double-clicks the tray icon
 # wait_exit PID SECONDS   waits for PID (started by this shell) to end; sets EXIT_STATUS (status 1 when the time is up)
@@ -49,13 +54,17 @@ note() { echo "-- $*"; }
 
 track() { E2E_PIDS+=("$1"); }
 
+# Xvfb picks a free display itself, so suites running side by side never
+# share one, and writes its number once it takes connections. -noreset: a
+# server whose last client leaves resets, dropping the root's properties (a
+# kept background, the saver's settings) and refusing clients meanwhile.
 start_xvfb() {
-  local n=90
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
   track $!
-  export DISPLAY=":$n"
-  wait_until 10 xdpyinfo_ok >/dev/null || fail "Xvfb did not start on :$n"
+  wait_until 30 grep -x '[0-9][0-9]*' "$WORK/display" >/dev/null || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+  DISPLAY=":$(cat "$WORK/display")"
+  export DISPLAY
+  wait_until 30 xdpyinfo_ok >/dev/null || fail "Xvfb does not answer on $DISPLAY"
 }
 
 xdpyinfo_ok() { xdpyinfo >/dev/null 2>&1 && echo ok; }
@@ -64,13 +73,22 @@ start_trayer() {
   trayer --edge bottom --align left --widthtype request >"$WORK/trayer.log" 2>&1 &
   TRAYER_PID=$!
   track "$TRAYER_PID"
-  wait_until 10 windows_named '^panel$' >/dev/null || fail "trayer did not start"
+  wait_until 30 windows_named '^panel$' >/dev/null || fail "trayer did not start"
 }
 
 stop_trayer() {
   kill "$TRAYER_PID" 2>/dev/null && wait "$TRAYER_PID" 2>/dev/null
   true
 }
+
+start_openbox() {
+  openbox >"$WORK/openbox.log" 2>&1 &
+  track $!
+  wait_until 30 openbox_ready >/dev/null || fail "openbox did not start: $(cat "$WORK/openbox.log")"
+}
+
+# A window manager names its check window on the root once it has taken the screen.
+openbox_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -o 'window id # 0x[0-9a-f]*'; }
 
 private_runtime_dir() {
   export XDG_RUNTIME_DIR="$WORK/run"
@@ -119,14 +137,13 @@ tray_icon() {
   true
 }
 
-# Message boxes carry the program's name like the main window and the icon;
-# they are the windows of that name that are neither.
+# Message boxes carry the program's name like the main window, the icon and
+# the pop-up menus; they are the windows of that name that are none of these.
 message_box() {
-  local id main icon
-  main=$(main_window)
-  icon=$(tray_icon)
+  local id others
+  others=$(main_window; tray_icon; popup_menu)
   for id in $(windows_named '^Tarvok$'); do
-    [ "$id" != "$main" ] && [ "$id" != "$icon" ] && echo "$id"
+    grep -qx "$id" <<<"$others" || echo "$id"
   done
   true
 }
@@ -154,25 +171,67 @@ wait_gone() {
   return 1
 }
 
+# Asks for the focus until the server reports it on ID: keys sent after that
+# reach the window.
+focus_window() {
+  wait_until 30 focused_or_ask "$1" >/dev/null || fail "window $1 did not take the keyboard focus"
+}
+
+focused_or_ask() {
+  if [ "$(xdotool getwindowfocus 2>/dev/null)" = "$(($1))" ]; then
+    echo yes
+  else
+    xdotool windowfocus "$1" 2>/dev/null
+  fi
+}
+
+# An undrawn window shows the bare root (two colours) or black; a drawn one
+# more, and the same in two shots in a row once the drawing is done.
+wait_painted() {
+  local shot last=""
+  local end=$((SECONDS + 20))
+  while [ $SECONDS -le $end ]; do
+    shot=$(import -window "$1" miff:- 2>/dev/null | identify -format '%k %#' - 2>/dev/null)
+    [ "${shot%% *}" -gt 2 ] 2>/dev/null && [ "$shot" = "$last" ] && return 0
+    last=$shot
+    sleep 0.1
+  done
+  fail "window $1 was not drawn"
+}
+
 answer_box() {
   local box
-  box=$(wait_until 20 windows_named "$1" | head -n 1) || fail "no window named $1"
-  xdotool windowfocus "$box"
-  sleep 0.2
+  box=$(wait_until 30 windows_named "$1" | head -n 1) || fail "no window named $1"
+  focus_window "$box"
   xdotool key "$2"
+}
+
+# Pop-up menus carry the program's name too; besides the icon, they are the
+# ones the window manager is told to leave alone (override-redirect).
+popup_menu() {
+  local id icon
+  icon=$(tray_icon)
+  for id in $(windows_named '^Tarvok$'); do
+    [ "$id" != "$icon" ] && xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' && echo "$id"
+  done
+  true
+}
+
+open_menu() {
+  xdotool mousemove --window "$1" "$2" "$3" click 3
+  wait_until 30 popup_menu >/dev/null || fail "no menu opened"
 }
 
 tray_menu_key() {
   local icon
-  icon=$(wait_until 10 tray_icon | head -n 1) || fail "no tray icon"
-  xdotool mousemove --window "$icon" 8 8 click 3
-  sleep 0.5
+  icon=$(wait_until 30 tray_icon | head -n 1) || fail "no tray icon"
+  open_menu "$icon" 8 8
   xdotool key "$1"
 }
 
 double_click_tray() {
   local icon
-  icon=$(wait_until 10 tray_icon | head -n 1) || fail "no tray icon"
+  icon=$(wait_until 30 tray_icon | head -n 1) || fail "no tray icon"
   xdotool mousemove --window "$icon" 8 8 click --repeat 2 --delay 80 1
 }
 

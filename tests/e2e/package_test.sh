@@ -82,11 +82,11 @@ chmod 755 "$WORK/tarvok.sh"
 start_program "$WORK/tarvok.sh"
 pid=$PROGRAM_PID
 answer_box '^Confirm$' Return
-wait_gone 10 windows_named '^Confirm$' || fail "the start-up question stayed open"
-wait_until 10 tray_icon >/dev/null || fail "no icon in the notification area"
+wait_gone 30 windows_named '^Confirm$' || fail "the start-up question stayed open"
+wait_until 30 tray_icon >/dev/null || fail "no icon in the notification area"
 tray_menu_key q
 answer_box '^Confirm$' Return
-wait_exit "$pid" 20 || fail "the program did not end after Quit"
+wait_exit "$pid" 30 || fail "the program did not end after Quit"
 [ "$EXIT_STATUS" -eq 0 ] || fail "the program ended with $EXIT_STATUS: $(cat "$WORK"/*.out)"
 
 app=$config/Tarvok

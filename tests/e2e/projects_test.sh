@@ -25,8 +25,8 @@ running=$PROGRAM_PID
 note "first start without automatic backups, then the window is shown"
 answer_box '^Confirm$' Escape
 double_click_tray
-win=$(wait_until 20 main_window | head -n 1) || fail "the main window did not show"
-sleep 0.5
+win=$(wait_until 30 main_window | head -n 1) || fail "the main window did not show"
+wait_painted "$win"
 
 note "the menu button's menu: Edit, Select BackUp Directory opens the dialog on the project's folder"
 xdotool mousemove --window "$win" 112 46 click 3
@@ -42,45 +42,41 @@ xdotool key Escape
 wait_gone 10 windows_named '^Select Directory$' || fail "Escape left the select-directory dialog open"
 
 note "the menu button's menu: File, Edit Projects"
-xdotool mousemove --window "$win" 112 46 click 3
-sleep 0.5
+open_menu "$win" 112 46
 xdotool key Down Right Return
-dialog=$(wait_until 20 windows_named '^Projects List$' | head -n 1) || fail "the projects dialog did not open"
+dialog=$(wait_until 30 windows_named '^Projects List$' | head -n 1) || fail "the projects dialog did not open"
 [ "$(window_size "$dialog")" = "567x444" ] || fail "projects dialog size $(window_size "$dialog")"
-sleep 0.5
+wait_painted "$dialog"
 import -window "$dialog" "$build/e2e-projects.png" || fail "no screenshot of the projects dialog"
 
 note "New, then OK"
+# The program takes the two clicks in order: OK sees the new project.
 click_at "$dialog" 432 380
-sleep 0.5
 click_at "$dialog" 236 423
-wait_gone 10 windows_named '^Projects List$' || fail "OK left the projects dialog open"
+wait_gone 30 windows_named '^Projects List$' || fail "OK left the projects dialog open"
 
 note "the About window from the tray menu"
 tray_menu_key a
-about=$(wait_until 20 windows_named '^About Tarvok$' | head -n 1) || fail "the About window did not open"
+about=$(wait_until 30 windows_named '^About Tarvok$' | head -n 1) || fail "the About window did not open"
 [ "$(window_size "$about")" = "411x374" ] || fail "About window size $(window_size "$about")"
-sleep 0.5
+wait_painted "$about"
 import -window "$about" "$build/e2e-about.png" || fail "no screenshot of the About window"
-xdotool windowfocus "$about"
-sleep 0.2
+focus_window "$about"
 xdotool key Return
-wait_gone 10 windows_named '^About Tarvok$' || fail "OK left the About window open"
+wait_gone 30 windows_named '^About Tarvok$' || fail "OK left the About window open"
 
 note "the Ctrl G J N Q K chord in the main window opens the About window too"
-xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win"
-sleep 0.3
+focus_window "$win"
 xdotool keydown ctrl key g j n q k keyup ctrl
-about=$(wait_until 20 windows_named '^About Tarvok$' | head -n 1) || fail "the chord did not open the About window"
-xdotool windowfocus "$about"
-sleep 0.2
+about=$(wait_until 30 windows_named '^About Tarvok$' | head -n 1) || fail "the chord did not open the About window"
+focus_window "$about"
 xdotool key Return
-wait_gone 10 windows_named '^About Tarvok$' || fail "OK left the About window open"
+wait_gone 30 windows_named '^About Tarvok$' || fail "OK left the About window open"
 
 note "Quit; the settings file holds the new project's block"
 tray_menu_key q
 answer_box '^Confirm$' Return
-wait_exit "$running" 20 || fail "the program did not end after Quit"
+wait_exit "$running" 30 || fail "the program did not end after Quit"
 [ "$EXIT_STATUS" -eq 0 ] || fail "the program ended with $EXIT_STATUS"
 settings=$app/Tarvok.ini
 [ -f "$settings" ] || fail "no settings file"

@@ -21,15 +21,15 @@ settings=$app/Tarvok.ini
 start_saying_yes() {
   start_program "$exe"
   answer_box '^Confirm$' Return
-  wait_gone 10 windows_named '^Confirm$' || fail "the question stayed open"
-  wait_until 10 tray_icon >/dev/null || fail "no icon in the notification area"
+  wait_gone 30 windows_named '^Confirm$' || fail "the question stayed open"
+  wait_until 30 tray_icon >/dev/null || fail "no icon in the notification area"
 }
 
 # end_by SIGNAL: the signal ends the program, which saved automatic backups on.
 end_by() {
   local pid=$PROGRAM_PID
   kill -s "$1" "$pid"
-  wait_exit "$pid" 20 || fail "SIG$1 did not end the program"
+  wait_exit "$pid" 30 || fail "SIG$1 did not end the program"
   [ "$EXIT_STATUS" -eq 0 ] || fail "SIG$1: the program ended with $EXIT_STATUS"
   [ "$(sed -n 3p "$settings")" = $'1\r' ] || fail "SIG$1: automatic backups saved as '$(sed -n 3p "$settings")'"
   [ ! -e "$XDG_RUNTIME_DIR/Tarvok" ] || fail "SIG$1: the wake-up socket outlived the program"
@@ -41,7 +41,7 @@ switch_off() { sed -i '3s/.*/0\r/' "$settings"; }
 note "SIGTERM saves the Yes to the question and the shown project's file"
 start_saying_yes
 "$exe" || fail "the wake-up start failed"
-wait_until 10 main_window >/dev/null || fail "the window did not show"
+wait_until 30 main_window >/dev/null || fail "the window did not show"
 end_by TERM
 [ -f "$app/BkUp/Project.ini" ] || fail "SIGTERM: the current project file was not written"
 
@@ -54,21 +54,21 @@ note "SIGINT while the quit question is open saves and ends"
 switch_off
 start_saying_yes
 tray_menu_key q
-wait_until 10 windows_named '^Confirm$' >/dev/null || fail "no quit question"
+wait_until 30 windows_named '^Confirm$' >/dev/null || fail "no quit question"
 end_by INT
 
 note "an empty lock file does not block the start"
 : >"$XDG_RUNTIME_DIR/Tarvok.lock"
 start_program "$exe"
-wait_until 10 tray_icon >/dev/null || fail "no icon with an empty lock file"
+wait_until 30 tray_icon >/dev/null || fail "no icon with an empty lock file"
 "$exe" || fail "a second start failed"
-wait_until 10 main_window >/dev/null || fail "the copy over the empty lock did not answer a wake-up"
+wait_until 30 main_window >/dev/null || fail "the copy over the empty lock did not answer a wake-up"
 end_by TERM
 
 note "a garbled lock file does not block the start"
 printf 'not\001a lock\n' >"$XDG_RUNTIME_DIR/Tarvok.lock"
 start_program "$exe"
-wait_until 10 tray_icon >/dev/null || fail "no icon with a garbled lock file"
+wait_until 30 tray_icon >/dev/null || fail "no icon with a garbled lock file"
 end_by TERM
 
 note "a settings file too large to read is reported, the program runs and never replaces it"
@@ -76,18 +76,18 @@ cp "$settings" "$WORK/settings.kept"
 truncate -s 5G "$settings"
 start_program "$exe"
 answer_box '^Tarvok$' Return
-wait_gone 10 message_box || fail "the error box stayed open"
+wait_gone 30 message_box || fail "the error box stayed open"
 answer_box '^Confirm$' Return
-wait_gone 10 windows_named '^Confirm$' || fail "the question stayed open"
-wait_until 10 tray_icon >/dev/null || fail "no icon after the error"
+wait_gone 30 windows_named '^Confirm$' || fail "the question stayed open"
+wait_until 30 tray_icon >/dev/null || fail "no icon after the error"
 pid=$PROGRAM_PID
 tray_menu_key q
 answer_box '^Confirm$' Return
-box=$(wait_until 10 windows_named '^Warning$' | head -n 1) || fail "the close did not say the settings were not saved"
-sleep 0.3
+box=$(wait_until 30 windows_named '^Warning$' | head -n 1) || fail "the close did not say the settings were not saved"
+wait_painted "$box"
 import -window "$box" "$build/e2e-session-not-saved.png" || fail "no screenshot"
 answer_box '^Warning$' Return
-wait_exit "$pid" 20 || fail "the program did not end after the message"
+wait_exit "$pid" 30 || fail "the program did not end after the message"
 [ "$(stat -c %s "$settings")" = $((5 << 30)) ] || fail "the unread settings file was replaced"
 mv "$WORK/settings.kept" "$settings"
 
@@ -95,10 +95,10 @@ note "without XDG_RUNTIME_DIR the lock is in a private folder of the cache folde
 unset XDG_RUNTIME_DIR
 export XDG_CACHE_HOME=$WORK/cache
 start_program "$exe"
-wait_until 10 tray_icon >/dev/null || fail "no icon without XDG_RUNTIME_DIR"
+wait_until 30 tray_icon >/dev/null || fail "no icon without XDG_RUNTIME_DIR"
 [ -f "$XDG_CACHE_HOME/Tarvok/Tarvok.lock" ] || fail "no lock in the cache folder"
 [ "$(stat -c %a "$XDG_CACHE_HOME/Tarvok")" = 700 ] || fail "the runtime folder is not private"
 "$exe" || fail "a second start failed"
-wait_until 10 main_window >/dev/null || fail "the running copy did not show its window"
+wait_until 30 main_window >/dev/null || fail "the running copy did not show its window"
 XDG_RUNTIME_DIR=$XDG_CACHE_HOME/Tarvok end_by TERM
 echo "-- PASS"

@@ -24,7 +24,6 @@ wait_until 10 tray_icon >/dev/null || fail "no icon in the notification area"
 # key's press; the caller lets the key go (any input ends a saver).
 screen_saver_on() {
   tray_menu_key Up
-  sleep 0.3
   xdotool key Up keydown Return
 }
 
@@ -35,10 +34,9 @@ xset s off
 screen_saver_on
 xdotool keyup Return
 box=$(wait_until 10 message_box | head -n 1) || fail "no box with the saver off"
-sleep 0.5
+wait_painted "$box"
 import -window root "$build/e2e-screensaver-off.png"
-xdotool windowfocus "$box"
-sleep 0.2
+focus_window "$box"
 xdotool key Return
 wait_gone 10 message_box || fail "the box stayed open"
 
@@ -47,12 +45,13 @@ xset s 600 s noblank r off
 import -window root "$WORK/before.png"
 [ "$(pixel "$WORK/before.png" 12,755)" != "$(pixel "$WORK/before.png" 500,300)" ] ||
   fail "the tray icon is not visible before the saver"
+covered() {
+  import -window root "$WORK/after.png" && [ "$(pixel "$WORK/after.png" 12,755)" = "$(pixel "$WORK/after.png" 500,300)" ] &&
+    echo yes
+}
 screen_saver_on
-sleep 1
+wait_until 10 covered >/dev/null || fail "the screen saver did not cover the screen"
 [ -z "$(message_box)" ] || fail "a box opened with the saver on"
-import -window root "$WORK/after.png"
-[ "$(pixel "$WORK/after.png" 12,755)" = "$(pixel "$WORK/after.png" 500,300)" ] ||
-  fail "the screen saver did not cover the screen"
 xdotool keyup Return
 kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the program ended"
 

@@ -119,6 +119,28 @@ TEST_F(MainScheduleTest, DailyRunsOnlyAtItsHour)
     EXPECT_FALSE(fs::exists(Snapshot(docs, "03_07_11")));
 }
 
+TEST_F(MainScheduleTest, ALateTickCatchesUpTheSlotOnceUnlessTheClockWasSet)
+{
+    const PrjRec docs = Scheduled(world.MakeProject("docs", {"a.txt"}), Hourly, 0, 0);
+    ui::TMainForm& form = Start({docs});
+    // A tick at `now` with the boot clock at `uptime` milliseconds.
+    const auto tickAt = [this](const LocalTime& now, uint32_t uptime) {
+        world.Clock.Ticks = uptime;
+        Tick(now);
+    };
+    tickAt(Thursday(9, 59, 59), 1000);
+    tickAt(Thursday(10, 0, 3), 5000);
+    EXPECT_EQ(ReadFile(Snapshot(docs, "03_07_10/a.txt")), "a.txt");
+    WriteFile(SourceOf("docs", "a.txt"), "later");
+    tickAt(Thursday(10, 0, 4), 6000);
+    EXPECT_EQ(ReadFile(Snapshot(docs, "03_07_10/a.txt")), "a.txt");
+
+    tickAt(Thursday(10, 59, 59), 3'600'000);
+    emit form.TimeWatcher->SystemTimeChanged();
+    tickAt(Thursday(11, 0, 3), 3'604'000);
+    EXPECT_FALSE(fs::exists(Snapshot(docs, "03_07_11")));
+}
+
 TEST_F(MainScheduleTest, ProjectsOutOfTheScheduleNeverRun)
 {
     const PrjRec off = Scheduled(world.MakeProject("off", {"a.txt"}), Hourly, 0, 0, 0);

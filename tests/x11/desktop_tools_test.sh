@@ -10,19 +10,12 @@ e2e_init desktop-tools
 start_xvfb
 # No session bus: the X server's own screen saver is the one tested.
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$WORK/no-bus"
-# A client that stays connected, so the server never resets between the
-# test's short connections (a reset drops the kept background and the saver).
-xdotool sleep 3600 &
-track $!
 
 note "bare X server"
 "$1" || fail "desktop tests on the bare server"
 
 note "under openbox"
-openbox >"$WORK/openbox.log" 2>&1 &
-track $!
-wait_until 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id" && echo ok' >/dev/null ||
-  fail "openbox did not start"
+start_openbox
 "$1" --gtest_filter='*Window*:*HideIE*' || fail "window tests under openbox"
 
 note "with a session bus offering the screen saver"
