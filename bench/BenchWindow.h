@@ -1,7 +1,7 @@
 #pragma once
 #include "ConsoleDialogs.h"
 #include "platform/SystemClock.h"
-#include "ui/Main.h"
+#include "ui/main/Main.h"
 
 #include <QTimer>
 

@@ -6,10 +6,10 @@
 #include "platform/qt/SessionEnd.h"
 #include "platform/qt/SingleInstance.h"
 #include "platform/qt/X11Platform.h"
-#include "ui/Main.h"
-#include "ui/QtDialogs.h"
-#include "ui/QtShell.h"
-#include "ui/TarvokApplication.h"
+#include "ui/main/Main.h"
+#include "ui/dialogs/QtDialogs.h"
+#include "ui/shell/QtShell.h"
+#include "ui/shell/TarvokApplication.h"
 
 #include <QTimer>
 

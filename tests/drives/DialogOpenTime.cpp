@@ -4,7 +4,7 @@
 // styles and fonts, which on a busy machine alone can take seconds, so the
 // second is the one that must open and close within a second.
 // Usage: dialog_open_time START_DIRECTORY
-#include "ui/SelectDirectoryDialog.h"
+#include "ui/dialogs/SelectDirectoryDialog.h"
 #include "FakeDialogs.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 #include "TempDir.h"
 #include "core/FileUtility.h"
 #include "core/Settings.h"
-#include "ui/Main.h"
+#include "ui/main/Main.h"
 
 #include <memory>
 #include <string>

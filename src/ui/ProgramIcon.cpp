@@ -1,9 +1,0 @@
-#include "ui/ProgramIcon.h"
-
-namespace tarvok::ui {
-
-QIcon ProgramIcon() { return QIcon(QStringLiteral(":/icons/MAINICON.ico")); }
-
-QIcon TrayIconImage() { return QIcon(QStringLiteral(":/icons/TRAYICON.ico")); }
-
-} // namespace tarvok::ui

@@ -1,0 +1,146 @@
+// The backup browser (lbxTarget) and what both file lists share: hover
+// paths, clearing the selection beside the lines, Ctrl+A and Ctrl+D,
+// opening a file by double-click.
+#include "core/BackupEngine.h"
+#include "core/Dialogs.h"
+#include "core/KeyState.h"
+#include "core/Shell.h"
+#include "platform/FileSystem.h"
+#include "ui/widgets/ListLines.h"
+#include "ui/widgets/LocalText.h"
+#include "ui/main/Main.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace tarvok::ui {
+namespace {
+
+// The line under `pos`, or -1 below the last line.
+int LineAt(const QListWidget* list, const QPoint& pos)
+{
+    const QListWidgetItem* item = list->itemAt(pos);
+    return item ? list->row(item) : -1;
+}
+
+// The first entry of `files` whose line is selected and whose file still
+// exists, walking lines and entries together.
+const FileRec* FirstSelectedExisting(const QListWidget* list, const FileList& files)
+{
+    int line = 0;
+    for (auto entry = files.begin(); entry != files.end() && line < list->count(); ++entry, ++line)
+        if (list->item(line)->isSelected() && platform::FileExists(entry->FileName))
+            return &*entry;
+    return nullptr;
+}
+
+// Ctrl+A selects every line of `list`, Ctrl+D none; Ctrl as the key state knows it.
+void SelectByKey(const KeyState& keys, QListWidget* list, uint16_t key)
+{
+    if (!CtrlHeld(keys))
+        return;
+    if (key == 'A')
+        list->selectAll();
+    else if (key == 'D')
+        list->clearSelection();
+}
+
+} // namespace
+
+void TMainForm::ShowBkUpFolders(const std::string& Dir)
+{
+    lbxTarget->clear();
+    BrowserMode = tarvok::BrowserMode::FolderView;
+    stTarget->setText("BackUp Folders");
+    edTarget->setText(Local(Dir));
+    AddLines(lbxTarget, ListBkUpFolders(Dir));
+}
+
+void TMainForm::ShowBkUpFiles(const FileList& List)
+{
+    if (List.empty()) {
+        Dialogs.Message("No files exists.");
+        return;
+    }
+    stTarget->setText("BackUp Files");
+    BrowserMode = tarvok::BrowserMode::FileView;
+    lbxTarget->clear();
+    AddFileLines(lbxTarget, List);
+}
+
+void TMainForm::lbxTargetDblClick()
+{
+    if (lbxTarget->count() == 0)
+        return;
+    if (BrowserMode == tarvok::BrowserMode::FolderView) {
+        std::string folder;
+        for (int line = 0; line < lbxTarget->count(); ++line) {
+            if (lbxTarget->item(line)->isSelected()) {
+                folder = JoinPath(CurrentProject->BackUpDir, LineName(lbxTarget->item(line)));
+                break;
+            }
+        }
+        LoadBkUpFolder(folder, BackupList);
+        ShowBkUpFiles(BackupList);
+        return;
+    }
+    if (const FileRec* file = FirstSelectedExisting(lbxTarget, BackupList))
+        Shell.OpenDocument(file->FileName);
+}
+
+void TMainForm::lbxSourceDblClick()
+{
+    if (lbxSource->count() == 0)
+        return;
+    if (const FileRec* file = FirstSelectedExisting(lbxSource, SourceList))
+        Shell.OpenDocument(file->FileName);
+}
+
+void TMainForm::btnBackPrjDirClick()
+{
+    if (BrowserMode == tarvok::BrowserMode::FileView)
+        ShowBkUpFolders(CurrentProject->BackUpDir);
+    if (lbxTarget->isVisible())
+        lbxTarget->setFocus();
+}
+
+void TMainForm::lbxTargetMouseMove(const QPoint& pos)
+{
+    if (lbxTarget->count() == 0)
+        return;
+    const int line = LineAt(lbxTarget, pos);
+    if (line < 0) {
+        lbStatus->clear();
+    } else if (BrowserMode == tarvok::BrowserMode::FolderView) {
+        lbStatus->setText(Local(JoinPath(CurrentProject->BackUpDir, LineName(lbxTarget->item(line)))));
+    } else if (const FileRec* file = GetFile(BackupList, line)) {
+        lbStatus->setText(Local(file->FileName));
+    }
+}
+
+void TMainForm::lbxSourceMouseMove(const QPoint& pos)
+{
+    if (lbxSource->count() == 0)
+        return;
+    const int line = LineAt(lbxSource, pos);
+    if (line < 0)
+        lbStatus->clear();
+    else if (const FileRec* file = GetFile(SourceList, line))
+        lbStatus->setText(Local(file->FileName));
+}
+
+void TMainForm::lbxtMouseDown(QListWidget* list, const QPoint& pos)
+{
+    if (list->count() == 0 || LineAt(list, pos) >= 0)
+        return;
+    lbStatus->clear();
+    list->clearSelection();
+}
+
+void TMainForm::lbxSourceKeyDown(uint16_t key) { SelectByKey(KeyState, lbxSource, key); }
+
+void TMainForm::lbxTargetKeyDown(uint16_t key) { SelectByKey(KeyState, lbxTarget, key); }
+
+} // namespace tarvok::ui

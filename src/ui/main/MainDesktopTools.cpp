@@ -1,0 +1,83 @@
+// The Tools menu's desktop commands and the tray menu's Hide IE and Screen
+// Saver On.
+#include "core/AutoStart.h"
+#include "core/Dialogs.h"
+#include "core/WindowSearch.h"
+#include "platform/FileSystem.h"
+#include "platform/qt/Desktop_linux.h"
+#include "ui/main/Main.h"
+
+#include <QAction>
+
+namespace tarvok::ui {
+namespace {
+
+std::string SkinFile(const std::string& appDir, int32_t skinNo)
+{
+    return JoinPath(JoinPath(appDir, "Skin"), "TarvokSkin" + std::to_string(skinNo) + ".bmp");
+}
+
+} // namespace
+
+void TMainForm::ConnectDesktopTools()
+{
+    OwnDesktop = std::make_unique<platform::LinuxDesktop>(JoinPath(AppDir, WallpaperKeepFileName));
+    Desktop = OwnDesktop.get();
+    // A run that ended without the session's end left the desktop's own
+    // wallpaper setting replaced.
+    Desktop->RestoreWallpaperSetting();
+    const std::pair<QAction*, void (TMainForm::*)()> reactions[] = {
+        {SetcurrentSkinasWallPaper1, &TMainForm::SetcurrentSkinasWallPaper1Click},
+        {ClearWallPaper1, &TMainForm::ClearWallPaper1Click},
+        {RunTarvokonWindowsStartUp1, &TMainForm::RunTarvokonWindowsStartUp1Click},
+        {DisableAutoStarUp1, &TMainForm::DisableAutoStarUp1Click},
+        {DosMode1, &TMainForm::DosMode1Click},
+        {HideIE1, &TMainForm::HideIE1Click},
+        {ScreenSaverOn1, &TMainForm::ScreenSaverOn1Click},
+    };
+    for (const auto& [action, reaction] : reactions)
+        connect(action, &QAction::triggered, this, reaction);
+}
+
+// Both wallpaper commands act only while the current skin's file exists.
+void TMainForm::SetcurrentSkinasWallPaper1Click()
+{
+    const std::string skin = SkinFile(AppDir, Settings.SkinNo);
+    if (platform::FileExists(skin))
+        Desktop->SetWallpaper(skin);
+}
+
+void TMainForm::ClearWallPaper1Click()
+{
+    if (platform::FileExists(SkinFile(AppDir, Settings.SkinNo)))
+        Desktop->ClearWallpaper();
+}
+
+void TMainForm::RunTarvokonWindowsStartUp1Click()
+{
+    if (IsWinNT())
+        AddAutoStartRegistry(platform::ExecutablePath());
+    else
+        AddAutoStartWinIni(ConfigHome(), platform::ExecutablePath());
+}
+
+void TMainForm::DisableAutoStarUp1Click() { RemoveAutoStart(platform::ExecutablePath()); }
+
+void TMainForm::DosMode1Click() { Desktop->RunDosShell(); }
+
+void TMainForm::HideIE1Click()
+{
+    const WindowHandle window = FindWindowByTitle(*Desktop, "Welcome To HiNet - MicroSsoft Internet Explorer", "");
+    if (window == 0)
+        Dialogs.Message("Window Not Found!");
+    else
+        Desktop->HideWindow(window);
+}
+
+void TMainForm::ScreenSaverOn1Click()
+{
+    if (!Desktop->StartScreenSaver())
+        Dialogs.Message("Can not turn on Screen Saver");
+}
+
+} // namespace tarvok::ui

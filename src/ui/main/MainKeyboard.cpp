@@ -1,0 +1,64 @@
+// The window's key preview: key state kept across Ctrl presses, and the
+// Ctrl+letter commands it runs.
+#include "ui/widgets/KeyPreview.h"
+#include "ui/main/Main.h"
+
+namespace tarvok::ui {
+
+void TMainForm::ConnectKeyboard()
+{
+    // The command letters besides Copy (C) and Cut (X) edit nothing.
+    Preview = new KeyPreview(
+        this, [this](uint16_t key) { FormKeyDown(key); }, [this](uint16_t key) { FormKeyUp(key); },
+        {'F', 'G', 'H', 'J', 'K', 'N', 'P', 'Q', 'W'});
+}
+
+void TMainForm::FormKeyDown(uint16_t key)
+{
+    if (NoteKeyDown(KeyState, key))
+        RunKeyCommands();
+}
+
+void TMainForm::FormKeyUp(uint16_t key) { NoteKeyUp(KeyState, key); }
+
+// Each test sees the key state the commands before it left. C and P keep the
+// rest of the state, so holding Ctrl with either repeats the command; every
+// other command forgets all keys first, Ctrl included.
+void TMainForm::RunKeyCommands()
+{
+    auto& flag = KeyState.Flags;
+    if (flag['C']) {
+        ChangeSkin1Click();
+        flag['C'] = 0;
+    }
+    if (flag['G'] && flag['J'] && flag['N'] && flag['Q'] && flag['K']) {
+        ClearKeyState(KeyState);
+        About1Click();
+    }
+    if (flag['F']) {
+        ClearKeyState(KeyState);
+        MenuImageClick();
+    }
+    if (flag['H']) {
+        ClearKeyState(KeyState);
+        hide();
+    }
+    if (flag['K']) {
+        ClearKeyState(KeyState);
+        DefaultSkin1Click();
+    }
+    if (flag['P']) {
+        ComponetsHideShow1Click();
+        flag['P'] = 0;
+    }
+    if (flag['W']) {
+        ClearKeyState(KeyState);
+        SetcurrentSkinasWallPaper1Click();
+    }
+    if (flag['X']) {
+        ClearKeyState(KeyState);
+        ClearWallPaper1Click();
+    }
+}
+
+} // namespace tarvok::ui

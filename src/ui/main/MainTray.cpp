@@ -1,0 +1,89 @@
+// The notification-area icon and its menu RatMenu.
+#include "core/Clock.h"
+#include "ui/main/Main.h"
+#include "ui/shell/ProgramIcon.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+
+namespace tarvok::ui {
+
+void TMainForm::ConnectTray()
+{
+    connect(Hide1, &QAction::triggered, this, &TMainForm::Hide1Click);
+    connect(cmHide, &QAction::triggered, this, &TMainForm::cmHideClick);
+    connect(cmQuit, &QAction::triggered, this, &TMainForm::cmQuitClick);
+    connect(RatMenu, &QMenu::aboutToShow, this, &TMainForm::RatMenuPopup);
+}
+
+void TMainForm::CreateTrayIcon()
+{
+    TrayIcon = new QSystemTrayIcon(TrayIconImage(), this);
+    TrayIcon->setToolTip(QStringLiteral("Auto-BackUp!"));
+    // The icon opens its menu on a right click by itself.
+    TrayIcon->setContextMenu(RatMenu);
+    connect(TrayIcon, &QSystemTrayIcon::activated, this, &TMainForm::TrayIconActivated);
+    // Without a notification area the icon docks once a host appears.
+    TrayIcon->show();
+}
+
+void TMainForm::TrayIconActivated(QSystemTrayIcon::ActivationReason reason)
+{
+    switch (reason) {
+    case QSystemTrayIcon::Trigger: {
+        // D-Bus tray hosts send one activation per click and never a double
+        // click: a second one within the double-click time stands for it.
+        const uint32_t now = Clock.TickCount();
+        if (TriggerPending && now - LastTrigger <= uint32_t(QApplication::doubleClickInterval())) {
+            TriggerPending = false;
+            ShowMainWindow();
+            break;
+        }
+        TriggerPending = true;
+        LastTrigger = now;
+        // A single click only brings a shown window to the front.
+        if (isVisible()) {
+            raise();
+            activateWindow();
+        }
+        break;
+    }
+    case QSystemTrayIcon::DoubleClick:
+        // Its first click came as a Trigger; a third starts anew.
+        TriggerPending = false;
+        ShowMainWindow();
+        break;
+    default:
+        break;
+    }
+}
+
+void TMainForm::RatMenuPopup()
+{
+    cmHide->setText(isVisible() ? QStringLiteral("H&ide") : QStringLiteral("&Show"));
+}
+
+void TMainForm::cmHideClick()
+{
+    if (cmHide->text() == QStringLiteral("&Show"))
+        ShowMainWindow();
+    else
+        hide();
+}
+
+void TMainForm::cmQuitClick() { close(); }
+
+void TMainForm::Hide1Click() { hide(); }
+
+void TMainForm::ShowMainWindow()
+{
+    if (isMinimized())
+        showNormal();
+    else
+        show();
+    raise();
+    activateWindow();
+}
+
+} // namespace tarvok::ui

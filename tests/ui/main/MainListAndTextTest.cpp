@@ -1,0 +1,215 @@
+// What the user sees and does in the two file lists and the text boxes:
+// which mouse buttons and keys act on the lists, names that are not valid
+// text, and which part of a long text shows.
+#include "BackupTestWorld.h"
+#include "ui/widgets/LocalText.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTest>
+
+namespace tarvok::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Texts = std::vector<std::string>;
+
+QPoint CentreOf(const QListWidget* list, int line) { return list->visualItemRect(list->item(line)).center(); }
+
+void SendMouse(QListWidget* list, QEvent::Type type, Qt::MouseButton button, const QPoint& pos)
+{
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+    QMouseEvent event(type, pos, list->viewport()->mapToGlobal(pos), button, held, Qt::NoModifier);
+    QApplication::sendEvent(list->viewport(), &event);
+}
+
+void Click(QListWidget* list, Qt::MouseButton button, const QPoint& pos)
+{
+    SendMouse(list, QEvent::MouseButtonPress, button, pos);
+    SendMouse(list, QEvent::MouseButtonRelease, button, pos);
+}
+
+// Press, release, then the second press as a double-click and its release.
+void DoubleClick(QListWidget* list, Qt::MouseButton button, const QPoint& pos)
+{
+    Click(list, button, pos);
+    SendMouse(list, QEvent::MouseButtonDblClick, button, pos);
+    SendMouse(list, QEvent::MouseButtonRelease, button, pos);
+}
+
+std::vector<int> SelectedLines(const QListWidget* list)
+{
+    std::vector<int> lines;
+    for (int line = 0; line < list->count(); ++line)
+        if (list->item(line)->isSelected())
+            lines.push_back(line);
+    return lines;
+}
+
+class ListAndTextTest : public BackupTest {
+protected:
+    // The window active and `widget` focused, so keys reach it as typed.
+    void Focus(QWidget* widget)
+    {
+        Form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+        widget->setFocus();
+        ASSERT_TRUE(widget->hasFocus());
+    }
+};
+
+// ---- List behaviour ---------------------------------------------------------
+
+TEST_F(ListAndTextTest, OnlyTheLeftButtonsDoubleClickOpens)
+{
+    MakeSnapshot("01_02_08", {"a"});
+    AddFile(Form->SourceList, FileRec{MakeSource("src", "s.txt", ""), 1, 0});
+    Form->FilllbxSource(Form->SourceList);
+    Form->ShowBkUpFolders(Backup);
+    Select(Form->lbxTarget, {0});
+    Select(Form->lbxSource, {0});
+    for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+        DoubleClick(Form->lbxTarget, button, CentreOf(Form->lbxTarget, 0));
+        EXPECT_EQ(Form->BrowserMode, BrowserMode::FolderView) << button;
+        DoubleClick(Form->lbxSource, button, CentreOf(Form->lbxSource, 0));
+        EXPECT_TRUE(Shell.Opened.empty()) << button;
+    }
+    DoubleClick(Form->lbxTarget, Qt::LeftButton, CentreOf(Form->lbxTarget, 0));
+    EXPECT_EQ(Form->BrowserMode, BrowserMode::FileView);
+    DoubleClick(Form->lbxSource, Qt::LeftButton, CentreOf(Form->lbxSource, 0));
+    EXPECT_EQ(Shell.Opened, Texts{Form->SourceList.front().FileName});
+    EXPECT_TRUE(Dialogs.Log.empty());
+}
+
+TEST_F(ListAndTextTest, RightAndMiddlePressesKeepTheSelectionForTheNextCommand)
+{
+    MakeSnapshot("01_02_08", {"a", "b", "c"});
+    OpenSnapshot("01_02_08");
+    Select(Form->lbxTarget, {0, 2});
+    const std::string kept = GetFile(Form->BackupList, 1)->FileName;
+    for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+        Click(Form->lbxTarget, button, CentreOf(Form->lbxTarget, 1));
+        // Dragging with the button held selects nothing either.
+        SendMouse(Form->lbxTarget, QEvent::MouseButtonPress, button, CentreOf(Form->lbxTarget, 0));
+        SendMouse(Form->lbxTarget, QEvent::MouseMove, button, CentreOf(Form->lbxTarget, 1));
+        SendMouse(Form->lbxTarget, QEvent::MouseButtonRelease, button, CentreOf(Form->lbxTarget, 1));
+        EXPECT_EQ(SelectedLines(Form->lbxTarget), (std::vector<int>{0, 2})) << button;
+    }
+    Form->BtnDelBkUpClick();
+    EXPECT_EQ(NamesOnDisk(Backup + "/01_02_08"), Texts{fs::path(kept).filename().string()});
+
+    Form->lbxTarget->selectAll();
+    Click(Form->lbxTarget, Qt::RightButton, {5, Form->lbxTarget->viewport()->height() - 3});
+    EXPECT_TRUE(SelectedLines(Form->lbxTarget).empty()) << "a press of any button below the lines clears";
+}
+
+TEST_F(ListAndTextTest, CtrlASelectsOnlyWhileTheKeyStateHoldsCtrl)
+{
+    for (const char* name : {"beta", "alpha", "gamma"})
+        AddFile(Form->SourceList, FileRec{MakeSource("src", name, ""), 1, 0});
+    Form->FilllbxSource(Form->SourceList);
+    QListWidget* list = Form->lbxSource;
+    Focus(list);
+
+    // Ctrl is down, but the key state forgot it (a keyboard command cleared it).
+    for (const Qt::KeyboardModifiers modifiers :
+         {Qt::KeyboardModifiers(Qt::ControlModifier), Qt::ControlModifier | Qt::ShiftModifier}) {
+        QTest::simulateEvent(list, true, Qt::Key_A, modifiers, QStringLiteral("a"), false);
+        EXPECT_TRUE(SelectedLines(list).empty()) << modifiers;
+    }
+    QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(SelectedLines(list), (std::vector<int>{0, 1, 2})) << "Ctrl pressed anew";
+
+    // A plain letter still reaches the list, which goes to the line it starts.
+    list->clearSelection();
+    QTest::keyClick(list, Qt::Key_A);
+    ASSERT_NE(list->currentItem(), nullptr);
+    EXPECT_EQ(list->currentItem()->text(), "alpha");
+}
+
+TEST_F(ListAndTextTest, LongNamesAreCutWithoutAScrollBarTakingTheRows)
+{
+    MakeSnapshot("01_02_08", {std::string(200, 'x') + ".txt", "b"});
+    OpenSnapshot("01_02_08");
+    for (int line = 0; line < 30; ++line)
+        Form->lbxSource->addItem(QString(120, QChar('a' + line % 26)));
+    QApplication::processEvents();
+    for (QListWidget* list : {Form->lbxSource, Form->lbxTarget}) {
+        QTest::keyClick(list, Qt::Key_End);
+        QApplication::processEvents();
+        EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+        EXPECT_EQ(list->horizontalScrollBar()->value(), 0) << "the start of the names stays in view";
+        EXPECT_EQ(list->viewport()->height(), list->height() - 2 * list->frameWidth());
+    }
+}
+
+// ---- Text round trip --------------------------------------------------------
+
+TEST_F(ListAndTextTest, NamesThatAreNotValidTextFindTheirFiles)
+{
+    const std::string folder = "snap\xff\xfe";
+    const std::string file = "f\xe9\xe8.txt";
+    MakeSnapshot(folder, {file});
+    MakeSnapshot("01_02_08", {"a"});
+    Form->ShowBkUpFolders(Backup);
+    ASSERT_EQ(Lines(Form->lbxTarget).front(), "01_02_08");
+    const int line = 1;
+
+    Form->lbxTargetMouseMove(CentreOf(Form->lbxTarget, line));
+    EXPECT_EQ(Form->lbStatus->text(), ui::Local(Backup + "/" + folder));
+    Select(Form->lbxTarget, {line});
+    Form->lbxTargetDblClick();
+    EXPECT_TRUE(Dialogs.Log.empty()) << Dialogs.Log.front().Text;
+    ASSERT_EQ(Form->BrowserMode, BrowserMode::FileView);
+    Select(Form->lbxTarget, {0});
+    Form->lbxTargetDblClick();
+    EXPECT_EQ(Shell.Opened, Texts{Backup + "/" + folder + "/" + file});
+
+    Form->btnBackPrjDirClick();
+    Select(Form->lbxTarget, {line});
+    Form->BtnDelBkUpClick();
+    EXPECT_FALSE(fs::exists(Backup + "/" + folder));
+    EXPECT_EQ(Lines(Form->lbxTarget), QStringList{"01_02_08"});
+}
+
+// ---- Text display -----------------------------------------------------------
+
+TEST_F(ListAndTextTest, EditBoxesShowTheStartOfTheirText)
+{
+    const std::string deep = App / (std::string(60, 'd') + "/" + std::string(60, 'e'));
+    fs::create_directories(deep);
+    Form->CurrentProject->BackUpDir = deep;
+    Form->CurrentProject->Period = 2;
+    Form->CurrentProject->Day = 4;
+    Form->LoadCurrentPrj();
+    QLineEdit* const day = Form->cbxDay->lineEdit();
+    ASSERT_EQ(day->text(), "Thirsday");
+    for (QLineEdit* edit : {Form->edTarget, Form->edBkUp, day})
+        EXPECT_EQ(edit->cursorPosition(), 0) << edit->text().toStdString();
+
+    // Showing the same path again, and a day picked from the list.
+    Form->ShowBkUpFolders(deep);
+    EXPECT_EQ(Form->edTarget->cursorPosition(), 0);
+    Focus(Form->cbxDay);
+    Form->cbxDay->setCurrentIndex(1);
+    Form->cbxDay->setCurrentIndex(4);
+    EXPECT_EQ(day->cursorPosition(), 0);
+    // Typing an item's name chooses it, and the typing goes on at the end.
+    day->clear();
+    QTest::keyClicks(day, QStringLiteral("Monday"));
+    ASSERT_EQ(Form->cbxDay->currentIndex(), 1);
+    QTest::keyClicks(day, QStringLiteral("s"));
+    EXPECT_EQ(day->text(), "Mondays");
+
+    // While the user reads on in the box, the cursor stays where they put it.
+    Focus(Form->edTarget);
+    QTest::keyClick(Form->edTarget, Qt::Key_End);
+    EXPECT_EQ(Form->edTarget->cursorPosition(), Form->edTarget->text().size());
+}
+
+} // namespace
+} // namespace tarvok::test

@@ -1,0 +1,79 @@
+// Names from other people's folders on screen: whatever markup a name holds
+// is shown as the characters it is made of, and nothing it names is loaded.
+#include "BackupTestWorld.h"
+#include "ModalDriver.h"
+#include "ui/widgets/LocalText.h"
+#include "ui/dialogs/QtDialogs.h"
+
+#include <QHelpEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTextDocument>
+#include <QToolTip>
+
+namespace tarvok::test {
+namespace {
+
+// The text a reader sees: what is left of markup once it is drawn.
+QString Seen(const QString& text, Qt::TextFormat format)
+{
+    if (format == Qt::PlainText || (format == Qt::AutoText && !Qt::mightBeRichText(text)))
+        return text;
+    QTextDocument document;
+    document.setHtml(text);
+    return document.toPlainText();
+}
+
+class PlainTextTest : public BackupTest {};
+
+TEST_F(PlainTextTest, MarkupInANameIsShownAsItIs)
+{
+    // No slash can be part of a name; the escaped one still reaches a file.
+    const std::string name = "<img src=\"file:%2Fdev%2Fnull\"><b>bold";
+    const QString literal = ui::Local(name);
+    MakeSnapshot(name, {"a"});
+    Form->ShowBkUpFolders(Backup);
+    ASSERT_EQ(Form->lbxTarget->count(), 1);
+
+    const struct {
+        const char* where;
+        std::function<QString()> show;
+        QString expected;
+    } rows[] = {
+        {"status line",
+         [&] {
+             Form->lbxTargetMouseMove(Form->lbxTarget->visualItemRect(Form->lbxTarget->item(0)).center());
+             return Seen(Form->lbStatus->text(), Form->lbStatus->textFormat());
+         },
+         ui::Local(Backup + "/" + name)},
+        {"list line", [&] { return Form->lbxTarget->item(0)->text(); }, literal},
+        {"tip",
+         [&] {
+             QPushButton* button = Form->btnBackUp;
+             button->setToolTip(literal);
+             QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
+             QApplication::sendEvent(button, &help);
+             return Seen(QToolTip::text(), Qt::AutoText);
+         },
+         literal},
+        {"message box",
+         [&] {
+             QString shown;
+             ui::QtDialogs dialogs;
+             WhileModal<QMessageBox>([&] { dialogs.Message(name); },
+                                     [&](QMessageBox& box) {
+                                         shown = Seen(box.text(), box.textFormat());
+                                         box.accept();
+                                     });
+             return shown;
+         },
+         literal},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.show().toStdString(), row.expected.toStdString()) << row.where;
+    QToolTip::hideText();
+}
+
+} // namespace
+} // namespace tarvok::test
