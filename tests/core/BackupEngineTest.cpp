@@ -3,6 +3,7 @@
 #include "core/InOutError.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
+#include "FileLists.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,8 @@
 #include <sys/stat.h>
 
 using namespace tarvok;
+using tarvok::test::EntriesOf;
+using tarvok::test::ListOf;
 using tarvok::test::FakeClock;
 using tarvok::test::FakeDialogs;
 using tarvok::test::ReadFile;
@@ -32,27 +35,11 @@ LocalTime At(int month, int day, int hour, int minute)
     return t;
 }
 
-FileList ListOf(std::initializer_list<std::string> paths)
-{
-    FileList list;
-    for (const std::string& p : paths)
-        AddFile(list, FileRec{p, 1, 0});
-    return list;
-}
-
 std::vector<std::string> NamesIn(const FileList& list)
 {
     std::vector<std::string> names;
     for (const FileRec& f : list)
         names.push_back(FileNamePart(f.FileName));
-    return names;
-}
-
-std::set<std::string> EntriesOf(const std::string& dir)
-{
-    std::set<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir))
-        names.insert(e.path().filename().string());
     return names;
 }
 

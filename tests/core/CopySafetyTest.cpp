@@ -8,6 +8,7 @@
 #include "ChildProcess.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
+#include "FileLists.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -28,22 +29,6 @@ using namespace tarvok::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::set<std::string> EntriesOf(const std::string& dir)
-{
-    std::set<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir))
-        names.insert(e.path().filename().string());
-    return names;
-}
-
-FileList ListOf(std::initializer_list<std::string> paths)
-{
-    FileList list;
-    for (const std::string& p : paths)
-        AddFile(list, FileRec{p, 1, 0});
-    return list;
-}
 
 // A backup directory whose runs all go to the snapshot folder 03_07_09.
 class CopySafety : public ::testing::Test {

@@ -11,6 +11,7 @@
 #include "FakeClock.h"
 #include "FakeDialogs.h"
 #include "FakeDrive.h"
+#include "FileLists.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -25,22 +26,6 @@ using namespace tarvok::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::set<std::string> EntriesOf(const std::string& dir)
-{
-    std::set<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir))
-        names.insert(e.path().filename().string());
-    return names;
-}
-
-FileList ListOf(std::initializer_list<std::string> paths)
-{
-    FileList list;
-    for (const std::string& p : paths)
-        AddFile(list, FileRec{p, 1, 0});
-    return list;
-}
 
 std::string MessageOf(const std::function<void()>& action)
 {

@@ -29,15 +29,6 @@ namespace {
 
 std::string DriveDir;
 
-std::set<std::string> EntriesOf(const std::string& dir)
-{
-    std::set<std::string> names;
-    std::error_code ec;
-    for (const auto& e : fs::directory_iterator(dir, ec))
-        names.insert(e.path().filename().string());
-    return names;
-}
-
 std::string Pattern(size_t size, char seed)
 {
     std::string text(size, '\0');

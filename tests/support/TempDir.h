@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 
 namespace tarvok::test {
@@ -53,6 +54,16 @@ inline unsigned ModeOf(const std::string& path)
 {
     struct stat st {};
     return ::lstat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0;
+}
+
+// The names directly inside `dir`; none when it cannot be read.
+inline std::set<std::string> EntriesOf(const std::string& dir)
+{
+    std::set<std::string> names;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(dir, ec))
+        names.insert(e.path().filename().string());
+    return names;
 }
 
 inline bool RunningAsRoot() { return ::geteuid() == 0; }
