@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test (unit, UI and end to
 # end). With --sanitize everything is built with AddressSanitizer and UBSan,
-# and leaks are reported, except what Qt and the desktop libraries keep until
+# and leaks are reported, except what the desktop libraries Qt loads keep until
 # the process ends (tests/lsan.supp).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
