@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Configures and builds into build/ (or build-asan/ with --sanitize).
+# TARVOK_WERROR=ON in the environment makes every warning an error (CI).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir="$root/build"
-opts=()
+opts=(-DCMAKE_COMPILE_WARNING_AS_ERROR="${TARVOK_WERROR:-OFF}")
 if [ "${1:-}" = "--sanitize" ]; then
   dir="$root/build-asan"
   opts+=(-DTARVOK_SANITIZE=ON)

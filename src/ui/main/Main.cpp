@@ -1,6 +1,7 @@
 #include "ui/main/Main.h"
 
 #include "ui/shell/ErrorReport.h"
+#include "ui/widgets/KeyPreview.h"
 #include "ui/widgets/PlainText.h"
 
 namespace tarvok::ui {
@@ -31,6 +32,14 @@ TMainForm::TMainForm(tarvok::Dialogs& dialogs, tarvok::Clock& clock, tarvok::She
     ConnectSchedule();
 }
 
-TMainForm::~TMainForm() { FormDestroy(); }
+TMainForm::~TMainForm()
+{
+    // The key filter outlives this object otherwise: QWidget's destructor
+    // deactivates the window, and the filter would call back into a form
+    // whose members are gone.
+    delete Preview;
+    Preview = nullptr;
+    FormDestroy();
+}
 
 } // namespace tarvok::ui
