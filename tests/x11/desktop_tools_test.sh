@@ -116,6 +116,15 @@ if ! wait_until 30 xdpyinfo_ok >/dev/null || ! wait_until 30 grep -o "created wm
   note "SKIP: XWayland or weston's X window manager did not start: $(tail -n 3 "$WORK/weston.log")"
   exit 0
 fi
+# The window manager is ready once it maps a plain client's window.
+xmessage -title tarvok-probe ready >/dev/null 2>&1 &
+probe=$!
+if ! wait_until 60 windows_named '^tarvok-probe$' >/dev/null; then
+  kill "$probe" 2>/dev/null
+  note "SKIP: weston's X window manager maps no window here: $(tail -n 3 "$WORK/weston.log")"
+  exit 0
+fi
+{ kill "$probe"; wait "$probe"; } 2>/dev/null || true
 exe=$(prepare weston)
 start_program "$exe"
 # Then wait for the program's wake-up socket.
