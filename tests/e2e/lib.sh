@@ -218,8 +218,13 @@ popup_menu() {
 }
 
 open_menu() {
-  xdotool mousemove --window "$1" "$2" "$3" click 3
-  wait_until 30 popup_menu >/dev/null || fail "no menu opened"
+  # A click that comes while the window manager or the program is still busy
+  # can be lost; it is given again until a menu shows.
+  click_for_menu() {
+    xdotool mousemove --window "$1" "$2" "$3" click 3
+    wait_until 3 popup_menu
+  }
+  wait_until 30 click_for_menu "$@" >/dev/null || fail "no menu opened"
 }
 
 tray_menu_key() {

@@ -194,9 +194,10 @@ public:
     int Count = 0;
     bool eventFilter(QObject*, QEvent* event) override
     {
+        if (event->type() != QEvent::KeyPress)
+            return false;
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (event->type() == QEvent::KeyPress && key->modifiers().testFlag(Qt::ControlModifier) &&
-            key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z)
+        if (key->modifiers().testFlag(Qt::ControlModifier) && key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z)
             ++Count;
         return false;
     }
