@@ -29,17 +29,17 @@ win=$(wait_until 30 main_window | head -n 1) || fail "the main window did not sh
 wait_painted "$win"
 
 note "the menu button's menu: Edit, Select BackUp Directory opens the dialog on the project's folder"
-xdotool mousemove --window "$win" 112 46 click 3
-sleep 0.5
+open_menu "$win" 112 46
 xdotool key Down Down Right Up Return
 answer_box '^Confirm$' Return
-select=$(wait_until 20 windows_named '^Select Directory$' | head -n 1) || fail "the select-directory dialog did not open"
-sleep 1 # the tree lists the folders on the way as it reads them
+select=$(wait_until 30 windows_named '^Select Directory$' | head -n 1) || fail "the select-directory dialog did not open"
+# The tree lists the folders on the way as it reads them; the picture is
+# taken once it stands still.
+wait_painted "$select"
 import -window "$select" "$build/e2e-select-directory.png" || fail "no screenshot of the select-directory dialog"
-xdotool windowfocus "$select"
-sleep 0.2
+focus_window "$select"
 xdotool key Escape
-wait_gone 10 windows_named '^Select Directory$' || fail "Escape left the select-directory dialog open"
+wait_gone 30 windows_named '^Select Directory$' || fail "Escape left the select-directory dialog open"
 
 note "the menu button's menu: File, Edit Projects"
 open_menu "$win" 112 46

@@ -142,12 +142,9 @@ smaller_shown() {
     [ "$(pixel "$WORK/smaller.png" 670 250)" = "$corner" ] &&
     [ "$(pixel "$WORK/smaller.png" 350 485)" = "$corner" ] && echo ok
 }
-xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
-sleep 0.3
-xdotool key ctrl+c
-sleep 0.3
-xdotool key ctrl+c
-wait_until 10 smaller_shown >/dev/null || fail "the band beyond the smaller skin is not its corner colour $corner"
+focus_window "$window"
+xdotool key ctrl+c ctrl+c
+wait_until 30 smaller_shown >/dev/null || fail "the band beyond the smaller skin is not its corner colour $corner"
 cp "$WORK/smaller.png" "$build/e2e-skin-smaller.png"
 note "hidden and shown again, it still has no taskbar entry"
 tray_menu_key i

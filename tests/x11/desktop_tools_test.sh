@@ -70,14 +70,13 @@ keep=$WORK/wallpaper/Tarvok.wallpaper
 # Starts the program, shows its window and sets the skin as wallpaper (Ctrl+W).
 set_wallpaper() {
   start_program "$exe"
-  wait_until 10 tray_icon >/dev/null || fail "no tray icon"
+  wait_until 30 tray_icon >/dev/null || fail "no tray icon"
   "$exe" # a second start shows the running copy's window
   local window
-  window=$(wait_until 10 main_window) || fail "the window did not show"
-  xdotool windowfocus "$window"
-  sleep 0.2
+  window=$(wait_until 30 main_window) || fail "the window did not show"
+  focus_window "$window"
   xdotool keydown ctrl key w keyup ctrl
-  wait_until 10 grep -l TarvokSkin0 "$uri" >/dev/null || fail "the wallpaper setting was not written"
+  wait_until 30 grep -l TarvokSkin0 "$uri" >/dev/null || fail "the wallpaper setting was not written"
   grep -q TarvokSkin0 "$dark" || fail "the dark wallpaper setting was not written"
   [ -s "$keep" ] || fail "the replaced setting was not kept on disk"
 }
