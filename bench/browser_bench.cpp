@@ -22,24 +22,25 @@ int main(int argc, char** argv)
     QTemporaryDir appDir;
     tarvok::bench::BenchWindow window(appDir.path().toStdString());
     tarvok::ui::TMainForm& form = window.Form;
-    form.CurrentProject->BackUpDir = argv[1];
+    form.State().Current().BackUpDir = argv[1];
     const std::string folder = argv[2];
     const int runs = std::max(1, std::atoi(argv[3]));
 
     const double listing = tarvok::bench::MedianSeconds(runs, [&](int) { form.ShowBkUpFolders(argv[1]); });
-    const int folders = form.lbxTarget->count();
+    const int folders = form.Controls().lbxTarget->count();
     const auto selectFolder = [&] {
         form.ShowBkUpFolders(argv[1]);
-        const auto found = form.lbxTarget->findItems(QString::fromLocal8Bit(folder.c_str()), Qt::MatchExactly);
+        const auto found =
+            form.Controls().lbxTarget->findItems(QString::fromLocal8Bit(folder.c_str()), Qt::MatchExactly);
         if (found.size() != 1) {
             std::fprintf(stderr, "%s is not listed\n", folder.c_str());
             std::exit(1);
         }
-        form.lbxTarget->clearSelection();
+        form.Controls().lbxTarget->clearSelection();
         found.front()->setSelected(true);
     };
     const double opening = tarvok::bench::MedianSeconds(
         runs, [&](int) { form.lbxTargetDblClick(); }, [&](int) { selectFolder(); });
-    std::printf("%d %.6f %d %.6f\n", folders, listing, form.lbxTarget->count(), opening);
+    std::printf("%d %.6f %d %.6f\n", folders, listing, form.Controls().lbxTarget->count(), opening);
     return 0;
 }

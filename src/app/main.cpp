@@ -3,8 +3,12 @@
 #include "platform/AppDir.h"
 #include "platform/FileSystem.h"
 #include "platform/SystemClock.h"
+#include "core/Settings.h"
+#include "platform/qt/Desktop_linux.h"
 #include "platform/qt/SessionEnd.h"
 #include "platform/qt/SingleInstance.h"
+#include "platform/qt/TimeChangeWatcher.h"
+#include "platform/qt/UserName.h"
 #include "platform/qt/X11Platform.h"
 #include "ui/main/Main.h"
 #include "ui/dialogs/QtDialogs.h"
@@ -61,9 +65,13 @@ int main(int argc, char** argv)
 
     platform::SystemClock clock;
     ui::QtShell shell;
-    ui::TMainForm MainForm(dialogs, clock, shell, appDir);
+    platform::LinuxDesktop desktop(JoinPath(appDir, WallpaperKeepFileName));
+    ui::TMainForm MainForm({dialogs, clock, shell, desktop, platform::CurrentUserName}, appDir);
     mainForm = &MainForm;
     QObject::connect(&MainForm, &ui::TMainForm::Closed, &app, &QCoreApplication::quit);
+    platform::TimeChangeWatcher timeWatcher;
+    QObject::connect(&timeWatcher, &platform::TimeChangeWatcher::SystemTimeChanged, &MainForm,
+                     &ui::TMainForm::SystemTimeChanged);
     // A logout or a termination signal saves like a close, without asking.
     platform::SessionEndWatcher sessionEnd;
     QObject::connect(&sessionEnd, &platform::SessionEndWatcher::SaveRequested, &MainForm,

@@ -3,18 +3,13 @@
 #include "core/FileUtility.h"
 #include "core/ProfileText.h"
 #include "platform/FileSystem.h"
+#include "platform/Environment.h"
 
 #include <cstdlib>
 #include <string_view>
 
 namespace tarvok {
 namespace {
-
-std::string Environment(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value ? std::string(value) : std::string();
-}
 
 // Escapes of every string value of a desktop entry.
 std::string EscapeStringValue(const std::string& text)
@@ -41,10 +36,10 @@ bool IsWinNT() { return true; }
 
 std::string ConfigHome()
 {
-    const std::string configured = Environment("XDG_CONFIG_HOME");
+    const std::string configured = platform::EnvironmentValue("XDG_CONFIG_HOME");
     if (!configured.empty() && configured.front() == '/')
         return configured;
-    return Environment("HOME") + "/.config";
+    return platform::EnvironmentValue("HOME") + "/.config";
 }
 
 std::string AutoStartEntryPath(const std::string& exePath)

@@ -91,7 +91,7 @@ std::string WriteProfileString(const std::string& text, const std::string& secti
     // A line break would end the entry early and start lines of its own
     // choosing ("[boot]", "shell=...").
     for (const std::string* part : {&section, &key, &value})
-        if (part->find_first_of("\r\n") != std::string::npos)
+        if (HasLineBreak(*part))
             throw std::invalid_argument("A profile entry cannot hold a line break");
     std::vector<std::string> lines = SplitLines(text);
     const std::string entry = key + "=" + value;

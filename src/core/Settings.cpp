@@ -84,8 +84,6 @@ PrjRec* AddDefaultProject(const std::string& appDir, ProjectList& projects)
     return AddPrj(projects, rec);
 }
 
-bool HasLineBreak(const std::string& text) { return text.find_first_of("\r\n") != std::string::npos; }
-
 std::string FormatSettings(const AppSettings& settings, const ProjectList& projects, const ProjectList& dormant)
 {
     std::string text;

@@ -1,6 +1,7 @@
 #pragma once
 #include "core/FileUtility.h"
 #include "core/InOutError.h"
+#include "core/TextLines.h"
 
 #include <cstdint>
 #include <optional>
@@ -40,9 +41,8 @@ void LoadSettings(const std::string& appDir, AppSettings& settings, ProjectList&
                   SettingsFileState& state);
 // Appends the default project "MyPrj-1" in appDir/BkUp (created if missing).
 PrjRec* AddDefaultProject(const std::string& appDir, ProjectList& projects);
-// A name or directory holding CR or LF would shift every later line of the
-// settings file; such a text is never stored in a project.
-bool HasLineBreak(const std::string& text);
+// A name or directory holding CR or LF (HasLineBreak) would shift every
+// later line of the settings file; such a text is never stored in a project.
 inline constexpr const char* LineBreakInDirectoryText =
     "A backup directory whose name holds a line break cannot be used.";
 // The exact text the settings file holds for these values. A name holding a

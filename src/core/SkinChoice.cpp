@@ -1,6 +1,7 @@
 #include "core/SkinChoice.h"
 
 #include "core/FileUtility.h"
+#include "platform/FileSystem.h"
 
 #include <random>
 #include <vector>
@@ -10,6 +11,15 @@ namespace tarvok {
 std::string SkinPath(const std::string& appDir, int32_t skinNo)
 {
     return JoinPath(JoinPath(appDir, SkinFolder), "TarvokSkin" + std::to_string(skinNo) + ".bmp");
+}
+
+uint16_t CountFiles(const std::string& dir)
+{
+    uint16_t count = 0;
+    for (const platform::DirEntry& entry : platform::ListDirectory(dir))
+        if (platform::IsFileEntry(entry))
+            ++count;
+    return count;
 }
 
 int32_t RandomSkinNo(uint16_t skinCount, uint32_t seed)

@@ -11,6 +11,9 @@ inline constexpr const char* SkinFolder = "Skin";
 // plain decimal (so -1 names a file that normally does not exist).
 std::string SkinPath(const std::string& appDir, int32_t skinNo);
 
+// The plain files in `dir` (the skin count); 0 when it cannot be listed.
+uint16_t CountFiles(const std::string& dir);
+
 // A start skin number from 0 to skinCount - 1 (0 when there are none).
 int32_t RandomSkinNo(uint16_t skinCount, uint32_t seed);
 

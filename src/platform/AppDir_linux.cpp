@@ -1,6 +1,7 @@
 #include "platform/AppDir.h"
 
 #include "platform/FileSystem.h"
+#include "platform/Environment.h"
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -67,12 +68,6 @@ void CreatePrivateDir(const std::string& dir)
     if (!parent.empty() && parent != dir)
         CreatePrivateDir(parent);
     ::mkdir(dir.c_str(), 0700);
-}
-
-std::string EnvironmentValue(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value ? std::string(value) : std::string();
 }
 
 } // namespace

@@ -26,6 +26,10 @@ struct DirEntry {
     uint32_t Attr = 0;
 };
 
+// A path holding a NUL byte cannot name anything; the C calls would see a
+// shorter, different path.
+inline bool UsablePath(const std::string& path) { return !path.empty() && path.find('\0') == std::string::npos; }
+
 // An entry that is neither a directory nor a volume label: a file.
 inline bool IsFileEntry(const DirEntry& entry) { return (entry.Attr & (faDirectory | faVolumeID)) == 0; }
 

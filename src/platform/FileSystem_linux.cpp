@@ -18,17 +18,10 @@
 namespace tarvok::platform {
 namespace {
 
-// A path holding a NUL byte cannot name anything; the C calls would see a
-// shorter, different path.
-bool Usable(const std::string& path)
-{
-    return !path.empty() && path.find('\0') == std::string::npos;
-}
-
 bool StatIs(const std::string& path, mode_t type)
 {
     struct stat st {};
-    return Usable(path) && ::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == type;
+    return UsablePath(path) && ::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == type;
 }
 
 std::string ParentOf(const std::string& path)
@@ -99,7 +92,7 @@ bool FileExists(const std::string& path) { return StatIs(path, S_IFREG); }
 bool IsReadOnly(const std::string& path)
 {
     struct stat st {};
-    return Usable(path) && ::stat(path.c_str(), &st) == 0 && ReadOnlyMode(st.st_mode);
+    return UsablePath(path) && ::stat(path.c_str(), &st) == 0 && ReadOnlyMode(st.st_mode);
 }
 
 bool DirectoryExists(const std::string& path) { return StatIs(path, S_IFDIR); }
@@ -143,7 +136,7 @@ std::vector<DirEntry> ListOpenDirectory(DIR* dir)
 
 std::vector<DirEntry> ListDirectory(const std::string& dir)
 {
-    if (!Usable(dir))
+    if (!UsablePath(dir))
         return {};
     return ListOpenDirectory(::opendir(dir.c_str()));
 }
@@ -159,11 +152,11 @@ std::vector<DirEntry> ListDirectoryAt(int dirFd)
     return ListOpenDirectory(dir);
 }
 
-bool CreateDir(const std::string& path) { return Usable(path) && ::mkdir(path.c_str(), 0777) == 0; }
+bool CreateDir(const std::string& path) { return UsablePath(path) && ::mkdir(path.c_str(), 0777) == 0; }
 
 bool CreateDirWithParents(const std::string& path)
 {
-    if (!Usable(path))
+    if (!UsablePath(path))
         return false;
     if (DirectoryExists(path))
         return true;
@@ -173,18 +166,18 @@ bool CreateDirWithParents(const std::string& path)
     return ::mkdir(path.c_str(), 0777) == 0 || (errno == EEXIST && DirectoryExists(path));
 }
 
-bool RemoveDir(const std::string& path) { return Usable(path) && ::rmdir(path.c_str()) == 0; }
+bool RemoveDir(const std::string& path) { return UsablePath(path) && ::rmdir(path.c_str()) == 0; }
 
-bool DeleteFile(const std::string& path) { return Usable(path) && ::unlink(path.c_str()) == 0; }
+bool DeleteFile(const std::string& path) { return UsablePath(path) && ::unlink(path.c_str()) == 0; }
 
 bool RenameFileNoReplace(const std::string& from, const std::string& to)
 {
-    return Usable(from) && Usable(to) && RenameNoReplace(AT_FDCWD, from, to) == 0;
+    return UsablePath(from) && UsablePath(to) && RenameNoReplace(AT_FDCWD, from, to) == 0;
 }
 
 void DeleteFileOrThrow(const std::string& path)
 {
-    if (!Usable(path))
+    if (!UsablePath(path))
         throw EInOutError(3);
     if (::unlink(path.c_str()) != 0 && errno != ENOENT)
         ThrowInOutError(errno, path);
@@ -192,7 +185,7 @@ void DeleteFileOrThrow(const std::string& path)
 
 void RemoveDirOrThrow(const std::string& path)
 {
-    if (!Usable(path))
+    if (!UsablePath(path))
         throw EInOutError(3);
     if (::rmdir(path.c_str()) != 0 && errno != ENOENT)
         ThrowInOutError(errno, path);
@@ -200,7 +193,7 @@ void RemoveDirOrThrow(const std::string& path)
 
 std::string ReadWholeFile(const std::string& path)
 {
-    if (!Usable(path))
+    if (!UsablePath(path))
         throw EInOutError(3);
     // Not blocking: a FIFO in the file's place must not hang the program.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -236,7 +229,7 @@ std::string ReadWholeFile(const std::string& path)
 
 void ReplaceFileContents(const std::string& linkOrPath, const std::string& contents)
 {
-    if (!Usable(linkOrPath))
+    if (!UsablePath(linkOrPath))
         throw EInOutError(3);
     const std::string path = FollowOwnLinks(linkOrPath);
     struct stat old {};
@@ -285,7 +278,7 @@ void ReplaceFileContents(const std::string& linkOrPath, const std::string& conte
 
 void RemoveReplaceLeftovers(const std::string& linkOrPath)
 {
-    if (!Usable(linkOrPath))
+    if (!UsablePath(linkOrPath))
         return;
     std::string path;
     try {

@@ -12,15 +12,13 @@
 namespace tarvok::platform {
 namespace {
 
-bool Usable(const std::string& path) { return !path.empty() && path.find('\0') == std::string::npos; }
-
 // Failures read as those of a file to be made inside: a missing folder is
 // then "Invalid filename", as the path of a missing directory.
 int OpenDirectory(const std::string& path, int extraFlags)
 {
-    const int fd = Usable(path) ? ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | extraFlags) : -1;
+    const int fd = UsablePath(path) ? ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | extraFlags) : -1;
     if (fd < 0)
-        ThrowInOutError(Usable(path) ? errno : EINVAL, path + "/");
+        ThrowInOutError(UsablePath(path) ? errno : EINVAL, path + "/");
     return fd;
 }
 
@@ -30,7 +28,7 @@ Folder Folder::Open(const std::string& path) { return Folder(OpenDirectory(path,
 
 std::optional<EInOutError> Folder::MakePrivate(const std::string& path)
 {
-    if (!Usable(path))
+    if (!UsablePath(path))
         return EInOutError(3);
     if (::mkdir(path.c_str(), 0700) == 0)
         return std::nullopt;
@@ -40,7 +38,7 @@ std::optional<EInOutError> Folder::MakePrivate(const std::string& path)
 Folder Folder::OpenPrivate(const std::string& path, const std::string& probePrefix)
 {
     struct stat st {};
-    if (Usable(path) && ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
+    if (UsablePath(path) && ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
         throw EInOutError(5, "The folder " + path + " is a symbolic link");
     Folder folder(OpenDirectory(path, O_NOFOLLOW), path);
     st = folder.OwnStatus(probePrefix);
@@ -63,7 +61,7 @@ struct stat Folder::OwnStatus(const std::string& probePrefix)
 Folder Folder::OpenOwnFolder(const std::string& name, const std::string& probePrefix) const
 {
     const std::string path = path_ + "/" + name;
-    if (!Usable(name) || name.find('/') != std::string::npos)
+    if (!UsablePath(name) || name.find('/') != std::string::npos)
         ThrowInOutError(EINVAL, path);
     const int fd = ::openat(fd_, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
@@ -123,7 +121,7 @@ unsigned Folder::OwnerOfNewFiles(const std::string& probePrefix)
 
 void Folder::Replace(const std::string& from, const std::string& to)
 {
-    if (!Usable(to) || to.find('/') != std::string::npos)
+    if (!UsablePath(to) || to.find('/') != std::string::npos)
         ThrowInOutError(EINVAL, path_ + "/" + to);
     const int error = RenameOver(fd_, from, to);
     if (error == 0)

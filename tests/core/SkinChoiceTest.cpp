@@ -1,11 +1,15 @@
+#include "TempDir.h"
 #include "core/SkinChoice.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 #include <vector>
 
 using namespace tarvok;
+using tarvok::test::TempDir;
+using tarvok::test::WriteFile;
 
 namespace {
 
@@ -88,4 +92,16 @@ TEST(SkinChangeDue, InTheFirstSecondOfEachPeriodAcrossTheWrap)
     EXPECT_FALSE(SkinChangeDue(UINT32_MAX, 30000));
     EXPECT_TRUE(SkinChangeDue(UINT32_MAX - 17295 + 999, 30000));
     EXPECT_FALSE(SkinChangeDue(5, 0));
+}
+
+TEST(SkinCountTest, CountFilesCountsPlainEntriesOnly)
+{
+    TempDir dir;
+    EXPECT_EQ(CountFiles(dir / "missing"), 0);
+    std::filesystem::create_directories(dir / "sub/deeper");
+    WriteFile(dir / "a", "");
+    WriteFile(dir / ".b", "");
+    WriteFile(dir / "sub/c", "");
+    std::filesystem::create_symlink(dir / "a", dir / "link");
+    EXPECT_EQ(CountFiles(dir.Path()), 3);
 }

@@ -33,11 +33,13 @@ class BackupTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Form = std::make_unique<ui::TMainForm>(Dialogs, Clock, Shell, App.Path());
-        Form->Timer1->stop();
+        Form = std::make_unique<ui::TMainForm>(
+            ui::MainSeams{Dialogs, Clock, Shell, Desktop, [] { return std::optional<std::string>(TestUser); }},
+            App.Path());
+        Form->Controls().Timer1->stop();
         Form->show();
         Dialogs.Log.clear();
-        Backup = Form->CurrentProject->BackUpDir;
+        Backup = Form->State().Current().BackUpDir;
     }
 
     // A file of its own folder under the application directory.
@@ -61,12 +63,12 @@ protected:
     void OpenSnapshot(const std::string& folder)
     {
         Form->ShowBkUpFolders(Backup);
-        const auto found = Form->lbxTarget->findItems(QString::fromStdString(folder), Qt::MatchExactly);
+        const auto found = Form->Controls().lbxTarget->findItems(QString::fromStdString(folder), Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1);
-        Form->lbxTarget->clearSelection();
+        Form->Controls().lbxTarget->clearSelection();
         found.front()->setSelected(true);
         Form->lbxTargetDblClick();
-        ASSERT_EQ(Form->BrowserMode, BrowserMode::FileView);
+        ASSERT_EQ(Form->State().BrowserMode, BrowserMode::FileView);
     }
 
     static void Select(QListWidget* list, std::initializer_list<int> lines)
@@ -97,6 +99,7 @@ protected:
     FakeDialogs Dialogs;
     SpyClock Clock;
     FakeShell Shell;
+    FakeDesktop Desktop;
     std::unique_ptr<ui::TMainForm> Form;
     std::string Backup;
 };

@@ -198,7 +198,8 @@ TEST_F(DesktopX11Test, ScreenSaverCoversTheScreenWhenEnabledAndIsRefusedWhenOff)
     ASSERT_EQ(std::system("xset s off"), 0);
     EXPECT_FALSE(desktop.StartScreenSaver());
     MainWorld world;
-    ui::TMainForm& form = world.Create();
+    platform::LinuxDesktop desktop{world.App / WallpaperKeepFileName};
+    ui::TMainForm& form = world.Create(&desktop);
     world.Dialogs.Log.clear();
     form.ScreenSaverOn1Click();
     EXPECT_EQ(world.Dialogs.TextsOf("message"), std::vector<std::string>{"Can not turn on Screen Saver"});
@@ -225,7 +226,8 @@ TEST_F(DesktopX11Test, HideIEHidesTheBrowserWindowThenFindsNoneLeft)
     Xmessage message(HiNet);
     ASSERT_NE(Find(HiNet), 0u);
     MainWorld world;
-    ui::TMainForm& form = world.Create();
+    platform::LinuxDesktop desktop{world.App / WallpaperKeepFileName};
+    ui::TMainForm& form = world.Create(&desktop);
     world.Dialogs.Log.clear();
     form.HideIE1Click();
     EXPECT_TRUE(world.Dialogs.Log.empty());

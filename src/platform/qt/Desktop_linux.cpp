@@ -1,4 +1,5 @@
 #include "platform/qt/Desktop_linux.h"
+#include "platform/Environment.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -12,12 +13,6 @@
 
 namespace tarvok::platform {
 namespace {
-
-std::string Environment(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value ? std::string(value) : std::string();
-}
 
 std::optional<x11::Picture> ReadPicture(const std::string& path)
 {
@@ -58,7 +53,7 @@ bool ActivateSessionScreenSaver()
 } // namespace
 
 LinuxDesktop::LinuxDesktop(const std::string& keepFile)
-    : background_(runner_, Environment("XDG_CURRENT_DESKTOP"), keepFile)
+    : background_(runner_, EnvironmentValue("XDG_CURRENT_DESKTOP"), keepFile)
 {
 }
 
@@ -82,7 +77,7 @@ void LinuxDesktop::RestoreWallpaperSetting() { background_.Restore(); }
 void LinuxDesktop::RunDosShell()
 {
     QStringList candidates;
-    if (const std::string chosen = Environment("TERMINAL"); !chosen.empty())
+    if (const std::string chosen = EnvironmentValue("TERMINAL"); !chosen.empty())
         candidates << QString::fromLocal8Bit(chosen);
     candidates << QStringLiteral("x-terminal-emulator") << QStringLiteral("xterm");
     for (const QString& candidate : candidates) {

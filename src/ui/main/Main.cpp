@@ -6,9 +6,9 @@
 
 namespace tarvok::ui {
 
-TMainForm::TMainForm(tarvok::Dialogs& dialogs, tarvok::Clock& clock, tarvok::Shell& shell, std::string appDir,
-                     QWidget* parent)
-    : QWidget(parent), Dialogs(dialogs), Clock(clock), Shell(shell), AppDir(std::move(appDir))
+TMainForm::TMainForm(const MainSeams& seams, std::string appDir, QWidget* parent)
+    : QWidget(parent), Dialogs(seams.Dialogs), Clock(seams.Clock), Shell(seams.Shell), Desktop(seams.Desktop),
+      UserName(seams.UserName), state_(std::move(appDir))
 {
     BuildControls();
     BuildMenus();
@@ -23,11 +23,7 @@ TMainForm::TMainForm(tarvok::Dialogs& dialogs, tarvok::Clock& clock, tarvok::She
     ConnectDialogs();
     ConnectDesktopTools();
     // An error ends the creation steps, not the window.
-    try {
-        FormCreate();
-    } catch (const std::exception& error) {
-        ReportError(Dialogs, error);
-    }
+    Reporting(&TMainForm::FormCreate)();
     // Timer1 runs from here to the end of the program.
     ConnectSchedule();
 }

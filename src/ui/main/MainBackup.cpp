@@ -17,6 +17,9 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <array>
+#include <utility>
+
 namespace tarvok::ui {
 namespace {
 
@@ -56,39 +59,37 @@ private:
 
 void TMainForm::ConnectBackup()
 {
-    connect(btnBackUp, &QPushButton::clicked, this, &TMainForm::btnBackUpClick);
-    connect(BackUpAll1, &QAction::triggered, this, &TMainForm::btnBackUpClick);
-    connect(btnRestore, &QPushButton::clicked, this, &TMainForm::btnRestoreClick);
-    connect(RestoreSelectedFiles1, &QAction::triggered, this, &TMainForm::btnRestoreClick);
-    connect(BtnDelBkUp, &QPushButton::clicked, this, &TMainForm::BtnDelBkUpClick);
-    connect(DeleteSelectedBackupFiles1, &QAction::triggered, this, &TMainForm::BtnDelBkUpClick);
-    connect(btnselDir, &QPushButton::clicked, this, &TMainForm::btnselDirClick);
-    connect(SelectBackUpDirectory1, &QAction::triggered, this, &TMainForm::btnselDirClick);
-    connect(btnAdd, &QPushButton::clicked, this, &TMainForm::btnAddClick);
-    connect(AddSourceFiles1, &QAction::triggered, this, &TMainForm::btnAddClick);
-    connect(btnDelete, &QPushButton::clicked, this, &TMainForm::btnDeleteClick);
-    connect(DeleteSelectedSourceFiles1, &QAction::triggered, this, &TMainForm::btnDeleteClick);
-    connect(btnBackPrjDir, &QPushButton::clicked, this, &TMainForm::btnBackPrjDirClick);
+    const std::pair<QPushButton*, QAction*> commands[] = {
+        {btnBackUp, BackUpAll1}, {btnRestore, RestoreSelectedFiles1}, {BtnDelBkUp, DeleteSelectedBackupFiles1},
+        {btnselDir, SelectBackUpDirectory1}, {btnAdd, AddSourceFiles1}, {btnDelete, DeleteSelectedSourceFiles1}};
+    const std::array reactions = {&TMainForm::btnBackUpClick, &TMainForm::btnRestoreClick,
+                                  &TMainForm::BtnDelBkUpClick, &TMainForm::btnselDirClick,
+                                  &TMainForm::btnAddClick, &TMainForm::btnDeleteClick};
+    for (std::size_t i = 0; i < reactions.size(); ++i) {
+        React(commands[i].first, &QPushButton::clicked, reactions[i]);
+        React(commands[i].second, &QAction::triggered, reactions[i]);
+    }
+    React(btnBackPrjDir, &QPushButton::clicked, &TMainForm::btnBackPrjDirClick);
     const auto mouseDown = [this](QListWidget* list) {
-        return [this, list](const QPoint& pos) { lbxtMouseDown(list, pos); };
+        return Reporting([this, list](const QPoint& pos) { lbxtMouseDown(list, pos); });
     };
-    new ListBoxEvents(lbxSource, {[this](const QPoint& pos) { lbxSourceMouseMove(pos); }, mouseDown(lbxSource),
-                                  [this] { lbxSourceDblClick(); }, [this](uint16_t key) { lbxSourceKeyDown(key); }});
-    new ListBoxEvents(lbxTarget, {[this](const QPoint& pos) { lbxTargetMouseMove(pos); }, mouseDown(lbxTarget),
-                                  [this] { lbxTargetDblClick(); }, [this](uint16_t key) { lbxTargetKeyDown(key); }});
+    new ListBoxEvents(lbxSource, {Reporting(&TMainForm::lbxSourceMouseMove), mouseDown(lbxSource),
+                                  Reporting(&TMainForm::lbxSourceDblClick), Reporting(&TMainForm::lbxSourceKeyDown)});
+    new ListBoxEvents(lbxTarget, {Reporting(&TMainForm::lbxTargetMouseMove), mouseDown(lbxTarget),
+                                  Reporting(&TMainForm::lbxTargetDblClick), Reporting(&TMainForm::lbxTargetKeyDown)});
 }
 
 void TMainForm::btnBackUpClick()
 {
-    if (SourceList.empty()) {
+    if (state_.SourceList.empty()) {
         Dialogs.Message("Please select Source Files first");
         return;
     }
     ListWalk walk(*this);
     BusyWork busy(lbStatus, "BackUp Files Now...");
-    BackUpFileList(SourceList, CurrentProject->BackUpDir, Clock, Dialogs);
+    BackUpFileList(state_.SourceList, state_.Current().BackUpDir, Clock, Dialogs);
     lbStatus->clear();
-    ShowBkUpFolders(CurrentProject->BackUpDir);
+    ShowBkUpFolders(state_.Current().BackUpDir);
     busy.RestoreCursor();
     Dialogs.Message("BackUP Success.");
     if (lbxTarget->isVisible())
@@ -97,7 +98,7 @@ void TMainForm::btnBackUpClick()
 
 void TMainForm::btnRestoreClick()
 {
-    if (BrowserMode == tarvok::BrowserMode::FolderView) {
+    if (state_.BrowserMode == BrowserMode::FolderView) {
         Dialogs.Message("Please double click a Folder to enter and select Restore Files.");
         return;
     }
@@ -109,18 +110,19 @@ void TMainForm::btnRestoreClick()
     if (!Dialogs.Confirm("Are you sure to restore selected " + std::to_string(count) + " files?"))
         return;
     std::string chosen;
-    if (!Dialogs.SelectDirectory(LastDir, chosen))
+    if (!Dialogs.SelectDirectory(state_.LastDir, chosen))
         return;
     if (!Dialogs.Confirm("Restore to " + chosen + "? This will overwrite exist files, if there are."))
         return;
 
     ListWalk walk(*this);
     BusyWork busy(lbStatus, "Restore Files Now...");
-    LastDir = chosen;
+    state_.LastDir = chosen;
+    const FileList& backups = state_.BackupList;
     int line = 0;
-    for (auto entry = BackupList.begin(); entry != BackupList.end() && line < lbxTarget->count(); ++entry, ++line)
+    for (auto entry = backups.begin(); entry != backups.end() && line < lbxTarget->count(); ++entry, ++line)
         if (lbxTarget->item(line)->isSelected())
-            RestoreBkUpFile(entry->FileName, LastDir, Dialogs);
+            RestoreBkUpFile(entry->FileName, chosen, Dialogs);
     busy.RestoreCursor();
     Dialogs.Message("Restore Success.");
     lbStatus->clear();
@@ -128,7 +130,7 @@ void TMainForm::btnRestoreClick()
 
 void TMainForm::BtnDelBkUpClick()
 {
-    const std::string kind = BrowserKindWord(BrowserMode);
+    const std::string kind = BrowserKindWord(state_.BrowserMode);
     const auto count = lbxTarget->selectedItems().size();
     if (count == 0) {
         Dialogs.Message("No " + kind + " selected.");
@@ -138,48 +140,46 @@ void TMainForm::BtnDelBkUpClick()
         return;
 
     // What stayed on the disk is told once the view shows what is left.
+    const std::string backupDir = state_.Current().BackUpDir;
+    FileList& backups = state_.BackupList;
     DeleteFailures failures;
-    if (BrowserMode == tarvok::BrowserMode::FolderView) {
+    if (state_.BrowserMode == BrowserMode::FolderView) {
         for (int line = 0; line < lbxTarget->count(); ++line) {
             const QListWidgetItem* item = lbxTarget->item(line);
             if (!item->isSelected())
                 continue;
-            DeleteFailures stayed = DeleteBkUpFolder(JoinPath(CurrentProject->BackUpDir, LineName(item)), BackupList);
+            DeleteFailures stayed = DeleteBkUpFolder(JoinPath(backupDir, LineName(item)), backups);
             failures.insert(failures.end(), stayed.begin(), stayed.end());
         }
-        ShowBkUpFolders(CurrentProject->BackUpDir + PathSeparator);
+        ShowBkUpFolders(backupDir + PathSeparator);
         ReportDeleteFailures(failures);
         return;
     }
     int line = 0;
-    for (FileRec& entry : BackupList) {
+    for (FileRec& entry : backups) {
         entry.Selected = line < lbxTarget->count() && lbxTarget->item(line)->isSelected() ? 1 : 0;
         ++line;
     }
-    failures = DeleteSelectedBkUpFiles(BackupList);
-    ShowBkUpFiles(BackupList);
+    failures = DeleteSelectedBkUpFiles(backups);
+    ShowBkUpFiles(backups);
     ReportDeleteFailures(failures);
 }
 
 void TMainForm::btnselDirClick()
 {
-    if (!Dialogs.Confirm("Change " + CurrentProject->Name + " BackUp Directory?"))
+    const PrjRec& current = state_.Current();
+    if (!Dialogs.Confirm("Change " + current.Name + " BackUp Directory?"))
         return;
     std::string chosen;
-    if (!Dialogs.SelectDirectory(CurrentProject->BackUpDir, chosen))
+    if (!Dialogs.SelectDirectory(current.BackUpDir, chosen))
         return;
     if (HasLineBreak(chosen)) {
         Dialogs.Warning(LineBreakInDirectoryText);
         return;
     }
     edTarget->setText(Local(chosen));
-    CurrentProject->BackUpDir = chosen;
-    ShowBkUpFolders(CurrentProject->BackUpDir);
-    // The project must find its sources in its new directory at the next
-    // start; another project's file already there is left as it is.
-    const std::string projectFile = ProjectFilePath(chosen);
-    if (SourceListLoaded && !platform::FileExists(projectFile))
-        SaveSourceList(projectFile, SourceList);
+    ShowBkUpFolders(chosen);
+    state_.ChangeBackupDir(chosen);
 }
 
 } // namespace tarvok::ui

@@ -52,7 +52,7 @@ void SelectByKey(const KeyState& keys, QListWidget* list, uint16_t key)
 void TMainForm::ShowBkUpFolders(const std::string& Dir)
 {
     lbxTarget->clear();
-    BrowserMode = tarvok::BrowserMode::FolderView;
+    state_.BrowserMode = BrowserMode::FolderView;
     stTarget->setText("BackUp Folders");
     edTarget->setText(Local(Dir));
     AddLines(lbxTarget, ListBkUpFolders(Dir));
@@ -65,7 +65,7 @@ void TMainForm::ShowBkUpFiles(const FileList& List)
         return;
     }
     stTarget->setText("BackUp Files");
-    BrowserMode = tarvok::BrowserMode::FileView;
+    state_.BrowserMode = BrowserMode::FileView;
     lbxTarget->clear();
     AddFileLines(lbxTarget, List);
 }
@@ -74,19 +74,19 @@ void TMainForm::lbxTargetDblClick()
 {
     if (lbxTarget->count() == 0)
         return;
-    if (BrowserMode == tarvok::BrowserMode::FolderView) {
+    if (state_.BrowserMode == BrowserMode::FolderView) {
         std::string folder;
         for (int line = 0; line < lbxTarget->count(); ++line) {
             if (lbxTarget->item(line)->isSelected()) {
-                folder = JoinPath(CurrentProject->BackUpDir, LineName(lbxTarget->item(line)));
+                folder = JoinPath(state_.Current().BackUpDir, LineName(lbxTarget->item(line)));
                 break;
             }
         }
-        LoadBkUpFolder(folder, BackupList);
-        ShowBkUpFiles(BackupList);
+        LoadBkUpFolder(folder, state_.BackupList);
+        ShowBkUpFiles(state_.BackupList);
         return;
     }
-    if (const FileRec* file = FirstSelectedExisting(lbxTarget, BackupList))
+    if (const FileRec* file = FirstSelectedExisting(lbxTarget, state_.BackupList))
         Shell.OpenDocument(file->FileName);
 }
 
@@ -94,14 +94,14 @@ void TMainForm::lbxSourceDblClick()
 {
     if (lbxSource->count() == 0)
         return;
-    if (const FileRec* file = FirstSelectedExisting(lbxSource, SourceList))
+    if (const FileRec* file = FirstSelectedExisting(lbxSource, state_.SourceList))
         Shell.OpenDocument(file->FileName);
 }
 
 void TMainForm::btnBackPrjDirClick()
 {
-    if (BrowserMode == tarvok::BrowserMode::FileView)
-        ShowBkUpFolders(CurrentProject->BackUpDir);
+    if (state_.BrowserMode == BrowserMode::FileView)
+        ShowBkUpFolders(state_.Current().BackUpDir);
     if (lbxTarget->isVisible())
         lbxTarget->setFocus();
 }
@@ -113,9 +113,9 @@ void TMainForm::lbxTargetMouseMove(const QPoint& pos)
     const int line = LineAt(lbxTarget, pos);
     if (line < 0) {
         lbStatus->clear();
-    } else if (BrowserMode == tarvok::BrowserMode::FolderView) {
-        lbStatus->setText(Local(JoinPath(CurrentProject->BackUpDir, LineName(lbxTarget->item(line)))));
-    } else if (const FileRec* file = GetFile(BackupList, line)) {
+    } else if (state_.BrowserMode == BrowserMode::FolderView) {
+        lbStatus->setText(Local(JoinPath(state_.Current().BackUpDir, LineName(lbxTarget->item(line)))));
+    } else if (const FileRec* file = GetFile(state_.BackupList, line)) {
         lbStatus->setText(Local(file->FileName));
     }
 }
@@ -127,7 +127,7 @@ void TMainForm::lbxSourceMouseMove(const QPoint& pos)
     const int line = LineAt(lbxSource, pos);
     if (line < 0)
         lbStatus->clear();
-    else if (const FileRec* file = GetFile(SourceList, line))
+    else if (const FileRec* file = GetFile(state_.SourceList, line))
         lbStatus->setText(Local(file->FileName));
 }
 
@@ -139,8 +139,8 @@ void TMainForm::lbxtMouseDown(QListWidget* list, const QPoint& pos)
     list->clearSelection();
 }
 
-void TMainForm::lbxSourceKeyDown(uint16_t key) { SelectByKey(KeyState, lbxSource, key); }
+void TMainForm::lbxSourceKeyDown(uint16_t key) { SelectByKey(state_.KeyState, lbxSource, key); }
 
-void TMainForm::lbxTargetKeyDown(uint16_t key) { SelectByKey(KeyState, lbxTarget, key); }
+void TMainForm::lbxTargetKeyDown(uint16_t key) { SelectByKey(state_.KeyState, lbxTarget, key); }
 
 } // namespace tarvok::ui

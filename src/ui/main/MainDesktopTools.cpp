@@ -1,31 +1,21 @@
 // The Tools menu's desktop commands and the tray menu's Hide IE and Screen
 // Saver On.
 #include "core/AutoStart.h"
+#include "core/Desktop.h"
 #include "core/Dialogs.h"
+#include "core/SkinChoice.h"
 #include "core/WindowSearch.h"
 #include "platform/FileSystem.h"
-#include "platform/qt/Desktop_linux.h"
 #include "ui/main/Main.h"
 
 #include <QAction>
 
 namespace tarvok::ui {
-namespace {
-
-std::string SkinFile(const std::string& appDir, int32_t skinNo)
-{
-    return JoinPath(JoinPath(appDir, "Skin"), "TarvokSkin" + std::to_string(skinNo) + ".bmp");
-}
-
-} // namespace
-
 void TMainForm::ConnectDesktopTools()
 {
-    OwnDesktop = std::make_unique<platform::LinuxDesktop>(JoinPath(AppDir, WallpaperKeepFileName));
-    Desktop = OwnDesktop.get();
     // A run that ended without the session's end left the desktop's own
     // wallpaper setting replaced.
-    Desktop->RestoreWallpaperSetting();
+    Desktop.RestoreWallpaperSetting();
     const std::pair<QAction*, void (TMainForm::*)()> reactions[] = {
         {SetcurrentSkinasWallPaper1, &TMainForm::SetcurrentSkinasWallPaper1Click},
         {ClearWallPaper1, &TMainForm::ClearWallPaper1Click},
@@ -36,21 +26,21 @@ void TMainForm::ConnectDesktopTools()
         {ScreenSaverOn1, &TMainForm::ScreenSaverOn1Click},
     };
     for (const auto& [action, reaction] : reactions)
-        connect(action, &QAction::triggered, this, reaction);
+        React(action, &QAction::triggered, reaction);
 }
 
 // Both wallpaper commands act only while the current skin's file exists.
 void TMainForm::SetcurrentSkinasWallPaper1Click()
 {
-    const std::string skin = SkinFile(AppDir, Settings.SkinNo);
+    const std::string skin = SkinPath(state_.AppDir(), state_.Settings.SkinNo);
     if (platform::FileExists(skin))
-        Desktop->SetWallpaper(skin);
+        Desktop.SetWallpaper(skin);
 }
 
 void TMainForm::ClearWallPaper1Click()
 {
-    if (platform::FileExists(SkinFile(AppDir, Settings.SkinNo)))
-        Desktop->ClearWallpaper();
+    if (platform::FileExists(SkinPath(state_.AppDir(), state_.Settings.SkinNo)))
+        Desktop.ClearWallpaper();
 }
 
 void TMainForm::RunTarvokonWindowsStartUp1Click()
@@ -63,20 +53,20 @@ void TMainForm::RunTarvokonWindowsStartUp1Click()
 
 void TMainForm::DisableAutoStarUp1Click() { RemoveAutoStart(platform::ExecutablePath()); }
 
-void TMainForm::DosMode1Click() { Desktop->RunDosShell(); }
+void TMainForm::DosMode1Click() { Desktop.RunDosShell(); }
 
 void TMainForm::HideIE1Click()
 {
-    const WindowHandle window = FindWindowByTitle(*Desktop, "Welcome To HiNet - MicroSsoft Internet Explorer", "");
+    const WindowHandle window = FindWindowByTitle(Desktop, "Welcome To HiNet - MicroSsoft Internet Explorer", "");
     if (window == 0)
         Dialogs.Message("Window Not Found!");
     else
-        Desktop->HideWindow(window);
+        Desktop.HideWindow(window);
 }
 
 void TMainForm::ScreenSaverOn1Click()
 {
-    if (!Desktop->StartScreenSaver())
+    if (!Desktop.StartScreenSaver())
         Dialogs.Message("Can not turn on Screen Saver");
 }
 

@@ -10,21 +10,22 @@ namespace tarvok::ui {
 
 void TMainForm::ConnectDialogs()
 {
-    connect(OpenProject1, &QAction::triggered, this, &TMainForm::OpenProject1Click);
-    connect(About1, &QAction::triggered, this, &TMainForm::About1Click);
-    connect(cmAbout, &QAction::triggered, this, &TMainForm::cmAboutClick);
+    React(OpenProject1, &QAction::triggered, &TMainForm::OpenProject1Click);
+    React(About1, &QAction::triggered, &TMainForm::About1Click);
+    React(cmAbout, &QAction::triggered, &TMainForm::cmAboutClick);
 }
 
 void TMainForm::OpenProject1Click()
 {
     {
-        TPrjDlg PrjDlg(ProjectList, CurrentProject, AppDir, Dialogs, this);
+        PrjRec* current = &state_.Current();
+        TPrjDlg PrjDlg(state_.ProjectList, current, state_.AppDir(), Dialogs, this);
         PrjDlg.exec();
+        // The dialog may have deleted the current project or every project.
+        state_.MakeCurrent(current);
     }
-    // The dialog may have deleted the current project or every project.
-    EnsureCurrentProject();
     FillcbxProjects();
-    cbxProjects->setCurrentIndex(IndexOfPrj(ProjectList, CurrentProject));
+    cbxProjects->setCurrentIndex(state_.CurrentIndex());
     LoadCurrentPrj();
 }
 

@@ -9,42 +9,43 @@ void TMainForm::ConnectKeyboard()
 {
     // The command letters besides Copy (C) and Cut (X) edit nothing.
     Preview = new KeyPreview(
-        this, [this](uint16_t key) { FormKeyDown(key); }, [this](uint16_t key) { FormKeyUp(key); },
+        this, Reporting(&TMainForm::FormKeyDown), Reporting(&TMainForm::FormKeyUp),
         {'F', 'G', 'H', 'J', 'K', 'N', 'P', 'Q', 'W'});
 }
 
 void TMainForm::FormKeyDown(uint16_t key)
 {
-    if (NoteKeyDown(KeyState, key))
+    if (NoteKeyDown(state_.KeyState, key))
         RunKeyCommands();
 }
 
-void TMainForm::FormKeyUp(uint16_t key) { NoteKeyUp(KeyState, key); }
+void TMainForm::FormKeyUp(uint16_t key) { NoteKeyUp(state_.KeyState, key); }
 
 // Each test sees the key state the commands before it left. C and P keep the
 // rest of the state, so holding Ctrl with either repeats the command; every
 // other command forgets all keys first, Ctrl included.
 void TMainForm::RunKeyCommands()
 {
-    auto& flag = KeyState.Flags;
+    KeyState& keys = state_.KeyState;
+    auto& flag = keys.Flags;
     if (flag['C']) {
         ChangeSkin1Click();
         flag['C'] = 0;
     }
     if (flag['G'] && flag['J'] && flag['N'] && flag['Q'] && flag['K']) {
-        ClearKeyState(KeyState);
+        ClearKeyState(keys);
         About1Click();
     }
     if (flag['F']) {
-        ClearKeyState(KeyState);
+        ClearKeyState(keys);
         MenuImageClick();
     }
     if (flag['H']) {
-        ClearKeyState(KeyState);
+        ClearKeyState(keys);
         hide();
     }
     if (flag['K']) {
-        ClearKeyState(KeyState);
+        ClearKeyState(keys);
         DefaultSkin1Click();
     }
     if (flag['P']) {
@@ -52,11 +53,11 @@ void TMainForm::RunKeyCommands()
         flag['P'] = 0;
     }
     if (flag['W']) {
-        ClearKeyState(KeyState);
+        ClearKeyState(keys);
         SetcurrentSkinasWallPaper1Click();
     }
     if (flag['X']) {
-        ClearKeyState(KeyState);
+        ClearKeyState(keys);
         ClearWallPaper1Click();
     }
 }

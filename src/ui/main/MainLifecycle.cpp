@@ -5,8 +5,6 @@
 #include "core/ProjectFile.h"
 #include "core/Schedule.h"
 #include "core/SkinChoice.h"
-#include "platform/FileSystem.h"
-#include "platform/qt/UserName.h"
 #include "ui/shell/ErrorReport.h"
 #include "ui/widgets/ListLines.h"
 #include "ui/widgets/LocalText.h"
@@ -37,61 +35,42 @@ std::string JoinLines(const std::vector<std::string>& lines)
 
 void TMainForm::ConnectLifecycle()
 {
-    connect(cbxProjects, &QComboBox::activated, this, &TMainForm::cbxProjectsChange);
-    connect(Exit1, &QAction::triggered, this, &QWidget::close);
+    React(cbxProjects, &QComboBox::activated, &TMainForm::cbxProjectsChange);
+    React(Exit1, &QAction::triggered, [this] { close(); });
 }
 
 void TMainForm::FormCreate()
 {
-    const std::string defaultBackupDir = JoinPath(AppDir, DefaultBackupFolder);
-    if (!platform::DirectoryExists(defaultBackupDir))
-        platform::CreateDir(defaultBackupDir);
-    SkinCount = CountFiles(JoinPath(AppDir, SkinFolder));
-
+    AppSettings& settings = state_.Settings;
     try {
-        LoadSettings(AppDir, Settings, ProjectList, SettingsFile);
+        state_.LoadAtStart();
     } catch (const EInOutError& error) {
         // Go on as without a settings file, so the window has a current
         // project; the file itself is never replaced in this run.
         ReportError(Dialogs, error);
-        Settings = AppSettings{};
-        ClearPrjList(ProjectList);
-        ClearPrjList(SettingsFile.Dormant);
-        AddDefaultProject(AppDir, ProjectList);
+        state_.UseDefaultSettings();
     }
-    RandomSkin1->setChecked(Settings.RandomSkin != 0);
-    CurrentProject = &ProjectList.front();
-    if (Settings.RandomSkin == 1)
-        Settings.SkinNo = RandomSkinNo(SkinCount, Clock.TickCount());
+    RandomSkin1->setChecked(settings.RandomSkin != 0);
+    if (settings.RandomSkin == 1)
+        settings.SkinNo = RandomSkinNo(state_.SkinCount, Clock.TickCount());
     SetUpSkin();
 
     CreateTrayIcon();
 
-    if (Settings.TimerBkUp == 0) {
-        const std::optional<std::string> user = CurrentUserName();
+    if (settings.TimerBkUp == 0) {
+        const std::optional<std::string> user = UserName();
         if (!user)
             return;
         if (Dialogs.Confirm("Hi, " + *user + ". Do you wanna enable Auto BackUp?"))
-            Settings.TimerBkUp = 1;
+            settings.TimerBkUp = 1;
     }
-    if (Settings.TimerBkUp == 0) {
+    if (settings.TimerBkUp == 0) {
         tbtnStop->setChecked(true);
         tbtnStopRunClick(tbtnStop);
-    } else if (Settings.TimerBkUp == 1) {
+    } else if (settings.TimerBkUp == 1) {
         tbtnRun->setChecked(true);
         tbtnStopRunClick(tbtnRun);
     }
-}
-
-std::optional<std::string> TMainForm::CurrentUserName() { return platform::CurrentUserName(); }
-
-uint16_t TMainForm::CountFiles(const std::string& dir)
-{
-    uint16_t count = 0;
-    for (const platform::DirEntry& entry : platform::ListDirectory(dir))
-        if (platform::IsFileEntry(entry))
-            ++count;
-    return count;
 }
 
 void TMainForm::showEvent(QShowEvent* event)
@@ -104,55 +83,36 @@ void TMainForm::showEvent(QShowEvent* event)
 
 void TMainForm::FormShow()
 {
-    EnsureCurrentProject();
-    cbxBkupType->setCurrentIndex(CurrentProject->Period);
+    const PrjRec& current = state_.Current();
+    cbxBkupType->setCurrentIndex(current.Period);
     if (btnBackUp->isVisible())
         btnBackUp->setFocus();
     FillcbxProjects();
-    cbxProjects->setCurrentIndex(IndexOfPrj(ProjectList, CurrentProject));
-    if (ListWalkDepth > 0)
-        RefreshPending = true; // the next tick after the work reloads
+    cbxProjects->setCurrentIndex(state_.CurrentIndex());
+    if (state_.Working())
+        state_.OweRefresh(); // the next tick after the work reloads
     else
         LoadCurrentPrj();
 }
 
-void TMainForm::EnsureCurrentProject()
-{
-    if (IndexOfPrj(ProjectList, CurrentProject) >= 0)
-        return;
-    if (ProjectList.empty())
-        AddDefaultProject(AppDir, ProjectList);
-    CurrentProject = &ProjectList.front();
-}
-
 void TMainForm::LoadCurrentPrj()
 {
-    EnsureCurrentProject();
-    // Until its own list is in, the list belongs to no project: a failed
-    // load must not let the close write it over the project file.
-    SourceListLoaded = false;
-    ProjectFileReadError.clear();
     lbxSource->clear();
-    try {
-        LoadFileList(ProjectFilePath(CurrentProject->BackUpDir), SourceList);
-    } catch (const EInOutError& error) {
-        ProjectFileReadError = error.what();
-        throw;
-    }
-    SourceListLoaded = true;
-    FilllbxSource(SourceList);
-    edBkUp->setText(QString::fromLatin1(AutoBkUpText(CurrentProject->AutoBkUp)));
-    ShowBkUpFolders(CurrentProject->BackUpDir);
-    edTarget->setText(Local(CurrentProject->BackUpDir));
-    cbxBkupType->setCurrentIndex(CurrentProject->Period);
+    state_.LoadSourceList();
+    const PrjRec& current = state_.Current();
+    FilllbxSource(state_.SourceList);
+    edBkUp->setText(QString::fromLatin1(AutoBkUpText(current.AutoBkUp)));
+    ShowBkUpFolders(current.BackUpDir);
+    edTarget->setText(Local(current.BackUpDir));
+    cbxBkupType->setCurrentIndex(current.Period);
     cbxBkupTypeChange();
-    cbxTime->setCurrentIndex(CurrentProject->Hour);
+    cbxTime->setCurrentIndex(current.Hour);
 }
 
 void TMainForm::FillcbxProjects()
 {
     cbxProjects->clear();
-    for (const PrjRec& project : ProjectList)
+    for (const PrjRec& project : state_.ProjectList)
         cbxProjects->addItem(Local(project.Name));
 }
 
@@ -165,17 +125,14 @@ void TMainForm::FilllbxSource(const FileList& list)
 void TMainForm::cbxProjectsChange()
 {
     // Typed text that names no project keeps the current one.
-    PrjRec* picked = GetPrj(ProjectList, cbxProjects->currentIndex());
-    if (!picked)
-        return;
-    CurrentProject = picked;
-    LoadCurrentPrj();
+    if (state_.SelectProject(cbxProjects->currentIndex()))
+        LoadCurrentPrj();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
     // The session's end has written everything and is ending the program.
-    if (SessionEnded) {
+    if (state_.SessionEnded()) {
         event->accept();
         return;
     }
@@ -183,8 +140,8 @@ void TMainForm::closeEvent(QCloseEvent* event)
     event->ignore();
     if (!FormCloseQuery())
         return;
-    if (ListWalkDepth > 0) {
-        ClosePending = true;
+    if (state_.Working()) {
+        state_.HoldClose();
         return;
     }
     FinishClose();
@@ -198,55 +155,22 @@ void TMainForm::FinishClose()
     emit Closed();
 }
 
-TMainForm::ListWalk::ListWalk(TMainForm& form) : form_(form) { ++form_.ListWalkDepth; }
+TMainForm::ListWalk::ListWalk(TMainForm& form) : form_(form) { form_.state_.BeginWork(); }
 
 TMainForm::ListWalk::~ListWalk()
 {
-    if (--form_.ListWalkDepth > 0 || !form_.ClosePending)
-        return;
-    // The close the user already allowed finishes once the reaction is over.
-    QTimer::singleShot(0, &form_, [form = &form_] {
-        form->ClosePending = false;
-        form->FinishClose();
-    });
+    if (form_.state_.EndWork())
+        QTimer::singleShot(0, &form_, form_.Reporting(&TMainForm::FinishClose));
 }
 
 bool TMainForm::FormCloseQuery() { return Dialogs.Confirm("Are you sure to exit this program?"); }
 
 void TMainForm::FormClose()
 {
-    std::vector<std::string> notSaved;
-    SaveSettingsForClose(notSaved);
-    SaveSourceListForClose(notSaved);
-    ClearFileList(SourceList);
-    ClearFileList(BackupList);
-    ClearPrjList(ProjectList);
-    CurrentProject = nullptr;
-    SourceListLoaded = false;
+    const std::vector<std::string> notSaved = state_.SaveForClose();
+    state_.Clear();
     if (!notSaved.empty())
         Dialogs.Warning(JoinLines(notSaved));
-}
-
-void TMainForm::SaveSettingsForClose(std::vector<std::string>& notSaved)
-{
-    if (SettingsFile.ReadError) {
-        notSaved.push_back("The settings were not saved: " + SettingsPath(AppDir) + " could not be read (" +
-                           SettingsFile.ReadError->what() + ").");
-        return;
-    }
-    SaveSettings(AppDir, Settings, ProjectList, SettingsFile);
-}
-
-void TMainForm::SaveSourceListForClose(std::vector<std::string>& notSaved)
-{
-    if (IndexOfPrj(ProjectList, CurrentProject) < 0)
-        return;
-    const std::string path = ProjectFilePath(CurrentProject->BackUpDir);
-    if (SourceListLoaded)
-        SaveSourceList(path, SourceList);
-    else if (!ProjectFileReadError.empty())
-        notSaved.push_back("The source list was not saved: " + path + " could not be read (" +
-                           ProjectFileReadError + ").");
 }
 
 void TMainForm::FormDestroy()

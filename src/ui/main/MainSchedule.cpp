@@ -5,7 +5,6 @@
 #include "core/Dialogs.h"
 #include "core/Schedule.h"
 #include "core/SkinChoice.h"
-#include "platform/qt/TimeChangeWatcher.h"
 #include "ui/widgets/LocalText.h"
 #include "ui/widgets/ClockCaption.h"
 #include "ui/main/Main.h"
@@ -44,28 +43,19 @@ void SetTextColour(QWidget* widget, const QColor& colour)
 
 // A box's change reaction follows the user's choice from the list and the
 // user's typing, never a selection made from code.
-template <typename Reaction>
-void BindChange(QComboBox* box, TMainForm* form, Reaction reaction)
-{
-    QObject::connect(box, &QComboBox::activated, form, reaction);
-    QObject::connect(box->lineEdit(), &QLineEdit::textEdited, form, reaction);
-}
-
 } // namespace
 
 void TMainForm::ConnectSchedule()
 {
-    BindChange(cbxBkupType, this, &TMainForm::cbxBkupTypeChange);
-    BindChange(cbxDay, this, &TMainForm::cbxDayChange);
-    BindChange(cbxTime, this, &TMainForm::cbxTimeChange);
-    connect(btnSetTime, &QPushButton::clicked, this, &TMainForm::btnSetTimeClick);
-    connect(tbtnStop, &QToolButton::clicked, this, [this] { tbtnStopRunClick(tbtnStop); });
-    connect(tbtnRun, &QToolButton::clicked, this, [this] { tbtnStopRunClick(tbtnRun); });
-
-    TimeWatcher = new platform::TimeChangeWatcher(this);
-    connect(TimeWatcher, &platform::TimeChangeWatcher::SystemTimeChanged, this, &TMainForm::WMTimeChange,
-            Qt::QueuedConnection);
-    connect(TimeWatcher, &platform::TimeChangeWatcher::SystemTimeChanged, this, [this] { ClockSetSinceTick = true; });
+    for (const auto& [box, reaction] : {std::pair{cbxBkupType, &TMainForm::cbxBkupTypeChange},
+                                        std::pair{cbxDay, &TMainForm::cbxDayChange},
+                                        std::pair{cbxTime, &TMainForm::cbxTimeChange}}) {
+        React(box, &QComboBox::activated, reaction);
+        React(box->lineEdit(), &QLineEdit::textEdited, reaction);
+    }
+    React(btnSetTime, &QPushButton::clicked, &TMainForm::btnSetTimeClick);
+    React(tbtnStop, &QToolButton::clicked, [this] { tbtnStopRunClick(tbtnStop); });
+    React(tbtnRun, &QToolButton::clicked, [this] { tbtnStopRunClick(tbtnRun); });
 
     Timer1 = new QTimer(this);
     Timer1->setTimerType(Qt::PreciseTimer);
@@ -73,7 +63,7 @@ void TMainForm::ConnectSchedule()
     // Queued, so each tick runs as a posted call and not inside the timer's
     // own event: a tick waiting in a message box (a failed backup, a missing
     // file) then does not hold up the ticks after it.
-    connect(Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer, Qt::QueuedConnection);
+    React(Timer1, &QTimer::timeout, &TMainForm::Timer1Timer, Qt::QueuedConnection);
     Timer1->start();
 }
 
@@ -88,7 +78,7 @@ void TMainForm::cbxBkupTypeChange()
     case Daily:
         cbxDay->setEnabled(false);
         cbxTime->setEnabled(true);
-        cbxTime->setCurrentIndex(CurrentProject->Hour);
+        cbxTime->setCurrentIndex(state_.Current().Hour);
         break;
     case Weekly:
     case Monthly:
@@ -98,7 +88,7 @@ void TMainForm::cbxBkupTypeChange()
         cbxDay->clearEditText();
         for (const std::string& item : DayBoxItems(static_cast<uint8_t>(period)))
             cbxDay->addItem(Local(item));
-        cbxDay->setCurrentIndex(DayBoxIndex(static_cast<uint8_t>(period), CurrentProject->Day));
+        cbxDay->setCurrentIndex(DayBoxIndex(static_cast<uint8_t>(period), state_.Current().Day));
         cbxDayChange();
         break;
     default:
@@ -114,30 +104,29 @@ void TMainForm::cbxDayChange()
         return;
     // Shows the item's own text in the edit field.
     cbxDay->setCurrentIndex(day);
-    CurrentProject->Day = static_cast<uint8_t>(day);
+    state_.Current().Day = static_cast<uint8_t>(day);
 }
 
 void TMainForm::cbxTimeChange()
 {
     const int hour = SelectedIndex(cbxTime);
     if (hour >= 0)
-        CurrentProject->Hour = static_cast<uint8_t>(hour);
+        state_.Current().Hour = static_cast<uint8_t>(hour);
 }
 
 void TMainForm::btnSetTimeClick()
 {
-    ApplySchedule(*CurrentProject, {SelectedIndex(cbxBkupType), SelectedIndex(cbxDay), SelectedIndex(cbxTime)});
-    SaveSettings(AppDir, Settings, ProjectList, SettingsFile);
+    state_.SaveSchedule({SelectedIndex(cbxBkupType), SelectedIndex(cbxDay), SelectedIndex(cbxTime)});
 }
 
 void TMainForm::tbtnStopRunClick(QObject* Sender)
 {
     if (Sender == tbtnStop) {
-        Settings.TimerBkUp = 0;
+        state_.Settings.TimerBkUp = 0;
         lblAutobkup->setText(QStringLiteral("Timer BkUp Disabled"));
         SetTextColour(lblAutobkup, LightRed);
     } else if (Sender == tbtnRun) {
-        Settings.TimerBkUp = 1;
+        state_.Settings.TimerBkUp = 1;
         lblAutobkup->setText(QStringLiteral("Timer BkUp Enabled"));
         SetTextColour(lblAutobkup, LightGreen);
     }
@@ -148,32 +137,35 @@ void TMainForm::Timer1Timer()
     if (Skin->TimelySkinChange != 0 && SkinChangeDue(Clock.TickCount(), Skin->SkinChangePeriod))
         ChangeSkin1Click();
 
-    const TickSpan ticks{LastTick, {Clock.Now(), Clock.TickCount()}, ClockSetSinceTick};
-    // Kept before the backups run, so that a tick running inside a box one
-    // of them opens sees this tick as the one before it.
-    LastTick = ticks.Now;
-    ClockSetSinceTick = false;
+    const TickSpan ticks = state_.NextTick({Clock.Now(), Clock.TickCount()});
     lblClock->setText(ClockCaption(QLocale(), ticks.Now.Local));
 
-    bool refresh = RefreshPending;
-    if (Settings.TimerBkUp == 1) {
+    bool refresh = state_.RefreshOwed();
+    {
         ListWalk walk(*this);
-        const bool ran = RunDueBackups(ProjectList, ticks, Clock, Dialogs, [this](const std::string& text) {
-            lbStatus->setText(Local(text));
-            lbStatus->repaint();
-        });
-        refresh = ran || refresh;
+        refresh = state_.RunDueBackups(ticks, Clock, Dialogs,
+                                       [this](const std::string& text) {
+                                           lbStatus->setText(Local(text));
+                                           lbStatus->repaint();
+                                       }) ||
+                  refresh;
     }
     if (!refresh)
         return;
-    // A box or dialog may be open in the middle of work on the window's lists
-    // (a restore, the projects dialog); the window is refreshed once it is closed.
-    if (QApplication::activeModalWidget() || ListWalkDepth > 0) {
-        RefreshPending = true;
+    // A box or dialog may be open in the middle of work on the lists (a
+    // restore, the projects dialog); the window is refreshed once it is closed.
+    if (QApplication::activeModalWidget() || state_.Working()) {
+        state_.OweRefresh();
         return;
     }
-    RefreshPending = false;
+    state_.RefreshDone();
     LoadCurrentPrj();
+}
+
+void TMainForm::SystemTimeChanged()
+{
+    state_.ClockWasSet();
+    QMetaObject::invokeMethod(this, Reporting(&TMainForm::WMTimeChange), Qt::QueuedConnection);
 }
 
 void TMainForm::WMTimeChange() { Dialogs.Message("System Time Changed."); }

@@ -1,6 +1,6 @@
 // The end of the session (logout, shutdown, a termination signal): the
 // close's writes without its question, and the end of the program.
-#include "core/Settings.h"
+#include "core/Desktop.h"
 #include "ui/main/Main.h"
 
 #include <cstdio>
@@ -9,29 +9,16 @@ namespace tarvok::ui {
 
 void TMainForm::SaveAtSessionEnd()
 {
-    // Each file on its own: one that cannot be written must not cost the other.
-    std::vector<std::string> notSaved;
-    try {
-        SaveSettingsForClose(notSaved);
-    } catch (const std::exception& error) {
-        notSaved.push_back("The settings were not saved to " + SettingsPath(AppDir) + ": " + error.what() + ".");
-    }
-    try {
-        SaveSourceListForClose(notSaved);
-    } catch (const std::exception& error) {
-        notSaved.push_back(std::string("The source list was not saved: ") + error.what() + ".");
-    }
-    for (const std::string& line : notSaved)
+    for (const std::string& line : state_.SaveForSessionEnd())
         std::fprintf(stderr, "Tarvok: %s\n", line.c_str());
     // Our wallpaper was for this logon only.
-    Desktop->RestoreWallpaperSetting();
+    Desktop.RestoreWallpaperSetting();
 }
 
 void TMainForm::EndSession()
 {
-    if (SessionEnded)
+    if (!state_.EndSession())
         return;
-    SessionEnded = true;
     SaveAtSessionEnd();
     hide();
     emit Closed();

@@ -26,20 +26,23 @@ constexpr int WindowCorner = 200; // the corner ellipse's width and height
 void TMainForm::ConnectSkin()
 {
     Skin = new SkinCanvas(*this);
-    Chrome = new WindowChrome(*this);
+    Chrome = new WindowChrome(*this, {MenuImage, Reporting(&TMainForm::MenuImageClick)},
+                              {MinImage, Reporting(&TMainForm::MinImageClick)},
+                              {CloseImage, Reporting(&TMainForm::CloseImageClick)},
+                              Reporting(&TMainForm::ShowBkgndPic));
     // The built-in skin until the creation steps choose one, so a window
     // whose creation stopped early is still painted and shaped.
     Skin->LoadBuiltIn();
     Skin->FitWindowToSkin();
     SetRoundedWindow(*this, WindowCorner);
-    connect(ChangeSkin1, &QAction::triggered, this, &TMainForm::ChangeSkin1Click);
-    connect(DefaultSkin1, &QAction::triggered, this, &TMainForm::DefaultSkin1Click);
-    connect(RandomSkin1, &QAction::triggered, this, &TMainForm::RandomSkin1Click);
-    connect(TimelyChange1, &QAction::triggered, this, &TMainForm::TimelyChange1Click);
-    connect(ComponetsHideShow1, &QAction::triggered, this, &TMainForm::ComponetsHideShow1Click);
-    connect(Transparent1, &QAction::triggered, this, &TMainForm::Transparent1Click);
-    connect(Opaque1, &QAction::triggered, this, &TMainForm::Opaque1Click);
-    connect(RoundedWindow1, &QAction::triggered, this, &TMainForm::RoundedWindow1Click);
+    React(ChangeSkin1, &QAction::triggered, &TMainForm::ChangeSkin1Click);
+    React(DefaultSkin1, &QAction::triggered, &TMainForm::DefaultSkin1Click);
+    React(RandomSkin1, &QAction::triggered, &TMainForm::RandomSkin1Click);
+    React(TimelyChange1, &QAction::triggered, &TMainForm::TimelyChange1Click);
+    React(ComponetsHideShow1, &QAction::triggered, &TMainForm::ComponetsHideShow1Click);
+    React(Transparent1, &QAction::triggered, &TMainForm::Transparent1Click);
+    React(Opaque1, &QAction::triggered, &TMainForm::Opaque1Click);
+    React(RoundedWindow1, &QAction::triggered, &TMainForm::RoundedWindow1Click);
 }
 
 void TMainForm::setVisible(bool visible)
@@ -54,7 +57,7 @@ void TMainForm::setVisible(bool visible)
 void TMainForm::SetUpSkin()
 {
     // A skin file that cannot be read counts as missing: the built-in skin stays.
-    if (!Skin->LoadFile(SkinPath(AppDir, Settings.SkinNo)))
+    if (!Skin->LoadFile(SkinPath(state_.AppDir(), state_.Settings.SkinNo)))
         return;
     Skin->FitWindowToSkin();
     SetRoundedWindow(*this, WindowCorner);
@@ -62,16 +65,17 @@ void TMainForm::SetUpSkin()
 
 void TMainForm::ChangeSkin1Click()
 {
-    StepToNextSkin(Settings.SkinNo, SkinCount,
-                   [this](int32_t skinNo) { return Skin->LoadFile(SkinPath(AppDir, skinNo)); });
+    StepToNextSkin(state_.Settings.SkinNo, state_.SkinCount,
+                   [this](int32_t skinNo) { return Skin->LoadFile(SkinPath(state_.AppDir(), skinNo)); });
 }
 
 void TMainForm::DefaultSkin1Click() { Skin->LoadBuiltIn(); }
 
 void TMainForm::RandomSkin1Click()
 {
-    Settings.RandomSkin = 1 - Settings.RandomSkin;
-    RandomSkin1->setChecked(Settings.RandomSkin != 0);
+    uint8_t& random = state_.Settings.RandomSkin;
+    random = 1 - random;
+    RandomSkin1->setChecked(random != 0);
 }
 
 void TMainForm::TimelyChange1Click()

@@ -1,8 +1,6 @@
 // Editing of the source list (lbxSource): adding files through the open
 // dialog and removing the selected ones; every change is written at once.
 #include "core/Dialogs.h"
-#include "core/ProjectFile.h"
-#include "core/Settings.h"
 #include "platform/FileSystem.h"
 #include "ui/main/Main.h"
 
@@ -14,63 +12,35 @@ namespace {
 // Where the open dialog starts until a directory has been used.
 const char* const InitialAddDir = "..";
 
-// The project file holds one path a line: a path holding a line break
-// would come back as other paths.
-bool HoldsLineBreak(const std::string& path) { return path.find_first_of("\r\n") != std::string::npos; }
-
-// A project file that could not be read is never replaced by what the
-// window holds instead; the user is told why nothing changes.
-bool SourceListWritable(TMainForm& form)
-{
-    if (form.SourceListLoaded)
-        return true;
-    form.Dialogs.Message("The project file " + ProjectFilePath(form.CurrentProject->BackUpDir) +
-                         " could not be read, so the source list cannot be changed.");
-    return false;
-}
-
 } // namespace
-
-bool TMainForm::IsInSourceList(const std::string& path) const
-{
-    for (const FileRec& file : SourceList)
-        if (file.FileName == path)
-            return true;
-    return false;
-}
 
 void TMainForm::btnAddClick()
 {
-    if (!SourceListWritable(*this))
+    if (const std::optional<std::string> locked = state_.SourceListLocked()) {
+        Dialogs.Message(*locked);
         return;
-    const std::string startDir = platform::DirectoryExists(LastDir) ? LastDir : InitialAddDir;
-    std::vector<std::string> chosen;
-    if (Dialogs.OpenFiles(startDir, chosen) && !chosen.empty()) {
-        LastDir = DirectoryPart(chosen.front());
-        for (const std::string& path : chosen) {
-            if (HoldsLineBreak(path))
-                Dialogs.Warning("File names with line breaks cannot be backed up: " + path);
-            else if (!IsInSourceList(path))
-                AddFile(SourceList, FileRec{path, 1, 0});
-        }
     }
-    SaveSourceList(ProjectFilePath(CurrentProject->BackUpDir), SourceList);
-    FilllbxSource(SourceList);
+    const std::string startDir = platform::DirectoryExists(state_.LastDir) ? state_.LastDir : InitialAddDir;
+    std::vector<std::string> chosen;
+    if (Dialogs.OpenFiles(startDir, chosen))
+        for (const std::string& path : state_.AddSources(chosen))
+            Dialogs.Warning("File names with line breaks cannot be backed up: " + path);
+    state_.SaveSourceList();
+    FilllbxSource(state_.SourceList);
 }
 
 void TMainForm::btnDeleteClick()
 {
-    if (!SourceListWritable(*this))
+    if (const std::optional<std::string> locked = state_.SourceListLocked()) {
+        Dialogs.Message(*locked);
         return;
-    int line = 0;
-    for (FileRec& file : SourceList) {
-        file.Selected = line < lbxSource->count() && lbxSource->item(line)->isSelected() ? 1 : 0;
-        ++line;
     }
-    for (auto entry = SourceList.begin(); entry != SourceList.end();)
-        entry = entry->Selected == 1 ? DelFile(SourceList, entry) : std::next(entry);
-    SaveSourceList(ProjectFilePath(CurrentProject->BackUpDir), SourceList);
-    FilllbxSource(SourceList);
+    std::vector<bool> selected;
+    for (int line = 0; line < lbxSource->count(); ++line)
+        selected.push_back(lbxSource->item(line)->isSelected());
+    state_.RemoveSources(selected);
+    state_.SaveSourceList();
+    FilllbxSource(state_.SourceList);
 }
 
 } // namespace tarvok::ui

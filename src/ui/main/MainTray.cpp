@@ -11,10 +11,10 @@ namespace tarvok::ui {
 
 void TMainForm::ConnectTray()
 {
-    connect(Hide1, &QAction::triggered, this, &TMainForm::Hide1Click);
-    connect(cmHide, &QAction::triggered, this, &TMainForm::cmHideClick);
-    connect(cmQuit, &QAction::triggered, this, &TMainForm::cmQuitClick);
-    connect(RatMenu, &QMenu::aboutToShow, this, &TMainForm::RatMenuPopup);
+    React(Hide1, &QAction::triggered, &TMainForm::Hide1Click);
+    React(cmHide, &QAction::triggered, &TMainForm::cmHideClick);
+    React(cmQuit, &QAction::triggered, &TMainForm::cmQuitClick);
+    React(RatMenu, &QMenu::aboutToShow, &TMainForm::RatMenuPopup);
 }
 
 void TMainForm::CreateTrayIcon()
@@ -23,7 +23,7 @@ void TMainForm::CreateTrayIcon()
     TrayIcon->setToolTip(QStringLiteral("Auto-BackUp!"));
     // The icon opens its menu on a right click by itself.
     TrayIcon->setContextMenu(RatMenu);
-    connect(TrayIcon, &QSystemTrayIcon::activated, this, &TMainForm::TrayIconActivated);
+    React(TrayIcon, &QSystemTrayIcon::activated, &TMainForm::TrayIconActivated);
     // Without a notification area the icon docks once a host appears.
     TrayIcon->show();
 }
@@ -35,13 +35,13 @@ void TMainForm::TrayIconActivated(QSystemTrayIcon::ActivationReason reason)
         // D-Bus tray hosts send one activation per click and never a double
         // click: a second one within the double-click time stands for it.
         const uint32_t now = Clock.TickCount();
-        if (TriggerPending && now - LastTrigger <= uint32_t(QApplication::doubleClickInterval())) {
-            TriggerPending = false;
+        if (triggerPending_ && now - lastTrigger_ <= uint32_t(QApplication::doubleClickInterval())) {
+            triggerPending_ = false;
             ShowMainWindow();
             break;
         }
-        TriggerPending = true;
-        LastTrigger = now;
+        triggerPending_ = true;
+        lastTrigger_ = now;
         // A single click only brings a shown window to the front.
         if (isVisible()) {
             raise();
@@ -51,7 +51,7 @@ void TMainForm::TrayIconActivated(QSystemTrayIcon::ActivationReason reason)
     }
     case QSystemTrayIcon::DoubleClick:
         // Its first click came as a Trigger; a third starts anew.
-        TriggerPending = false;
+        triggerPending_ = false;
         ShowMainWindow();
         break;
     default:

@@ -1,7 +1,6 @@
 #include "ui/skin/WindowChrome.h"
 
 #include "platform/qt/SkipTaskbar.h"
-#include "ui/main/Main.h"
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
@@ -21,11 +20,11 @@ std::array<QPixmap, 3> Pictures(const char* name)
 
 } // namespace
 
-WindowChrome::WindowChrome(TMainForm& form)
-    : QObject(&form), form_(form),
-      buttons_{Button{form.MenuImage, Pictures("MENU"), Picture::Up, &TMainForm::MenuImageClick, false},
-               Button{form.MinImage, Pictures("MIN"), Picture::Up, &TMainForm::MinImageClick, false},
-               Button{form.CloseImage, Pictures("CLOSE"), Picture::Up, &TMainForm::CloseImageClick, false}}
+WindowChrome::WindowChrome(QWidget& window, Part menu, Part min, Part close, std::function<void(bool)> showControls)
+    : QObject(&window), form_(window), showControls_(std::move(showControls)),
+      buttons_{Button{menu.image, Pictures("MENU"), Picture::Up, std::move(menu.click), false},
+               Button{min.image, Pictures("MIN"), Picture::Up, std::move(min.click), false},
+               Button{close.image, Pictures("CLOSE"), Picture::Up, std::move(close.click), false}}
 {
     // Every flag before the first show: a later change makes a new native
     // window and loses the states set on the old one.
@@ -38,9 +37,9 @@ WindowChrome::WindowChrome(TMainForm& form)
         button.image->installEventFilter(this);
         Show(button, Picture::Up);
     }
-    MenuRect = form.MenuImage->geometry();
-    MinRect = form.MinImage->geometry();
-    CloseRect = form.CloseImage->geometry();
+    MenuRect = buttons_[0].image->geometry();
+    MinRect = buttons_[1].image->geometry();
+    CloseRect = buttons_[2].image->geometry();
 }
 
 WindowChrome::Picture WindowChrome::PictureOf(const QLabel* image) const
@@ -99,7 +98,7 @@ bool WindowChrome::ButtonEvent(Button& button, QEvent* event)
         button.clicking = false;
         // The click comes first: a box or menu it opens sees the Down picture.
         if (click)
-            (form_.*button.click)();
+            button.click();
         Show(button, Picture::Up);
         // A right click's menu opens on the release, over the Up picture.
         if (release->button() == Qt::RightButton && inside) {
@@ -155,7 +154,7 @@ bool WindowChrome::FormEvent(QEvent* event)
 void WindowChrome::PointerAt(QPoint at)
 {
     const QRect inner(40, 40, form_.width() - 80, form_.height() - 80);
-    form_.ShowBkgndPic(inner.contains(at));
+    showControls_(inner.contains(at));
     if (InButtonRects(at))
         return;
     for (Button& button : buttons_)

@@ -5,13 +5,12 @@
 #include <QRect>
 
 #include <array>
+#include <functional>
 
 class QLabel;
 class QMouseEvent;
 
 namespace tarvok::ui {
-
-class TMainForm;
 
 // The frameless window's own chrome: the menu, minimise and close image
 // buttons with their Up, Over and Down pictures, and the answer to the
@@ -21,8 +20,13 @@ class WindowChrome : public QObject {
 public:
     enum class Picture { Up, Over, Down };
 
+    struct Part {
+        QLabel* image;
+        std::function<void()> click;
+    };
     // Call before the window is first shown: the window loses its frame.
-    explicit WindowChrome(TMainForm& form);
+    // `showControls` shows or hides the controls for the band rule.
+    WindowChrome(QWidget& window, Part menu, Part min, Part close, std::function<void(bool)> showControls);
 
     // The buttons' places, taken once; the band rule and the drag use these
     // rectangles whether or not the buttons are visible.
@@ -38,7 +42,7 @@ private:
         QLabel* image;
         std::array<QPixmap, 3> pictures;
         Picture shown;
-        void (TMainForm::*click)();
+        std::function<void()> click;
         bool clicking; // pressed with the left button, not by a double click
     };
 
@@ -52,7 +56,8 @@ private:
     bool InButtonRects(QPoint at) const;
     void StartDrag(const QMouseEvent& press);
 
-    TMainForm& form_;
+    QWidget& form_;
+    std::function<void(bool)> showControls_;
     std::array<Button, 3> buttons_;
     bool draggingByHand_ = false;
     QPoint dragOffset_; // pointer minus window position, while dragging by hand

@@ -33,7 +33,7 @@ TEST(AboutBoxTest, EveryOpeningShowsTheVersionAndALinkClickOpensItOnce)
                                   });
     }
 
-    WhileModal<ui::TAboutBox>([&] { form.cmAbout->trigger(); },
+    WhileModal<ui::TAboutBox>([&] { form.Controls().cmAbout->trigger(); },
                               [&](ui::TAboutBox& box) {
                                   QTest::mouseClick(box.Label1, Qt::LeftButton);
                                   // A double click: the second press arrives as the double click.
@@ -55,7 +55,7 @@ TEST(AboutBoxTest, TheMainMenuOpensIt)
 {
     MainWorld world;
     ui::TMainForm& form = world.Create();
-    WhileModal<ui::TAboutBox>([&] { form.About1->trigger(); },
+    WhileModal<ui::TAboutBox>([&] { form.Controls().About1->trigger(); },
                               [&](ui::TAboutBox& box) { box.OkBtn->click(); });
 }
 

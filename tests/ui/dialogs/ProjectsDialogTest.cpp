@@ -30,18 +30,19 @@ protected:
 
     ui::TPrjDlg& Open()
     {
-        dialog = std::make_unique<ui::TPrjDlg>(Form().ProjectList, Form().CurrentProject, world.App.Path(),
-                                               world.Dialogs);
+        current = &Form().State().Current();
+        dialog = std::make_unique<ui::TPrjDlg>(Form().State().ProjectList, current, world.App.Path(), world.Dialogs);
         dialog->show();
         return *dialog;
     }
 
     ui::TMainForm& Form() { return *world.Form; }
-    PrjRec& Project(int index) { return *GetPrj(Form().ProjectList, index); }
+    PrjRec* current = nullptr; // the dialog's current project, opened by Open()
+    PrjRec& Project(int index) { return *GetPrj(Form().State().ProjectList, index); }
     std::vector<std::string> Names()
     {
         std::vector<std::string> names;
-        for (const PrjRec& project : Form().ProjectList)
+        for (const PrjRec& project : Form().State().ProjectList)
             names.push_back(project.Name);
         return names;
     }
@@ -99,7 +100,7 @@ TEST_F(ProjectsDialogTest, NewIsNamedAfterTheCursorRowAndStartsInTheDefaultFolde
     dlg.SetCursor(2, 3);
     dlg.btnNew->click();
 
-    ASSERT_EQ(CountPrj(Form().ProjectList), 4);
+    ASSERT_EQ(CountPrj(Form().State().ProjectList), 4);
     const PrjRec& added = Project(3);
     EXPECT_EQ(added.Name, "MyPrj-2");
     EXPECT_EQ(added.BackUpDir, defaultDir);
@@ -249,7 +250,7 @@ TEST_F(ProjectsDialogTest, DeleteAsksAndNoKeepsTheProject)
     dlg.SetCursor(2, 1);
     world.Dialogs.Answers = {false, true};
     dlg.btnDel->click();
-    EXPECT_EQ(CountPrj(Form().ProjectList), 3);
+    EXPECT_EQ(CountPrj(Form().State().ProjectList), 3);
     dlg.btnDel->click();
     EXPECT_EQ(world.Dialogs.TextsOf("confirm"),
               std::vector<std::string>(2, "Are you sure to delete this project?"));
@@ -262,13 +263,13 @@ TEST_F(ProjectsDialogTest, DeleteAsksAndNoKeepsTheProject)
 TEST_F(ProjectsDialogTest, DeletingTheCurrentProjectAndCancellingMakesTheHeadCurrent)
 {
     ui::TMainForm& form = Form();
-    form.CurrentProject = &Project(1);
+    ASSERT_TRUE(form.State().SelectProject(1));
     ui::TPrjDlg& dlg = Open();
     dlg.SetCursor(2, 1);
     dlg.btnDel->click();
     dlg.CancelBtn->click();
-    EXPECT_EQ(form.CurrentProject, &form.ProjectList.front());
-    EXPECT_EQ(form.CurrentProject->Name, "Alpha");
+    EXPECT_EQ(current, &form.State().ProjectList.front());
+    EXPECT_EQ(current->Name, "Alpha");
 }
 
 TEST_F(ProjectsDialogTest, WithEveryProjectDeletedNothingActsAndTheWindowMakesTheDefaultAgain)
@@ -278,20 +279,20 @@ TEST_F(ProjectsDialogTest, WithEveryProjectDeletedNothingActsAndTheWindowMakesTh
                             [&](ui::TPrjDlg& dlg) {
                                 for (int i = 0; i < 3; ++i)
                                     dlg.btnDel->click();
-                                ASSERT_TRUE(form.ProjectList.empty());
+                                ASSERT_TRUE(form.State().ProjectList.empty());
                                 EXPECT_EQ(dlg.CursorRow(), 0);
                                 const auto asked = world.Dialogs.Log.size();
                                 dlg.btnDel->click();
                                 dlg.strgrdPrjsDblClick();
                                 QTest::keyClicks(dlg.strgrdPrjs, "abc");
                                 EXPECT_EQ(world.Dialogs.Log.size(), asked) << "nothing asked";
-                                EXPECT_TRUE(form.ProjectList.empty());
+                                EXPECT_TRUE(form.State().ProjectList.empty());
                                 dlg.OKBtn->click();
                             });
-    ASSERT_EQ(CountPrj(form.ProjectList), 1);
-    EXPECT_EQ(form.ProjectList.front().Name, "MyPrj-1");
-    EXPECT_EQ(form.CurrentProject, &form.ProjectList.front());
-    EXPECT_EQ(form.cbxProjects->count(), 1);
+    ASSERT_EQ(CountPrj(form.State().ProjectList), 1);
+    EXPECT_EQ(form.State().ProjectList.front().Name, "MyPrj-1");
+    EXPECT_EQ(&form.State().Current(), &form.State().ProjectList.front());
+    EXPECT_EQ(form.Controls().cbxProjects->count(), 1);
 
     // New into the empty list starts again from row 1.
     WhileModal<ui::TPrjDlg>([&] { form.OpenProject1Click(); },
@@ -301,7 +302,7 @@ TEST_F(ProjectsDialogTest, WithEveryProjectDeletedNothingActsAndTheWindowMakesTh
                                 EXPECT_EQ(dlg.Cell(1, 1), "MyPrj-1");
                                 dlg.CancelBtn->click();
                             });
-    EXPECT_EQ(CountPrj(form.ProjectList), 1);
+    EXPECT_EQ(CountPrj(form.State().ProjectList), 1);
 }
 
 TEST_F(ProjectsDialogTest, OkMakesTheCursorRowCurrentAndTheWindowShowsTheNewNames)
@@ -313,23 +314,23 @@ TEST_F(ProjectsDialogTest, OkMakesTheCursorRowCurrentAndTheWindowShowsTheNewName
                                 dlg.SetCursor(3, 2);
                                 dlg.OKBtn->click();
                             });
-    EXPECT_EQ(form.CurrentProject, &Project(2));
-    EXPECT_EQ(form.cbxProjects->itemText(0), "First renamed");
-    EXPECT_EQ(form.cbxProjects->currentIndex(), 2);
-    EXPECT_EQ(form.edTarget->text().toStdString(), Project(2).BackUpDir);
-    EXPECT_EQ(form.SourceList.front().FileName, world.App / "sources-Gamma/c.txt");
+    EXPECT_EQ(&form.State().Current(), &Project(2));
+    EXPECT_EQ(form.Controls().cbxProjects->itemText(0), "First renamed");
+    EXPECT_EQ(form.Controls().cbxProjects->currentIndex(), 2);
+    EXPECT_EQ(form.Controls().edTarget->text().toStdString(), Project(2).BackUpDir);
+    EXPECT_EQ(form.State().SourceList.front().FileName, world.App / "sources-Gamma/c.txt");
 }
 
 TEST_F(ProjectsDialogTest, EditProjectsInTheMenuOpensTheDialog)
 {
     ui::TMainForm& form = Form();
-    WhileModal<ui::TPrjDlg>([&] { form.OpenProject1->trigger(); },
+    WhileModal<ui::TPrjDlg>([&] { form.Controls().OpenProject1->trigger(); },
                             [&](ui::TPrjDlg& dlg) {
                                 EXPECT_TRUE(dlg.isModal());
                                 dlg.SetCursor(2, 1);
                                 dlg.CancelBtn->click();
                             });
-    EXPECT_EQ(form.CurrentProject, &Project(0)) << "Cancel picks no project";
+    EXPECT_EQ(&form.State().Current(), &Project(0)) << "Cancel picks no project";
 }
 
 } // namespace

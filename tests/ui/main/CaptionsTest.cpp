@@ -144,8 +144,9 @@ protected:
     {
         world.WriteSettings({0, -1, 1}, {world.MakeProject("Alpha", {"a.txt"}), world.MakeProject("Beta", {})});
         world.Create().show();
-        projects = std::make_unique<ui::TPrjDlg>(world.Form->ProjectList, world.Form->CurrentProject,
-                                                 world.App.Path(), world.Dialogs);
+        current = &world.Form->State().Current();
+        projects = std::make_unique<ui::TPrjDlg>(world.Form->State().ProjectList, current, world.App.Path(),
+                                                 world.Dialogs);
         projects->show();
         about = std::make_unique<ui::TAboutBox>(world.Shell);
         about->show();
@@ -156,6 +157,7 @@ protected:
     std::vector<QWidget*> Windows() { return {world.Form.get(), projects.get(), about.get()}; }
 
     MainWorld world;
+    PrjRec* current = nullptr;
     std::unique_ptr<ui::TPrjDlg> projects;
     std::unique_ptr<ui::TAboutBox> about;
 };
@@ -163,7 +165,8 @@ protected:
 TEST_F(CaptionsTest, EveryCaptionShowsWhole)
 {
     // The status label's two texts after Stop and Run as well as the first one.
-    for (QToolButton* press : {static_cast<QToolButton*>(nullptr), world.Form->tbtnStop, world.Form->tbtnRun}) {
+    const ui::MainControls& c = world.Form->Controls();
+    for (QToolButton* press : {static_cast<QToolButton*>(nullptr), c.tbtnStop, c.tbtnRun}) {
         if (press)
             press->click();
         for (QWidget* window : Windows()) {
@@ -188,8 +191,8 @@ TEST_F(CaptionsTest, EveryControlHasANameForScreenReaders)
         EXPECT_GT(controls, 3) << window->windowTitle().toStdString();
     }
     // Pictures go by their hints.
-    EXPECT_EQ(world.Form->btnBackPrjDir->accessibleName(), "Back to upper Directory");
-    EXPECT_EQ(world.Form->tbtnRun->accessibleName(), "Run Auto BackUp");
+    EXPECT_EQ(world.Form->Controls().btnBackPrjDir->accessibleName(), "Back to upper Directory");
+    EXPECT_EQ(world.Form->Controls().tbtnRun->accessibleName(), "Run Auto BackUp");
 }
 
 } // namespace

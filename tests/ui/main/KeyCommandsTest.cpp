@@ -57,7 +57,7 @@ public:
         }
         world.WriteSettings(AppSettings{0, 0, 2}, ProjectList{});
         world.Create();
-        Form().Desktop = &desktop;
+        desktop.Calls.clear(); // the start's restore of the wallpaper setting
         Form().show();
         Form().activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&Form()));
@@ -68,9 +68,9 @@ public:
                 ++outcome.AboutBoxes;
                 about->close();
             }
-            if (Form().filemenu->isVisible()) {
+            if (Form().Controls().filemenu->isVisible()) {
                 ++outcome.Menus;
-                Form().filemenu->close();
+                Form().Controls().filemenu->close();
             }
         });
         closer.start(5);
@@ -119,23 +119,24 @@ public:
 
     Outcome Seen()
     {
-        outcome.SkinNo = Form().Settings.SkinNo;
-        outcome.BuiltInSkin = Form().Skin->SkinBitmap() ==
-                              QImage(ui::SkinCanvas::BuiltInSkin).convertToFormat(Form().Skin->SkinBitmap().format());
-        outcome.ControlsShown = Form().Skin->ComponentsShown != 0;
+        outcome.SkinNo = Form().State().Settings.SkinNo;
+        outcome.BuiltInSkin = Form().Controls().Skin->SkinBitmap() ==
+                              QImage(ui::SkinCanvas::BuiltInSkin)
+                                  .convertToFormat(Form().Controls().Skin->SkinBitmap().format());
+        outcome.ControlsShown = Form().Controls().Skin->ComponentsShown != 0;
         outcome.WindowVisible = Form().isVisible();
         // Paths relative to the application directory, the same in every world.
         outcome.DesktopCalls = desktop.Calls;
         for (std::string& call : outcome.DesktopCalls)
             if (const auto at = call.find(world.App.Path() + "/"); at != std::string::npos)
                 call.erase(at, world.App.Path().size() + 1);
-        outcome.CtrlFlag = CtrlHeld(Form().KeyState);
+        outcome.CtrlFlag = CtrlHeld(Form().State().KeyState);
         return outcome;
     }
 
 private:
     MainWorld world;
-    FakeDesktop desktop;
+    FakeDesktop& desktop = world.Desktop;
     QTimer closer;
     Outcome outcome;
 };
@@ -173,7 +174,7 @@ TEST(KeyCommandsTest, EachCommandRunsInItsTurnAndLeavesTheKeyStateAsDocumented)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Keys);
         KeyWorld fresh; // every case starts from the same window
-        fresh.Keys(c.Keys, fresh.Form().lbxSource);
+        fresh.Keys(c.Keys, fresh.Form().Controls().lbxSource);
         EXPECT_EQ(fresh.Seen(), c.Expected);
     }
 }
@@ -181,9 +182,9 @@ TEST(KeyCommandsTest, EachCommandRunsInItsTurnAndLeavesTheKeyStateAsDocumented)
 TEST(KeyCommandsTest, CtrlCChangesTheSkinAndTheProjectsBoxStillCopies)
 {
     KeyWorld window;
-    window.Form().cbxProjects->lineEdit()->selectAll();
+    window.Form().Controls().cbxProjects->lineEdit()->selectAll();
     QApplication::clipboard()->clear();
-    window.Keys("^C", window.Form().cbxProjects);
+    window.Keys("^C", window.Form().Controls().cbxProjects);
     EXPECT_EQ(window.Seen().SkinNo, 1);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("MyPrj-1"));
 }
@@ -220,7 +221,7 @@ TEST(KeyCommandsTest, CommandLettersLeaveTheTextOfEditBoxesAlone)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Keys);
         KeyWorld window;
-        QComboBox* box = window.Form().cbxProjects;
+        QComboBox* box = window.Form().Controls().cbxProjects;
         box->lineEdit()->setCursorPosition(0);
         CtrlLetterCounter counter;
         box->installEventFilter(&counter);
@@ -240,7 +241,7 @@ TEST(KeyCommandsTest, AnOpenMenuTakesTheKeys)
 {
     KeyWorld window;
     window.Form().hide();
-    QMenu* tray = window.Form().RatMenu;
+    QMenu* tray = window.Form().Controls().RatMenu;
     tray->popup(QPoint(20, 20));
     ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activePopupWidget() == tray; }, 5000));
     QTest::keyClick(tray, Qt::Key_F, Qt::ControlModifier);

@@ -9,6 +9,8 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -44,13 +46,13 @@ TEST_F(BackupTest, BackUpCopiesIntoTheHoursFolderAndListsIt)
     const std::string second = MakeSource("two", "x.txt", "second x");
     const std::string gone = MakeSource("one", "gone.txt", "");
     for (const std::string& path : {first, gone, second})
-        AddFile(Form->SourceList, FileRec{path, 1, 0});
+        AddFile(Form->State().SourceList, FileRec{path, 1, 0});
     fs::remove(gone);
     Clock.Time = At(3, 7, 9, 5);
     QString statusDuringRun;
     bool busyDuringRun = false;
     Clock.OnNow = [&] {
-        statusDuringRun = Form->lbStatus->text();
+        statusDuringRun = Form->Controls().lbStatus->text();
         busyDuringRun = QApplication::overrideCursor() != nullptr;
     };
 
@@ -62,22 +64,22 @@ TEST_F(BackupTest, BackUpCopiesIntoTheHoursFolderAndListsIt)
     EXPECT_EQ(ReadFile(Backup + "/03_07_09/x.txt"), "second x") << "the later source of a name wins";
     EXPECT_EQ(Dialogs.TextsOf("message"), Texts{"BackUP Success."});
     EXPECT_EQ(Dialogs.TextsOf("warning"), Texts{}) << "a vanished source is skipped quietly";
-    EXPECT_EQ(Lines(Form->lbxTarget), QStringList{"03_07_09"});
-    EXPECT_EQ(Form->BrowserMode, BrowserMode::FolderView);
-    EXPECT_TRUE(Form->lbStatus->text().isEmpty());
+    EXPECT_EQ(Lines(Form->Controls().lbxTarget), QStringList{"03_07_09"});
+    EXPECT_EQ(Form->State().BrowserMode, BrowserMode::FolderView);
+    EXPECT_TRUE(Form->Controls().lbStatus->text().isEmpty());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(BackupTest, BackUpOfAnEmptyListOnlyAsksForSources)
 {
-    Form->BackUpAll1->trigger();
+    Form->Controls().BackUpAll1->trigger();
     EXPECT_EQ(Dialogs.TextsOf("message"), Texts{"Please select Source Files first"});
     EXPECT_EQ(NamesOnDisk(Backup), Texts{});
 }
 
 TEST_F(BackupTest, FailingCopyEndsTheRunWithItsErrorAndPutsTheWindowBack)
 {
-    AddFile(Form->SourceList, FileRec{MakeSource("src", "a.txt", "a"), 1, 0});
+    AddFile(Form->State().SourceList, FileRec{MakeSource("src", "a.txt", "a"), 1, 0});
     fs::remove_all(Backup);
     try {
         Form->btnBackUpClick();
@@ -86,9 +88,29 @@ TEST_F(BackupTest, FailingCopyEndsTheRunWithItsErrorAndPutsTheWindowBack)
         EXPECT_EQ(e.what(), Backup + "/" + SnapshotFolderName(Clock.Now()) + ": Invalid filename");
     }
     EXPECT_EQ(Dialogs.TextsOf("message"), Texts{});
-    EXPECT_TRUE(Form->lbStatus->text().isEmpty());
+    EXPECT_TRUE(Form->Controls().lbStatus->text().isEmpty());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_FALSE(fs::exists(Backup));
+}
+
+// Through the button and the menu item alike, the
+// error ends the reaction in the general error box and the window goes on.
+TEST_F(BackupTest, AnErrorEndingAReactionIsReportedWhereItArose)
+{
+    AddFile(Form->State().SourceList, FileRec{MakeSource("src", "a.txt", "a"), 1, 0});
+    fs::remove_all(Backup);
+    const std::string error = Backup + "/" + SnapshotFolderName(Clock.Now()) + ": Invalid filename.";
+    const std::pair<const char*, std::function<void()>> senders[] = {
+        {"button", [&] { Form->Controls().btnBackUp->click(); }},
+        {"menu item", [&] { Form->Controls().BackUpAll1->trigger(); }},
+    };
+    for (const auto& [sender, send] : senders) {
+        SCOPED_TRACE(sender);
+        Dialogs.Log.clear();
+        EXPECT_NO_THROW(send());
+        EXPECT_EQ(Dialogs.TextsOf("error"), Texts{error});
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    }
 }
 
 // ---- Restore --------------------------------------------------------------
@@ -97,11 +119,11 @@ TEST_F(BackupTest, RestoreNeedsAnOpenFolderAndASelection)
 {
     MakeSnapshot("01_02_08", {"notes.txt"});
     Form->ShowBkUpFolders(Backup);
-    Select(Form->lbxTarget, {0});
-    Form->btnRestore->click();
+    Select(Form->Controls().lbxTarget, {0});
+    Form->Controls().btnRestore->click();
     OpenSnapshot("01_02_08");
-    Form->lbxTarget->clearSelection();
-    Form->RestoreSelectedFiles1->trigger();
+    Form->Controls().lbxTarget->clearSelection();
+    Form->Controls().RestoreSelectedFiles1->trigger();
     EXPECT_EQ(Dialogs.TextsOf("message"),
               (Texts{"Please double click a Folder to enter and select Restore Files.", "No File selected."}));
     EXPECT_EQ(Dialogs.TextsOf("confirm"), Texts{});
@@ -111,12 +133,12 @@ TEST_F(BackupTest, RestoreRenamesWhatItOverwritesAndNeverReplacesABak)
 {
     MakeSnapshot("01_02_08", {"notes.txt", "other.txt"});
     OpenSnapshot("01_02_08");
-    const int notes = Lines(Form->lbxTarget).indexOf("notes.txt");
+    const int notes = Lines(Form->Controls().lbxTarget).indexOf("notes.txt");
     const std::string out = App / "out";
     fs::create_directory(out);
 
     // Into an empty directory.
-    Select(Form->lbxTarget, {notes});
+    Select(Form->Controls().lbxTarget, {notes});
     Dialogs.Directories = {out};
     Form->btnRestoreClick();
     EXPECT_EQ(Dialogs.TextsOf("confirm"),
@@ -125,7 +147,7 @@ TEST_F(BackupTest, RestoreRenamesWhatItOverwritesAndNeverReplacesABak)
     EXPECT_EQ(Dialogs.TextsOf("selectdir"), Texts{""}) << "the first restore starts in the current directory";
     EXPECT_EQ(Dialogs.TextsOf("message"), Texts{"Restore Success."});
     EXPECT_EQ(NamesOnDisk(out), Texts{"notes.txt"});
-    EXPECT_EQ(Form->LastDir, out);
+    EXPECT_EQ(Form->State().LastDir, out);
 
     // Into an occupied one: the current file becomes notes.BAK.
     WriteFile(out + "/notes.txt", "current");
@@ -148,7 +170,7 @@ TEST_F(BackupTest, RestoreRenamesWhatItOverwritesAndNeverReplacesABak)
     EXPECT_EQ(ReadFile(out + "/notes.txt"), "newer");
     EXPECT_EQ(ReadFile(out + "/notes.BAK"), "current");
     EXPECT_EQ(Dialogs.TextsOf("message"), Texts{});
-    EXPECT_TRUE(Form->lbStatus->text().isEmpty());
+    EXPECT_TRUE(Form->Controls().lbStatus->text().isEmpty());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
@@ -156,15 +178,15 @@ TEST_F(BackupTest, RestoreStopsOnNoOrCancelWithoutChangingLastDir)
 {
     MakeSnapshot("01_02_08", {"notes.txt"});
     OpenSnapshot("01_02_08");
-    Select(Form->lbxTarget, {0});
-    Form->LastDir = "/last";
+    Select(Form->Controls().lbxTarget, {0});
+    Form->State().LastDir = "/last";
     Dialogs.Answers = {false};
     Form->btnRestoreClick(); // No to the first question
     Form->btnRestoreClick(); // cancel in the directory dialog
     Dialogs.Answers = {true, false};
     Dialogs.Directories = {App / "out"};
     Form->btnRestoreClick(); // No to "Restore to ...?"
-    EXPECT_EQ(Form->LastDir, "/last");
+    EXPECT_EQ(Form->State().LastDir, "/last");
     EXPECT_EQ(Dialogs.TextsOf("message"), Texts{});
     EXPECT_FALSE(fs::exists(App / "out"));
 }
@@ -177,16 +199,16 @@ TEST_F(BackupTest, DeletingFoldersRemovesThemWithTheirFiles)
     MakeSnapshot("01_02_10", {"c"});
     MakeSnapshot("12_31_23", {"d"});
     Form->ShowBkUpFolders(Backup);
-    Form->BtnDelBkUp->click();
-    Select(Form->lbxTarget, {0, 2});
-    Form->DeleteSelectedBackupFiles1->trigger();
+    Form->Controls().BtnDelBkUp->click();
+    Select(Form->Controls().lbxTarget, {0, 2});
+    Form->Controls().DeleteSelectedBackupFiles1->trigger();
 
     EXPECT_EQ(Dialogs.TextsOf("message"), Texts{"No Folder selected."});
     EXPECT_EQ(Dialogs.TextsOf("confirm"), Texts{"Are you sure to delete selected 2 Folder?"});
     EXPECT_EQ(NamesOnDisk(Backup), Texts{"01_02_10"});
-    EXPECT_EQ(Lines(Form->lbxTarget), QStringList{"01_02_10"});
-    EXPECT_EQ(Form->edTarget->text().toStdString(), Backup + "/");
-    EXPECT_TRUE(Form->BackupList.empty());
+    EXPECT_EQ(Lines(Form->Controls().lbxTarget), QStringList{"01_02_10"});
+    EXPECT_EQ(Form->Controls().edTarget->text().toStdString(), Backup + "/");
+    EXPECT_TRUE(Form->State().BackupList.empty());
 }
 
 TEST_F(BackupTest, ABackupThatStaysIsReportedAndStillListed)
@@ -197,50 +219,50 @@ TEST_F(BackupTest, ABackupThatStaysIsReportedAndStillListed)
     ::chmod(kept.c_str(), 0444);
     const std::string report = kept + " was not deleted: File access denied";
     Form->ShowBkUpFolders(Backup);
-    Select(Form->lbxTarget, {0});
+    Select(Form->Controls().lbxTarget, {0});
     EXPECT_THROW_MESSAGE(Form->BtnDelBkUpClick(), report);
     EXPECT_EQ(NamesOnDisk(Backup + "/01_02_08"), Texts{"kept"});
-    EXPECT_EQ(Lines(Form->lbxTarget), QStringList{"01_02_08"});
+    EXPECT_EQ(Lines(Form->Controls().lbxTarget), QStringList{"01_02_08"});
 
     MakeSnapshot("01_02_08", {"a"});
     OpenSnapshot("01_02_08");
-    Form->lbxTarget->selectAll();
+    Form->Controls().lbxTarget->selectAll();
     EXPECT_THROW_MESSAGE(Form->BtnDelBkUpClick(), report);
-    EXPECT_EQ(Lines(Form->lbxTarget), QStringList{"kept"}) << "its line is not dropped as if deleted";
-    ASSERT_EQ(Form->BackupList.size(), 1u);
-    EXPECT_EQ(Form->BackupList.front().FileName, kept);
+    EXPECT_EQ(Lines(Form->Controls().lbxTarget), QStringList{"kept"}) << "its line is not dropped as if deleted";
+    ASSERT_EQ(Form->State().BackupList.size(), 1u);
+    EXPECT_EQ(Form->State().BackupList.front().FileName, kept);
 }
 
 TEST_F(BackupTest, DeletingFilesKeepsTheOthersInTheirOrder)
 {
     MakeSnapshot("01_02_08", {"a", "b", "c", "d"});
     OpenSnapshot("01_02_08");
-    const QStringList before = Lines(Form->lbxTarget);
-    Select(Form->lbxTarget, {0, 2});
+    const QStringList before = Lines(Form->Controls().lbxTarget);
+    Select(Form->Controls().lbxTarget, {0, 2});
     Dialogs.Answers = {false};
     Form->BtnDelBkUpClick();
     EXPECT_EQ(NamesOnDisk(Backup + "/01_02_08").size(), 4u) << "No deletes nothing";
 
     Form->BtnDelBkUpClick();
     EXPECT_EQ(Dialogs.TextsOf("confirm").back(), "Are you sure to delete selected 2 File?");
-    EXPECT_EQ(Lines(Form->lbxTarget), (QStringList{before[1], before[3]}));
+    EXPECT_EQ(Lines(Form->Controls().lbxTarget), (QStringList{before[1], before[3]}));
     Texts left{before[1].toStdString(), before[3].toStdString()};
     std::sort(left.begin(), left.end());
     EXPECT_EQ(NamesOnDisk(Backup + "/01_02_08"), left);
-    EXPECT_EQ(Form->BrowserMode, BrowserMode::FileView);
+    EXPECT_EQ(Form->State().BrowserMode, BrowserMode::FileView);
 }
 
 TEST_F(BackupTest, DeletingEveryFileLeavesTheFolderAndTheLines)
 {
     MakeSnapshot("01_02_08", {"a", "b"});
     OpenSnapshot("01_02_08");
-    const QStringList before = Lines(Form->lbxTarget);
-    Form->lbxTarget->selectAll();
+    const QStringList before = Lines(Form->Controls().lbxTarget);
+    Form->Controls().lbxTarget->selectAll();
     Form->BtnDelBkUpClick();
     EXPECT_EQ(Dialogs.TextsOf("message"), Texts{"No files exists."});
     EXPECT_EQ(NamesOnDisk(Backup + "/01_02_08"), Texts{});
-    EXPECT_EQ(Lines(Form->lbxTarget), before);
-    EXPECT_TRUE(Form->BackupList.empty());
+    EXPECT_EQ(Lines(Form->Controls().lbxTarget), before);
+    EXPECT_TRUE(Form->State().BackupList.empty());
 
     // No entries stand behind those lines: a restore copies nothing.
     Dialogs.Directories = {App.Path()};
@@ -270,10 +292,10 @@ TEST_F(BackupTest, DeleteRefusesASnapshotFolderSwappedAfterTheListing)
         MakeSnapshot("01_02_08", {"ch1.tex"});
         if (c.fileView) {
             OpenSnapshot("01_02_08");
-            Form->lbxTarget->selectAll();
+            Form->Controls().lbxTarget->selectAll();
         } else {
             Form->ShowBkUpFolders(Backup);
-            Select(Form->lbxTarget, {0});
+            Select(Form->Controls().lbxTarget, {0});
         }
         fs::rename(snap, Backup + "/moved");
         if (c.link) {
@@ -303,20 +325,20 @@ TEST_F(BackupTest, NewDirectoryGetsTheProjectFileAndTheNextSnapshot)
 {
     MakeSnapshot("01_02_08", {"a"});
     const std::string source = MakeSource("src", "x.txt", "x");
-    AddFile(Form->SourceList, FileRec{source, 1, 0});
+    AddFile(Form->State().SourceList, FileRec{source, 1, 0});
     const std::string moved = App / "moved";
     fs::create_directory(moved);
     Dialogs.Directories = {moved};
 
-    Form->SelectBackUpDirectory1->trigger();
+    Form->Controls().SelectBackUpDirectory1->trigger();
 
     EXPECT_EQ(Dialogs.TextsOf("confirm"), Texts{"Change MyPrj-1 BackUp Directory?"});
     EXPECT_EQ(Dialogs.TextsOf("selectdir"), Texts{Backup});
-    EXPECT_EQ(Form->CurrentProject->BackUpDir, moved);
-    EXPECT_EQ(Form->edTarget->text().toStdString(), moved);
-    EXPECT_EQ(Form->lbxTarget->count(), 0);
+    EXPECT_EQ(Form->State().Current().BackUpDir, moved);
+    EXPECT_EQ(Form->Controls().edTarget->text().toStdString(), moved);
+    EXPECT_EQ(Form->Controls().lbxTarget->count(), 0);
     EXPECT_TRUE(fs::exists(Backup + "/01_02_08/a")) << "nothing moves";
-    EXPECT_EQ(ReadFile(ProjectFilePath(moved)), FormatFileList(Form->SourceList));
+    EXPECT_EQ(ReadFile(ProjectFilePath(moved)), FormatFileList(Form->State().SourceList));
 
     Clock.Time = At(5, 4, 3, 2);
     Form->btnBackUpClick();
@@ -325,24 +347,24 @@ TEST_F(BackupTest, NewDirectoryGetsTheProjectFileAndTheNextSnapshot)
 
 TEST_F(BackupTest, AnotherProjectsFileInTheNewDirectoryStays)
 {
-    AddFile(Form->SourceList, FileRec{MakeSource("src", "x.txt", "x"), 1, 0});
+    AddFile(Form->State().SourceList, FileRec{MakeSource("src", "x.txt", "x"), 1, 0});
     const std::string shared = App / "shared";
     fs::create_directory(shared);
     WriteFile(ProjectFilePath(shared), "/elsewhere/file\r\n");
     Dialogs.Directories = {shared};
     Form->btnselDirClick();
     EXPECT_EQ(ReadFile(ProjectFilePath(shared)), "/elsewhere/file\r\n");
-    EXPECT_EQ(Form->CurrentProject->BackUpDir, shared);
+    EXPECT_EQ(Form->State().Current().BackUpDir, shared);
 }
 
 TEST_F(BackupTest, DirectoryChangeStopsOnNoOrCancel)
 {
     Dialogs.Answers = {false};
-    Form->btnselDir->click();
-    Form->btnselDir->click(); // Yes, then cancel in the dialog
+    Form->Controls().btnselDir->click();
+    Form->Controls().btnselDir->click(); // Yes, then cancel in the dialog
     EXPECT_EQ(Dialogs.TextsOf("selectdir").size(), 1u);
-    EXPECT_EQ(Form->CurrentProject->BackUpDir, Backup);
-    EXPECT_EQ(Form->edTarget->text().toStdString(), Backup);
+    EXPECT_EQ(Form->State().Current().BackUpDir, Backup);
+    EXPECT_EQ(Form->Controls().edTarget->text().toStdString(), Backup);
 }
 
 TEST_F(BackupTest, ADirectoryWithALineBreakIsRefused)
@@ -352,7 +374,7 @@ TEST_F(BackupTest, ADirectoryWithALineBreakIsRefused)
     Dialogs.Directories = {odd};
     Form->btnselDirClick();
     EXPECT_EQ(Dialogs.TextsOf("warning"), std::vector<std::string>{LineBreakInDirectoryText});
-    EXPECT_EQ(Form->CurrentProject->BackUpDir, Backup);
+    EXPECT_EQ(Form->State().Current().BackUpDir, Backup);
     EXPECT_FALSE(fs::exists(ProjectFilePath(odd)));
 }
 

@@ -18,8 +18,10 @@ class MainDesktopToolsTest : public ::testing::Test {
 protected:
     MainDesktopToolsTest()
     {
-        ui::TMainForm& form = world.Create();
-        form.Desktop = &desktop;
+        world.Create();
+        // A run that ended without the session's end left our wallpaper in place.
+        EXPECT_EQ(world.Desktop.Calls, std::vector<std::string>{"restore wallpaper setting"});
+        world.Desktop.Calls.clear();
         std::filesystem::create_directories(world.App / "Skin");
         world.Dialogs.Log.clear();
     }
@@ -27,7 +29,7 @@ protected:
     std::string Skin(int no) const { return world.App / ("Skin/TarvokSkin" + std::to_string(no) + ".bmp"); }
 
     MainWorld world;
-    FakeDesktop desktop;
+    FakeDesktop& desktop = world.Desktop;
 };
 
 TEST_F(MainDesktopToolsTest, WallpaperCommandsActOnlyWhileTheSkinFileExists)
@@ -44,9 +46,9 @@ TEST_F(MainDesktopToolsTest, WallpaperCommandsActOnlyWhileTheSkinFileExists)
     };
     for (const Case& c : cases) {
         desktop.Calls.clear();
-        Form().Settings.SkinNo = c.SkinNo;
-        Form().SetcurrentSkinasWallPaper1->trigger();
-        Form().ClearWallPaper1->trigger();
+        Form().State().Settings.SkinNo = c.SkinNo;
+        Form().Controls().SetcurrentSkinasWallPaper1->trigger();
+        Form().Controls().ClearWallPaper1->trigger();
         EXPECT_EQ(desktop.Calls, c.Calls) << c.SkinNo;
     }
     EXPECT_TRUE(world.Dialogs.Log.empty());
@@ -64,22 +66,22 @@ TEST_F(MainDesktopToolsTest, HideIEHidesTheFirstWindowWithTheTitleOrSaysNoneWasF
     Form().HideIE1Click();
     EXPECT_EQ(desktop.Calls, std::vector<std::string>{"hide 11"});
     EXPECT_EQ(world.Dialogs.Log.size(), 1u);
-    EXPECT_FALSE(Form().HideIE1->isEnabled());
+    EXPECT_FALSE(Form().Controls().HideIE1->isEnabled());
 }
 
 TEST_F(MainDesktopToolsTest, ScreenSaverOnSaysSoOnlyWhenItCannotStart)
 {
-    Form().ScreenSaverOn1->trigger();
+    Form().Controls().ScreenSaverOn1->trigger();
     EXPECT_TRUE(world.Dialogs.Log.empty());
     desktop.SaverStarts = false;
-    Form().ScreenSaverOn1->trigger();
+    Form().Controls().ScreenSaverOn1->trigger();
     EXPECT_EQ(world.Dialogs.TextsOf("message"), std::vector<std::string>{"Can not turn on Screen Saver"});
     EXPECT_EQ(desktop.Calls, (std::vector<std::string>{"screen saver", "screen saver"}));
 }
 
 TEST_F(MainDesktopToolsTest, DosModeOpensATerminal)
 {
-    Form().DosMode1->trigger();
+    Form().Controls().DosMode1->trigger();
     EXPECT_EQ(desktop.Calls, std::vector<std::string>{"terminal"});
 }
 

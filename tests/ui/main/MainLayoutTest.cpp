@@ -47,6 +47,7 @@ class MainLayoutTest : public ::testing::Test {
 protected:
     MainWorld world;
     ui::TMainForm& form = world.Create();
+    const ui::MainControls& c = form.Controls();
 };
 
 TEST_F(MainLayoutTest, TheWindowItself)
@@ -69,37 +70,37 @@ TEST_F(MainLayoutTest, ControlsStandWhereTheyBelongWithTheirTextsAndHints)
         const char* Hint;
     };
     const Row rows[] = {
-        {form.MenuImage, {96, 30, 32, 32}, "", ""},
-        {form.MinImage, {536, 30, 32, 32}, "", ""},
-        {form.CloseImage, {574, 30, 32, 32}, "", ""},
-        {form.btnAdd, {299, 137, 68, 25}, "Add     ", "Add BackUp Sourece Files"},
-        {form.btnDelete, {299, 163, 68, 25}, "Delete", "Delete BackUp Source Files"},
-        {form.btnselDir, {338, 302, 68, 23}, "Change", "Select BackUp Target Directory"},
-        {form.btnRestore, {338, 250, 68, 25}, "Restore", "Restore BackUp Files"},
-        {form.BtnDelBkUp, {338, 276, 68, 25}, "Delete   ", "Delete BackUp Files"},
-        {form.btnBackUp, {299, 112, 68, 24}, "BackUp", "Backup To Selected Project Directory"},
-        {form.pnlAutoBkUp, {95, 353, 513, 48}, "", ""},
-        {form.pnlClock, {178, 30, 349, 33}, "pnlClock", ""},
-        {form.lbxSource, {96, 111, 200, 191}, "", "Source Files "},
-        {form.lbxTarget, {408, 111, 201, 191}, "", "BackUp Files"},
-        {form.edTarget, {408, 301, 201, 24}, "Target Directory", "BackUp Target Directory"},
-        {form.stTarget, {408, 90, 175, 20}, "Back-Up Files", ""},
-        {form.lbStatus, {96, 327, 511, 25}, "", ""},
-        {form.btnBackPrjDir, {585, 90, 23, 20}, "", "Back to upper Directory"},
-        {form.cbxProjects, {96, 88, 201, 24}, "Select a Project", ""},
-        {form.edBkUp, {96, 301, 200, 24}, "AutoBackUp On", "BackUp Target Directory"},
-        {form.cbxBkupType, {5, 18, 68, 21}, "Period", "Select BackUp Period"},
-        {form.cbxDay, {75, 18, 64, 21}, "Day", "Select Day"},
-        {form.cbxTime, {142, 18, 51, 21}, "Time", "Select Time"},
-        {form.StaticText1, {8, 2, 71, 18}, "BkUp Period", ""},
-        {form.StaticText2, {101, 2, 23, 18}, "Day", ""},
-        {form.StaticText3, {149, 2, 32, 18}, "Time", ""},
-        {form.btnSetTime, {214, 17, 71, 22}, "Apply ", "Apply The New BackUp Time"},
-        {form.ToolBar1, {304, 18, 204, 22}, "", ""},
-        {form.tbtnStop, {0, 0, 23, 22}, "", "Stop Auto BackUp"},
-        {form.tbtnRun, {23, 0, 23, 22}, "", "Run Auto BackUp"},
-        {form.lblAutobkup, {46, 0, 147, 22}, nullptr, "Auto BackUp Status"}, // text set at creation
-        {form.lblClock, {4, 4, 341, 26}, "Clock", ""}, // in the middle of the panel's 2-pixel edge
+        {c.MenuImage, {96, 30, 32, 32}, "", ""},
+        {c.MinImage, {536, 30, 32, 32}, "", ""},
+        {c.CloseImage, {574, 30, 32, 32}, "", ""},
+        {c.btnAdd, {299, 137, 68, 25}, "Add     ", "Add BackUp Sourece Files"},
+        {c.btnDelete, {299, 163, 68, 25}, "Delete", "Delete BackUp Source Files"},
+        {c.btnselDir, {338, 302, 68, 23}, "Change", "Select BackUp Target Directory"},
+        {c.btnRestore, {338, 250, 68, 25}, "Restore", "Restore BackUp Files"},
+        {c.BtnDelBkUp, {338, 276, 68, 25}, "Delete   ", "Delete BackUp Files"},
+        {c.btnBackUp, {299, 112, 68, 24}, "BackUp", "Backup To Selected Project Directory"},
+        {c.pnlAutoBkUp, {95, 353, 513, 48}, "", ""},
+        {c.pnlClock, {178, 30, 349, 33}, "pnlClock", ""},
+        {c.lbxSource, {96, 111, 200, 191}, "", "Source Files "},
+        {c.lbxTarget, {408, 111, 201, 191}, "", "BackUp Files"},
+        {c.edTarget, {408, 301, 201, 24}, "Target Directory", "BackUp Target Directory"},
+        {c.stTarget, {408, 90, 175, 20}, "Back-Up Files", ""},
+        {c.lbStatus, {96, 327, 511, 25}, "", ""},
+        {c.btnBackPrjDir, {585, 90, 23, 20}, "", "Back to upper Directory"},
+        {c.cbxProjects, {96, 88, 201, 24}, "Select a Project", ""},
+        {c.edBkUp, {96, 301, 200, 24}, "AutoBackUp On", "BackUp Target Directory"},
+        {c.cbxBkupType, {5, 18, 68, 21}, "Period", "Select BackUp Period"},
+        {c.cbxDay, {75, 18, 64, 21}, "Day", "Select Day"},
+        {c.cbxTime, {142, 18, 51, 21}, "Time", "Select Time"},
+        {c.StaticText1, {8, 2, 71, 18}, "BkUp Period", ""},
+        {c.StaticText2, {101, 2, 23, 18}, "Day", ""},
+        {c.StaticText3, {149, 2, 32, 18}, "Time", ""},
+        {c.btnSetTime, {214, 17, 71, 22}, "Apply ", "Apply The New BackUp Time"},
+        {c.ToolBar1, {304, 18, 204, 22}, "", ""},
+        {c.tbtnStop, {0, 0, 23, 22}, "", "Stop Auto BackUp"},
+        {c.tbtnRun, {23, 0, 23, 22}, "", "Run Auto BackUp"},
+        {c.lblAutobkup, {46, 0, 147, 22}, nullptr, "Auto BackUp Status"}, // text set at creation
+        {c.lblClock, {4, 4, 341, 26}, "Clock", ""}, // in the middle of the panel's 2-pixel edge
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Control->metaObject()->className());
@@ -110,11 +111,11 @@ TEST_F(MainLayoutTest, ControlsStandWhereTheyBelongWithTheirTextsAndHints)
         }
         EXPECT_EQ(row.Control->toolTip(), row.Hint);
     }
-    QWidget* const scheduleControls[] = {form.cbxBkupType, form.cbxDay, form.cbxTime, form.btnSetTime};
+    QWidget* const scheduleControls[] = {c.cbxBkupType, c.cbxDay, c.cbxTime, c.btnSetTime};
     for (QWidget* child : scheduleControls)
-        EXPECT_EQ(child->parentWidget(), form.pnlAutoBkUp);
-    EXPECT_EQ(form.lblClock->parentWidget(), form.pnlClock);
-    EXPECT_EQ(form.tbtnRun->parentWidget(), form.ToolBar1);
+        EXPECT_EQ(child->parentWidget(), c.pnlAutoBkUp);
+    EXPECT_EQ(c.lblClock->parentWidget(), c.pnlClock);
+    EXPECT_EQ(c.tbtnRun->parentWidget(), c.ToolBar1);
 }
 
 TEST_F(MainLayoutTest, FontsAndColoursAreAskedForByName)
@@ -127,17 +128,17 @@ TEST_F(MainLayoutTest, FontsAndColoursAreAskedForByName)
         QColor Text;
     };
     const Row rows[] = {
-        {form.btnAdd, "Arial", 11, true, QColor(0, 0, 128)},
-        {form.btnRestore, "Arial", 11, true, QColor(0, 128, 0)},
-        {form.lbxSource, "Fixedsys", 11, false, QColor(0, 255, 0)},
-        {form.edTarget, "MS Sans Serif", 13, true, QColor(0, 255, 0)},
-        {form.stTarget, "MS Sans Serif", 13, true, QColor(0, 255, 255)},
-        {form.lbStatus, "MS Sans Serif", 13, true, QColor(255, 255, 255)},
-        {form.cbxProjects, "MS Sans Serif", 13, true, QColor(0, 255, 255)},
-        {form.cbxTime, "MS Sans Serif", 11, false, QColor(255, 255, 0)},
-        {form.StaticText2, "Arial", 11, true, QColor(0, 0, 255)},
-        {form.btnSetTime, "MS Sans Serif", 11, true, QColor(0, 0, 255)},
-        {form.lblClock, "Arial", 13, false, QColor(255, 255, 255)},
+        {c.btnAdd, "Arial", 11, true, QColor(0, 0, 128)},
+        {c.btnRestore, "Arial", 11, true, QColor(0, 128, 0)},
+        {c.lbxSource, "Fixedsys", 11, false, QColor(0, 255, 0)},
+        {c.edTarget, "MS Sans Serif", 13, true, QColor(0, 255, 0)},
+        {c.stTarget, "MS Sans Serif", 13, true, QColor(0, 255, 255)},
+        {c.lbStatus, "MS Sans Serif", 13, true, QColor(255, 255, 255)},
+        {c.cbxProjects, "MS Sans Serif", 13, true, QColor(0, 255, 255)},
+        {c.cbxTime, "MS Sans Serif", 11, false, QColor(255, 255, 0)},
+        {c.StaticText2, "Arial", 11, true, QColor(0, 0, 255)},
+        {c.btnSetTime, "MS Sans Serif", 11, true, QColor(0, 0, 255)},
+        {c.lblClock, "Arial", 13, false, QColor(255, 255, 255)},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Family);
@@ -146,30 +147,30 @@ TEST_F(MainLayoutTest, FontsAndColoursAreAskedForByName)
         EXPECT_EQ(row.Control->font().bold(), row.Bold);
         EXPECT_EQ(row.Control->palette().color(row.Control->foregroundRole()), row.Text);
     }
-    EXPECT_EQ(form.pnlAutoBkUp->palette().color(QPalette::Window), QColor(0, 255, 0));
-    EXPECT_EQ(form.edBkUp->palette().color(QPalette::Base), QColor(0, 0, 0));
-    EXPECT_EQ(form.stTarget->palette().color(QPalette::Window), QColor(0, 0, 128));
-    EXPECT_EQ(form.lblAutobkup->font().family(), "Times New Roman");
-    EXPECT_EQ(form.lblAutobkup->font().pixelSize(), 11);
+    EXPECT_EQ(c.pnlAutoBkUp->palette().color(QPalette::Window), QColor(0, 255, 0));
+    EXPECT_EQ(c.edBkUp->palette().color(QPalette::Base), QColor(0, 0, 0));
+    EXPECT_EQ(c.stTarget->palette().color(QPalette::Window), QColor(0, 0, 128));
+    EXPECT_EQ(c.lblAutobkup->font().family(), "Times New Roman");
+    EXPECT_EQ(c.lblAutobkup->font().pixelSize(), 11);
 }
 
 // The panel shows as much of its face around the clock line on every side,
 // and the schedule boxes' arrows are wide enough to hit, beside "10:00".
 TEST_F(MainLayoutTest, ClockBevelIsEvenAndScheduleArrowsLeaveTheTextRoom)
 {
-    const QImage panel = form.pnlClock->grab().toImage();
+    const QImage panel = c.pnlClock->grab().toImage();
     const auto untilBlack = [&](QPoint from, QPoint step) {
         int count = 0;
         for (QPoint at = from; panel.rect().contains(at) && panel.pixelColor(at) != Qt::black; at += step)
             ++count;
         return count;
     };
-    const int midX = form.lblClock->geometry().left() + 3;
+    const int midX = c.lblClock->geometry().left() + 3;
     const int midY = panel.height() / 2;
     EXPECT_EQ(untilBlack({0, midY}, {1, 0}), untilBlack({panel.width() - 1, midY}, {-1, 0}));
     EXPECT_NEAR(untilBlack({midX, 0}, {0, 1}), untilBlack({midX, panel.height() - 1}, {0, -1}), 1);
 
-    for (QComboBox* box : {form.cbxBkupType, form.cbxDay, form.cbxTime}) {
+    for (QComboBox* box : {c.cbxBkupType, c.cbxDay, c.cbxTime}) {
         QStyleOptionComboBox option;
         option.initFrom(box);
         option.editable = true;
@@ -178,32 +179,32 @@ TEST_F(MainLayoutTest, ClockBevelIsEvenAndScheduleArrowsLeaveTheTextRoom)
         EXPECT_LT(box->lineEdit()->geometry().right(), arrow.left());
     }
     // A line edit keeps 2 pixels either side of its text.
-    const QLineEdit* time = form.cbxTime->lineEdit();
+    const QLineEdit* time = c.cbxTime->lineEdit();
     EXPECT_LE(QFontMetrics(time->font()).horizontalAdvance(QStringLiteral("10:00")) + 2 * 2, time->width());
 }
 
 TEST_F(MainLayoutTest, BoxesHoldTheirItems)
 {
-    ASSERT_EQ(form.cbxBkupType->count(), 4);
-    EXPECT_EQ(form.cbxBkupType->itemText(3), "Monthly");
-    ASSERT_EQ(form.cbxTime->count(), 24);
-    EXPECT_EQ(form.cbxTime->itemText(0), " 0:00");
-    EXPECT_EQ(form.cbxTime->itemText(23), "23:00");
-    EXPECT_EQ(form.cbxDay->count(), 0);
-    EXPECT_EQ(form.lbxSource->item(0)->text(), "File1 ");
-    EXPECT_EQ(form.lbxTarget->selectionMode(), QAbstractItemView::ExtendedSelection);
-    EXPECT_TRUE(form.edTarget->isReadOnly());
-    EXPECT_TRUE(form.cbxProjects->isEditable());
-    EXPECT_EQ(form.ImageList1.size(), 7u);
+    ASSERT_EQ(c.cbxBkupType->count(), 4);
+    EXPECT_EQ(c.cbxBkupType->itemText(3), "Monthly");
+    ASSERT_EQ(c.cbxTime->count(), 24);
+    EXPECT_EQ(c.cbxTime->itemText(0), " 0:00");
+    EXPECT_EQ(c.cbxTime->itemText(23), "23:00");
+    EXPECT_EQ(c.cbxDay->count(), 0);
+    EXPECT_EQ(c.lbxSource->item(0)->text(), "File1 ");
+    EXPECT_EQ(c.lbxTarget->selectionMode(), QAbstractItemView::ExtendedSelection);
+    EXPECT_TRUE(c.edTarget->isReadOnly());
+    EXPECT_TRUE(c.cbxProjects->isEditable());
+    EXPECT_EQ(c.ImageList1.size(), 7u);
 }
 
 TEST_F(MainLayoutTest, TabGoesThroughTheControlsInOrder)
 {
-    const QWidget* expected[] = {form.btnAdd,      form.btnDelete, form.btnselDir,  form.btnRestore,
-                                 form.BtnDelBkUp,  form.btnBackUp, form.cbxBkupType, form.cbxDay,
-                                 form.cbxTime,     form.btnSetTime, form.lbxSource, form.lbxTarget,
-                                 form.edTarget,    form.btnBackPrjDir, form.cbxProjects, form.edBkUp};
-    QWidget* widget = form.btnAdd;
+    const QWidget* expected[] = {c.btnAdd,      c.btnDelete, c.btnselDir,  c.btnRestore,
+                                 c.BtnDelBkUp,  c.btnBackUp, c.cbxBkupType, c.cbxDay,
+                                 c.cbxTime,     c.btnSetTime, c.lbxSource, c.lbxTarget,
+                                 c.edTarget,    c.btnBackPrjDir, c.cbxProjects, c.edBkUp};
+    QWidget* widget = c.btnAdd;
     for (size_t i = 1; i < std::size(expected); ++i) {
         do
             widget = widget->nextInFocusChain();
@@ -214,7 +215,7 @@ TEST_F(MainLayoutTest, TabGoesThroughTheControlsInOrder)
 
 TEST_F(MainLayoutTest, TheMainMenuIsComplete)
 {
-    EXPECT_EQ(Captions(form.filemenu),
+    EXPECT_EQ(Captions(c.filemenu),
               QStringList({"File>", "Edit Projects", "<", "-", "Edit>", "Add Source Files",
                            "Delete Selected Source Files", "BackUp All", "-", "Restore Selected Files",
                            "Delete Selected Backup Files", "Select BackUp Directory", "<", "-", "Display>",
@@ -223,8 +224,8 @@ TEST_F(MainLayoutTest, TheMainMenuIsComplete)
                            "Componets Hide/Show", "<", "-", "Tools>", "Set current Skin as Wall Paper",
                            "Clear Wall Paper", "-", "Auto StartUp by Windows", "Disable Auto StarUp", "-",
                            "Dos Mode", "<", "-", "About", "-", "Exit"}));
-    EXPECT_TRUE(form.TimelyChange1->isChecked());
-    EXPECT_TRUE(form.RandomSkin1->isCheckable());
+    EXPECT_TRUE(c.TimelyChange1->isChecked());
+    EXPECT_TRUE(c.RandomSkin1->isCheckable());
 }
 
 } // namespace

@@ -67,21 +67,21 @@ protected:
 TEST_F(ListAndTextTest, OnlyTheLeftButtonsDoubleClickOpens)
 {
     MakeSnapshot("01_02_08", {"a"});
-    AddFile(Form->SourceList, FileRec{MakeSource("src", "s.txt", ""), 1, 0});
-    Form->FilllbxSource(Form->SourceList);
+    AddFile(Form->State().SourceList, FileRec{MakeSource("src", "s.txt", ""), 1, 0});
+    Form->FilllbxSource(Form->State().SourceList);
     Form->ShowBkUpFolders(Backup);
-    Select(Form->lbxTarget, {0});
-    Select(Form->lbxSource, {0});
+    Select(Form->Controls().lbxTarget, {0});
+    Select(Form->Controls().lbxSource, {0});
     for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
-        DoubleClick(Form->lbxTarget, button, CentreOf(Form->lbxTarget, 0));
-        EXPECT_EQ(Form->BrowserMode, BrowserMode::FolderView) << button;
-        DoubleClick(Form->lbxSource, button, CentreOf(Form->lbxSource, 0));
+        DoubleClick(Form->Controls().lbxTarget, button, CentreOf(Form->Controls().lbxTarget, 0));
+        EXPECT_EQ(Form->State().BrowserMode, BrowserMode::FolderView) << button;
+        DoubleClick(Form->Controls().lbxSource, button, CentreOf(Form->Controls().lbxSource, 0));
         EXPECT_TRUE(Shell.Opened.empty()) << button;
     }
-    DoubleClick(Form->lbxTarget, Qt::LeftButton, CentreOf(Form->lbxTarget, 0));
-    EXPECT_EQ(Form->BrowserMode, BrowserMode::FileView);
-    DoubleClick(Form->lbxSource, Qt::LeftButton, CentreOf(Form->lbxSource, 0));
-    EXPECT_EQ(Shell.Opened, Texts{Form->SourceList.front().FileName});
+    DoubleClick(Form->Controls().lbxTarget, Qt::LeftButton, CentreOf(Form->Controls().lbxTarget, 0));
+    EXPECT_EQ(Form->State().BrowserMode, BrowserMode::FileView);
+    DoubleClick(Form->Controls().lbxSource, Qt::LeftButton, CentreOf(Form->Controls().lbxSource, 0));
+    EXPECT_EQ(Shell.Opened, Texts{Form->State().SourceList.front().FileName});
     EXPECT_TRUE(Dialogs.Log.empty());
 }
 
@@ -89,30 +89,31 @@ TEST_F(ListAndTextTest, RightAndMiddlePressesKeepTheSelectionForTheNextCommand)
 {
     MakeSnapshot("01_02_08", {"a", "b", "c"});
     OpenSnapshot("01_02_08");
-    Select(Form->lbxTarget, {0, 2});
-    const std::string kept = GetFile(Form->BackupList, 1)->FileName;
+    QListWidget* list = Form->Controls().lbxTarget;
+    Select(list, {0, 2});
+    const std::string kept = GetFile(Form->State().BackupList, 1)->FileName;
     for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
-        Click(Form->lbxTarget, button, CentreOf(Form->lbxTarget, 1));
+        Click(list, button, CentreOf(list, 1));
         // Dragging with the button held selects nothing either.
-        SendMouse(Form->lbxTarget, QEvent::MouseButtonPress, button, CentreOf(Form->lbxTarget, 0));
-        SendMouse(Form->lbxTarget, QEvent::MouseMove, button, CentreOf(Form->lbxTarget, 1));
-        SendMouse(Form->lbxTarget, QEvent::MouseButtonRelease, button, CentreOf(Form->lbxTarget, 1));
-        EXPECT_EQ(SelectedLines(Form->lbxTarget), (std::vector<int>{0, 2})) << button;
+        SendMouse(list, QEvent::MouseButtonPress, button, CentreOf(list, 0));
+        SendMouse(list, QEvent::MouseMove, button, CentreOf(list, 1));
+        SendMouse(list, QEvent::MouseButtonRelease, button, CentreOf(list, 1));
+        EXPECT_EQ(SelectedLines(list), (std::vector<int>{0, 2})) << button;
     }
     Form->BtnDelBkUpClick();
     EXPECT_EQ(NamesOnDisk(Backup + "/01_02_08"), Texts{fs::path(kept).filename().string()});
 
-    Form->lbxTarget->selectAll();
-    Click(Form->lbxTarget, Qt::RightButton, {5, Form->lbxTarget->viewport()->height() - 3});
-    EXPECT_TRUE(SelectedLines(Form->lbxTarget).empty()) << "a press of any button below the lines clears";
+    Form->Controls().lbxTarget->selectAll();
+    Click(Form->Controls().lbxTarget, Qt::RightButton, {5, Form->Controls().lbxTarget->viewport()->height() - 3});
+    EXPECT_TRUE(SelectedLines(Form->Controls().lbxTarget).empty()) << "a press of any button below the lines clears";
 }
 
 TEST_F(ListAndTextTest, CtrlASelectsOnlyWhileTheKeyStateHoldsCtrl)
 {
     for (const char* name : {"beta", "alpha", "gamma"})
-        AddFile(Form->SourceList, FileRec{MakeSource("src", name, ""), 1, 0});
-    Form->FilllbxSource(Form->SourceList);
-    QListWidget* list = Form->lbxSource;
+        AddFile(Form->State().SourceList, FileRec{MakeSource("src", name, ""), 1, 0});
+    Form->FilllbxSource(Form->State().SourceList);
+    QListWidget* list = Form->Controls().lbxSource;
     Focus(list);
 
     // Ctrl is down, but the key state forgot it (a keyboard command cleared it).
@@ -136,9 +137,9 @@ TEST_F(ListAndTextTest, LongNamesAreCutWithoutAScrollBarTakingTheRows)
     MakeSnapshot("01_02_08", {std::string(200, 'x') + ".txt", "b"});
     OpenSnapshot("01_02_08");
     for (int line = 0; line < 30; ++line)
-        Form->lbxSource->addItem(QString(120, QChar('a' + line % 26)));
+        Form->Controls().lbxSource->addItem(QString(120, QChar('a' + line % 26)));
     QApplication::processEvents();
-    for (QListWidget* list : {Form->lbxSource, Form->lbxTarget}) {
+    for (QListWidget* list : {Form->Controls().lbxSource, Form->Controls().lbxTarget}) {
         QTest::keyClick(list, Qt::Key_End);
         QApplication::processEvents();
         EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
@@ -156,24 +157,24 @@ TEST_F(ListAndTextTest, NamesThatAreNotValidTextFindTheirFiles)
     MakeSnapshot(folder, {file});
     MakeSnapshot("01_02_08", {"a"});
     Form->ShowBkUpFolders(Backup);
-    ASSERT_EQ(Lines(Form->lbxTarget).front(), "01_02_08");
+    ASSERT_EQ(Lines(Form->Controls().lbxTarget).front(), "01_02_08");
     const int line = 1;
 
-    Form->lbxTargetMouseMove(CentreOf(Form->lbxTarget, line));
-    EXPECT_EQ(Form->lbStatus->text(), ui::Local(Backup + "/" + folder));
-    Select(Form->lbxTarget, {line});
+    Form->lbxTargetMouseMove(CentreOf(Form->Controls().lbxTarget, line));
+    EXPECT_EQ(Form->Controls().lbStatus->text(), ui::Local(Backup + "/" + folder));
+    Select(Form->Controls().lbxTarget, {line});
     Form->lbxTargetDblClick();
     EXPECT_TRUE(Dialogs.Log.empty()) << Dialogs.Log.front().Text;
-    ASSERT_EQ(Form->BrowserMode, BrowserMode::FileView);
-    Select(Form->lbxTarget, {0});
+    ASSERT_EQ(Form->State().BrowserMode, BrowserMode::FileView);
+    Select(Form->Controls().lbxTarget, {0});
     Form->lbxTargetDblClick();
     EXPECT_EQ(Shell.Opened, Texts{Backup + "/" + folder + "/" + file});
 
     Form->btnBackPrjDirClick();
-    Select(Form->lbxTarget, {line});
+    Select(Form->Controls().lbxTarget, {line});
     Form->BtnDelBkUpClick();
     EXPECT_FALSE(fs::exists(Backup + "/" + folder));
-    EXPECT_EQ(Lines(Form->lbxTarget), QStringList{"01_02_08"});
+    EXPECT_EQ(Lines(Form->Controls().lbxTarget), QStringList{"01_02_08"});
 }
 
 // ---- Text display -----------------------------------------------------------
@@ -182,33 +183,33 @@ TEST_F(ListAndTextTest, EditBoxesShowTheStartOfTheirText)
 {
     const std::string deep = App / (std::string(60, 'd') + "/" + std::string(60, 'e'));
     fs::create_directories(deep);
-    Form->CurrentProject->BackUpDir = deep;
-    Form->CurrentProject->Period = 2;
-    Form->CurrentProject->Day = 4;
+    Form->State().Current().BackUpDir = deep;
+    Form->State().Current().Period = 2;
+    Form->State().Current().Day = 4;
     Form->LoadCurrentPrj();
-    QLineEdit* const day = Form->cbxDay->lineEdit();
+    QLineEdit* const day = Form->Controls().cbxDay->lineEdit();
     ASSERT_EQ(day->text(), "Thirsday");
-    for (QLineEdit* edit : {Form->edTarget, Form->edBkUp, day})
+    for (QLineEdit* edit : {Form->Controls().edTarget, Form->Controls().edBkUp, day})
         EXPECT_EQ(edit->cursorPosition(), 0) << edit->text().toStdString();
 
     // Showing the same path again, and a day picked from the list.
     Form->ShowBkUpFolders(deep);
-    EXPECT_EQ(Form->edTarget->cursorPosition(), 0);
-    Focus(Form->cbxDay);
-    Form->cbxDay->setCurrentIndex(1);
-    Form->cbxDay->setCurrentIndex(4);
+    EXPECT_EQ(Form->Controls().edTarget->cursorPosition(), 0);
+    Focus(Form->Controls().cbxDay);
+    Form->Controls().cbxDay->setCurrentIndex(1);
+    Form->Controls().cbxDay->setCurrentIndex(4);
     EXPECT_EQ(day->cursorPosition(), 0);
     // Typing an item's name chooses it, and the typing goes on at the end.
     day->clear();
     QTest::keyClicks(day, QStringLiteral("Monday"));
-    ASSERT_EQ(Form->cbxDay->currentIndex(), 1);
+    ASSERT_EQ(Form->Controls().cbxDay->currentIndex(), 1);
     QTest::keyClicks(day, QStringLiteral("s"));
     EXPECT_EQ(day->text(), "Mondays");
 
     // While the user reads on in the box, the cursor stays where they put it.
-    Focus(Form->edTarget);
-    QTest::keyClick(Form->edTarget, Qt::Key_End);
-    EXPECT_EQ(Form->edTarget->cursorPosition(), Form->edTarget->text().size());
+    Focus(Form->Controls().edTarget);
+    QTest::keyClick(Form->Controls().edTarget, Qt::Key_End);
+    EXPECT_EQ(Form->Controls().edTarget->cursorPosition(), Form->Controls().edTarget->text().size());
 }
 
 } // namespace

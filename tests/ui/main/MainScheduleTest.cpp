@@ -66,7 +66,7 @@ protected:
         world.WriteSettings(AppSettings{0, 0, timerBkUp}, list);
         world.Dialogs.Answers = {false};
         ui::TMainForm& form = world.Create();
-        form.Timer1->stop();
+        form.Controls().Timer1->stop();
         return form;
     }
 
@@ -105,7 +105,7 @@ TEST_F(MainScheduleTest, HourlyRunsAtSecondsZeroAndOneIntoOneFolder)
     Tick(Thursday(11, 1, 0));
     EXPECT_EQ(ReadFile(Snapshot(docs, "03_07_11/a.txt")), "second");
     EXPECT_FALSE(fs::exists(Snapshot(docs, "03_07_10")));
-    EXPECT_EQ(world.Form->lbStatus->text(), "");
+    EXPECT_EQ(world.Form->Controls().lbStatus->text(), "");
 }
 
 TEST_F(MainScheduleTest, DailyRunsOnlyAtItsHour)
@@ -136,7 +136,7 @@ TEST_F(MainScheduleTest, ALateTickCatchesUpTheSlotOnceUnlessTheClockWasSet)
     EXPECT_EQ(ReadFile(Snapshot(docs, "03_07_10/a.txt")), "a.txt");
 
     tickAt(Thursday(10, 59, 59), 3'600'000);
-    emit form.TimeWatcher->SystemTimeChanged();
+    form.SystemTimeChanged();
     tickAt(Thursday(11, 0, 3), 3'604'000);
     EXPECT_FALSE(fs::exists(Snapshot(docs, "03_07_11")));
 }
@@ -147,7 +147,7 @@ TEST_F(MainScheduleTest, ProjectsOutOfTheScheduleNeverRun)
     const PrjRec odd = Scheduled(world.MakeProject("odd", {"a.txt"}), Hourly, 0, 10);
     ui::TMainForm& form = Start({off, odd});
     // The settings file cannot hold such a period; only the memory can.
-    form.ProjectList.back().Period = 4;
+    form.State().ProjectList.back().Period = 4;
     Tick(Thursday(10, 0, 0));
     EXPECT_FALSE(fs::exists(Snapshot(off, "03_07_10")));
     EXPECT_FALSE(fs::exists(Snapshot(odd, "03_07_10")));
@@ -163,12 +163,12 @@ TEST_F(MainScheduleTest, StoppedAutomaticBackupsOnlyMoveTheClock)
         fresh.WriteSettings(AppSettings{0, 0, timerBkUp}, list);
         fresh.Dialogs.Answers = {false};
         ui::TMainForm& form = fresh.Create();
-        form.Timer1->stop();
+        form.Controls().Timer1->stop();
 
         fresh.Clock.Time = Thursday(10, 0, 0);
         form.Timer1Timer();
         EXPECT_FALSE(fs::exists(Snapshot(docs, "03_07_10"))) << int(timerBkUp);
-        EXPECT_TRUE(form.lblClock->text().endsWith(QStringLiteral("  --  Thirsday")));
+        EXPECT_TRUE(form.Controls().lblClock->text().endsWith(QStringLiteral("  --  Thirsday")));
     }
 }
 
@@ -181,7 +181,7 @@ TEST_F(MainScheduleTest, DueProjectsRunThenTheWindowShowsTheCurrentProjectAfresh
     form.show();
     // A period picked but not applied, and a file added to the current
     // project's list behind the window's back.
-    Pick(form.cbxBkupType, Monthly);
+    Pick(form.Controls().cbxBkupType, Monthly);
     WriteFile(ProjectFilePath(current.BackUpDir),
               SourceOf("current", "c.txt") + "\r\n" + SourceOf("alpha", "a.txt") + "\r\n");
 
@@ -189,10 +189,10 @@ TEST_F(MainScheduleTest, DueProjectsRunThenTheWindowShowsTheCurrentProjectAfresh
     EXPECT_TRUE(fs::exists(Snapshot(alpha, "03_07_12/a.txt")));
     EXPECT_TRUE(fs::exists(Snapshot(beta, "03_07_12/b.txt")));
     EXPECT_FALSE(fs::exists(Snapshot(current, "03_07_12")));
-    EXPECT_EQ(form.lbStatus->text(), "");
-    EXPECT_EQ(form.cbxBkupType->currentText(), "Daily");
-    EXPECT_EQ(form.lbxSource->count(), 2);
-    EXPECT_EQ(form.CurrentProject->Period, Daily);
+    EXPECT_EQ(form.Controls().lbStatus->text(), "");
+    EXPECT_EQ(form.Controls().cbxBkupType->currentText(), "Daily");
+    EXPECT_EQ(form.Controls().lbxSource->count(), 2);
+    EXPECT_EQ(form.State().Current().Period, Daily);
 }
 
 TEST_F(MainScheduleTest, AFailingProjectEndsTheTickAndKeepsItsStatus)
@@ -202,7 +202,7 @@ TEST_F(MainScheduleTest, AFailingProjectEndsTheTickAndKeepsItsStatus)
     const PrjRec last = Scheduled(world.MakeProject("last", {"c.txt"}), Hourly, 0, 0);
     ui::TMainForm& form = Start({first, broken, last});
     form.show();
-    Pick(form.cbxBkupType, Weekly);
+    Pick(form.Controls().cbxBkupType, Weekly);
     // A plain file where the snapshot folder should go.
     WriteFile(Snapshot(broken, "03_07_10"), "");
 
@@ -210,16 +210,16 @@ TEST_F(MainScheduleTest, AFailingProjectEndsTheTickAndKeepsItsStatus)
     EXPECT_THROW(form.Timer1Timer(), EInOutError);
     EXPECT_TRUE(fs::exists(Snapshot(first, "03_07_10/a.txt")));
     EXPECT_FALSE(fs::exists(Snapshot(last, "03_07_10")));
-    EXPECT_EQ(form.lbStatus->text(), "Hourly Auto BackUp Project broken Files Now...");
+    EXPECT_EQ(form.Controls().lbStatus->text(), "Hourly Auto BackUp Project broken Files Now...");
     // No refresh: the unapplied pick is still there.
-    EXPECT_EQ(form.cbxBkupType->currentText(), "Weekly");
+    EXPECT_EQ(form.Controls().cbxBkupType->currentText(), "Weekly");
 
     // The next tick starts afresh.
     fs::remove(Snapshot(broken, "03_07_10"));
     Tick(Thursday(10, 0, 1));
     EXPECT_TRUE(fs::exists(Snapshot(last, "03_07_10/c.txt")));
-    EXPECT_EQ(form.lbStatus->text(), "");
-    EXPECT_EQ(form.cbxBkupType->currentText(), "Hourly");
+    EXPECT_EQ(form.Controls().lbStatus->text(), "");
+    EXPECT_EQ(form.Controls().cbxBkupType->currentText(), "Hourly");
 }
 
 TEST_F(MainScheduleTest, WhileABoxIsOpenTheRefreshWaitsForItToClose)
@@ -227,7 +227,7 @@ TEST_F(MainScheduleTest, WhileABoxIsOpenTheRefreshWaitsForItToClose)
     const PrjRec docs = Scheduled(world.MakeProject("docs", {"a.txt"}), Hourly, 0, 0);
     ui::TMainForm& form = Start({docs});
     form.show();
-    Pick(form.cbxBkupType, Weekly);
+    Pick(form.Controls().cbxBkupType, Weekly);
     WriteFile(ProjectFilePath(docs.BackUpDir), "");
 
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Warning"), QStringLiteral("busy"));
@@ -236,15 +236,15 @@ TEST_F(MainScheduleTest, WhileABoxIsOpenTheRefreshWaitsForItToClose)
     ASSERT_EQ(QApplication::activeModalWidget(), &box);
     Tick(Thursday(10, 0, 0));
     EXPECT_TRUE(fs::is_directory(Snapshot(docs, "03_07_10")));
-    EXPECT_EQ(form.cbxBkupType->currentText(), "Weekly");
-    EXPECT_EQ(form.lbxSource->count(), 1);
+    EXPECT_EQ(form.Controls().cbxBkupType->currentText(), "Weekly");
+    EXPECT_EQ(form.Controls().lbxSource->count(), 1);
     Tick(Thursday(10, 0, 5));
-    EXPECT_EQ(form.cbxBkupType->currentText(), "Weekly");
+    EXPECT_EQ(form.Controls().cbxBkupType->currentText(), "Weekly");
 
     box.close();
     Tick(Thursday(10, 0, 6));
-    EXPECT_EQ(form.cbxBkupType->currentText(), "Hourly");
-    EXPECT_EQ(form.lbxSource->count(), 0);
+    EXPECT_EQ(form.Controls().cbxBkupType->currentText(), "Hourly");
+    EXPECT_EQ(form.Controls().lbxSource->count(), 0);
 }
 
 // A clock that, once armed, opens a modal box at its second reading (the one
@@ -301,16 +301,16 @@ TEST_F(MainScheduleTest, TicksGoOnWhileABoxOpenedInATickIsOpen)
     AddPrj(list, docs);
     world.WriteSettings(AppSettings{0, 0, 1}, list);
     BoxOpeningClock clock;
-    ui::TMainForm form(world.Dialogs, clock, world.Shell, world.App.Path());
+    ui::TMainForm form(world.Seams(clock), world.App.Path());
     form.show();
-    Pick(form.cbxBkupType, Weekly);
+    Pick(form.Controls().cbxBkupType, Weekly);
 
     clock.Time = Thursday(10, 0, 0);
-    clock.ClockLine = form.lblClock;
+    clock.ClockLine = form.Controls().lblClock;
     clock.WatchedFolder = Snapshot(docs, "03_07_10");
-    form.Timer1->setInterval(5);
+    form.Controls().Timer1->setInterval(5);
     EXPECT_TRUE(QTest::qWaitFor([&] { return clock.BoxClosed; }, 10000));
-    form.Timer1->stop();
+    form.Controls().Timer1->stop();
 
     EXPECT_FALSE(clock.ClosedByWatchdog);
     EXPECT_EQ(clock.ClockLineChangesWhileOpen, 3);
@@ -318,9 +318,9 @@ TEST_F(MainScheduleTest, TicksGoOnWhileABoxOpenedInATickIsOpen)
     EXPECT_TRUE(clock.FolderMadeWhileOpen);
     // The tick that opened the box went on to its end.
     EXPECT_TRUE(fs::exists(Snapshot(docs, "03_07_10/a.txt")));
-    EXPECT_EQ(form.lbStatus->text(), "");
-    EXPECT_EQ(form.cbxBkupType->currentText(), "Hourly");
-    EXPECT_FALSE(form.RefreshPending);
+    EXPECT_EQ(form.Controls().lbStatus->text(), "");
+    EXPECT_EQ(form.Controls().cbxBkupType->currentText(), "Hourly");
+    EXPECT_FALSE(form.State().RefreshOwed());
 }
 
 // ---- Schedule panel --------------------------------------------------------
@@ -329,13 +329,13 @@ TEST_F(MainScheduleTest, WeeklyShowsTheReducedDayAndStoresIt)
 {
     ui::TMainForm& form = Start({Scheduled(world.MakeProject("P", {}), Weekly, 20, 8)});
     form.show();
-    EXPECT_EQ(form.cbxDay->count(), 7);
-    EXPECT_EQ(form.cbxDay->itemText(4), "Thirsday");
-    EXPECT_EQ(form.cbxDay->currentText(), "Saturday");
-    EXPECT_EQ(form.CurrentProject->Day, 6);
-    EXPECT_TRUE(form.cbxDay->isEnabled());
-    EXPECT_TRUE(form.cbxTime->isEnabled());
-    EXPECT_EQ(form.cbxTime->currentText(), " 8:00");
+    EXPECT_EQ(form.Controls().cbxDay->count(), 7);
+    EXPECT_EQ(form.Controls().cbxDay->itemText(4), "Thirsday");
+    EXPECT_EQ(form.Controls().cbxDay->currentText(), "Saturday");
+    EXPECT_EQ(form.State().Current().Day, 6);
+    EXPECT_TRUE(form.Controls().cbxDay->isEnabled());
+    EXPECT_TRUE(form.Controls().cbxTime->isEnabled());
+    EXPECT_EQ(form.Controls().cbxTime->currentText(), " 8:00");
 }
 
 TEST_F(MainScheduleTest, MonthlyKeepsTheDayThroughWeeklyWithoutApply)
@@ -343,17 +343,17 @@ TEST_F(MainScheduleTest, MonthlyKeepsTheDayThroughWeeklyWithoutApply)
     ui::TMainForm& form = Start({Scheduled(world.MakeProject("P", {}), Monthly, 20, 8)});
     const std::string settingsBefore = world.SettingsText();
     form.show();
-    EXPECT_EQ(form.cbxDay->count(), 31);
-    EXPECT_EQ(form.cbxDay->currentText(), "Day 21");
+    EXPECT_EQ(form.Controls().cbxDay->count(), 31);
+    EXPECT_EQ(form.Controls().cbxDay->currentText(), "Day 21");
 
-    Pick(form.cbxBkupType, Weekly);
-    EXPECT_EQ(form.cbxDay->currentText(), "Saturday");
-    EXPECT_EQ(form.CurrentProject->Day, 6);
+    Pick(form.Controls().cbxBkupType, Weekly);
+    EXPECT_EQ(form.Controls().cbxDay->currentText(), "Saturday");
+    EXPECT_EQ(form.State().Current().Day, 6);
 
-    Pick(form.cbxBkupType, Monthly);
-    EXPECT_EQ(form.cbxDay->currentText(), "Day  7");
-    EXPECT_EQ(form.CurrentProject->Day, 6);
-    EXPECT_EQ(form.CurrentProject->Period, Monthly);
+    Pick(form.Controls().cbxBkupType, Monthly);
+    EXPECT_EQ(form.Controls().cbxDay->currentText(), "Day  7");
+    EXPECT_EQ(form.State().Current().Day, 6);
+    EXPECT_EQ(form.State().Current().Period, Monthly);
     EXPECT_EQ(world.SettingsText(), settingsBefore);
 }
 
@@ -361,17 +361,17 @@ TEST_F(MainScheduleTest, HourlyAndDailyDisableTheBoxesTheyIgnore)
 {
     ui::TMainForm& form = Start({Scheduled(world.MakeProject("P", {}), Daily, 3, 14)});
     form.show();
-    EXPECT_FALSE(form.cbxDay->isEnabled());
-    EXPECT_TRUE(form.cbxTime->isEnabled());
-    EXPECT_EQ(form.cbxTime->currentText(), "14:00");
+    EXPECT_FALSE(form.Controls().cbxDay->isEnabled());
+    EXPECT_TRUE(form.Controls().cbxTime->isEnabled());
+    EXPECT_EQ(form.Controls().cbxTime->currentText(), "14:00");
     // Never filled while the project has been Daily.
-    EXPECT_EQ(form.cbxDay->count(), 0);
-    EXPECT_EQ(form.cbxDay->currentText(), "Day");
+    EXPECT_EQ(form.Controls().cbxDay->count(), 0);
+    EXPECT_EQ(form.Controls().cbxDay->currentText(), "Day");
 
-    Pick(form.cbxBkupType, Hourly);
-    EXPECT_FALSE(form.cbxDay->isEnabled());
-    EXPECT_FALSE(form.cbxTime->isEnabled());
-    EXPECT_EQ(form.CurrentProject->Period, Daily);
+    Pick(form.Controls().cbxBkupType, Hourly);
+    EXPECT_FALSE(form.Controls().cbxDay->isEnabled());
+    EXPECT_FALSE(form.Controls().cbxTime->isEnabled());
+    EXPECT_EQ(form.State().Current().Period, Daily);
 }
 
 TEST_F(MainScheduleTest, DayAndTimeCountAtOnceButReachTheFileOnlyByApply)
@@ -379,23 +379,23 @@ TEST_F(MainScheduleTest, DayAndTimeCountAtOnceButReachTheFileOnlyByApply)
     ui::TMainForm& form = Start({Scheduled(world.MakeProject("P", {}), Monthly, 0, 10)});
     const std::string settingsBefore = world.SettingsText();
     form.show();
-    Pick(form.cbxDay, 14);
-    Pick(form.cbxTime, 22);
-    EXPECT_EQ(form.CurrentProject->Day, 14);
-    EXPECT_EQ(form.CurrentProject->Hour, 22);
+    Pick(form.Controls().cbxDay, 14);
+    Pick(form.Controls().cbxTime, 22);
+    EXPECT_EQ(form.State().Current().Day, 14);
+    EXPECT_EQ(form.State().Current().Hour, 22);
     EXPECT_EQ(world.SettingsText(), settingsBefore);
 
     // Typed text that names no item stores nothing.
-    Type(form.cbxDay, "Day 99");
-    Type(form.cbxTime, "noon");
-    EXPECT_EQ(form.CurrentProject->Day, 14);
-    EXPECT_EQ(form.CurrentProject->Hour, 22);
+    Type(form.Controls().cbxDay, "Day 99");
+    Type(form.Controls().cbxTime, "noon");
+    EXPECT_EQ(form.State().Current().Day, 14);
+    EXPECT_EQ(form.State().Current().Hour, 22);
     // Typing an item's exact text counts as choosing it.
-    Type(form.cbxTime, "23:00");
-    EXPECT_EQ(form.CurrentProject->Hour, 23);
+    Type(form.Controls().cbxTime, "23:00");
+    EXPECT_EQ(form.State().Current().Hour, 23);
 
-    Pick(form.cbxDay, 14);
-    form.btnSetTime->click();
+    Pick(form.Controls().cbxDay, 14);
+    form.Controls().btnSetTime->click();
     EXPECT_TRUE(world.SettingsText().ends_with("\r\n1\r\n3\r\n14\r\n23\r\n"));
 }
 
@@ -405,32 +405,33 @@ TEST_F(MainScheduleTest, ApplyStoresWhatTheBoxesSelectOrTheDefaults)
     form.show();
 
     // Under Hourly the disabled boxes still count.
-    Pick(form.cbxBkupType, Hourly);
-    form.btnSetTime->click();
-    EXPECT_EQ(form.CurrentProject->Period, Hourly);
-    EXPECT_EQ(form.CurrentProject->Day, 3);
-    EXPECT_EQ(form.CurrentProject->Hour, 5);
-    EXPECT_TRUE(world.SettingsText().ends_with("P\r\n" + form.CurrentProject->BackUpDir + "\r\n1\r\n0\r\n3\r\n5\r\n"));
+    Pick(form.Controls().cbxBkupType, Hourly);
+    form.Controls().btnSetTime->click();
+    EXPECT_EQ(form.State().Current().Period, Hourly);
+    EXPECT_EQ(form.State().Current().Day, 3);
+    EXPECT_EQ(form.State().Current().Hour, 5);
+    EXPECT_TRUE(
+        world.SettingsText().ends_with("P\r\n" + form.State().Current().BackUpDir + "\r\n1\r\n0\r\n3\r\n5\r\n"));
 
     // Typed text in all three boxes: the defaults.
-    Pick(form.cbxBkupType, Weekly);
-    Type(form.cbxBkupType, "Fortnightly");
-    EXPECT_EQ(form.cbxDay->currentText(), "Wednesday");
-    Type(form.cbxDay, "Someday");
-    Type(form.cbxTime, "late");
-    form.btnSetTime->click();
-    EXPECT_EQ(form.CurrentProject->Period, Hourly);
-    EXPECT_EQ(form.CurrentProject->Day, 1);
-    EXPECT_EQ(form.CurrentProject->Hour, 10);
+    Pick(form.Controls().cbxBkupType, Weekly);
+    Type(form.Controls().cbxBkupType, "Fortnightly");
+    EXPECT_EQ(form.Controls().cbxDay->currentText(), "Wednesday");
+    Type(form.Controls().cbxDay, "Someday");
+    Type(form.Controls().cbxTime, "late");
+    form.Controls().btnSetTime->click();
+    EXPECT_EQ(form.State().Current().Period, Hourly);
+    EXPECT_EQ(form.State().Current().Day, 1);
+    EXPECT_EQ(form.State().Current().Hour, 10);
 }
 
 TEST_F(MainScheduleTest, ApplyOnAProjectHourlySinceStartStoresDayOne)
 {
     ui::TMainForm& form = Start({Scheduled(world.MakeProject("P", {}), Hourly, 5, 7)});
     form.show();
-    form.btnSetTime->click();
-    EXPECT_EQ(form.CurrentProject->Day, 1);
-    EXPECT_EQ(form.CurrentProject->Hour, 7);
+    form.Controls().btnSetTime->click();
+    EXPECT_EQ(form.State().Current().Day, 1);
+    EXPECT_EQ(form.State().Current().Hour, 7);
 }
 
 TEST_F(MainScheduleTest, AutoBackupBoxFollowsTheCurrentProject)
@@ -438,9 +439,9 @@ TEST_F(MainScheduleTest, AutoBackupBoxFollowsTheCurrentProject)
     ui::TMainForm& form = Start({Scheduled(world.MakeProject("on", {}), Hourly, 0, 0, 1),
                                  Scheduled(world.MakeProject("off", {}), Hourly, 0, 0, 0)});
     form.show();
-    EXPECT_EQ(form.edBkUp->text(), "Auto BackUp On");
-    Pick(form.cbxProjects, 1);
-    EXPECT_EQ(form.edBkUp->text(), "Auto BackUp Off");
+    EXPECT_EQ(form.Controls().edBkUp->text(), "Auto BackUp On");
+    Pick(form.Controls().cbxProjects, 1);
+    EXPECT_EQ(form.Controls().edBkUp->text(), "Auto BackUp Off");
 }
 
 // ---- Run and Stop ------------------------------------------------------------
@@ -448,34 +449,34 @@ TEST_F(MainScheduleTest, AutoBackupBoxFollowsTheCurrentProject)
 TEST_F(MainScheduleTest, RunAndStopSwitchAutomaticBackupsWithoutWritingTheFile)
 {
     ui::TMainForm& form = Start({world.MakeProject("P", {})}, 0);
-    EXPECT_TRUE(form.tbtnStop->isChecked());
-    EXPECT_EQ(form.lblAutobkup->text(), "Timer BkUp Disabled");
-    EXPECT_EQ(form.lblAutobkup->palette().color(QPalette::WindowText), QColor(255, 125, 125));
+    EXPECT_TRUE(form.Controls().tbtnStop->isChecked());
+    EXPECT_EQ(form.Controls().lblAutobkup->text(), "Timer BkUp Disabled");
+    EXPECT_EQ(form.Controls().lblAutobkup->palette().color(QPalette::WindowText), QColor(255, 125, 125));
     const std::string settingsBefore = world.SettingsText();
 
-    form.tbtnRun->click();
-    EXPECT_EQ(form.Settings.TimerBkUp, 1);
-    EXPECT_TRUE(form.tbtnRun->isChecked());
-    EXPECT_FALSE(form.tbtnStop->isChecked());
-    EXPECT_EQ(form.lblAutobkup->text(), "Timer BkUp Enabled");
-    EXPECT_EQ(form.lblAutobkup->palette().color(QPalette::WindowText), QColor(125, 255, 125));
+    form.Controls().tbtnRun->click();
+    EXPECT_EQ(form.State().Settings.TimerBkUp, 1);
+    EXPECT_TRUE(form.Controls().tbtnRun->isChecked());
+    EXPECT_FALSE(form.Controls().tbtnStop->isChecked());
+    EXPECT_EQ(form.Controls().lblAutobkup->text(), "Timer BkUp Enabled");
+    EXPECT_EQ(form.Controls().lblAutobkup->palette().color(QPalette::WindowText), QColor(125, 255, 125));
     EXPECT_EQ(world.SettingsText(), settingsBefore);
 
     // The next tick backs up without Apply.
     Tick(Thursday(10, 0, 0));
-    EXPECT_TRUE(fs::is_directory(form.CurrentProject->BackUpDir + "/03_07_10"));
+    EXPECT_TRUE(fs::is_directory(form.State().Current().BackUpDir + "/03_07_10"));
 
-    form.tbtnStop->click();
-    EXPECT_EQ(form.Settings.TimerBkUp, 0);
-    EXPECT_EQ(form.lblAutobkup->text(), "Timer BkUp Disabled");
+    form.Controls().tbtnStop->click();
+    EXPECT_EQ(form.State().Settings.TimerBkUp, 0);
+    EXPECT_EQ(form.Controls().lblAutobkup->text(), "Timer BkUp Disabled");
 }
 
 TEST_F(MainScheduleTest, AnyOtherTimerSettingLeavesBothButtonsUp)
 {
     ui::TMainForm& form = Start({world.MakeProject("P", {})}, 2);
-    EXPECT_FALSE(form.tbtnStop->isChecked());
-    EXPECT_FALSE(form.tbtnRun->isChecked());
-    EXPECT_EQ(form.lblAutobkup->text(), "Auto Bkup Disabled");
+    EXPECT_FALSE(form.Controls().tbtnStop->isChecked());
+    EXPECT_FALSE(form.Controls().tbtnRun->isChecked());
+    EXPECT_EQ(form.Controls().lblAutobkup->text(), "Auto Bkup Disabled");
 }
 
 // ---- Clock line and clock changes -------------------------------------------
@@ -484,12 +485,12 @@ TEST_F(MainScheduleTest, ClockLineShowsDateTimeAndWeekday)
 {
     ui::TMainForm& form = Start({world.MakeProject("P", {})}, 0);
     Tick(Thursday(10, 0, 0, 250));
-    EXPECT_EQ(form.lblClock->text(), ui::ClockCaption(QLocale(), Thursday(10, 0, 0, 250)));
-    EXPECT_TRUE(form.lblClock->text().endsWith(QStringLiteral("  --  Thirsday")));
+    EXPECT_EQ(form.Controls().lblClock->text(), ui::ClockCaption(QLocale(), Thursday(10, 0, 0, 250)));
+    EXPECT_TRUE(form.Controls().lblClock->text().endsWith(QStringLiteral("  --  Thirsday")));
 
     const LocalTime midnight{2024, 3, 9, 0, 0, 0, 0, 6};
     Tick(midnight);
-    EXPECT_EQ(form.lblClock->text(),
+    EXPECT_EQ(form.Controls().lblClock->text(),
               QLocale().toString(QDate(2024, 3, 9), QLocale::ShortFormat) + QStringLiteral("  --  Saturday"));
 }
 
@@ -497,7 +498,7 @@ TEST_F(MainScheduleTest, ASetOfTheSystemClockIsAnnounced)
 {
     ui::TMainForm& form = Start({world.MakeProject("P", {})});
     world.Dialogs.Log.clear();
-    emit form.TimeWatcher->SystemTimeChanged();
+    form.SystemTimeChanged();
     QCoreApplication::processEvents();
     EXPECT_EQ(world.Dialogs.TextsOf("message"), std::vector<std::string>{"System Time Changed."});
 }

@@ -30,7 +30,7 @@ TEST_F(MainSessionEndTest, WritesBothFilesAsksNothingAndEnds)
 {
     ui::TMainForm& form = world.Create();
     form.show();
-    form.Settings.TimerBkUp = 0;
+    form.State().Settings.TimerBkUp = 0;
     const std::string projectFile = ProjectFilePath(project.BackUpDir);
     WriteFile(projectFile, ReadFile(projectFile) + "/nowhere/gone.txt\r\n");
     QSignalSpy closed(&form, &ui::TMainForm::Closed);
@@ -39,37 +39,21 @@ TEST_F(MainSessionEndTest, WritesBothFilesAsksNothingAndEnds)
     form.SaveAtSessionEnd();
     EXPECT_EQ(closed.count(), 0);
     EXPECT_TRUE(form.isVisible());
-    EXPECT_EQ(world.SettingsText(), FormatSettings({0, -1, 0}, form.ProjectList));
+    EXPECT_EQ(world.SettingsText(), FormatSettings({0, -1, 0}, form.State().ProjectList));
     EXPECT_EQ(ReadFile(projectFile), world.App / "sources-P/one.txt\r\n");
 
-    form.Settings.TimerBkUp = 1;
+    form.State().Settings.TimerBkUp = 1;
     form.EndSession();
     EXPECT_TRUE(world.Dialogs.Log.empty()) << "nobody is there to answer";
     EXPECT_EQ(closed.count(), 1);
     EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(world.SettingsText(), FormatSettings({0, -1, 1}, form.ProjectList));
+    EXPECT_EQ(world.SettingsText(), FormatSettings({0, -1, 1}, form.State().ProjectList));
 
     // A close that follows (a question box left open) ends without asking.
     EXPECT_TRUE(form.close());
     form.EndSession();
     EXPECT_TRUE(world.Dialogs.Log.empty());
     EXPECT_EQ(closed.count(), 1);
-}
-
-TEST_F(MainSessionEndTest, AFileThatCannotBeWrittenDoesNotStopTheOther)
-{
-    ui::TMainForm& form = world.Create();
-    form.show();
-    const std::string projectFile = ProjectFilePath(project.BackUpDir);
-    WriteFile(projectFile, "");
-    fs::remove(world.App / SettingsFileName);
-    fs::create_directory(world.App / SettingsFileName); // cannot be replaced by a file
-    QSignalSpy closed(&form, &ui::TMainForm::Closed);
-    form.EndSession();
-
-    EXPECT_TRUE(world.Dialogs.Log.empty());
-    EXPECT_EQ(closed.count(), 1) << "the session ends all the same";
-    EXPECT_EQ(ReadFile(projectFile), world.App / "sources-P/one.txt\r\n");
 }
 
 TEST(ShellSessionEndTest, EachEndingSignalArrivesInTheEventLoop)

@@ -68,7 +68,7 @@ protected:
         world.WriteSettings(AppSettings{random, skinNo, 2}, none);
         return world.Create();
     }
-    QColor Shown(QPoint at = QPoint(10, 10)) const { return world.Form->Skin->PaintBuffer().pixelColor(at); }
+    QColor Shown(QPoint at = QPoint(10, 10)) const { return world.Form->Controls().Skin->PaintBuffer().pixelColor(at); }
 
     MainWorld world;
 };
@@ -77,33 +77,33 @@ TEST_F(MainSkinTest, ChangeSkinPassesOverAMissingNumberToTheFirst)
 {
     ThreeSkinsAndANote();
     ui::TMainForm& form = Start(2);
-    EXPECT_EQ(form.SkinCount, 4);
+    EXPECT_EQ(form.State().SkinCount, 4);
     EXPECT_EQ(Shown(), Blue);
     form.ChangeSkin1Click();
-    EXPECT_EQ(form.Settings.SkinNo, 0);
+    EXPECT_EQ(form.State().Settings.SkinNo, 0);
     EXPECT_EQ(Shown(), Red);
-    form.ChangeSkin1->trigger();
+    form.Controls().ChangeSkin1->trigger();
     EXPECT_EQ(Shown(), Green);
 }
 
 TEST_F(MainSkinTest, WithoutASkinFolderTheBuiltInSkinStays)
 {
     ui::TMainForm& form = Start(-1);
-    EXPECT_EQ(form.SkinCount, 0);
-    EXPECT_EQ(form.Skin->SkinBitmap(), BuiltIn());
+    EXPECT_EQ(form.State().SkinCount, 0);
+    EXPECT_EQ(form.Controls().Skin->SkinBitmap(), BuiltIn());
     EXPECT_EQ(form.size(), QSize(700, 500));
     form.ChangeSkin1Click();
-    EXPECT_EQ(form.Settings.SkinNo, -1);
-    EXPECT_EQ(form.Skin->SkinBitmap(), BuiltIn());
+    EXPECT_EQ(form.State().Settings.SkinNo, -1);
+    EXPECT_EQ(form.Controls().Skin->SkinBitmap(), BuiltIn());
 }
 
 TEST_F(MainSkinTest, FromTheBuiltInSkinTheFirstChangeLoadsSkinZero)
 {
     ThreeSkinsAndANote();
     ui::TMainForm& form = Start(-1);
-    EXPECT_EQ(form.Skin->SkinBitmap(), BuiltIn());
+    EXPECT_EQ(form.Controls().Skin->SkinBitmap(), BuiltIn());
     form.ChangeSkin1Click();
-    EXPECT_EQ(form.Settings.SkinNo, 0);
+    EXPECT_EQ(form.State().Settings.SkinNo, 0);
     EXPECT_EQ(Shown(), Red);
 }
 
@@ -111,9 +111,9 @@ TEST_F(MainSkinTest, DefaultSkinKeepsTheNumberSoChangeGoesOnAfterIt)
 {
     ThreeSkinsAndANote();
     ui::TMainForm& form = Start(1);
-    form.DefaultSkin1->trigger();
-    EXPECT_EQ(form.Skin->SkinBitmap(), BuiltIn());
-    EXPECT_EQ(form.Settings.SkinNo, 1);
+    form.Controls().DefaultSkin1->trigger();
+    EXPECT_EQ(form.Controls().Skin->SkinBitmap(), BuiltIn());
+    EXPECT_EQ(form.State().Settings.SkinNo, 1);
     form.ChangeSkin1Click();
     EXPECT_EQ(Shown(), Blue);
 }
@@ -123,10 +123,10 @@ TEST_F(MainSkinTest, ASavedNumberAboveTheCountIsUsedThenWrapsIn)
     Skin(0, Red);
     Skin(7, Green);
     ui::TMainForm& form = Start(7);
-    EXPECT_EQ(form.SkinCount, 2);
+    EXPECT_EQ(form.State().SkinCount, 2);
     EXPECT_EQ(Shown(), Green);
     form.ChangeSkin1Click();
-    EXPECT_EQ(form.Settings.SkinNo, 0);
+    EXPECT_EQ(form.State().Settings.SkinNo, 0);
     EXPECT_EQ(Shown(), Red);
 }
 
@@ -137,11 +137,11 @@ TEST_F(MainSkinTest, ASkinThatIsNoPictureCountsAsMissing)
     // A pipe of a skin's name must not hold the program up.
     ASSERT_EQ(::mkfifo((world.App / "Skin/TarvokSkin2.bmp").c_str(), 0600), 0);
     ui::TMainForm& form = Start(0);
-    EXPECT_EQ(form.Skin->SkinBitmap(), BuiltIn());
+    EXPECT_EQ(form.Controls().Skin->SkinBitmap(), BuiltIn());
     form.ChangeSkin1Click();
     EXPECT_EQ(Shown(), Green);
     form.ChangeSkin1Click(); // 2 is a pipe, 0 is unreadable: back to 1
-    EXPECT_EQ(form.Settings.SkinNo, 1);
+    EXPECT_EQ(form.State().Settings.SkinNo, 1);
     EXPECT_EQ(Shown(), Green);
     EXPECT_TRUE(world.Dialogs.Log.empty());
 }
@@ -185,16 +185,16 @@ TEST_F(MainSkinTest, RandomStartShowsTheSkinOfTheNumberItDrew)
     ThreeSkinsAndANote();
     world.Clock.Ticks = 123456;
     ui::TMainForm& form = Start(-1, 1);
-    ASSERT_GE(form.Settings.SkinNo, 0);
-    ASSERT_LT(form.Settings.SkinNo, 4);
+    ASSERT_GE(form.State().Settings.SkinNo, 0);
+    ASSERT_LT(form.State().Settings.SkinNo, 4);
     const QColor expected[] = {Red, Green, Blue};
-    if (form.Settings.SkinNo < 3) {
-        EXPECT_EQ(Shown(), expected[form.Settings.SkinNo]);
+    if (form.State().Settings.SkinNo < 3) {
+        EXPECT_EQ(Shown(), expected[form.State().Settings.SkinNo]);
     }
-    EXPECT_TRUE(form.RandomSkin1->isChecked());
-    form.RandomSkin1->trigger();
-    EXPECT_EQ(form.Settings.RandomSkin, 0);
-    EXPECT_FALSE(form.RandomSkin1->isChecked());
+    EXPECT_TRUE(form.Controls().RandomSkin1->isChecked());
+    form.Controls().RandomSkin1->trigger();
+    EXPECT_EQ(form.State().Settings.RandomSkin, 0);
+    EXPECT_FALSE(form.Controls().RandomSkin1->isChecked());
 }
 
 TEST_F(MainSkinTest, TheFirstSkinSizesTheWindowLaterOnesAreCutOrPadded)
@@ -232,15 +232,15 @@ TEST_F(MainSkinTest, TheTickChangesTheSkinInTheFirstSecondOfEachPeriod)
     for (const Tick tick : {Tick{150999, 1}, Tick{151000, 1}, Tick{180000, 2}, Tick{29999, 2}}) {
         world.Clock.Ticks = tick.ticks;
         form.Timer1Timer();
-        EXPECT_EQ(form.Settings.SkinNo, tick.skinNo) << tick.ticks;
+        EXPECT_EQ(form.State().Settings.SkinNo, tick.skinNo) << tick.ticks;
     }
-    form.TimelyChange1->trigger();
-    EXPECT_FALSE(form.TimelyChange1->isChecked());
+    form.Controls().TimelyChange1->trigger();
+    EXPECT_FALSE(form.Controls().TimelyChange1->isChecked());
     world.Clock.Ticks = 210000;
     form.Timer1Timer();
-    EXPECT_EQ(form.Settings.SkinNo, 2);
+    EXPECT_EQ(form.State().Settings.SkinNo, 2);
     form.TimelyChange1Click();
-    EXPECT_TRUE(form.TimelyChange1->isChecked());
+    EXPECT_TRUE(form.Controls().TimelyChange1->isChecked());
 }
 
 class MainChromeTest : public ::testing::Test {
@@ -249,13 +249,14 @@ protected:
 
     MainWorld world;
     ui::TMainForm& form = world.Create();
+    const ui::MainControls& c = form.Controls();
 
     std::vector<QWidget*> Governed() const
     {
-        return {form.MinImage,  form.CloseImage, form.pnlClock,      form.cbxProjects, form.stTarget,
-                form.lbxSource, form.edBkUp,     form.lbxTarget,     form.btnBackPrjDir, form.edTarget,
-                form.btnBackUp, form.btnAdd,     form.btnDelete,     form.btnRestore,  form.BtnDelBkUp,
-                form.btnselDir, form.lbStatus,   form.pnlAutoBkUp};
+        return {c.MinImage,  c.CloseImage, c.pnlClock,      c.cbxProjects, c.stTarget,
+                c.lbxSource, c.edBkUp,     c.lbxTarget,     c.btnBackPrjDir, c.edTarget,
+                c.btnBackUp, c.btnAdd,     c.btnDelete,     c.btnRestore,  c.BtnDelBkUp,
+                c.btnselDir, c.lbStatus,   c.pnlAutoBkUp};
     }
     // True when all governed controls are shown, false when all are hidden.
     std::optional<bool> ControlsShown() const
@@ -267,7 +268,7 @@ protected:
             return shown > 0;
         return std::nullopt;
     }
-    Picture PictureOf(const QLabel* image) const { return form.Chrome->PictureOf(image); }
+    Picture PictureOf(const QLabel* image) const { return c.Chrome->PictureOf(image); }
     static constexpr QPoint Bare{350, 75};
 };
 
@@ -281,36 +282,36 @@ TEST_F(MainChromeTest, TheEdgeBandHidesTheControlsAndTheInnerPartShowsThem)
                               Point{{659, 459}, true}, Point{{200, 460}, false}}) {
         Mouse(&form, QEvent::MouseMove, point.at);
         EXPECT_EQ(ControlsShown(), point.shown) << point.at.x() << "," << point.at.y();
-        EXPECT_FALSE(form.MenuImage->isHidden());
+        EXPECT_FALSE(c.MenuImage->isHidden());
     }
 }
 
 TEST_F(MainChromeTest, TheButtonsTopRowsLieInTheBand)
 {
-    Mouse(form.MinImage, QEvent::MouseMove, QPoint(5, 2));
+    Mouse(c.MinImage, QEvent::MouseMove, QPoint(5, 2));
     EXPECT_EQ(ControlsShown(), false);
     // Hidden, its place is still the button's: it stays Over, no drag starts.
     Mouse(&form, QEvent::MouseMove, QPoint(541, 50));
     EXPECT_EQ(ControlsShown(), true);
-    EXPECT_EQ(PictureOf(form.MinImage), Picture::Over);
+    EXPECT_EQ(PictureOf(c.MinImage), Picture::Over);
 
-    Mouse(form.MenuImage, QEvent::MouseMove, QPoint(5, 2));
+    Mouse(c.MenuImage, QEvent::MouseMove, QPoint(5, 2));
     EXPECT_EQ(ControlsShown(), false);
-    EXPECT_FALSE(form.MenuImage->isHidden());
-    Mouse(form.MenuImage, QEvent::MouseMove, QPoint(5, 20));
+    EXPECT_FALSE(c.MenuImage->isHidden());
+    Mouse(c.MenuImage, QEvent::MouseMove, QPoint(5, 20));
     EXPECT_EQ(ControlsShown(), true);
 }
 
 TEST_F(MainChromeTest, HiddenControlsReturnWhenThePointerCrossesTheBareMiddle)
 {
-    form.ComponetsHideShow1->trigger();
+    c.ComponetsHideShow1->trigger();
     EXPECT_EQ(ControlsShown(), false);
-    EXPECT_EQ(form.Skin->ComponentsShown, 0);
+    EXPECT_EQ(c.Skin->ComponentsShown, 0);
     Mouse(&form, QEvent::MouseMove, Bare);
     EXPECT_EQ(ControlsShown(), true);
     // The command goes by its own flag, not by what the pointer did since.
     form.ComponetsHideShow1Click();
-    EXPECT_EQ(form.Skin->ComponentsShown, 1);
+    EXPECT_EQ(c.Skin->ComponentsShown, 1);
     EXPECT_EQ(ControlsShown(), true);
     form.ComponetsHideShow1Click();
     EXPECT_EQ(ControlsShown(), false);
@@ -318,39 +319,39 @@ TEST_F(MainChromeTest, HiddenControlsReturnWhenThePointerCrossesTheBareMiddle)
 
 TEST_F(MainChromeTest, ButtonPicturesFollowPressMoveAndRelease)
 {
-    EXPECT_EQ(form.MinImage->pixmap().toImage(), QPixmap(QStringLiteral(":/skin/MINUP")).toImage());
-    Mouse(form.MinImage, QEvent::MouseButtonPress, QPoint(10, 20), Qt::RightButton, Qt::RightButton);
-    EXPECT_EQ(PictureOf(form.MinImage), Picture::Down);
-    EXPECT_EQ(form.MinImage->pixmap().toImage(), QPixmap(QStringLiteral(":/skin/MINDOWN")).toImage());
-    Mouse(form.MinImage, QEvent::MouseMove, QPoint(11, 20), Qt::NoButton, Qt::RightButton);
-    EXPECT_EQ(PictureOf(form.MinImage), Picture::Over);
-    Mouse(form.MinImage, QEvent::MouseButtonRelease, QPoint(11, 20), Qt::RightButton);
-    EXPECT_EQ(PictureOf(form.MinImage), Picture::Up);
+    EXPECT_EQ(c.MinImage->pixmap().toImage(), QPixmap(QStringLiteral(":/skin/MINUP")).toImage());
+    Mouse(c.MinImage, QEvent::MouseButtonPress, QPoint(10, 20), Qt::RightButton, Qt::RightButton);
+    EXPECT_EQ(PictureOf(c.MinImage), Picture::Down);
+    EXPECT_EQ(c.MinImage->pixmap().toImage(), QPixmap(QStringLiteral(":/skin/MINDOWN")).toImage());
+    Mouse(c.MinImage, QEvent::MouseMove, QPoint(11, 20), Qt::NoButton, Qt::RightButton);
+    EXPECT_EQ(PictureOf(c.MinImage), Picture::Over);
+    Mouse(c.MinImage, QEvent::MouseButtonRelease, QPoint(11, 20), Qt::RightButton);
+    EXPECT_EQ(PictureOf(c.MinImage), Picture::Up);
 
     // Over stays when the pointer leaves onto a control, Up comes from bare skin.
-    Mouse(form.CloseImage, QEvent::MouseMove, QPoint(10, 20));
-    Mouse(&form, QEvent::MouseMove, form.pnlClock->geometry().center());
-    EXPECT_EQ(PictureOf(form.CloseImage), Picture::Over);
+    Mouse(c.CloseImage, QEvent::MouseMove, QPoint(10, 20));
+    Mouse(&form, QEvent::MouseMove, c.pnlClock->geometry().center());
+    EXPECT_EQ(PictureOf(c.CloseImage), Picture::Over);
     Mouse(&form, QEvent::MouseMove, Bare);
-    EXPECT_EQ(PictureOf(form.CloseImage), Picture::Up);
+    EXPECT_EQ(PictureOf(c.CloseImage), Picture::Up);
 }
 
 TEST_F(MainChromeTest, CloseButtonAsksAndStaysDownWhileTheQuestionIsOpen)
 {
     form.show();
     std::optional<Picture> whileAsked;
-    world.Dialogs.WhileShown = [&](const FakeDialogs::Shown&) { whileAsked = PictureOf(form.CloseImage); };
+    world.Dialogs.WhileShown = [&](const FakeDialogs::Shown&) { whileAsked = PictureOf(c.CloseImage); };
     world.Dialogs.Answers = {false};
-    Mouse(form.CloseImage, QEvent::MouseButtonPress, QPoint(16, 16), Qt::LeftButton, Qt::LeftButton);
-    Mouse(form.CloseImage, QEvent::MouseButtonRelease, QPoint(16, 16), Qt::LeftButton);
+    Mouse(c.CloseImage, QEvent::MouseButtonPress, QPoint(16, 16), Qt::LeftButton, Qt::LeftButton);
+    Mouse(c.CloseImage, QEvent::MouseButtonRelease, QPoint(16, 16), Qt::LeftButton);
     EXPECT_EQ(world.Dialogs.TextsOf("confirm"), std::vector<std::string>{"Are you sure to exit this program?"});
     EXPECT_EQ(whileAsked, Picture::Down);
     EXPECT_TRUE(form.isVisible());
-    EXPECT_EQ(PictureOf(form.CloseImage), Picture::Up);
+    EXPECT_EQ(PictureOf(c.CloseImage), Picture::Up);
 
     // Released away from the button: no click.
-    Mouse(form.CloseImage, QEvent::MouseButtonPress, QPoint(16, 16), Qt::LeftButton, Qt::LeftButton);
-    Mouse(form.CloseImage, QEvent::MouseButtonRelease, QPoint(60, 16), Qt::LeftButton);
+    Mouse(c.CloseImage, QEvent::MouseButtonPress, QPoint(16, 16), Qt::LeftButton, Qt::LeftButton);
+    Mouse(c.CloseImage, QEvent::MouseButtonRelease, QPoint(60, 16), Qt::LeftButton);
     EXPECT_EQ(world.Dialogs.TextsOf("confirm").size(), 1u);
 }
 
@@ -360,15 +361,15 @@ TEST_F(MainChromeTest, ARightClickOpensTheMenuAtThePointerOnTheRelease)
 {
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    const QPoint at = form.MenuImage->geometry().topLeft() + QPoint(5, 7);
+    const QPoint at = c.MenuImage->geometry().topLeft() + QPoint(5, 7);
     QTest::mousePress(form.windowHandle(), Qt::RightButton, {}, at);
-    EXPECT_EQ(PictureOf(form.MenuImage), Picture::Down);
-    EXPECT_FALSE(form.filemenu->isVisible());
+    EXPECT_EQ(PictureOf(c.MenuImage), Picture::Down);
+    EXPECT_FALSE(c.filemenu->isVisible());
     QTest::mouseRelease(form.windowHandle(), Qt::RightButton, {}, at);
-    EXPECT_EQ(PictureOf(form.MenuImage), Picture::Up);
-    EXPECT_TRUE(form.filemenu->isVisible());
-    EXPECT_EQ(form.filemenu->pos(), form.mapToGlobal(at));
-    form.filemenu->close();
+    EXPECT_EQ(PictureOf(c.MenuImage), Picture::Up);
+    EXPECT_TRUE(c.filemenu->isVisible());
+    EXPECT_EQ(c.filemenu->pos(), form.mapToGlobal(at));
+    c.filemenu->close();
 }
 
 TEST_F(MainChromeTest, MinimiseHidesToTheTrayAndMenuOpensAtTheButtonCentre)
@@ -376,16 +377,16 @@ TEST_F(MainChromeTest, MinimiseHidesToTheTrayAndMenuOpensAtTheButtonCentre)
     form.show();
     QPoint menuAt;
     QTimer::singleShot(0, [&] {
-        menuAt = form.filemenu->pos();
-        form.filemenu->close();
+        menuAt = c.filemenu->pos();
+        c.filemenu->close();
     });
-    Mouse(form.MenuImage, QEvent::MouseButtonPress, QPoint(3, 3), Qt::LeftButton, Qt::LeftButton);
-    Mouse(form.MenuImage, QEvent::MouseButtonRelease, QPoint(3, 3), Qt::LeftButton);
+    Mouse(c.MenuImage, QEvent::MouseButtonPress, QPoint(3, 3), Qt::LeftButton, Qt::LeftButton);
+    Mouse(c.MenuImage, QEvent::MouseButtonRelease, QPoint(3, 3), Qt::LeftButton);
     EXPECT_EQ(menuAt, form.mapToGlobal(QPoint(96 + 16, 30 + 16)));
-    EXPECT_EQ(PictureOf(form.MenuImage), Picture::Up);
+    EXPECT_EQ(PictureOf(c.MenuImage), Picture::Up);
 
-    Mouse(form.MinImage, QEvent::MouseButtonPress, QPoint(16, 16), Qt::LeftButton, Qt::LeftButton);
-    Mouse(form.MinImage, QEvent::MouseButtonRelease, QPoint(16, 16), Qt::LeftButton);
+    Mouse(c.MinImage, QEvent::MouseButtonPress, QPoint(16, 16), Qt::LeftButton, Qt::LeftButton);
+    Mouse(c.MinImage, QEvent::MouseButtonRelease, QPoint(16, 16), Qt::LeftButton);
     EXPECT_FALSE(form.isVisible());
     EXPECT_TRUE(world.Dialogs.Log.empty());
 }
@@ -406,8 +407,8 @@ TEST_F(MainChromeTest, APressOnBareSkinDragsTheWindowAndOneOnAButtonDoesNot)
     EXPECT_EQ(form.pos(), start + QPoint(30, 20));
 
     // The close button's place, even while the button is hidden.
-    form.CloseImage->hide();
-    const QPoint button = form.mapToGlobal(form.Chrome->CloseRect.center());
+    c.CloseImage->hide();
+    const QPoint button = form.mapToGlobal(c.Chrome->CloseRect.center());
     send(QEvent::MouseButtonPress, button, Qt::LeftButton, Qt::LeftButton);
     send(QEvent::MouseMove, button + QPoint(30, 20), Qt::NoButton, Qt::LeftButton);
     EXPECT_EQ(form.pos(), start + QPoint(30, 20));
@@ -430,33 +431,33 @@ TEST_F(MainChromeTest, ThreeShapes)
     expect(rounded, "at start");
 
     form.ComponetsHideShow1Click(); // hidden controls keep their place in the shape
-    form.Transparent1->trigger();
+    c.Transparent1->trigger();
     expect({{Bare, false},
             {{20, 20}, false},
-            {form.lbxSource->geometry().center(), true},
-            {form.Chrome->MenuRect.topLeft(), true},
-            {form.Chrome->CloseRect.bottomRight(), true},
-            {form.pnlAutoBkUp->geometry().topLeft() + QPoint(400, 25), true}},
+            {c.lbxSource->geometry().center(), true},
+            {c.Chrome->MenuRect.topLeft(), true},
+            {c.Chrome->CloseRect.bottomRight(), true},
+            {c.pnlAutoBkUp->geometry().topLeft() + QPoint(400, 25), true}},
            "transparent");
 
-    form.RoundedWindow1->trigger();
+    c.RoundedWindow1->trigger();
     expect(rounded, "rounded again");
-    form.Opaque1->trigger();
+    c.Opaque1->trigger();
     EXPECT_TRUE(form.mask().isEmpty());
 }
 
 // A compositing manager may ignore X shapes: the shape is then painted.
 TEST_F(MainChromeTest, TranslucentTheShapesArePaintedTransparentInsteadOfMasked)
 {
-    form.Skin->UseTranslucency();
+    c.Skin->UseTranslucency();
     EXPECT_TRUE(form.mask().isEmpty());
     const auto alpha = [&](QPoint at) { return qAlpha(form.grab().toImage().pixel(at)); };
     EXPECT_EQ(alpha({2, 2}), 0);
     EXPECT_EQ(alpha(Bare), 255);
-    form.Transparent1->trigger();
+    c.Transparent1->trigger();
     EXPECT_EQ(alpha(Bare), 0);
-    EXPECT_EQ(alpha(form.lbxSource->geometry().center()), 255);
-    form.Opaque1->trigger();
+    EXPECT_EQ(alpha(c.lbxSource->geometry().center()), 255);
+    c.Opaque1->trigger();
     EXPECT_EQ(alpha({2, 2}), 255);
     EXPECT_TRUE(form.mask().isEmpty());
 }

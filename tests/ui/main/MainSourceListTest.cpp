@@ -21,8 +21,8 @@ TEST_F(SourceListTest, NamesWithLineBreaksAreNeverAdded)
     EXPECT_EQ(Dialogs.TextsOf("warning"),
               (std::vector<std::string>{"File names with line breaks cannot be backed up: " + broken,
                                         "File names with line breaks cannot be backed up: " + returned}));
-    EXPECT_EQ(Lines(Form->lbxSource), QStringList{"plain.txt"});
-    EXPECT_EQ(ReadFile(ProjectFilePath(Backup)), FormatFileList(Form->SourceList));
+    EXPECT_EQ(Lines(Form->Controls().lbxSource), QStringList{"plain.txt"});
+    EXPECT_EQ(ReadFile(ProjectFilePath(Backup)), FormatFileList(Form->State().SourceList));
 }
 
 TEST_F(SourceListTest, AddAndDeleteLeaveAProjectFileThatCouldNotBeReadAlone)
@@ -32,16 +32,21 @@ TEST_F(SourceListTest, AddAndDeleteLeaveAProjectFileThatCouldNotBeReadAlone)
     const std::string projectFile = ProjectFilePath(Backup);
     const std::string kept = MakeSource("src", "kept.txt", "");
     WriteFile(projectFile, kept + "\r\n");
+    Form->LoadCurrentPrj();
+    ASSERT_EQ(Form->Controls().lbxSource->count(), 1);
     ::chmod(projectFile.c_str(), 0);
     EXPECT_THROW(Form->LoadCurrentPrj(), EInOutError);
+    // Names read before must not stand for the files of a list that was not.
+    EXPECT_EQ(Form->Controls().lbxSource->count(), 0);
 
     Dialogs.FileChoices = {{MakeSource("src", "new.txt", "")}};
     Form->btnAddClick();
     Form->btnDeleteClick();
-    const std::string refusal = "The project file " + projectFile + " could not be read, so the source list cannot be changed.";
+    const std::string refusal =
+        "The project file " + projectFile + " could not be read, so the source list cannot be changed.";
     EXPECT_EQ(Dialogs.TextsOf("message"), (std::vector<std::string>{refusal, refusal}));
     EXPECT_TRUE(Dialogs.TextsOf("openfiles").empty());
-    EXPECT_TRUE(Form->SourceList.empty());
+    EXPECT_TRUE(Form->State().SourceList.empty());
     ::chmod(projectFile.c_str(), 0600);
     EXPECT_EQ(ReadFile(projectFile), kept + "\r\n");
 }

@@ -27,28 +27,28 @@ protected:
 
 TEST_F(MainTrayTest, IconAndMenuAsTheUserSeesThem)
 {
-    ASSERT_NE(form.TrayIcon, nullptr);
-    EXPECT_EQ(form.TrayIcon->toolTip(), "Auto-BackUp!");
-    EXPECT_FALSE(form.TrayIcon->icon().isNull());
-    EXPECT_EQ(form.TrayIcon->contextMenu(), form.RatMenu);
-    EXPECT_EQ(Captions(form.RatMenu),
+    ASSERT_NE(form.Controls().TrayIcon, nullptr);
+    EXPECT_EQ(form.Controls().TrayIcon->toolTip(), "Auto-BackUp!");
+    EXPECT_FALSE(form.Controls().TrayIcon->icon().isNull());
+    EXPECT_EQ(form.Controls().TrayIcon->contextMenu(), form.Controls().RatMenu);
+    EXPECT_EQ(Captions(form.Controls().RatMenu),
               QStringList({"H&ide", "&Quit", "-", "Hide IE", "Screen Saver On", "-", "&About"}));
-    EXPECT_FALSE(form.HideIE1->isEnabled());
-    EXPECT_TRUE(form.ScreenSaverOn1->isEnabled());
+    EXPECT_FALSE(form.Controls().HideIE1->isEnabled());
+    EXPECT_TRUE(form.Controls().ScreenSaverOn1->isEnabled());
 }
 
 TEST_F(MainTrayTest, FirstItemOffersTheOppositeOfTheWindowState)
 {
     form.RatMenuPopup();
-    EXPECT_EQ(form.cmHide->text(), "&Show");
-    form.cmHide->trigger();
+    EXPECT_EQ(form.Controls().cmHide->text(), "&Show");
+    form.Controls().cmHide->trigger();
     EXPECT_TRUE(form.isVisible());
 
     form.RatMenuPopup();
-    EXPECT_EQ(form.cmHide->text(), "H&ide");
-    form.cmHide->trigger();
+    EXPECT_EQ(form.Controls().cmHide->text(), "H&ide");
+    form.Controls().cmHide->trigger();
     EXPECT_FALSE(form.isVisible());
-    EXPECT_FALSE(form.HideIE1->isEnabled());
+    EXPECT_FALSE(form.Controls().HideIE1->isEnabled());
 }
 
 TEST_F(MainTrayTest, OnlyADoubleClickShowsAHiddenWindow)
@@ -58,8 +58,8 @@ TEST_F(MainTrayTest, OnlyADoubleClickShowsAHiddenWindow)
     form.TrayIconActivated(QSystemTrayIcon::DoubleClick);
     EXPECT_TRUE(form.isVisible());
     // Showing ran the window's show steps.
-    EXPECT_EQ(form.cbxProjects->count(), 1);
-    EXPECT_TRUE(form.SourceListLoaded);
+    EXPECT_EQ(form.Controls().cbxProjects->count(), 1);
+    EXPECT_TRUE(form.State().SourceListLoaded());
     form.TrayIconActivated(QSystemTrayIcon::Trigger);
     EXPECT_TRUE(form.isVisible());
 }
@@ -90,7 +90,7 @@ TEST_F(MainTrayTest, TwoSingleClicksWithinTheDoubleClickTimeShowTheWindow)
 TEST_F(MainTrayTest, HideTarvokHidesTheShownWindow)
 {
     form.ShowMainWindow();
-    form.Hide1->trigger();
+    form.Controls().Hide1->trigger();
     EXPECT_FALSE(form.isVisible());
 }
 
@@ -98,11 +98,11 @@ TEST_F(MainTrayTest, QuitAsksLikeClosingTheWindow)
 {
     world.Dialogs.Log.clear();
     world.Dialogs.Answers = {false, true};
-    form.cmQuit->trigger();
+    form.Controls().cmQuit->trigger();
     EXPECT_FALSE(std::filesystem::exists(world.App / SettingsFileName));
     bool closed = false;
     QObject::connect(&form, &ui::TMainForm::Closed, [&] { closed = true; });
-    form.cmQuit->trigger();
+    form.Controls().cmQuit->trigger();
     EXPECT_TRUE(closed);
     EXPECT_EQ(world.Dialogs.TextsOf("confirm"),
               std::vector<std::string>(2, "Are you sure to exit this program?"));
@@ -113,7 +113,7 @@ TEST_F(MainTrayTest, ExitInTheMainMenuClosesTheOrdinaryWay)
 {
     world.Dialogs.Log.clear();
     world.Dialogs.Answers = {false};
-    form.Exit1->trigger();
+    form.Controls().Exit1->trigger();
     EXPECT_EQ(world.Dialogs.TextsOf("confirm"), std::vector<std::string>{"Are you sure to exit this program?"});
     EXPECT_FALSE(std::filesystem::exists(world.App / SettingsFileName));
 }

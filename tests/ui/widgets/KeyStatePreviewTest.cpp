@@ -43,7 +43,7 @@ protected:
         form.show();
         form.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-        form.lbxSource->setFocus();
+        form.Controls().lbxSource->setFocus();
     }
 
     MainWorld world;
@@ -52,43 +52,43 @@ protected:
 
 TEST_F(MainKeyStateTest, LettersCountOnlyWhileCtrlIsHeld)
 {
-    QTest::keyClick(form.lbxSource, Qt::Key_G);
-    EXPECT_FALSE(CtrlHeld(form.KeyState));
-    EXPECT_EQ(form.KeyState.Flags[VkG], 0);
+    QTest::keyClick(form.Controls().lbxSource, Qt::Key_G);
+    EXPECT_FALSE(CtrlHeld(form.State().KeyState));
+    EXPECT_EQ(form.State().KeyState.Flags[VkG], 0);
 
-    Send(form.lbxSource, true, Qt::Key_Control, Qt::NoModifier);
-    Send(form.lbxSource, true, Qt::Key_G);
-    Send(form.lbxSource, false, Qt::Key_G);
-    Send(form.lbxSource, true, Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_TRUE(CtrlHeld(form.KeyState));
-    EXPECT_EQ(form.KeyState.Flags[VkG], 1);
-    EXPECT_EQ(form.KeyState.Flags[VkE], 1);
+    Send(form.Controls().lbxSource, true, Qt::Key_Control, Qt::NoModifier);
+    Send(form.Controls().lbxSource, true, Qt::Key_G);
+    Send(form.Controls().lbxSource, false, Qt::Key_G);
+    Send(form.Controls().lbxSource, true, Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(CtrlHeld(form.State().KeyState));
+    EXPECT_EQ(form.State().KeyState.Flags[VkG], 1);
+    EXPECT_EQ(form.State().KeyState.Flags[VkE], 1);
 
-    Send(form.lbxSource, false, Qt::Key_Control);
-    EXPECT_FALSE(CtrlHeld(form.KeyState));
-    EXPECT_EQ(form.KeyState.Flags[VkG], 0);
+    Send(form.Controls().lbxSource, false, Qt::Key_Control);
+    EXPECT_FALSE(CtrlHeld(form.State().KeyState));
+    EXPECT_EQ(form.State().KeyState.Flags[VkG], 0);
 }
 
 TEST_F(MainKeyStateTest, EveryControlOfTheWindowIsPreviewed)
 {
-    form.cbxProjects->setFocus();
-    Send(form.cbxProjects, true, Qt::Key_Control, Qt::NoModifier);
-    Send(form.cbxProjects, true, Qt::Key_E);
-    EXPECT_EQ(form.KeyState.Flags[VkE], 1);
-    Send(form.cbxProjects, false, Qt::Key_Control);
-    EXPECT_FALSE(CtrlHeld(form.KeyState));
+    form.Controls().cbxProjects->setFocus();
+    Send(form.Controls().cbxProjects, true, Qt::Key_Control, Qt::NoModifier);
+    Send(form.Controls().cbxProjects, true, Qt::Key_E);
+    EXPECT_EQ(form.State().KeyState.Flags[VkE], 1);
+    Send(form.Controls().cbxProjects, false, Qt::Key_Control);
+    EXPECT_FALSE(CtrlHeld(form.State().KeyState));
 }
 
 TEST_F(MainKeyStateTest, KeysStillReachTheFocusedControl)
 {
-    form.cbxProjects->setFocus();
-    form.cbxProjects->lineEdit()->clear();
+    form.Controls().cbxProjects->setFocus();
+    form.Controls().cbxProjects->lineEdit()->clear();
     // Flags set or not, the letters land in the box.
-    QTest::keyClicks(form.cbxProjects, "ab");
-    Send(form.cbxProjects, true, Qt::Key_Control, Qt::NoModifier);
-    QTest::keyClicks(form.cbxProjects, "de");
-    EXPECT_EQ(form.KeyState.Flags[VkE], 1);
-    EXPECT_EQ(form.cbxProjects->currentText(), "abde");
+    QTest::keyClicks(form.Controls().cbxProjects, "ab");
+    Send(form.Controls().cbxProjects, true, Qt::Key_Control, Qt::NoModifier);
+    QTest::keyClicks(form.Controls().cbxProjects, "de");
+    EXPECT_EQ(form.State().KeyState.Flags[VkE], 1);
+    EXPECT_EQ(form.Controls().cbxProjects->currentText(), "abde");
 }
 
 // A drop-down list is a pop-up window of its own; what happens in it
@@ -96,25 +96,25 @@ TEST_F(MainKeyStateTest, KeysStillReachTheFocusedControl)
 TEST_F(MainKeyStateTest, KeysInADropDownListReachTheKeyState)
 {
     constexpr uint16_t VkH = 0x48;
-    form.cbxTime->setEnabled(true);
-    form.cbxTime->setFocus();
-    Send(form.cbxTime, true, Qt::Key_Control, Qt::NoModifier);
-    form.cbxTime->showPopup();
+    form.Controls().cbxTime->setEnabled(true);
+    form.Controls().cbxTime->setFocus();
+    Send(form.Controls().cbxTime, true, Qt::Key_Control, Qt::NoModifier);
+    form.Controls().cbxTime->showPopup();
     QWidget* popup = QApplication::activePopupWidget();
     ASSERT_NE(popup, nullptr);
     QWidget* inList = popup->focusWidget() ? popup->focusWidget() : popup;
     Send(inList, false, Qt::Key_Control, Qt::NoModifier);
-    EXPECT_FALSE(CtrlHeld(form.KeyState)) << "the release inside the list was missed";
+    EXPECT_FALSE(CtrlHeld(form.State().KeyState)) << "the release inside the list was missed";
     Send(inList, true, Qt::Key_Control, Qt::NoModifier);
     Send(inList, true, Qt::Key_G);
-    EXPECT_EQ(form.KeyState.Flags[VkG], 1) << "presses inside the list count too";
+    EXPECT_EQ(form.State().KeyState.Flags[VkG], 1) << "presses inside the list count too";
     Send(inList, false, Qt::Key_Control);
-    form.cbxTime->hidePopup();
+    form.Controls().cbxTime->hidePopup();
 
-    QTest::keyClick(form.cbxTime, Qt::Key_H);
-    EXPECT_FALSE(CtrlHeld(form.KeyState));
-    EXPECT_EQ(form.KeyState.Flags[VkH], 0) << "a plain letter after the list sets no flag";
-    EXPECT_EQ(form.KeyState.Flags[VkG], 0);
+    QTest::keyClick(form.Controls().cbxTime, Qt::Key_H);
+    EXPECT_FALSE(CtrlHeld(form.State().KeyState));
+    EXPECT_EQ(form.State().KeyState.Flags[VkH], 0) << "a plain letter after the list sets no flag";
+    EXPECT_EQ(form.State().KeyState.Flags[VkG], 0);
     EXPECT_TRUE(form.isVisible()) << "a plain h hid the window";
 }
 
@@ -151,14 +151,14 @@ TEST_F(MainKeyStateTest, CtrlIsForgottenWhenTheWindowLosesTheKeyboard)
         form.show();
         form.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form)) << row.what;
-        form.lbxSource->setFocus();
-        Send(form.lbxSource, true, Qt::Key_Control, Qt::NoModifier);
-        ASSERT_TRUE(CtrlHeld(form.KeyState));
+        form.Controls().lbxSource->setFocus();
+        Send(form.Controls().lbxSource, true, Qt::Key_Control, Qt::NoModifier);
+        ASSERT_TRUE(CtrlHeld(form.State().KeyState));
         row.loseKeyboard();
         form.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form)) << row.what;
-        QTest::keyClick(form.lbxSource, Qt::Key_H);
-        EXPECT_FALSE(CtrlHeld(form.KeyState)) << row.what;
+        QTest::keyClick(form.Controls().lbxSource, Qt::Key_H);
+        EXPECT_FALSE(CtrlHeld(form.State().KeyState)) << row.what;
         EXPECT_TRUE(form.isVisible()) << row.what << ": a plain h hid the window";
     }
 }

@@ -34,7 +34,7 @@ TEST_F(PlainTextTest, MarkupInANameIsShownAsItIs)
     const QString literal = ui::Local(name);
     MakeSnapshot(name, {"a"});
     Form->ShowBkUpFolders(Backup);
-    ASSERT_EQ(Form->lbxTarget->count(), 1);
+    ASSERT_EQ(Form->Controls().lbxTarget->count(), 1);
 
     const struct {
         const char* where;
@@ -43,14 +43,15 @@ TEST_F(PlainTextTest, MarkupInANameIsShownAsItIs)
     } rows[] = {
         {"status line",
          [&] {
-             Form->lbxTargetMouseMove(Form->lbxTarget->visualItemRect(Form->lbxTarget->item(0)).center());
-             return Seen(Form->lbStatus->text(), Form->lbStatus->textFormat());
+             QListWidget* list = Form->Controls().lbxTarget;
+             Form->lbxTargetMouseMove(list->visualItemRect(list->item(0)).center());
+             return Seen(Form->Controls().lbStatus->text(), Form->Controls().lbStatus->textFormat());
          },
          ui::Local(Backup + "/" + name)},
-        {"list line", [&] { return Form->lbxTarget->item(0)->text(); }, literal},
+        {"list line", [&] { return Form->Controls().lbxTarget->item(0)->text(); }, literal},
         {"tip",
          [&] {
-             QPushButton* button = Form->btnBackUp;
+             QPushButton* button = Form->Controls().btnBackUp;
              button->setToolTip(literal);
              QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
              QApplication::sendEvent(button, &help);

@@ -1,0 +1,70 @@
+#pragma once
+#include "TempDir.h"
+#include "core/FileUtility.h"
+#include "core/ProjectFile.h"
+#include "core/Settings.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <sys/stat.h>
+#include <string>
+#include <vector>
+
+namespace tarvok::test {
+
+// An application directory of its own with a settings file and projects
+// made to order.
+struct ProjectWorld {
+    TempDir App;
+
+    std::string SettingsText() const { return ReadFile(App / SettingsFileName); }
+
+    // Writes a settings file holding `projects`, after the three settings.
+    void WriteSettings(const AppSettings& settings, const ProjectList& projects) const
+    {
+        WriteFile(App / SettingsFileName, FormatSettings(settings, projects));
+    }
+
+    // A project whose backup directory and project file exist, listing the
+    // named files (made in its own source folder).
+    PrjRec MakeProject(const std::string& name, const std::vector<std::string>& files) const
+    {
+        PrjRec project;
+        project.Name = name;
+        project.BackUpDir = App / ("backup-" + name);
+        project.AutoBkUp = 1;
+        project.Hour = 10;
+        std::filesystem::create_directories(project.BackUpDir);
+        const std::string sources = App / ("sources-" + name);
+        std::filesystem::create_directories(sources);
+        std::string list;
+        for (const std::string& file : files) {
+            WriteFile(sources + "/" + file, file);
+            list += sources + "/" + file + "\r\n";
+        }
+        WriteFile(ProjectFilePath(project.BackUpDir), list);
+        return project;
+    }
+};
+
+// Two ways a file cannot be read: no permission (not for root, who reads
+// anything; the nobody run covers it) and a size no such file may have.
+enum class Spoil { Unreadable, Huge };
+constexpr uintmax_t HugeSize = (uintmax_t{64} << 20) + 1;
+
+inline std::vector<Spoil> SpoilsForThisUser()
+{
+    if (RunningAsRoot())
+        return {Spoil::Huge};
+    return {Spoil::Unreadable, Spoil::Huge};
+}
+
+inline void SpoilFile(const std::string& path, Spoil spoil)
+{
+    if (spoil == Spoil::Unreadable)
+        ::chmod(path.c_str(), 0);
+    else
+        std::filesystem::resize_file(path, HugeSize);
+}
+
+} // namespace tarvok::test
