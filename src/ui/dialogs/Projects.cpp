@@ -4,6 +4,7 @@
 #include "core/ProjectFile.h"
 #include "core/Settings.h"
 #include "platform/FileSystem.h"
+#include "ui/shell/ErrorReport.h"
 #include "ui/widgets/Look.h"
 #include "ui/widgets/LocalText.h"
 
@@ -55,22 +56,24 @@ TPrjDlg::TPrjDlg(ProjectList& projects, PrjRec*& currentProject, const std::stri
     : QDialog(parent), projects_(projects), currentProject_(currentProject), appDir_(appDir), dialogs_(dialogs)
 {
     BuildControls();
-    connect(OKBtn, &QPushButton::clicked, this, [this] {
-        OKBtnClick();
-        accept();
-    });
+    // An error ends the reaction in the error box; the dialog stays open.
+    const auto reaction = [this](auto slot) { return ReportingErrors(dialogs_, std::move(slot)); };
+    connect(OKBtn, &QPushButton::clicked, this, reaction([this] {
+                OKBtnClick();
+                accept();
+            }));
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
-    connect(btnNew, &QPushButton::clicked, this, &TPrjDlg::btnNewClick);
-    connect(btnDel, &QPushButton::clicked, this, &TPrjDlg::btnDelClick);
+    connect(btnNew, &QPushButton::clicked, this, reaction([this] { btnNewClick(); }));
+    connect(btnDel, &QPushButton::clicked, this, reaction([this] { btnDelClick(); }));
     // A double click outside the cursor cell (on the numbering) does nothing.
-    connect(strgrdPrjs, &QTableWidget::cellDoubleClicked, this, [this](int row, int col) {
-        if (row + 1 == CursorRow() && col == CursorCol())
-            strgrdPrjsDblClick();
-    });
-    connect(strgrdPrjs, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
-        if (!filling_ && item->column() == 1)
-            NameCellChanged(item->row() + 1);
-    });
+    connect(strgrdPrjs, &QTableWidget::cellDoubleClicked, this, reaction([this](int row, int col) {
+                if (row + 1 == CursorRow() && col == CursorCol())
+                    strgrdPrjsDblClick();
+            }));
+    connect(strgrdPrjs, &QTableWidget::itemChanged, this, reaction([this](QTableWidgetItem* item) {
+                if (!filling_ && item->column() == 1)
+                    NameCellChanged(item->row() + 1);
+            }));
     strgrdPrjs->installEventFilter(this);
 }
 

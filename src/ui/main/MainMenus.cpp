@@ -73,8 +73,8 @@ void TMainForm::BuildMenus()
 
     // A right click on the menu button opens the menu at the pointer.
     MenuImage->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(MenuImage, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { filemenu->popup(MenuImage->mapToGlobal(at)); });
+    React(MenuImage, &QWidget::customContextMenuRequested,
+          [this](const QPoint& at) { filemenu->popup(MenuImage->mapToGlobal(at)); });
 
     RatMenu = new QMenu(this);
     cmHide = Item(RatMenu, "H&ide");
