@@ -39,7 +39,8 @@ e2e_init() {
 e2e_cleanup() {
   local status=$? pid
   for pid in "${E2E_PIDS[@]}"; do
-    { kill "$pid" && wait "$pid"; } 2>/dev/null || true
+    # A process a test left stopped takes the signal only once continued.
+    { kill "$pid" && kill -CONT "$pid" && wait "$pid"; } 2>/dev/null || true
   done
   rm -rf "$WORK"
   exit "$status"

@@ -1,6 +1,7 @@
 #include "ui/skin/WindowChrome.h"
 
 #include "platform/qt/SkipTaskbar.h"
+#include "platform/qt/WindowMove.h"
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
@@ -125,7 +126,7 @@ bool WindowChrome::FormEvent(QEvent* event)
         return false;
     case QEvent::MouseMove: {
         const auto* move = static_cast<QMouseEvent*>(event);
-        if (draggingByHand_) {
+        if (drag_ == Drag::ByHand) {
             form_.move(move->globalPosition().toPoint() - dragOffset_);
             return true;
         }
@@ -139,12 +140,17 @@ bool WindowChrome::FormEvent(QEvent* event)
     case QEvent::MouseButtonPress: {
         const auto* press = static_cast<QMouseEvent*>(event);
         const QPoint at = press->position().toPoint();
+        drag_ = Drag::None;
         if (press->button() == Qt::LeftButton && !form_.childAt(at) && !InButtonRects(at))
             StartDrag(*press);
         return false;
     }
     case QEvent::MouseButtonRelease:
-        draggingByHand_ = false;
+        // The window manager's move takes the release; one that reaches the
+        // window came before the manager took the pointer.
+        if (drag_ == Drag::ByManager)
+            platform::CancelWindowMove(form_.windowHandle());
+        drag_ = Drag::None;
         return false;
     default:
         return false;
@@ -172,9 +178,14 @@ void WindowChrome::StartDrag(const QMouseEvent& press)
     // The window manager moves the window where it can; without one the
     // window follows the pointer until the release.
     QWindow* window = form_.windowHandle();
+    if (platform::StartWindowMove(window, press.position())) {
+        drag_ = Drag::ByManager;
+        return;
+    }
+    // Outside X11 the platform's own move, which is anchored by the system.
     if (window && window->startSystemMove())
         return;
-    draggingByHand_ = true;
+    drag_ = Drag::ByHand;
     dragOffset_ = press.globalPosition().toPoint() - form_.pos();
 }
 

@@ -59,7 +59,8 @@ private:
     QWidget& form_;
     std::function<void(bool)> showControls_;
     std::array<Button, 3> buttons_;
-    bool draggingByHand_ = false;
+    // Who moves the window after a press on the bare skin.
+    enum class Drag { None, ByManager, ByHand } drag_ = Drag::None;
     QPoint dragOffset_; // pointer minus window position, while dragging by hand
 };
 
