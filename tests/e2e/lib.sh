@@ -38,9 +38,14 @@ e2e_init() {
 # Keeps the test's own exit status: a killed program's status must not replace it.
 e2e_cleanup() {
   local status=$? pid
-  for pid in "${E2E_PIDS[@]}"; do
-    # A process a test left stopped takes the signal only once continued.
-    { kill "$pid" && kill -CONT "$pid" && wait "$pid"; } 2>/dev/null || true
+  local i
+  # Last started first: the program ends before its X server, as in a session.
+  for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
+    pid=${E2E_PIDS[i]}
+    # A process a test left stopped takes the signal only once continued. The
+    # continue goes first: sent after the TERM it can cancel the stop that
+    # the sanitizer's leak check at exit puts its own process in, and both wait.
+    { kill -CONT "$pid" && kill "$pid" && wait "$pid"; } 2>/dev/null || true
   done
   rm -rf "$WORK"
   exit "$status"

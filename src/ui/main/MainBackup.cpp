@@ -17,9 +17,6 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include <array>
-#include <utility>
-
 namespace tarvok::ui {
 namespace {
 
@@ -59,15 +56,22 @@ private:
 
 void TMainForm::ConnectBackup()
 {
-    const std::pair<QPushButton*, QAction*> commands[] = {
-        {btnBackUp, BackUpAll1}, {btnRestore, RestoreSelectedFiles1}, {BtnDelBkUp, DeleteSelectedBackupFiles1},
-        {btnselDir, SelectBackUpDirectory1}, {btnAdd, AddSourceFiles1}, {btnDelete, DeleteSelectedSourceFiles1}};
-    const std::array reactions = {&TMainForm::btnBackUpClick, &TMainForm::btnRestoreClick,
-                                  &TMainForm::BtnDelBkUpClick, &TMainForm::btnselDirClick,
-                                  &TMainForm::btnAddClick, &TMainForm::btnDeleteClick};
-    for (std::size_t i = 0; i < reactions.size(); ++i) {
-        React(commands[i].first, &QPushButton::clicked, reactions[i]);
-        React(commands[i].second, &QAction::triggered, reactions[i]);
+    // Each command has a button and a filemenu item.
+    const struct {
+        QPushButton* button;
+        QAction* item;
+        void (TMainForm::*reaction)();
+    } commands[] = {
+        {btnBackUp, BackUpAll1, &TMainForm::btnBackUpClick},
+        {btnRestore, RestoreSelectedFiles1, &TMainForm::btnRestoreClick},
+        {BtnDelBkUp, DeleteSelectedBackupFiles1, &TMainForm::BtnDelBkUpClick},
+        {btnselDir, SelectBackUpDirectory1, &TMainForm::btnselDirClick},
+        {btnAdd, AddSourceFiles1, &TMainForm::btnAddClick},
+        {btnDelete, DeleteSelectedSourceFiles1, &TMainForm::btnDeleteClick},
+    };
+    for (const auto& command : commands) {
+        React(command.button, &QPushButton::clicked, command.reaction);
+        React(command.item, &QAction::triggered, command.reaction);
     }
     React(btnBackPrjDir, &QPushButton::clicked, &TMainForm::btnBackPrjDirClick);
     const auto mouseDown = [this](QListWidget* list) {

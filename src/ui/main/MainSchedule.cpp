@@ -41,12 +41,12 @@ void SetTextColour(QWidget* widget, const QColor& colour)
     widget->setPalette(palette);
 }
 
-// A box's change reaction follows the user's choice from the list and the
-// user's typing, never a selection made from code.
 } // namespace
 
 void TMainForm::ConnectSchedule()
 {
+    // A box's change reaction follows the user's choice from the list and the
+    // user's typing, never a selection made from code.
     for (const auto& [box, reaction] : {std::pair{cbxBkupType, &TMainForm::cbxBkupTypeChange},
                                         std::pair{cbxDay, &TMainForm::cbxDayChange},
                                         std::pair{cbxTime, &TMainForm::cbxTimeChange}}) {
