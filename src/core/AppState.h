@@ -43,7 +43,8 @@ public:
     // The defaults and the default project; the unreadable file is never
     // replaced in this run.
     void UseDefaultSettings();
-    // Always a record of ProjectList (see EnsureCurrentProject).
+    // Always a record of ProjectList: the first when the current one is
+    // gone, the default project when the list is empty.
     PrjRec& Current();
     int CurrentIndex() const { return IndexOfPrj(ProjectList, current_); }
     // Makes the project at `index` current; false when there is none.
@@ -51,9 +52,6 @@ public:
     // Makes `project` current when it is a record of ProjectList (an editor
     // of the list hands back its choice), else the first project.
     void MakeCurrent(PrjRec* project);
-    // Makes the current project a record of ProjectList again, recreating
-    // the default project when the list is empty.
-    void EnsureCurrentProject();
 
     // ---- The current project's source list ----------------------------------
     // Reads the current project's file into SourceList. Until it is read the
@@ -114,12 +112,14 @@ public:
     // Frees the lists after the close. Nothing is written after it: the
     // emptied lists would replace the user's files.
     void Clear();
-    bool Cleared() const { return cleared_; }
     // True the first time only.
     bool EndSession();
     bool SessionEnded() const { return sessionEnded_; }
 
 private:
+    // Makes the current project a record of ProjectList again, recreating
+    // the default project when the list is empty.
+    void EnsureCurrentProject();
     std::string ProjectFile() const;
     void SaveSettingsForClose(std::vector<std::string>& notSaved);
     void SaveSourceListForClose(std::vector<std::string>& notSaved);

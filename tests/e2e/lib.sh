@@ -37,8 +37,7 @@ e2e_init() {
 
 # Keeps the test's own exit status: a killed program's status must not replace it.
 e2e_cleanup() {
-  local status=$? pid
-  local i
+  local status=$? pid i out
   # Last started first: the program ends before its X server, as in a session.
   for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
     pid=${E2E_PIDS[i]}
@@ -47,6 +46,12 @@ e2e_cleanup() {
     # the sanitizer's leak check at exit puts its own process in, and both wait.
     { kill -CONT "$pid" && kill "$pid" && wait "$pid"; } 2>/dev/null || true
   done
+  # A failure shows what the programs wrote (a sanitizer's report, say).
+  if [ "$status" -ne 0 ]; then
+    for out in "$WORK"/*.out; do
+      [ -s "$out" ] && { echo "== $(basename "$out"):"; tail -n 60 "$out"; } >&2
+    done
+  fi
   rm -rf "$WORK"
   exit "$status"
 }
