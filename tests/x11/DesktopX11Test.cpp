@@ -1,15 +1,13 @@
+#include "WaitFor.h"
 #include "MainTestWorld.h"
 #include "core/WindowSearch.h"
 #include "platform/qt/Desktop_linux.h"
 
 #include <QImage>
 #include <QProcess>
-#include <QThread>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
-#include <functional>
 #include <sstream>
 
 // Last: Xlib's macros would clash with the headers above.
@@ -42,17 +40,6 @@ std::vector<std::string> PublishedPixmaps()
         if (const size_t at = line.find("pixmap id # "); at != std::string::npos)
             ids.push_back(line.substr(at + 12));
     return ids;
-}
-
-bool WaitFor(const std::function<bool()>& ready)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (std::chrono::steady_clock::now() < end) {
-        if (ready())
-            return true;
-        QThread::msleep(100);
-    }
-    return false;
 }
 
 // An xmessage window with the given title, closed with the test.

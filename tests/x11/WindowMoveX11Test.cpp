@@ -1,10 +1,8 @@
+#include "WaitFor.h"
 #include "platform/qt/WindowMove.h"
 
-#include <QThread>
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <functional>
 
 // Last: Xlib's macros would clash with the headers above.
 #include <X11/Xatom.h>
@@ -12,17 +10,6 @@
 
 namespace tarvok::test {
 namespace {
-
-bool Eventually(const std::function<bool()>& ready)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (std::chrono::steady_clock::now() < end) {
-        if (ready())
-            return true;
-        QThread::msleep(50);
-    }
-    return false;
-}
 
 QPoint Origin(Display* display, Window window)
 {
@@ -64,14 +51,14 @@ TEST(WindowMoveX11Test, TheManagersMoveIsAnchoredAtThePressAndCanBeWithdrawn)
     if (!HasProperty(display, root, "_NET_SUPPORTING_WM_CHECK")) {
         EXPECT_FALSE(platform::StartWindowMove(display, window, QPoint(20, 30)));
     } else {
-        ASSERT_TRUE(Eventually([&] { return HasProperty(display, window, "WM_STATE"); }));
+        ASSERT_TRUE(WaitFor([&] { return HasProperty(display, window, "WM_STATE"); }));
         const QPoint start = Origin(display, window);
         XWarpPointer(display, None, window, 0, 0, 0, 0, 150, 100); // away from the pressed point
         XSync(display, False);
         ASSERT_TRUE(platform::StartWindowMove(display, window, QPoint(20, 30)));
         // The manager follows the pointer once it has taken it.
         const QPoint pointer = start + QPoint(100, 60);
-        EXPECT_TRUE(Eventually([&] {
+        EXPECT_TRUE(WaitFor([&] {
             XWarpPointer(display, None, root, 0, 0, 0, 0, pointer.x() + 1, pointer.y());
             XWarpPointer(display, None, root, 0, 0, 0, 0, pointer.x(), pointer.y());
             XSync(display, False);
@@ -79,7 +66,7 @@ TEST(WindowMoveX11Test, TheManagersMoveIsAnchoredAtThePressAndCanBeWithdrawn)
         })) << "at " << Origin(display, window).x() << "," << Origin(display, window).y();
 
         platform::CancelWindowMove(display, window);
-        EXPECT_TRUE(Eventually([&] { return Origin(display, window) == start; }));
+        EXPECT_TRUE(WaitFor([&] { return Origin(display, window) == start; }));
     }
     XDestroyWindow(display, window);
     XCloseDisplay(display);
