@@ -67,7 +67,7 @@ void AppState::LoadSourceList()
     try {
         tarvok::LoadFileList(ProjectFile(), SourceList);
     } catch (const EInOutError& error) {
-        sourceListReadError_ = error.what();
+        sourceListReadError_ = CauseAtFile(error, ProjectFile());
         throw;
     }
     sourceListLoaded_ = true;

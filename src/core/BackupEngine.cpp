@@ -82,7 +82,7 @@ void BackUpFileList(const FileList& Files, const std::string& BackUpDir, const C
             } catch (const EInOutError& error) {
                 throw ErrorAtFile(notMade && !platform::DirectoryExists(snapshot) ? *notMade : error, snapshot);
             }
-            folder->RemoveOthersTemporaries(PartialCopyPrefix);
+            folder->RemoveAbandonedTemporaries(PartialCopyPrefix);
         }
         try {
             CopyIntoFolder(file.FileName, *folder, FileNamePart(file.FileName), dialogs);
@@ -130,36 +130,43 @@ std::string BakFileName(const std::string& path)
     return dir + stem + ".BAK";
 }
 
-void RestoreBkUpFile(const std::string& Source, const std::string& DestDir, Dialogs& dialogs)
+void RestoreBkUpFiles(const std::vector<std::string>& Sources, const std::string& DestDir, Dialogs& dialogs)
 {
-    const std::string dest = JoinPath(DestDir, FileNamePart(Source));
-    // A vanished backup must not leave the current file renamed.
-    if (!platform::FileExists(Source)) {
-        dialogs.Warning(MissingSourceText(Source));
-        return;
-    }
-    // The copy is made whole beside the current file first, so whatever
-    // fails, that file keeps its own name. A copy onto itself is refused here.
-    std::optional<PendingCopy> copy = [&] {
+    // Opened once: whatever the path leads to later (a link in a shared
+    // folder turned to the user's own files), every step happens here.
+    platform::Folder folder = [&] {
         try {
-            return PendingCopy::Make(Source, dest, dialogs);
+            return platform::Folder::Open(DestDir);
+        } catch (const EInOutError& error) {
+            throw ErrorAtFile(error, DestDir);
+        }
+    }();
+    for (const std::string& source : Sources) {
+        const std::string name = FileNamePart(source);
+        const std::string dest = JoinPath(DestDir, name);
+        // A vanished backup must not leave the current file renamed.
+        if (!platform::FileExists(source)) {
+            dialogs.Warning(MissingSourceText(source));
+            continue;
+        }
+        try {
+            // The copy is made whole beside the current file first, so
+            // whatever fails, that file keeps its own name.
+            std::optional<PendingCopy> copy = PendingCopy::Make(source, folder, name, dialogs, true);
+            if (!copy)
+                continue;
+            if (!folder.ReplaceKeepingOld(copy->Temporary(), name, BakFileName(name)))
+                throw EBackupFileError();
+            copy->Placed();
         } catch (const EInOutError& error) {
             throw ErrorAtFile(error, dest);
         }
-    }();
-    if (!copy)
-        return;
-    const std::string bak = BakFileName(dest);
-    const bool hadFile = platform::FileExists(dest);
-    if (hadFile && !platform::RenameFileNoReplace(dest, bak))
-        throw EBackupFileError();
-    try {
-        copy->PutInPlace();
-    } catch (const EInOutError& error) {
-        if (hadFile)
-            platform::RenameFileNoReplace(bak, dest);
-        throw ErrorAtFile(error, dest);
     }
+}
+
+void RestoreBkUpFile(const std::string& Source, const std::string& DestDir, Dialogs& dialogs)
+{
+    RestoreBkUpFiles({Source}, DestDir, dialogs);
 }
 
 DeleteFailures DeleteBkUpFolder(const std::string& Folder, FileList& List)
@@ -175,8 +182,11 @@ DeleteFailures DeleteBkUpFolder(const std::string& Folder, FileList& List)
             if (!platform::IsFileEntry(entry))
                 continue;
             // Copies and moves cut short by a kill are not listed, but must not keep the folder.
-            if (IsPartialCopyName(entry.Name) || platform::IsAsideName(entry.Name))
+            if ((IsPartialCopyName(entry.Name) && snapshot.IsAbandoned(entry.Name)) ||
+                platform::IsAsideName(entry.Name))
                 snapshot.Remove(entry.Name);
+            else if (IsPartialCopyName(entry.Name))
+                continue; // a live copy's: it keeps the folder
             else
                 DeleteBackupFile(snapshot, entry.Name, failures);
         }

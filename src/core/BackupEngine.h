@@ -51,12 +51,16 @@ public:
     EBackupFileError() : std::runtime_error("Unable to create backup file.") {}
 };
 
-// Restores one backed-up file into DestDir under its own name. The copy is
-// made whole under a temporary name first; then a file already there is
-// renamed to its ".BAK" name, never replacing an existing ".BAK" file
-// (EBackupFileError then), and the copy takes its place. Whatever fails, the
-// file there keeps its own name. A vanished backup only gets the copy's
-// missing-file warning and leaves the destination alone.
+// Restores backed-up files into DestDir, each under its own name. DestDir
+// is opened once and every step happens inside what was opened, whatever
+// its path leads to later. Each copy is made whole under a temporary name
+// first; then a file already there takes its ".BAK" name, never replacing
+// an existing ".BAK" file (EBackupFileError then), and the copy takes its
+// place; where the drive has hard links or exchanges, the name is never
+// free in between. Whatever fails, the file there keeps its own name. A
+// vanished backup only gets the copy's missing-file warning and leaves the
+// destination alone.
+void RestoreBkUpFiles(const std::vector<std::string>& Sources, const std::string& DestDir, Dialogs& dialogs);
 void RestoreBkUpFile(const std::string& Source, const std::string& DestDir, Dialogs& dialogs);
 
 // A backup that stayed on the disk, and why.

@@ -21,27 +21,26 @@ uint32_t CopyMode(uint32_t sourceMode)
     return (sourceMode & kept) | 0600;
 }
 
-// Opens Source, which was seen as a plain file, for a copy to Dest; nothing
-// (after the warning) when it is not one any more.
-std::optional<platform::RawFile> OpenSourceFor(const std::string& Source, const std::string& Dest,
-                                               Dialogs& dialogs)
+// Opens Source, which was seen as a plain file, for a copy into the folder
+// under Name; nothing (after the warning) when it is not one any more.
+std::optional<platform::RawFile> OpenSourceFor(const std::string& Source, const platform::Folder& folder,
+                                               const std::string& Name, Dialogs& dialogs)
 {
     std::optional<platform::RawFile> source = platform::RawFile::OpenSource(Source);
     if (!source) {
         dialogs.Warning(MissingSourceText(Source));
         return std::nullopt;
     }
-    if (source->IsSameFileAs(Dest))
+    if (folder.HoldsFile(Name, *source))
         throw EInOutError(5, "Cannot copy " + FileNamePart(Source) + " onto itself");
     return source;
 }
 
-// Copies the source into a new temporary file of the folder and returns its
-// name; the temporary file is removed when the copy fails.
-std::string CopyToTemporary(platform::RawFile& source, platform::Folder& folder, bool flush)
+// Copies the source into a new temporary file of the folder, which is
+// removed when the copy fails; the file comes back closed, still locked.
+platform::RawFile CopyToTemporary(platform::RawFile& source, platform::Folder& folder, bool flush)
 {
     platform::RawFile dest = folder.CreateTemporary(PartialCopyPrefix);
-    const std::string name = FileNamePart(dest.Path());
     try {
         char buffer[CopyBlockSize];
         // A file that keeps growing is copied as it was at the open.
@@ -65,15 +64,15 @@ std::string CopyToTemporary(platform::RawFile& source, platform::Folder& folder,
         source.Close();
         dest.Close();
     } catch (...) {
-        folder.Remove(name);
+        folder.Remove(FileNamePart(dest.Path()));
         throw;
     }
-    return name;
+    return dest;
 }
 
 } // namespace
 
-bool IsPartialCopyName(const std::string& name) { return name.rfind(PartialCopyPrefix, 0) == 0; }
+bool IsPartialCopyName(const std::string& name) { return platform::Folder::IsTemporaryName(name, PartialCopyPrefix); }
 
 std::string MissingSourceText(const std::string& source)
 {
@@ -87,29 +86,31 @@ void CopyFileByBlock(const std::string& Source, const std::string& Dest, Dialogs
         dialogs.Warning(MissingSourceText(Source));
         return;
     }
-    if (std::optional<PendingCopy> copy = PendingCopy::Make(Source, Dest, dialogs))
-        copy->PutInPlace();
-}
-
-std::optional<PendingCopy> PendingCopy::Make(const std::string& Source, const std::string& Dest, Dialogs& dialogs)
-{
-    std::optional<platform::RawFile> source = OpenSourceFor(Source, Dest, dialogs);
-    if (!source)
-        return std::nullopt;
     const std::string dir = DirectoryPart(Dest);
     platform::Folder folder = platform::Folder::Open(dir.empty() ? "." : dir);
-    std::string temporary = CopyToTemporary(*source, folder, true);
-    return PendingCopy(std::move(folder), std::move(temporary), FileNamePart(Dest));
+    const std::string name = FileNamePart(Dest);
+    if (std::optional<PendingCopy> copy = PendingCopy::Make(Source, folder, name, dialogs, true)) {
+        folder.Replace(copy->Temporary(), name);
+        copy->Placed();
+    }
 }
 
-PendingCopy::PendingCopy(platform::Folder folder, std::string temporary, std::string name)
-    : folder_(std::move(folder)), temporary_(std::move(temporary)),
-      name_(std::move(name))
+std::optional<PendingCopy> PendingCopy::Make(const std::string& Source, platform::Folder& folder,
+                                             const std::string& Name, Dialogs& dialogs, bool flush)
+{
+    std::optional<platform::RawFile> source = OpenSourceFor(Source, folder, Name, dialogs);
+    if (!source)
+        return std::nullopt;
+    return PendingCopy(folder, CopyToTemporary(*source, folder, flush));
+}
+
+PendingCopy::PendingCopy(platform::Folder& folder, platform::RawFile file)
+    : folder_(folder), file_(std::move(file)), temporary_(FileNamePart(file_.Path()))
 {
 }
 
 PendingCopy::PendingCopy(PendingCopy&& other) noexcept
-    : folder_(std::move(other.folder_)), temporary_(std::move(other.temporary_)), name_(std::move(other.name_))
+    : folder_(other.folder_), file_(std::move(other.file_)), temporary_(std::move(other.temporary_))
 {
     other.temporary_.clear();
 }
@@ -120,23 +121,11 @@ PendingCopy::~PendingCopy()
         folder_.Remove(temporary_);
 }
 
-void PendingCopy::PutInPlace()
-{
-    folder_.Replace(temporary_, name_);
-    temporary_.clear();
-}
-
 void CopyIntoFolder(const std::string& Source, platform::Folder& folder, const std::string& Name, Dialogs& dialogs)
 {
-    std::optional<platform::RawFile> source = OpenSourceFor(Source, JoinPath(folder.Path(), Name), dialogs);
-    if (!source)
-        return;
-    const std::string temporary = CopyToTemporary(*source, folder, false);
-    try {
-        folder.Replace(temporary, Name);
-    } catch (...) {
-        folder.Remove(temporary);
-        throw;
+    if (std::optional<PendingCopy> copy = PendingCopy::Make(Source, folder, Name, dialogs, false)) {
+        folder.Replace(copy->Temporary(), Name);
+        copy->Placed();
     }
 }
 

@@ -27,24 +27,26 @@ bool IsPartialCopyName(const std::string& name);
 // Dest naming the same file is refused.
 void CopyFileByBlock(const std::string& Source, const std::string& Dest, Dialogs& dialogs);
 
-// A whole, flushed copy of Source waiting in Dest's folder under a temporary
-// name, so that the caller can make room at Dest first. It is removed unless
-// PutInPlace renames it over Dest.
+// A whole copy of Source waiting in a folder under a temporary name, locked
+// while it waits, so that the caller can make room for it first. It is
+// removed unless the caller renames it into place and says so.
 class PendingCopy {
 public:
-    // As CopyFileByBlock up to the rename; nothing (after the warning) when
-    // Source is not a plain file.
-    static std::optional<PendingCopy> Make(const std::string& Source, const std::string& Dest, Dialogs& dialogs);
+    // As CopyFileByBlock up to the rename, the copy flushed when `flush` is
+    // set; nothing (after the warning) when Source is not a plain file.
+    static std::optional<PendingCopy> Make(const std::string& Source, platform::Folder& folder,
+                                           const std::string& Name, Dialogs& dialogs, bool flush);
     PendingCopy(PendingCopy&& other) noexcept;
     PendingCopy& operator=(PendingCopy&&) = delete;
     ~PendingCopy();
-    void PutInPlace();
+    const std::string& Temporary() const { return temporary_; }
+    void Placed() { temporary_.clear(); }
 
 private:
-    PendingCopy(platform::Folder folder, std::string temporary, std::string name);
-    platform::Folder folder_;
+    PendingCopy(platform::Folder& folder, platform::RawFile file);
+    platform::Folder& folder_;
+    platform::RawFile file_; // closed; holds the temporary's lock
     std::string temporary_;
-    std::string name_;
 };
 
 // Copies Source, a file the caller has seen as a plain file, into the folder

@@ -30,6 +30,13 @@ EInOutError ErrorAtFile(const EInOutError& error, const std::string& path)
     return EInOutError(error.ErrorCode(), path + ": " + error.what());
 }
 
+std::string CauseAtFile(const EInOutError& error, const std::string& path)
+{
+    const std::string message = error.what();
+    const std::string named = path + ": ";
+    return message.rfind(named, 0) == 0 ? message.substr(named.size()) : message;
+}
+
 std::string ErrorBoxText(const std::string& message)
 {
     if (!message.empty() && static_cast<unsigned char>(message.back()) > '.')

@@ -22,6 +22,9 @@ std::string InOutErrorMessage(int code);
 // unless its message names that file already.
 EInOutError ErrorAtFile(const EInOutError& error, const std::string& path);
 
+// What ErrorAtFile put after the file's name: the cause alone.
+std::string CauseAtFile(const EInOutError& error, const std::string& path);
+
 // The text the general error box shows: "." is appended when the message's
 // last character sorts above ".".
 std::string ErrorBoxText(const std::string& message);

@@ -13,7 +13,13 @@ void LoadFileList(const std::string& path, FileList& list)
     platform::RemoveReplaceLeftovers(path);
     if (!platform::FileExists(path))
         return;
-    const std::string text = platform::ReadWholeFile(path);
+    const std::string text = [&] {
+        try {
+            return platform::ReadWholeFile(path);
+        } catch (const EInOutError& error) {
+            throw ErrorAtFile(error, path);
+        }
+    }();
     LineReader reader(text);
     do {
         std::string line = reader.ReadLine();

@@ -41,7 +41,7 @@ void LoadSettings(const std::string& appDir, AppSettings& settings, ProjectList&
             text = platform::ReadWholeFile(path);
         } catch (const EInOutError& error) {
             state.ReadError = error;
-            throw;
+            throw ErrorAtFile(error, path);
         }
         LineReader reader(text);
         settings.RandomSkin = ReadByte(reader, 255, 1);
@@ -110,9 +110,9 @@ std::string FormatSettings(const AppSettings& settings, const ProjectList& proje
 void SaveSettings(const std::string& appDir, const AppSettings& settings, const ProjectList& projects,
                   const SettingsFileState& state)
 {
-    if (state.ReadError)
-        throw *state.ReadError;
     const std::string path = SettingsPath(appDir);
+    if (state.ReadError)
+        throw ErrorAtFile(*state.ReadError, path);
     try {
         platform::ReplaceFileContents(path, FormatSettings(settings, projects, state.Dormant));
     } catch (const EInOutError& error) {

@@ -9,8 +9,10 @@ namespace tarvok::platform {
 // system's own; a test puts in the refusals of a drive.
 struct DriveCalls {
     int (*ChangeMode)(int fd, unsigned mode);
-    // As renameat2; flags 0 or RENAME_NOREPLACE.
+    // As renameat2; flags 0, RENAME_NOREPLACE or RENAME_EXCHANGE.
     int (*Rename)(int fromDir, const char* from, int toDir, const char* to, unsigned flags);
+    // As linkat without following a link: a second name of the same file.
+    int (*Link)(int fromDir, const char* from, int toDir, const char* to);
 };
 DriveCalls& Drive();
 
@@ -29,6 +31,30 @@ int RenameOver(int dir, const std::string& from, const std::string& to);
 // RENAME_NOREPLACE, the name is claimed with an exclusive create and the
 // rename goes over that claim.
 int RenameNoReplace(int dir, const std::string& from, const std::string& to);
+
+// How putting `from` at `to` while the file at `to` keeps living as `keep`
+// ended: done, or the errno of the step that failed.
+struct KeepResult {
+    int Error = 0;
+    bool KeepFailed = false; // the old file could not take the name `keep`
+};
+// Puts `from` at `to`, the file there first taking the name `keep`, which is
+// never replaced. `to` is never free where the drive has hard links (`keep`
+// is linked, then `from` renamed over `to`) or exchanges (`from` and `to`
+// swap, then the old file goes to `keep`); elsewhere the old file is renamed
+// to `keep` and `from` renamed in after it. Whatever fails, `to` keeps the
+// old file and nothing named `keep` is left of ours.
+KeepResult ReplaceKeepingOld(int dir, const std::string& from, const std::string& to, const std::string& keep);
+
+// A temporary file is locked for as long as its writer may still rename it
+// into place. Locks the new temporary open as `fd` and answers a second
+// descriptor that holds the lock after `fd` is closed, until it is closed
+// itself; -1 where the drive has no locks.
+int HoldTemporary(int fd);
+// True when no live copy can be writing the temporary `name` inside `dir`:
+// a plain file nobody holds, or, where locks do not reach every writer (a
+// network or FUSE drive, another machine), one left unwritten for a day.
+bool IsAbandonedTemporary(int dir, const std::string& name);
 
 // The hidden name a file waits under while another takes its name:
 // ".<name>.tarvok-aside" beside it.

@@ -38,13 +38,15 @@ bool ReadOnlyMode(mode_t mode) { return (mode & S_IWUSR) == 0; }
 std::string FileNameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
 // The file a path names once symbolic links in its last part are followed,
-// for writing. Another user's link (planted in a shared folder) would let
-// them choose which of our files is replaced, and a link to a device, FIFO
-// or folder would replace that with a plain file; both are refused, and so
-// is a link that leads nowhere.
+// for writing. A link is followed only when it is the user's own (or root's),
+// has no second name (a hard link made elsewhere by someone else would carry
+// our ownership anywhere), stands in a folder nobody else can write (where
+// others could have put it) and ends at a plain file: a link to a device,
+// FIFO or folder would replace that with a plain file, a link to nothing
+// says nothing of where it leads. Anything else is refused.
 std::string FollowOwnLinks(const std::string& start)
 {
-    auto notPlain = [&] { return EInOutError(5, "The file " + start + " is a link that does not lead to a plain file"); };
+    auto refused = [&](const std::string& why) { return EInOutError(5, "The file " + start + " is a link " + why); };
     std::string path = start;
     for (int hops = 0; hops < 40; ++hops) {
         struct stat st {};
@@ -52,16 +54,21 @@ std::string FollowOwnLinks(const std::string& start)
             if (hops == 0)
                 return path; // a new file, or the write says why not
             if (errno == ENOENT || errno == ENOTDIR)
-                throw notPlain();
+                throw refused("that does not lead to a plain file");
             ThrowInOutError(errno, path);
         }
         if (!S_ISLNK(st.st_mode)) {
             if (hops > 0 && !S_ISREG(st.st_mode))
-                throw notPlain();
+                throw refused("that does not lead to a plain file");
             return path;
         }
         if (st.st_uid != ::geteuid() && st.st_uid != 0)
             throw EInOutError(5, "The file " + path + " is a link of another user");
+        if (st.st_nlink != 1)
+            throw EInOutError(5, "The file " + path + " is a link with a second name");
+        struct stat folder {};
+        if (::stat(ParentOf(path).c_str(), &folder) != 0 || (folder.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+            throw EInOutError(5, "The file " + path + " is a link in a folder others can write");
         char buffer[PATH_MAX];
         const ssize_t n = ::readlink(path.c_str(), buffer, sizeof buffer - 1);
         if (n <= 0)
@@ -71,6 +78,30 @@ std::string FollowOwnLinks(const std::string& start)
     }
     ThrowInOutError(ELOOP, path);
 }
+
+// A descriptor that is always closed.
+class UniqueFd {
+public:
+    explicit UniqueFd(int fd) : fd_(fd) {}
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
+    ~UniqueFd()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    int Get() const { return fd_; }
+    // Closes now, answering the errno of a failed close or 0.
+    int Close()
+    {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0 || errno == EINTR ? 0 : errno;
+    }
+
+private:
+    int fd_;
+};
 
 // A replace writes its temporary file as `.<name>.XXXXXX` beside the file.
 std::string TemporaryPrefix(const std::string& target) { return "." + FileNameOf(target) + "."; }
@@ -196,35 +227,31 @@ std::string ReadWholeFile(const std::string& path)
     if (!UsablePath(path))
         throw EInOutError(3);
     // Not blocking: a FIFO in the file's place must not hang the program.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (fd.Get() < 0)
         ThrowInOutError(errno, path);
+    const EInOutError tooLarge(5, "The file is larger than " + std::to_string(MaxWholeFileSize >> 20) + " MB");
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<uint64_t>(st.st_size) > MaxWholeFileSize) {
-        ::close(fd);
-        throw EInOutError(5);
-    }
+    if (::fstat(fd.Get(), &st) != 0)
+        ThrowInOutError(errno, path);
+    if (!S_ISREG(st.st_mode))
+        throw EInOutError(5, "This is not a plain file");
+    if (static_cast<uint64_t>(st.st_size) > MaxWholeFileSize)
+        throw tooLarge;
     std::string contents;
     char buffer[65536];
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0) {
-            const int error = errno;
-            ::close(fd);
-            ThrowInOutError(error, path);
-        }
+        if (n < 0)
+            ThrowInOutError(errno, path);
         if (n == 0)
-            break;
+            return contents;
         contents.append(buffer, static_cast<size_t>(n));
-        if (contents.size() > MaxWholeFileSize) { // grew while we read
-            ::close(fd);
-            throw EInOutError(5);
-        }
+        if (contents.size() > MaxWholeFileSize) // grew while we read
+            throw tooLarge;
     }
-    ::close(fd);
-    return contents;
 }
 
 void ReplaceFileContents(const std::string& linkOrPath, const std::string& contents)
@@ -238,11 +265,12 @@ void ReplaceFileContents(const std::string& linkOrPath, const std::string& conte
     if (exists && S_ISREG(old.st_mode) && (ReadOnlyMode(old.st_mode) || ::access(path.c_str(), W_OK) != 0))
         throw EInOutError(5);
     std::string temp = ParentOf(path) + "/" + TemporaryPrefix(path) + "XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
+    UniqueFd fd(::mkstemp(temp.data()));
+    if (fd.Get() < 0)
         ThrowInOutError(errno, path);
+    // Locked until renamed, so another copy's cleaning leaves it alone.
+    const UniqueFd lock(HoldTemporary(fd.Get()));
     auto fail = [&](int error) {
-        ::close(fd);
         ::unlink(temp.c_str());
         ThrowInOutError(error, path);
     };
@@ -250,11 +278,11 @@ void ReplaceFileContents(const std::string& linkOrPath, const std::string& conte
     const mode_t mask = ::umask(0);
     ::umask(mask);
     const mode_t mode = exists ? (old.st_mode & 07777) : (0666 & ~mask);
-    if (Drive().ChangeMode(fd, mode) != 0 && !ModeRefusedByDrive(errno))
+    if (Drive().ChangeMode(fd.Get(), mode) != 0 && !ModeRefusedByDrive(errno))
         fail(errno);
     size_t done = 0;
     while (done < contents.size()) {
-        const ssize_t n = ::write(fd, contents.data() + done, contents.size() - done);
+        const ssize_t n = ::write(fd.Get(), contents.data() + done, contents.size() - done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -263,17 +291,12 @@ void ReplaceFileContents(const std::string& linkOrPath, const std::string& conte
             fail(ENOSPC);
         done += static_cast<size_t>(n);
     }
-    if (::fsync(fd) != 0)
+    if (::fsync(fd.Get()) != 0)
         fail(errno);
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        ThrowInOutError(error, path);
-    }
-    if (const int error = RenameOver(AT_FDCWD, temp, path); error != 0) {
-        ::unlink(temp.c_str());
-        ThrowInOutError(error, path);
-    }
+    if (const int error = fd.Close(); error != 0)
+        fail(error);
+    if (const int error = RenameOver(AT_FDCWD, temp, path); error != 0)
+        fail(error);
 }
 
 void RemoveReplaceLeftovers(const std::string& linkOrPath)
@@ -291,12 +314,15 @@ void RemoveReplaceLeftovers(const std::string& linkOrPath)
         SettleAside(AT_FDCWD, AsideName(path));
     const std::string dir = ParentOf(path);
     const std::string prefix = TemporaryPrefix(path);
-    for (const DirEntry& entry : ListDirectory(dir)) {
-        const std::string temp = dir + "/" + entry.Name;
+    const UniqueFd dirFd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dirFd.Get() < 0)
+        return;
+    for (const DirEntry& entry : ListDirectoryAt(dirFd.Get())) {
         struct stat st {};
-        if (IsTemporaryName(entry.Name, prefix) && ::lstat(temp.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-            st.st_uid == ::geteuid())
-            ::unlink(temp.c_str());
+        if (IsTemporaryName(entry.Name, prefix) &&
+            ::fstatat(dirFd.Get(), entry.Name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && st.st_uid == ::geteuid() &&
+            IsAbandonedTemporary(dirFd.Get(), entry.Name))
+            ::unlinkat(dirFd.Get(), entry.Name.c_str(), 0);
     }
 }
 

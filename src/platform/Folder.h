@@ -41,15 +41,27 @@ public:
     // The entries of the open folder, as ListDirectory gives them.
     std::vector<DirEntry> List() const;
     // A new file of mode 0600 named `prefix`, this process's id and a random
-    // tail; never an existing name, never through a link.
+    // tail; never an existing name, never through a link. It stays locked
+    // until the RawFile goes, so no cleaning takes it from its writer.
     RawFile CreateTemporary(const std::string& prefix);
-    // Removes the files named `prefix` that other processes made and left,
-    // and settles files that a kill left moved aside.
-    void RemoveOthersTemporaries(const std::string& prefix);
+    // True for the names CreateTemporary gives with `prefix`, and only those.
+    static bool IsTemporaryName(const std::string& name, const std::string& prefix);
+    // Removes the temporaries named with `prefix` that no live copy is
+    // writing (see IsAbandonedTemporary), and settles files that a kill left
+    // moved aside.
+    void RemoveAbandonedTemporaries(const std::string& prefix);
+    bool IsAbandoned(const std::string& name) const;
     // Renames `from` over `to`, also where the drive does not rename over a
     // file; a link named `to` is replaced, not followed. A name the drive
     // cannot store is said so.
     void Replace(const std::string& from, const std::string& to);
+    // Puts `from` at `to` as Replace does, a file already at `to` first
+    // taking the name `keep` (see ReplaceKeepingOld: where the drive allows,
+    // `to` is never free). False, with `to` as it was, when the old file
+    // could not take that name (one is there already); other failures throw.
+    bool ReplaceKeepingOld(const std::string& from, const std::string& to, const std::string& keep);
+    // True when `name` leads to the very file `file` has open.
+    bool HoldsFile(const std::string& name, const RawFile& file) const;
     bool Remove(const std::string& name);
     // No owner write bit; a link is never read-only, since removing it
     // removes nothing it leads to.
@@ -63,6 +75,9 @@ public:
     void Flush();
 
 private:
+    // Refuses (code 3) a name that is no single name inside the folder.
+    void CheckName(const std::string& name) const;
+    [[noreturn]] void ThrowRenameError(int error, const std::string& from, const std::string& to) const;
     // The owner the mount gives a file made in the folder.
     unsigned OwnerOfNewFiles(const std::string& probePrefix);
     // The folder's status; refused when it is not the user's (see OpenPrivate).

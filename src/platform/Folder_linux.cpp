@@ -3,6 +3,7 @@
 #include "platform/DriveCalls.h"
 #include "platform/FileSystem.h"
 
+#include <cctype>
 #include <cerrno>
 #include <fcntl.h>
 #include <random>
@@ -32,6 +33,8 @@ std::optional<EInOutError> Folder::MakePrivate(const std::string& path)
         return EInOutError(3);
     if (::mkdir(path.c_str(), 0700) == 0)
         return std::nullopt;
+    if (errno == EEXIST)
+        return EInOutError(5, "Something that is not a folder has its name");
     return InOutErrorFromErrno(errno, path);
 }
 
@@ -97,9 +100,13 @@ RawFile Folder::CreateTemporary(const std::string& prefix)
         std::string name = prefix + std::to_string(::getpid()) + "-";
         for (int i = 0; i < 6; ++i)
             name += letters[random() % (sizeof letters - 1)];
-        const int fd = ::openat(fd_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-        if (fd >= 0)
-            return RawFile(fd, path_ + "/" + name);
+        // Read and write: a network drive locks only what it may read.
+        const int fd = ::openat(fd_, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            RawFile file(fd, path_ + "/" + name);
+            file.lock_ = HoldTemporary(fd);
+            return file;
+        }
         if (errno != EEXIST)
             ThrowInOutError(errno, path_ + "/" + name);
     }
@@ -119,13 +126,21 @@ unsigned Folder::OwnerOfNewFiles(const std::string& probePrefix)
     }
 }
 
+void Folder::CheckName(const std::string& name) const
+{
+    if (!UsablePath(name) || name.find('/') != std::string::npos)
+        ThrowInOutError(EINVAL, path_ + "/" + name);
+}
+
 void Folder::Replace(const std::string& from, const std::string& to)
 {
-    if (!UsablePath(to) || to.find('/') != std::string::npos)
-        ThrowInOutError(EINVAL, path_ + "/" + to);
-    const int error = RenameOver(fd_, from, to);
-    if (error == 0)
-        return;
+    CheckName(to);
+    if (const int error = RenameOver(fd_, from, to); error != 0)
+        ThrowRenameError(error, from, to);
+}
+
+void Folder::ThrowRenameError(int error, const std::string& from, const std::string& to) const
+{
     // FAT refuses names such as "what?.txt" with EINVAL, FAT through FUSE
     // with EPERM, exFAT through FUSE with ENOENT: the file to rename is there,
     // its new name is free, and the folder let us make the file.
@@ -140,15 +155,64 @@ void Folder::Replace(const std::string& from, const std::string& to)
     ThrowInOutError(error, path_ + "/" + to);
 }
 
-void Folder::RemoveOthersTemporaries(const std::string& prefix)
+bool Folder::IsTemporaryName(const std::string& name, const std::string& prefix)
 {
-    const std::string mine = prefix + std::to_string(::getpid()) + "-";
-    for (const DirEntry& entry : ListDirectory(path_)) {
-        if (entry.Name.rfind(prefix, 0) == 0 && entry.Name.rfind(mine, 0) != 0)
+    // prefix, process id, "-", six letters or digits
+    if (name.size() < prefix.size() + 8 || name.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    const size_t dash = name.size() - 7;
+    if (name[dash] != '-' || dash == prefix.size())
+        return false;
+    for (size_t i = prefix.size(); i < name.size(); ++i)
+        if (i != dash && !(i < dash ? std::isdigit(static_cast<unsigned char>(name[i]))
+                                    : std::isalnum(static_cast<unsigned char>(name[i]))))
+            return false;
+    return true;
+}
+
+void Folder::RemoveAbandonedTemporaries(const std::string& prefix)
+{
+    for (const DirEntry& entry : List()) {
+        if (IsTemporaryName(entry.Name, prefix) && IsAbandoned(entry.Name))
             Remove(entry.Name);
         else if (IsAsideName(entry.Name))
             SettleAside(fd_, entry.Name);
     }
+}
+
+bool Folder::IsAbandoned(const std::string& name) const { return IsAbandonedTemporary(fd_, name); }
+
+bool Folder::ReplaceKeepingOld(const std::string& from, const std::string& to, const std::string& keep)
+{
+    CheckName(to);
+    // Tried again when what was at `to` changed under us (another user's
+    // file in a shared folder coming or going).
+    for (int tries = 0;; ++tries) {
+        struct stat st {};
+        const bool occupied = ::fstatat(fd_, to.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+        KeepResult result;
+        if (!occupied)
+            result.Error = RenameNoReplace(fd_, from, to);
+        else if (S_ISDIR(st.st_mode))
+            result.Error = EISDIR;
+        else
+            result = platform::ReplaceKeepingOld(fd_, from, to, keep);
+        if (result.Error == 0)
+            return true;
+        const bool changed = occupied ? result.Error == ENOENT : result.Error == EEXIST;
+        if (changed && tries < 3)
+            continue;
+        if (result.KeepFailed)
+            return false;
+        ThrowRenameError(result.Error, from, to);
+    }
+}
+
+bool Folder::HoldsFile(const std::string& name, const RawFile& file) const
+{
+    struct stat there {}, open {};
+    return ::fstatat(fd_, name.c_str(), &there, 0) == 0 && ::fstat(file.fd_, &open) == 0 &&
+           there.st_dev == open.st_dev && there.st_ino == open.st_ino;
 }
 
 bool Folder::Remove(const std::string& name) { return ::unlinkat(fd_, name.c_str(), 0) == 0; }

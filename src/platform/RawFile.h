@@ -21,9 +21,7 @@ public:
 
     size_t Read(void* buffer, size_t size);
     size_t Write(const void* buffer, size_t size); // bytes actually stored
-    void Close();
-    // True when `path` names the same file as this open one (device and inode).
-    bool IsSameFileAs(const std::string& path) const;
+    void Close(); // a temporary stays locked until the object goes
 
     const std::string& Path() const { return path_; }
     uint64_t SizeAtOpen() const { return size_; }
@@ -36,6 +34,8 @@ private:
     friend class Folder;
     RawFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
     int fd_;
+    int lock_ = -1; // holds a temporary's lock until the file is let go, after Close
+
     std::string path_;
     uint64_t size_ = 0;
     uint32_t mode_ = 0;

@@ -35,15 +35,17 @@ std::optional<RawFile> RawFile::OpenSource(const std::string& path)
 }
 
 RawFile::RawFile(RawFile&& other) noexcept
-    : fd_(other.fd_), path_(std::move(other.path_)), size_(other.size_), mode_(other.mode_)
+    : fd_(other.fd_), lock_(other.lock_), path_(std::move(other.path_)), size_(other.size_), mode_(other.mode_)
 {
     other.fd_ = -1;
+    other.lock_ = -1;
 }
 
 RawFile::~RawFile()
 {
-    if (fd_ >= 0)
-        ::close(fd_);
+    for (const int fd : {fd_, lock_})
+        if (fd >= 0)
+            ::close(fd);
 }
 
 size_t RawFile::Read(void* buffer, size_t size)
@@ -74,14 +76,6 @@ void RawFile::Close()
     fd_ = -1;
     if (fd >= 0 && ::close(fd) != 0 && errno != EINTR)
         ThrowInOutError(errno, path_);
-}
-
-bool RawFile::IsSameFileAs(const std::string& path) const
-{
-    struct stat mine {}, other {};
-    if (::fstat(fd_, &mine) != 0 || HasNul(path) || ::stat(path.c_str(), &other) != 0)
-        return false;
-    return mine.st_dev == other.st_dev && mine.st_ino == other.st_ino;
 }
 
 void RawFile::SetMode(uint32_t mode)

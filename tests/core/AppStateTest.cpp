@@ -85,7 +85,7 @@ TEST_F(AppStateTest, SettingsThatCouldNotBeReadAreNeverReplaced)
         // Neither the schedule's Apply nor the close replaces it.
         EXPECT_THROW(app.SaveSchedule({Daily, 0, 9}), EInOutError);
         EXPECT_EQ(app.SaveForClose(),
-                  Texts{"The settings were not saved: " + path + " could not be read (File access denied)."});
+                  Texts{"The settings were not saved: " + path + " could not be read (" + CauseOf(spoil) + ")."});
         if (spoil == Spoil::Unreadable) {
             ::chmod(path.c_str(), 0600);
             EXPECT_EQ(world.SettingsText(), before);
@@ -112,7 +112,7 @@ TEST_F(AppStateTest, AProjectFileThatCannotBeReadIsNeverOverwritten)
         const Texts notSaved = app.SaveForClose();
         ASSERT_EQ(notSaved.size(), 1u);
         EXPECT_TRUE(Contains(notSaved[0], "The source list was not saved: " + spoilt +
-                                              " could not be read (File access denied)"));
+                                              " could not be read (" + CauseOf(spoil) + ")"));
         if (spoil == Spoil::Unreadable) {
             ::chmod(spoilt.c_str(), 0600);
             EXPECT_EQ(ReadFile(spoilt), before);

@@ -167,6 +167,10 @@ TEST(LoadBkUpFolder, EveryFileWithItsFullPathAndNoSubfolders)
     TempDir tmp;
     WriteFile(tmp / "a.txt", "");
     WriteFile(tmp / ".hidden", "");
+    // Files of the user's that only look like the program's unfinished copies.
+    for (const char* name : {".tarvok-partial-notes", ".tarvok-partial-1-abc", ".tarvok-partial--abcdef"})
+        WriteFile(tmp / name, "");
+    WriteFile(tmp / ".tarvok-partial-123-abcDE9", "an unfinished copy");
     fs::create_directory(tmp / "sub");
     FileList list = ListOf({"/stale/entry"});
 
@@ -177,7 +181,8 @@ TEST(LoadBkUpFolder, EveryFileWithItsFullPathAndNoSubfolders)
         paths.insert(f.FileName);
         EXPECT_EQ(f.Exist, 1);
     }
-    EXPECT_EQ(paths, (std::set<std::string>{tmp / "a.txt", tmp / ".hidden"}));
+    EXPECT_EQ(paths, (std::set<std::string>{tmp / "a.txt", tmp / ".hidden", tmp / ".tarvok-partial-notes",
+                                            tmp / ".tarvok-partial-1-abc", tmp / ".tarvok-partial--abcdef"}));
 
     LoadBkUpFolder(tmp / "missing", list);
     EXPECT_TRUE(list.empty()) << "a missing folder still empties the list";

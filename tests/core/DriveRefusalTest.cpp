@@ -44,11 +44,11 @@ struct Drive {
 
 const Drive Drives[] = {
     {"ext4", {}},
-    {"FAT through FUSE", {ENOSYS, false, true, EPERM, "", 0}},
-    {"FAT mounted for everyone", {EPERM, true, true, EINVAL, "", 0}},
-    {"SMB through gvfs", {EOPNOTSUPP, false, true, 0, "", 0}},
-    {"SFTP without posix-rename and hardlink", {0, false, false, 0, "", 0}},
-    {"exFAT through FUSE", {ENOSYS, false, true, ENOENT, "", 0}},
+    {"FAT through FUSE", {ENOSYS, false, true, EPERM, "", 0, false, false}},
+    {"FAT mounted for everyone", {EPERM, true, true, EINVAL, "", 0, false, true}},
+    {"SMB through gvfs", {EOPNOTSUPP, false, true, 0, "", 0, false, false}},
+    {"SFTP without posix-rename and hardlink", {0, false, false, 0, "", 0, false, false}},
+    {"exFAT through FUSE", {ENOSYS, false, true, ENOENT, "", 0, false, false}},
 };
 
 class DriveRefusal : public ::testing::Test {
@@ -180,6 +180,26 @@ TEST_F(DriveRefusal, ErrorsNameTheFileThatStoppedTheRunAndTheCause)
         EXPECT_EQ(code, 0) << c.Message;
         EXPECT_EQ(EntriesOf(Snap), std::set<std::string>{"a.txt"}) << "the run ended at that file, nothing left over";
     }
+}
+
+TEST_F(DriveRefusal, ErrorsAtOddThingsNameTheirFile)
+{
+    WriteFile(Tmp / "a.txt", "a");
+    WriteFile(Bk + "/Project.ini", "");
+    fs::resize_file(Bk + "/Project.ini", platform::MaxWholeFileSize + 1);
+    ASSERT_EQ(::mkfifo(Snap.c_str(), 0600), 0);
+    const struct {
+        const char* Case;
+        std::function<void()> Work;
+        std::string Message;
+    } cases[] = {
+        {"a FIFO at the snapshot folder's name", [&] { BackUp(ListOf({Tmp / "a.txt"})); },
+         Snap + ": Something that is not a folder has its name"},
+        {"a project file of 64 MB and more", [&] { LoadFileList(Bk + "/Project.ini", *std::make_unique<FileList>()); },
+         Bk + "/Project.ini: The file is larger than 64 MB"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MessageOf(c.Work), c.Message) << c.Case;
 }
 
 // A drive made read-only, or small, for a child of its own mount namespace:

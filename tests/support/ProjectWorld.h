@@ -59,6 +59,12 @@ inline std::vector<Spoil> SpoilsForThisUser()
     return {Spoil::Unreadable, Spoil::Huge};
 }
 
+// Why a file spoilt so could not be read.
+inline std::string CauseOf(Spoil spoil)
+{
+    return spoil == Spoil::Unreadable ? "File access denied" : "The file is larger than 64 MB";
+}
+
 inline void SpoilFile(const std::string& path, Spoil spoil)
 {
     if (spoil == Spoil::Unreadable)

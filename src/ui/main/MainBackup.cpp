@@ -122,11 +122,13 @@ void TMainForm::btnRestoreClick()
     ListWalk walk(*this);
     BusyWork busy(lbStatus, "Restore Files Now...");
     state_.LastDir = chosen;
+    std::vector<std::string> selected;
     const FileList& backups = state_.BackupList;
     int line = 0;
     for (auto entry = backups.begin(); entry != backups.end() && line < lbxTarget->count(); ++entry, ++line)
         if (lbxTarget->item(line)->isSelected())
-            RestoreBkUpFile(entry->FileName, chosen, Dialogs);
+            selected.push_back(entry->FileName);
+    RestoreBkUpFiles(selected, chosen, Dialogs);
     busy.RestoreCursor();
     Dialogs.Message("Restore Success.");
     lbStatus->clear();

@@ -115,7 +115,8 @@ TEST(MainStartTest, UnreadableSettingsAreReportedAndTheDefaultsApply)
     ::chmod((world.App / SettingsFileName).c_str(), 0);
     ui::TMainForm& form = world.Create();
 
-    EXPECT_EQ(world.Dialogs.TextsOf("error"), std::vector<std::string>{"File access denied."});
+    EXPECT_EQ(world.Dialogs.TextsOf("error"),
+              std::vector<std::string>{world.App / SettingsFileName + ": File access denied."});
     ASSERT_EQ(form.State().ProjectList.size(), 1u);
     EXPECT_EQ(form.State().Current().Name, "MyPrj-1");
     EXPECT_EQ(world.Dialogs.TextsOf("confirm"), std::vector<std::string>{Question()});
