@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Backs up 5,000 files of 4 KiB and one large file through BackUpFileList and
 # copies the same files with cp, side by side, and prints the median ratios
-# ours/cp. Then times the main window's browser: ShowBkUpFolders over 2,000
+# ours/cp. Then the same onto a network share (SSHFS to a private sshd on
+# 127.0.0.1, made and undone here; needs root): 2,000 files of 4 KiB and one
+# of 64 MiB. Then times the main window's browser: ShowBkUpFolders over 2,000
 # snapshot folders and opening a snapshot of 20,000 files, each beside ls of
 # the same directory.
 # Usage: bench/backup_vs_cp.sh [BUILD_DIR] [RUNS] [BIG_MIB]
@@ -32,22 +34,23 @@ median() { sort -g | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2
 # cp gets the same job: make the snapshot folder, copy every file flat into it.
 cp_run() { mkdir "$2/snap" && xargs -a "$1" -d '\n' cp -t "$2/snap"; }
 
-# Prints "median_ratio median_ours_ms median_cp_ms" for one file list.
+# Prints "median_ratio median_ours_ms median_cp_ms" for one file list copied
+# into the folder DEST (default: the work folder).
 compare() {
-  local list=$1 ours theirs ratios=() ours_all=() cp_all=()
+  local list=$1 dest=${2:-$work} ours theirs ratios=() ours_all=() cp_all=()
   for ((r = 0; r < runs; r++)); do
-    mkdir "$work/ours" "$work/cp"
+    mkdir "$dest/ours" "$dest/cp"
     # Taking turns at going first keeps the page cache's mood out of the ratio.
     if ((r % 2 == 0)); then
-      ours=$(nanos "$bin" "$list" "$work/ours")
-      theirs=$(nanos cp_run "$list" "$work/cp")
+      ours=$(nanos "$bin" "$list" "$dest/ours")
+      theirs=$(nanos cp_run "$list" "$dest/cp")
     else
-      theirs=$(nanos cp_run "$list" "$work/cp")
-      ours=$(nanos "$bin" "$list" "$work/ours")
+      theirs=$(nanos cp_run "$list" "$dest/cp")
+      ours=$(nanos "$bin" "$list" "$dest/ours")
     fi
-    [ "$(find "$work/ours" -type f | wc -l)" = "$(find "$work/cp" -type f | wc -l)" ] ||
+    [ "$(find "$dest/ours" -type f | wc -l)" = "$(find "$dest/cp" -type f | wc -l)" ] ||
       { echo "the two copies differ" >&2; exit 1; }
-    rm -rf "$work/ours" "$work/cp"
+    rm -rf "$dest/ours" "$dest/cp"
     ratios+=("$(awk -v a="$ours" -v b="$theirs" 'BEGIN {print a / b}')")
     ours_all+=("$ours")
     cp_all+=("$theirs")
@@ -63,6 +66,27 @@ printf '%d files of 4 KiB, %d runs: median ratio ours/cp = %.3f (ours %.0f ms, c
   "$small_count" "$runs" "$small_ratio" "$small_ours" "$small_cp"
 printf '1 file of %d MiB, %d runs: median ratio ours/cp = %.3f (ours %.0f ms, cp %.0f ms)\n' \
   "$big_mib" "$runs" "$big_ratio" "$big_ours" "$big_cp"
+
+# A network share: its own mount and sshd, undone when the subshell ends.
+head -n 2000 "$work/small.list" > "$work/share-small.list"
+head -c $((64 * 1024 * 1024)) "$work/big/large.dat" > "$work/share-big.dat" 2>/dev/null ||
+  head -c $((64 * 1024 * 1024)) /dev/urandom > "$work/share-big.dat"
+echo "$work/share-big.dat" > "$work/share-big.list"
+(
+  . "$(dirname "$0")/../tests/drives/lib.sh"
+  drives_init bench-sshfs >/dev/null
+  mkdir -m 755 "$WORK/share"
+  start_sshd /usr/lib/openssh/sftp-server && start_fuse "$WORK/mnt" sshfs -f -F /dev/null \
+    -o "IdentityFile=$WORK/ssh/client_key,Port=$SSHD_PORT,BatchMode=yes" \
+    -o StrictHostKeyChecking=no,UserKnownHostsFile=/dev/null,LogLevel=ERROR \
+    "root@127.0.0.1:$WORK/share" "$WORK/mnt" || fail "no SSHFS mount"
+  read -r ratio ours theirs < <(compare "$work/share-small.list" "$WORK/mnt")
+  printf 'SSHFS, 2000 files of 4 KiB, %d runs: median ratio ours/cp = %.3f (ours %.0f ms, cp %.0f ms)\n' \
+    "$runs" "$ratio" "$ours" "$theirs"
+  read -r ratio ours theirs < <(compare "$work/share-big.list" "$WORK/mnt")
+  printf 'SSHFS, 1 file of 64 MiB, %d runs: median ratio ours/cp = %.3f (ours %.0f ms, cp %.0f ms)\n' \
+    "$runs" "$ratio" "$ours" "$theirs"
+) || echo "SSHFS rows skipped (they need root, FUSE, sshfs and sshd)"
 
 # The browser: 2,000 snapshot folders, one of them holding 20,000 files.
 mkdir "$work/bk"

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Times CopyFileByBlock against dd bs=2048 (the same read/write pattern) on a
+# Times CopyFileByBlock against dd bs=1M (the same read/write pattern) on a
 # file in the page cache and prints the median ratio ours/dd, then the peak
 # RSS of our copy for a 1 MiB and a large file.
 # Usage: bench/copy_vs_dd.sh [BUILD_DIR] [SIZE_MIB] [RUNS]
@@ -22,7 +22,7 @@ median() { sort -g | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2
 # Each copy starts with no output file left over, and the two take turns
 # going first, so neither profits from pages the other just freed.
 ours_copy() { local t; t=$(seconds "$bin" "$work/big" "$work/out"); rm -f "$work/out"; echo "$t"; }
-dd_copy() { local t; t=$(seconds dd if="$work/big" of="$work/out" bs=2048); rm -f "$work/out"; echo "$t"; }
+dd_copy() { local t; t=$(seconds dd if="$work/big" of="$work/out" bs=1M); rm -f "$work/out"; echo "$t"; }
 ratios=()
 for ((i = 0; i < runs; i++)); do
   if ((i % 2 == 0)); then

@@ -106,6 +106,14 @@ std::vector<std::string> AppState::AddSources(const std::vector<std::string>& ch
     return refused;
 }
 
+std::vector<NameClash> AppState::NameClashesFrom(std::size_t firstAdded) const
+{
+    // The project file is there once the list was saved: the drive's answer
+    // for its name in other case tells whether it folds case.
+    const bool foldsCase = platform::FoldsCase(current_->BackUpDir, ProjectFileName);
+    return SnapshotNameClashes(SourceList, foldsCase, firstAdded);
+}
+
 void AppState::RemoveSources(const std::vector<bool>& selectedLines)
 {
     std::size_t line = 0;

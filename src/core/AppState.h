@@ -65,6 +65,10 @@ public:
     // Adds the chosen files not yet listed and remembers their folder;
     // returns the paths refused for holding a line break.
     std::vector<std::string> AddSources(const std::vector<std::string>& chosen);
+    // The entries from position `firstAdded` on that take the snapshot name
+    // of an entry before them (see SnapshotNameClashes), letter case counting
+    // as the project's backup drive counts it.
+    std::vector<NameClash> NameClashesFrom(std::size_t firstAdded) const;
     // Removes the entries whose line is selected, line i showing entry i.
     void RemoveSources(const std::vector<bool>& selectedLines);
     // Writes the source list to the current project's file.

@@ -62,8 +62,8 @@ std::string SnapshotFolderName(const LocalTime& time)
     return name;
 }
 
-void BackUpFileList(const FileList& Files, const std::string& BackUpDir, const Clock& clock,
-                    Dialogs& dialogs)
+std::vector<NameClash> BackUpFileList(const FileList& Files, const std::string& BackUpDir, const Clock& clock,
+                                      Dialogs& dialogs)
 {
     const std::string snapshot = JoinPath(BackUpDir, SnapshotFolderName(clock.Now()));
     // A failure shows up at the first copy, with the reason the folder is missing.
@@ -73,9 +73,11 @@ void BackUpFileList(const FileList& Files, const std::string& BackUpDir, const C
     // Opened at the first copy; a folder that is not the user's is refused
     // before anything is written into it.
     std::optional<platform::Folder> folder;
+    FileList copied;
     for (const FileRec& file : Files) {
         if (!platform::FileExists(file.FileName))
             continue;
+        copied.push_back(file);
         if (!folder) {
             try {
                 folder.emplace(platform::Folder::OpenPrivate(snapshot, PartialCopyPrefix));
@@ -98,6 +100,11 @@ void BackUpFileList(const FileList& Files, const std::string& BackUpDir, const C
     // One flush for all: a flush per file would cost more than the copies.
     if (folder)
         folder->Flush();
+    std::vector<NameClash> clashes = SnapshotNameClashes(copied, true);
+    const auto caseOnly = std::find_if(clashes.begin(), clashes.end(), [](const NameClash& c) { return c.CaseOnly; });
+    if (caseOnly != clashes.end() && !platform::FoldsCase(snapshot, FileNamePart(caseOnly->Kept)))
+        return SnapshotNameClashes(copied, false);
+    return clashes;
 }
 
 std::vector<std::string> ListBkUpFolders(const std::string& Dir)

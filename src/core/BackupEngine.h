@@ -2,6 +2,7 @@
 #include "core/Clock.h"
 #include "core/FileUtility.h"
 #include "core/InOutError.h"
+#include "core/NameClash.h"
 
 #include <stdexcept>
 #include <string>
@@ -28,8 +29,11 @@ std::string SnapshotFolderName(const LocalTime& time);
 // is written. Each copy replaces its earlier one as soon as it is whole; the
 // folder is flushed once at the end. A copy error (EInOutError, naming the
 // file) ends the run at that file, keeping the copies made before it.
-void BackUpFileList(const FileList& Files, const std::string& BackUpDir, const Clock& clock,
-                    Dialogs& dialogs);
+// Answers the sources that have no copy in the snapshot because a later one
+// landed on the same name (names that differ only in case count where the
+// drive folds case).
+std::vector<NameClash> BackUpFileList(const FileList& Files, const std::string& BackUpDir, const Clock& clock,
+                                      Dialogs& dialogs);
 
 // Names of the snapshot folders directly inside Dir: entries that are plain
 // directories and nothing else (not hidden, not read-only, not links), sorted

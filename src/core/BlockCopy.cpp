@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace tarvok {
 namespace {
@@ -42,16 +43,16 @@ platform::RawFile CopyToTemporary(platform::RawFile& source, platform::Folder& f
 {
     platform::RawFile dest = folder.CreateTemporary(PartialCopyPrefix);
     try {
-        char buffer[CopyBlockSize];
         // A file that keeps growing is copied as it was at the open.
         uint64_t left = source.SizeAtOpen();
+        std::vector<char> buffer(static_cast<size_t>(std::min<uint64_t>(left, CopyBlockSize)));
         while (left > 0) {
-            const size_t read = source.Read(buffer, static_cast<size_t>(std::min<uint64_t>(left, sizeof buffer)));
+            const size_t read = source.Read(buffer.data(), static_cast<size_t>(std::min<uint64_t>(left, buffer.size())));
             if (read == 0)
                 break;
             // The rest of a short write is tried again, so the drive says why it stopped.
             for (size_t done = 0; done < read;) {
-                const size_t written = dest.Write(buffer + done, read - done);
+                const size_t written = dest.Write(buffer.data() + done, read - done);
                 if (written == 0)
                     throw EInOutError(101);
                 done += written;

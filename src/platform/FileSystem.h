@@ -36,6 +36,9 @@ inline bool IsFileEntry(const DirEntry& entry) { return (entry.Attr & (faDirecto
 bool FileExists(const std::string& path);      // a plain file; a directory is not a file
 bool DirectoryExists(const std::string& path);
 bool IsReadOnly(const std::string& path);       // no owner write bit
+// True when the drive of `dir` finds its entry `name` under the same name in
+// other letter case too, as FAT, exFAT and Windows shares do.
+bool FoldsCase(const std::string& dir, const std::string& name);
 // Every entry of the directory except "." and "..", in the file system's order.
 // A directory that cannot be read gives an empty list.
 std::vector<DirEntry> ListDirectory(const std::string& dir);

@@ -2,6 +2,7 @@
 
 #include "core/InOutError.h"
 #include "platform/DriveCalls.h"
+#include "platform/MountTable.h"
 
 #include <cctype>
 #include <cerrno>
@@ -127,6 +128,23 @@ bool IsReadOnly(const std::string& path)
 }
 
 bool DirectoryExists(const std::string& path) { return StatIs(path, S_IFDIR); }
+
+bool FoldsCase(const std::string& dir, const std::string& name)
+{
+    std::string swapped = name;
+    for (char& c : swapped)
+        c = std::isupper(static_cast<unsigned char>(c)) ? static_cast<char>(std::tolower(static_cast<unsigned char>(c)))
+                                                        : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    // FUSE drives give each name looked up a number of its own, so the
+    // answer is a name found that the folder does not list.
+    struct stat st {};
+    if (swapped == name || !UsablePath(dir + "/" + swapped) || ::lstat((dir + "/" + swapped).c_str(), &st) != 0)
+        return false;
+    for (const DirEntry& entry : ListDirectory(dir))
+        if (entry.Name == swapped)
+            return false;
+    return true;
+}
 
 namespace {
 
@@ -366,6 +384,21 @@ EInOutError InOutErrorFromErrno(int error, const std::string& path)
     case EMFILE:
     case ENFILE: code = 4; break;
     case EROFS: return EInOutError(5, "The drive is read-only");
+    case ENOTCONN:
+    case ECONNABORTED:
+    case ECONNRESET:
+    case ETIMEDOUT:
+    case EHOSTDOWN:
+    case EHOSTUNREACH:
+    case ENETDOWN:
+    case ENETUNREACH:
+    case ESTALE: {
+        // A share whose server or FUSE process went away; the mount table
+        // alone says which drive that is, without asking the dead drive.
+        const std::string root = MountRootOf(MountedFileSystems(), path);
+        return EInOutError(error, "The drive " + (root.empty() ? std::string() : root + " ") +
+                                      "is no longer reachable");
+    }
     case EFBIG: return EInOutError(101, "The file is too large for the drive");
     case EILSEQ: code = 3; break;
     case EACCES:

@@ -77,7 +77,7 @@ public:
 private:
     // Refuses (code 3) a name that is no single name inside the folder.
     void CheckName(const std::string& name) const;
-    [[noreturn]] void ThrowRenameError(int error, const std::string& from, const std::string& to) const;
+    [[noreturn]] void ThrowRenameError(int error, const std::string& to) const;
     // The owner the mount gives a file made in the folder.
     unsigned OwnerOfNewFiles(const std::string& probePrefix);
     // The folder's status; refused when it is not the user's (see OpenPrivate).

@@ -136,20 +136,18 @@ void Folder::Replace(const std::string& from, const std::string& to)
 {
     CheckName(to);
     if (const int error = RenameOver(fd_, from, to); error != 0)
-        ThrowRenameError(error, from, to);
+        ThrowRenameError(error, to);
 }
 
-void Folder::ThrowRenameError(int error, const std::string& from, const std::string& to) const
+void Folder::ThrowRenameError(int error, const std::string& to) const
 {
     // FAT refuses names such as "what?.txt" with EINVAL, FAT through FUSE
-    // with EPERM, exFAT through FUSE with ENOENT: the file to rename is there,
-    // its new name is free, and the folder let us make the file.
+    // with EPERM (and loses the file it was to rename), exFAT through FUSE
+    // with ENOENT: the new name is free, and the folder let us make the file.
     struct stat st {};
-    const bool nameRefused =
-        error == EINVAL || error == EILSEQ || error == ENAMETOOLONG ||
-        ((error == ENOENT || error == EPERM || error == EACCES) &&
-         ::fstatat(fd_, from.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-         ::fstatat(fd_, to.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0);
+    const bool nameRefused = error == EINVAL || error == EILSEQ || error == ENAMETOOLONG ||
+                             ((error == ENOENT || error == EPERM || error == EACCES) &&
+                              ::fstatat(fd_, to.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0);
     if (nameRefused)
         throw EInOutError(3, "The drive cannot store this file name");
     ThrowInOutError(error, path_ + "/" + to);
@@ -204,7 +202,7 @@ bool Folder::ReplaceKeepingOld(const std::string& from, const std::string& to, c
             continue;
         if (result.KeepFailed)
             return false;
-        ThrowRenameError(result.Error, from, to);
+        ThrowRenameError(result.Error, to);
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <set>
+#include <tuple>
 #include <sys/stat.h>
 
 using namespace tarvok;
@@ -186,6 +187,33 @@ TEST(LoadBkUpFolder, EveryFileWithItsFullPathAndNoSubfolders)
 
     LoadBkUpFolder(tmp / "missing", list);
     EXPECT_TRUE(list.empty()) << "a missing folder still empties the list";
+}
+
+TEST(SnapshotNameClashes, EachEarlierSourceIsNamedWithTheLastOneTakingItsName)
+{
+    using Clashes = std::vector<std::tuple<std::string, std::string, bool>>;
+    const struct {
+        std::vector<std::string> Files;
+        bool FoldsCase;
+        size_t From;
+        Clashes Expected;
+    } cases[] = {
+        {{"/a/x.txt", "/b/y.txt", "/c/x.txt"}, false, 0, {{"/a/x.txt", "/c/x.txt", false}}},
+        {{"/a/x.txt", "/b/x.txt", "/c/x.txt"}, false, 0, {{"/a/x.txt", "/c/x.txt", false}, {"/b/x.txt", "/c/x.txt", false}}},
+        {{"/a/Report.txt", "/b/report.txt"}, false, 0, {}},
+        {{"/a/Report.txt", "/b/report.txt"}, true, 0, {{"/a/Report.txt", "/b/report.txt", true}}},
+        {{"/a/x", "/b/x", "/c/y", "/d/y"}, false, 2, {{"/c/y", "/d/y", false}}},
+        {{"/a/x", "/b/x", "/c/y", "/d/x"}, false, 3, {{"/a/x", "/d/x", false}, {"/b/x", "/d/x", false}}},
+    };
+    for (const auto& c : cases) {
+        FileList files;
+        for (const std::string& f : c.Files)
+            AddFile(files, FileRec{f, 1, 0});
+        Clashes found;
+        for (const NameClash& clash : SnapshotNameClashes(files, c.FoldsCase, c.From))
+            found.emplace_back(clash.Lost, clash.Kept, clash.CaseOnly);
+        EXPECT_EQ(found, c.Expected) << c.Files.front() << " folds " << c.FoldsCase << " from " << c.From;
+    }
 }
 
 TEST(BakFileName, OnlyTheLastExtensionOfTheNameIsReplaced)

@@ -46,7 +46,7 @@ TEST(CopyFileByBlock, CopiesExactlyAroundTheBlockSize)
 {
     TempDir tmp;
     FakeDialogs dialogs;
-    for (size_t size : {size_t{0}, size_t{1}, size_t{2047}, size_t{2048}, size_t{2049}, size_t{10000}}) {
+    for (size_t size : {size_t{0}, size_t{1}, CopyBlockSize - 1, CopyBlockSize, CopyBlockSize + 1, 3 * CopyBlockSize + 7}) {
         const std::string data = RandomBytes(size);
         WriteFile(tmp / "src", data);
         CopyFileByBlock(tmp / "src", tmp / "dst", dialogs);

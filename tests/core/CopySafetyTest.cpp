@@ -206,7 +206,7 @@ TEST_F(CopySafety, ACopyCutShortByAKillIsNeverListedAndTheNextRunRemovesIt)
     const int code = RunInChild([&] {
         rlimit none{0, 0};
         ::setrlimit(RLIMIT_CORE, &none);
-        rlimit limit{2 * CopyBlockSize, 2 * CopyBlockSize};
+        rlimit limit{4096, 4096};
         ::setrlimit(RLIMIT_FSIZE, &limit);
         ::signal(SIGXFSZ, SIG_DFL);
         FakeDialogs dialogs;

@@ -133,7 +133,7 @@ TEST(Drive, ARestoreCutShortLeavesTheUsersFileUnderItsName)
     WriteFile(w.Restored + "/photo.bin", "the user's photo");
     // The copy hits the file-size limit part-way (EFBIG), as on a full drive.
     const int code = RunInChild([&] {
-        LimitFileSize(8 * CopyBlockSize);
+        LimitFileSize(16384);
         FakeDialogs dialogs;
         try {
             RestoreBkUpFile(w.Snap + "/photo.bin", w.Restored, dialogs);
@@ -170,6 +170,47 @@ TEST(Drive, DeletesASnapshot)
         ADD_FAILURE() << failure.Path << " stayed: " << failure.Error.what();
     EXPECT_FALSE(fs::exists(w.Snap));
     EXPECT_TRUE(ListBkUpFolders(w.Bk).empty());
+}
+
+TEST(Drive, SourcesWhoseNamesDifferOnlyInCaseAreNamedWhereTheDriveFoldsCase)
+{
+    World& w = The();
+    const std::string bk = DriveDir + "/bk-case";
+    fs::create_directories(w.Home / "A");
+    fs::create_directories(w.Home / "B");
+    WriteFile(w.Home / "A/Report.txt", "from A");
+    WriteFile(w.Home / "B/report.txt", "from B");
+    fs::create_directory(bk);
+    const std::vector<NameClash> clashes =
+        BackUpFileList(FileList{{w.Home / "A/Report.txt", 1, 0}, {w.Home / "B/report.txt", 1, 0}}, bk, w.Clock, w.Dialogs);
+    const std::string drive = fs::path(DriveDir).filename();
+    if (drive == "fat" || drive == "exfat") {
+        ASSERT_EQ(clashes.size(), 1u) << "the user is told which file has no copy";
+        EXPECT_EQ(clashes[0].Lost, w.Home / "A/Report.txt");
+        EXPECT_EQ(EntriesOf(bk + "/03_07_09").size(), 1u);
+    } else {
+        EXPECT_TRUE(clashes.empty()) << drive << " keeps both";
+        EXPECT_EQ(EntriesOf(bk + "/03_07_09"), (std::set<std::string>{"Report.txt", "report.txt"}));
+    }
+    fs::remove_all(bk);
+}
+
+TEST(Drive, ANameTheDriveCannotStoreIsSaidSo)
+{
+    World& w = The();
+    const std::string bk = DriveDir + "/bk-names";
+    const std::string odd = w.Home / "what?.txt";
+    WriteFile(odd, "?");
+    fs::create_directory(bk);
+    std::string message;
+    try {
+        BackUpFileList(FileList{{odd, 1, 0}}, bk, w.Clock, w.Dialogs);
+    } catch (const EInOutError& e) {
+        message = e.what();
+    }
+    const std::string drive = fs::path(DriveDir).filename();
+    EXPECT_EQ(message, drive == "fat" || drive == "exfat" ? odd + ": The drive cannot store this file name" : "");
+    fs::remove_all(bk);
 }
 
 int main(int argc, char** argv)

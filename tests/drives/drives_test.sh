@@ -48,52 +48,13 @@ mount_exfat() {
 # sshfs's default idmap=none; uid= stands in for a NAS account (1026) other
 # than root, since this server runs as root.
 mount_sshfs() {
-  start_sshd || return 1
+  start_sshd "$here/nas_sftp_server.pl" || return 1
   mkdir -m 755 "$WORK/share"
   start_fuse "$1" sshfs -f -F /dev/null \
     -o "allow_other,uid=1026,gid=100,IdentityFile=$WORK/ssh/client_key,Port=$SSHD_PORT,BatchMode=yes" \
     -o StrictHostKeyChecking=no,UserKnownHostsFile=/dev/null,LogLevel=ERROR \
     "root@127.0.0.1:$WORK/share" "$1"
 }
-
-start_sshd() {
-  local dir=$WORK/ssh pid attempt
-  mkdir -m 700 "$dir"
-  ssh-keygen -q -t ed25519 -N '' -f "$dir/host_key" && ssh-keygen -q -t ed25519 -N '' -f "$dir/client_key" || return 1
-  cp "$dir/client_key.pub" "$dir/authorized_keys"
-  # sshd refuses to start without its privilege separation directory, which
-  # its own service would make.
-  mkdir -p -m 755 /run/sshd
-  for attempt in 1 2 3 4 5; do
-    SSHD_PORT=$((20000 + RANDOM % 40000))
-    port_open && continue
-    cat >"$dir/sshd_config" <<EOF
-Port $SSHD_PORT
-ListenAddress 127.0.0.1
-HostKey $dir/host_key
-AuthorizedKeysFile $dir/authorized_keys
-PidFile none
-PermitRootLogin prohibit-password
-PasswordAuthentication no
-KbdInteractiveAuthentication no
-UsePAM no
-StrictModes no
-Subsystem sftp $here/nas_sftp_server.pl
-EOF
-    "$(command -v sshd)" -D -e -f "$dir/sshd_config" >"$dir/sshd.log" 2>&1 &
-    pid=$!
-    track "$pid"
-    wait_until 10 sshd_settled "$pid" && ! gone "$pid" && return 0
-  done
-  echo "sshd did not start:" >&2
-  tail -n 5 "$dir/sshd.log" >&2
-  return 1
-}
-
-port_open() { (exec 3<>"/dev/tcp/127.0.0.1/$SSHD_PORT") 2>/dev/null; }
-
-# Listening, or ended (its port was taken).
-sshd_settled() { gone "$1" || port_open; }
 
 scenario="$WORK/drive_scenario"
 cp "$1" "$scenario" && chmod 755 "$scenario" || fail "cannot copy $1"

@@ -15,6 +15,8 @@
 #                         background (output in DIR.log), tracks it and waits until DIR is mounted;
 #                         DIR is unmounted at cleanup
 # as_user CMD...          runs CMD as the unprivileged user "nobody"
+# start_sshd SFTP_SERVER  a private sshd on 127.0.0.1:$SSHD_PORT serving SFTP_SERVER, for root
+#                         with the key $WORK/ssh/client_key
 
 drives_init() {
   [ "$(id -u)" -eq 0 ] || skip "needs root to make the mounts"
@@ -105,3 +107,42 @@ start_fuse() {
 as_user() {
   setpriv --reuid=65534 --regid=65534 --clear-groups env HOME="$WORK" TMPDIR="$WORK/tmp" "$@"
 }
+
+start_sshd() {
+  local sftp=$1 dir=$WORK/ssh pid attempt
+  mkdir -m 700 "$dir"
+  ssh-keygen -q -t ed25519 -N '' -f "$dir/host_key" && ssh-keygen -q -t ed25519 -N '' -f "$dir/client_key" || return 1
+  cp "$dir/client_key.pub" "$dir/authorized_keys"
+  # sshd refuses to start without its privilege separation directory, which
+  # its own service would make.
+  mkdir -p -m 755 /run/sshd
+  for attempt in 1 2 3 4 5; do
+    SSHD_PORT=$((20000 + RANDOM % 40000))
+    port_open && continue
+    cat >"$dir/sshd_config" <<EOF
+Port $SSHD_PORT
+ListenAddress 127.0.0.1
+HostKey $dir/host_key
+AuthorizedKeysFile $dir/authorized_keys
+PidFile none
+PermitRootLogin prohibit-password
+PasswordAuthentication no
+KbdInteractiveAuthentication no
+UsePAM no
+StrictModes no
+Subsystem sftp $sftp
+EOF
+    "$(command -v sshd)" -D -e -f "$dir/sshd_config" >"$dir/sshd.log" 2>&1 &
+    pid=$!
+    track "$pid"
+    wait_until 10 sshd_settled "$pid" && ! gone "$pid" && return 0
+  done
+  echo "sshd did not start:" >&2
+  tail -n 5 "$dir/sshd.log" >&2
+  return 1
+}
+
+port_open() { (exec 3<>"/dev/tcp/127.0.0.1/$SSHD_PORT") 2>/dev/null; }
+
+# Listening, or ended (its port was taken).
+sshd_settled() { gone "$1" || port_open; }

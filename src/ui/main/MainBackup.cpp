@@ -91,11 +91,15 @@ void TMainForm::btnBackUpClick()
     }
     ListWalk walk(*this);
     BusyWork busy(lbStatus, "BackUp Files Now...");
-    BackUpFileList(state_.SourceList, state_.Current().BackUpDir, Clock, Dialogs);
+    const std::string snapshot = JoinPath(state_.Current().BackUpDir, SnapshotFolderName(Clock.Now()));
+    const std::vector<NameClash> clashes =
+        BackUpFileList(state_.SourceList, state_.Current().BackUpDir, Clock, Dialogs);
     lbStatus->clear();
     ShowBkUpFolders(state_.Current().BackUpDir);
     busy.RestoreCursor();
     Dialogs.Message("BackUP Success.");
+    if (!clashes.empty())
+        Dialogs.Warning(BackupClashText(snapshot, clashes));
     if (lbxTarget->isVisible())
         lbxTarget->setFocus();
 }

@@ -22,11 +22,14 @@ void TMainForm::btnAddClick()
     }
     const std::string startDir = platform::DirectoryExists(state_.LastDir) ? state_.LastDir : InitialAddDir;
     std::vector<std::string> chosen;
+    const std::size_t before = state_.SourceList.size();
     if (Dialogs.OpenFiles(startDir, chosen))
         for (const std::string& path : state_.AddSources(chosen))
             Dialogs.Warning("File names with line breaks cannot be backed up: " + path);
     state_.SaveSourceList();
     FilllbxSource(state_.SourceList);
+    for (const NameClash& clash : state_.NameClashesFrom(before))
+        Dialogs.Warning(AddedClashText(clash));
 }
 
 void TMainForm::btnDeleteClick()

@@ -63,7 +63,8 @@ TEST_F(BackupTest, BackUpCopiesIntoTheHoursFolderAndListsIt)
     EXPECT_EQ(NamesOnDisk(Backup + "/03_07_09"), Texts{"x.txt"});
     EXPECT_EQ(ReadFile(Backup + "/03_07_09/x.txt"), "second x") << "the later source of a name wins";
     EXPECT_EQ(Dialogs.TextsOf("message"), Texts{"BackUP Success."});
-    EXPECT_EQ(Dialogs.TextsOf("warning"), Texts{}) << "a vanished source is skipped quietly";
+    EXPECT_EQ(Dialogs.TextsOf("warning"), Texts{BackupClashText(Backup + "/03_07_09", {{first, second}})})
+        << "the user learns which source has no copy; a vanished one is skipped quietly";
     EXPECT_EQ(Lines(Form->Controls().lbxTarget), QStringList{"03_07_09"});
     EXPECT_EQ(Form->State().BrowserMode, BrowserMode::FolderView);
     EXPECT_TRUE(Form->Controls().lbStatus->text().isEmpty());

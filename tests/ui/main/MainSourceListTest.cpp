@@ -25,6 +25,19 @@ TEST_F(SourceListTest, NamesWithLineBreaksAreNeverAdded)
     EXPECT_EQ(ReadFile(ProjectFilePath(Backup)), FormatFileList(Form->State().SourceList));
 }
 
+TEST_F(SourceListTest, AddingASourceOfAnotherSourcesSnapshotNameSaysSoAndAddsIt)
+{
+    const std::string first = MakeSource("one", "x.txt", "");
+    const std::string second = MakeSource("two", "x.txt", "");
+    const std::string otherCase = MakeSource("three", "X.TXT", "");
+    Dialogs.FileChoices = {{first}, {second, otherCase}};
+    Form->btnAddClick();
+    Form->btnAddClick();
+    // This drive tells letter case apart: X.TXT has a name of its own.
+    EXPECT_EQ(Dialogs.TextsOf("warning"), std::vector<std::string>{AddedClashText({first, second})});
+    EXPECT_EQ(Lines(Form->Controls().lbxSource), (QStringList{"x.txt", "x.txt", "X.TXT"}));
+}
+
 TEST_F(SourceListTest, AddAndDeleteLeaveAProjectFileThatCouldNotBeReadAlone)
 {
     if (RunningAsRoot())
