@@ -213,6 +213,41 @@ TEST(Drive, ANameTheDriveCannotStoreIsSaidSo)
     fs::remove_all(bk);
 }
 
+// Run by drives_test.sh on a share it takes away during the first step.
+TEST(ShareGone, TheRunSaysTheDriveIsNoLongerReachable)
+{
+    World& w = The();
+    const std::string big = w.Home / "big.bin";
+    WriteFile(big, "");
+    fs::resize_file(big, uintmax_t{1} << 30);
+    try {
+        BackUpFileList(FileList{{big, 1, 0}}, w.Bk, w.Clock, w.Dialogs);
+        ADD_FAILURE() << "the run ended well";
+    } catch (const EInOutError& e) {
+        EXPECT_EQ(std::string(e.what()), big + ": The drive " + DriveDir + " is no longer reachable");
+    }
+}
+
+TEST(ShareGone, ADeadRunsPartialIsCleanedOnceOld)
+{
+    World& w = The();
+    auto partials = [&] {
+        std::vector<std::string> found;
+        for (const std::string& name : EntriesOf(w.Snap))
+            if (IsPartialCopyName(name))
+                found.push_back(name);
+        return found;
+    };
+    const std::vector<std::string> left = partials();
+    ASSERT_EQ(left.size(), 1u) << "the dead run left its partial copy";
+    WriteFile(w.Notes, "notes");
+    BackUpFileList(FileList{{w.Notes, 1, 0}}, w.Bk, w.Clock, w.Dialogs);
+    EXPECT_EQ(partials(), left) << "a young one may be another machine's live copy";
+    fs::last_write_time(w.Snap + "/" + left[0], fs::file_time_type::clock::now() - std::chrono::hours(25));
+    BackUpFileList(FileList{{w.Notes, 1, 0}}, w.Bk, w.Clock, w.Dialogs);
+    EXPECT_TRUE(partials().empty()) << "a day without a write: the run that made it is dead";
+}
+
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
