@@ -5,6 +5,8 @@
 #include "core/TextLines.h"
 #include "platform/FileSystem.h"
 
+#include <utility>
+
 namespace tarvok {
 
 AppState::AppState(std::string appDir) : appDir_(std::move(appDir)) {}
@@ -160,11 +162,29 @@ TickSpan AppState::NextTick(const TickTime& now)
 }
 
 bool AppState::RunDueBackups(const TickSpan& ticks, const Clock& clock, Dialogs& dialogs,
-                             const StatusWriter& showStatus)
+                             const StatusWriter& showStatus, WorkProgress* progress)
 {
     if (Settings.TimerBkUp != 1)
         return false;
-    return tarvok::RunDueBackups(ProjectList, ticks, clock, dialogs, showStatus);
+    const std::vector<PrjRec> due = DueProjects(ProjectList, ticks);
+    RunBackups(due, clock, dialogs, showStatus, progress);
+    return !due.empty();
+}
+
+void AppState::HoldDueBackups(const TickSpan& ticks)
+{
+    if (Settings.TimerBkUp != 1)
+        return;
+    for (PrjRec& project : DueProjects(ProjectList, ticks))
+        heldBackups_.push_back(std::move(project));
+}
+
+bool AppState::RunHeldBackups(const Clock& clock, Dialogs& dialogs, const StatusWriter& showStatus,
+                              WorkProgress* progress)
+{
+    const std::vector<PrjRec> held = std::exchange(heldBackups_, {});
+    RunBackups(held, clock, dialogs, showStatus, progress);
+    return !held.empty();
 }
 
 std::vector<std::string> AppState::SaveForClose()

@@ -102,7 +102,15 @@ public:
     void ClockWasSet() { clockSetSinceTick_ = true; }
     // Runs the projects due at this tick when automatic backups are on;
     // returns whether any ran.
-    bool RunDueBackups(const TickSpan& ticks, const Clock& clock, Dialogs& dialogs, const StatusWriter& showStatus);
+    bool RunDueBackups(const TickSpan& ticks, const Clock& clock, Dialogs& dialogs, const StatusWriter& showStatus,
+                       WorkProgress* progress = nullptr);
+    // A tick that falls in the middle of a run (between its steps, not in a
+    // box it opened) keeps what is due for after it: a run never starts
+    // inside another, and no due project is lost to a long one.
+    void HoldDueBackups(const TickSpan& ticks);
+    bool HasHeldBackups() const { return !heldBackups_.empty(); }
+    bool RunHeldBackups(const Clock& clock, Dialogs& dialogs, const StatusWriter& showStatus,
+                        WorkProgress* progress = nullptr);
 
     // ---- The end ------------------------------------------------------------------
     // The close's writes: the settings file and the current source list,
@@ -137,6 +145,7 @@ private:
     bool closeHeld_ = false;
     bool refreshOwed_ = false;
     std::optional<TickTime> lastTick_;
+    std::vector<PrjRec> heldBackups_;
     bool clockSetSinceTick_ = false;
     bool sessionEnded_ = false;
     bool cleared_ = false;

@@ -6,21 +6,25 @@
 
 namespace tarvok {
 
-bool RunDueBackups(const ProjectList& projects, const TickSpan& ticks, const Clock& clock, Dialogs& dialogs,
-                   const StatusWriter& showStatus)
+std::vector<PrjRec> DueProjects(const ProjectList& projects, const TickSpan& ticks)
 {
-    bool ran = false;
+    std::vector<PrjRec> due;
+    for (const PrjRec& project : projects)
+        if (IsBackupDue(project, ticks))
+            due.push_back(project);
+    return due;
+}
+
+void RunBackups(const std::vector<PrjRec>& projects, const Clock& clock, Dialogs& dialogs,
+                const StatusWriter& showStatus, WorkProgress* progress)
+{
     FileList files;
     for (const PrjRec& project : projects) {
-        if (!IsBackupDue(project, ticks))
-            continue;
         showStatus(AutoBackupStatusText(project));
         LoadFileList(ProjectFilePath(project.BackUpDir), files);
-        BackUpFileList(files, project.BackUpDir, clock, dialogs);
+        (void)BackUpFileList(files, project.BackUpDir, clock, dialogs, progress);
         showStatus("");
-        ran = true;
     }
-    return ran;
 }
 
 } // namespace tarvok

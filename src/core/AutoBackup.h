@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace tarvok {
 
@@ -13,12 +14,17 @@ class Dialogs;
 // Shows a status text at once; the empty text clears the status line.
 using StatusWriter = std::function<void(const std::string&)>;
 
-// Backs up, in list order, every project whose schedule is due at this tick: its
-// status text shown, its project file read into a list of this call's own,
-// one backup run into its backup directory, the status cleared. Returns
-// whether any project ran. A failing run throws and ends the walk there,
-// leaving that project's status text shown.
-bool RunDueBackups(const ProjectList& projects, const TickSpan& ticks, const Clock& clock, Dialogs& dialogs,
-                   const StatusWriter& showStatus);
+class WorkProgress;
+
+// The projects whose schedule is due at this tick, in list order.
+std::vector<PrjRec> DueProjects(const ProjectList& projects, const TickSpan& ticks);
+
+// Backs up each of `projects` in turn: its status text shown, its project
+// file read into a list of this call's own, one backup run into its backup
+// directory (told to `progress`, where there is one), the status cleared. A
+// failing run throws and ends the walk there, leaving that project's status
+// text shown.
+void RunBackups(const std::vector<PrjRec>& projects, const Clock& clock, Dialogs& dialogs,
+                const StatusWriter& showStatus, WorkProgress* progress = nullptr);
 
 } // namespace tarvok

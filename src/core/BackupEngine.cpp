@@ -3,6 +3,7 @@
 #include "core/BlockCopy.h"
 #include "core/Dialogs.h"
 #include "core/InOutError.h"
+#include "core/WorkProgress.h"
 #include "platform/DriveCalls.h"
 #include "platform/FileSystem.h"
 #include "platform/Folder.h"
@@ -43,6 +44,14 @@ void DeleteBackupFile(platform::Folder& folder, const std::string& name, DeleteF
 // backup directory and checked at that moment: whatever another user put in
 // its place after the listing (a link to the user's own files, a folder of
 // theirs) is refused, and nothing outside the folder is touched.
+uint64_t BytesOf(const FileList& files)
+{
+    uint64_t total = 0;
+    for (const FileRec& file : files)
+        total += platform::FileSizeOf(file.FileName);
+    return total;
+}
+
 platform::Folder OpenSnapshotIn(const platform::Folder& backups, const std::string& folder)
 {
     return backups.OpenOwnFolder(FileNamePart(folder), PartialCopyPrefix);
@@ -63,8 +72,10 @@ std::string SnapshotFolderName(const LocalTime& time)
 }
 
 std::vector<NameClash> BackUpFileList(const FileList& Files, const std::string& BackUpDir, const Clock& clock,
-                                      Dialogs& dialogs)
+                                      Dialogs& dialogs, WorkProgress* progress)
 {
+    if (progress)
+        progress->Begin(BytesOf(Files));
     const std::string snapshot = JoinPath(BackUpDir, SnapshotFolderName(clock.Now()));
     // A failure shows up at the first copy, with the reason the folder is missing.
     std::optional<EInOutError> notMade;
@@ -87,7 +98,7 @@ std::vector<NameClash> BackUpFileList(const FileList& Files, const std::string& 
             folder->RemoveAbandonedTemporaries(PartialCopyPrefix);
         }
         try {
-            CopyIntoFolder(file.FileName, *folder, FileNamePart(file.FileName), dialogs);
+            CopyIntoFolder(file.FileName, *folder, FileNamePart(file.FileName), dialogs, progress);
         } catch (const EInOutError& error) {
             // What was copied before the error is kept; the error says which file stopped the run.
             try {
@@ -137,7 +148,8 @@ std::string BakFileName(const std::string& path)
     return dir + stem + ".BAK";
 }
 
-void RestoreBkUpFiles(const std::vector<std::string>& Sources, const std::string& DestDir, Dialogs& dialogs)
+void RestoreBkUpFiles(const std::vector<std::string>& Sources, const std::string& DestDir, Dialogs& dialogs,
+                      WorkProgress* progress)
 {
     // Opened once: whatever the path leads to later (a link in a shared
     // folder turned to the user's own files), every step happens here.
@@ -148,6 +160,12 @@ void RestoreBkUpFiles(const std::vector<std::string>& Sources, const std::string
             throw ErrorAtFile(error, DestDir);
         }
     }();
+    if (progress) {
+        uint64_t total = 0;
+        for (const std::string& source : Sources)
+            total += platform::FileSizeOf(source);
+        progress->Begin(total);
+    }
     for (const std::string& source : Sources) {
         const std::string name = FileNamePart(source);
         const std::string dest = JoinPath(DestDir, name);
@@ -159,7 +177,7 @@ void RestoreBkUpFiles(const std::vector<std::string>& Sources, const std::string
         try {
             // The copy is made whole beside the current file first, so
             // whatever fails, that file keeps its own name.
-            std::optional<PendingCopy> copy = PendingCopy::Make(source, folder, name, dialogs, true);
+            std::optional<PendingCopy> copy = PendingCopy::Make(source, folder, name, dialogs, true, progress);
             if (!copy)
                 continue;
             if (!folder.ReplaceKeepingOld(copy->Temporary(), name, BakFileName(name)))
@@ -176,7 +194,7 @@ void RestoreBkUpFile(const std::string& Source, const std::string& DestDir, Dial
     RestoreBkUpFiles({Source}, DestDir, dialogs);
 }
 
-DeleteFailures DeleteBkUpFolder(const std::string& Folder, FileList& List)
+DeleteFailures DeleteBkUpFolder(const std::string& Folder, FileList& List, WorkProgress* progress)
 {
     DeleteFailures failures;
     ClearFileList(List);
@@ -185,7 +203,12 @@ DeleteFailures DeleteBkUpFolder(const std::string& Folder, FileList& List)
     try {
         platform::Folder backups = platform::Folder::Open(DirectoryPart(Folder));
         platform::Folder snapshot = OpenSnapshotIn(backups, Folder);
-        for (const DirEntry& entry : snapshot.List()) {
+        const std::vector<DirEntry> entries = snapshot.List();
+        if (progress)
+            progress->Begin(entries.size());
+        for (const DirEntry& entry : entries) {
+            if (progress)
+                progress->Advance(1);
             if (!platform::IsFileEntry(entry))
                 continue;
             // Copies and moves cut short by a kill are not listed, but must not keep the folder.
@@ -206,14 +229,19 @@ DeleteFailures DeleteBkUpFolder(const std::string& Folder, FileList& List)
     return failures;
 }
 
-DeleteFailures DeleteSelectedBkUpFiles(FileList& List)
+DeleteFailures DeleteSelectedBkUpFiles(FileList& List, WorkProgress* progress)
 {
     DeleteFailures failures;
+    if (progress)
+        progress->Begin(static_cast<uint64_t>(
+            std::count_if(List.begin(), List.end(), [](const FileRec& file) { return file.Selected == 1; })));
     for (auto it = List.begin(); it != List.end();) {
         if (it->Selected != 1) {
             ++it;
             continue;
         }
+        if (progress)
+            progress->Advance(1);
         const size_t before = failures.size();
         try {
             const std::string folder = DirectoryPart(it->FileName);

@@ -11,6 +11,7 @@
 namespace tarvok {
 
 class Dialogs;
+class WorkProgress;
 
 // The two views of the backup browser: the snapshot folders of a backup
 // directory, or the files of one snapshot folder.
@@ -32,8 +33,9 @@ std::string SnapshotFolderName(const LocalTime& time);
 // Answers the sources that have no copy in the snapshot because a later one
 // landed on the same name (names that differ only in case count where the
 // drive folds case).
+// The bytes copied are told to `progress`, where there is one.
 std::vector<NameClash> BackUpFileList(const FileList& Files, const std::string& BackUpDir, const Clock& clock,
-                                      Dialogs& dialogs);
+                                      Dialogs& dialogs, WorkProgress* progress = nullptr);
 
 // Names of the snapshot folders directly inside Dir: entries that are plain
 // directories and nothing else (not hidden, not read-only, not links), sorted
@@ -64,7 +66,8 @@ public:
 // free in between. Whatever fails, the file there keeps its own name. A
 // vanished backup only gets the copy's missing-file warning and leaves the
 // destination alone.
-void RestoreBkUpFiles(const std::vector<std::string>& Sources, const std::string& DestDir, Dialogs& dialogs);
+void RestoreBkUpFiles(const std::vector<std::string>& Sources, const std::string& DestDir, Dialogs& dialogs,
+                      WorkProgress* progress = nullptr);
 void RestoreBkUpFile(const std::string& Source, const std::string& DestDir, Dialogs& dialogs);
 
 // A backup that stayed on the disk, and why.
@@ -78,12 +81,14 @@ using DeleteFailures = std::vector<DeleteFailure>;
 // nothing is left in it; List ends up empty. What could not be removed stays
 // in place and is answered. Works inside the folder as it is at this moment:
 // one that is now a link or not the user's is answered, nothing in it deleted.
-[[nodiscard]] DeleteFailures DeleteBkUpFolder(const std::string& Folder, FileList& List);
+// Both deletes tell each file done to `progress`, where there is one.
+[[nodiscard]] DeleteFailures DeleteBkUpFolder(const std::string& Folder, FileList& List,
+                                              WorkProgress* progress = nullptr);
 
 // Deletes the files of the entries of List whose Selected is 1 and removes
 // those entries; an entry whose file stays is kept, unselected, and answered.
 // A snapshot folder that is now a link or not the user's keeps its files.
-[[nodiscard]] DeleteFailures DeleteSelectedBkUpFiles(FileList& List);
+[[nodiscard]] DeleteFailures DeleteSelectedBkUpFiles(FileList& List, WorkProgress* progress = nullptr);
 
 // Raises the error of the first failure, naming its file and how many
 // backups stayed; nothing when all went.

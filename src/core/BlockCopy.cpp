@@ -3,6 +3,7 @@
 #include "core/Dialogs.h"
 #include "core/FileUtility.h"
 #include "core/InOutError.h"
+#include "core/WorkProgress.h"
 #include "platform/FileSystem.h"
 #include "platform/Folder.h"
 #include "platform/RawFile.h"
@@ -39,7 +40,8 @@ std::optional<platform::RawFile> OpenSourceFor(const std::string& Source, const 
 
 // Copies the source into a new temporary file of the folder, which is
 // removed when the copy fails; the file comes back closed, still locked.
-platform::RawFile CopyToTemporary(platform::RawFile& source, platform::Folder& folder, bool flush)
+platform::RawFile CopyToTemporary(platform::RawFile& source, platform::Folder& folder, bool flush,
+                                  WorkProgress* progress)
 {
     platform::RawFile dest = folder.CreateTemporary(PartialCopyPrefix);
     try {
@@ -58,6 +60,8 @@ platform::RawFile CopyToTemporary(platform::RawFile& source, platform::Folder& f
                 done += written;
             }
             left -= read;
+            if (progress)
+                progress->Advance(read);
         }
         dest.SetMode(CopyMode(source.ModeAtOpen()));
         if (flush)
@@ -97,12 +101,13 @@ void CopyFileByBlock(const std::string& Source, const std::string& Dest, Dialogs
 }
 
 std::optional<PendingCopy> PendingCopy::Make(const std::string& Source, platform::Folder& folder,
-                                             const std::string& Name, Dialogs& dialogs, bool flush)
+                                             const std::string& Name, Dialogs& dialogs, bool flush,
+                                             WorkProgress* progress)
 {
     std::optional<platform::RawFile> source = OpenSourceFor(Source, folder, Name, dialogs);
     if (!source)
         return std::nullopt;
-    return PendingCopy(folder, CopyToTemporary(*source, folder, flush));
+    return PendingCopy(folder, CopyToTemporary(*source, folder, flush, progress));
 }
 
 PendingCopy::PendingCopy(platform::Folder& folder, platform::RawFile file)
@@ -122,9 +127,10 @@ PendingCopy::~PendingCopy()
         folder_.Remove(temporary_);
 }
 
-void CopyIntoFolder(const std::string& Source, platform::Folder& folder, const std::string& Name, Dialogs& dialogs)
+void CopyIntoFolder(const std::string& Source, platform::Folder& folder, const std::string& Name, Dialogs& dialogs,
+                    WorkProgress* progress)
 {
-    if (std::optional<PendingCopy> copy = PendingCopy::Make(Source, folder, Name, dialogs, false)) {
+    if (std::optional<PendingCopy> copy = PendingCopy::Make(Source, folder, Name, dialogs, false, progress)) {
         folder.Replace(copy->Temporary(), Name);
         copy->Placed();
     }

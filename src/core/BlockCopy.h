@@ -8,6 +8,7 @@
 namespace tarvok {
 
 class Dialogs;
+class WorkProgress;
 
 // One request of this size costs a network share one round trip, as cp's
 // own blocks do; smaller blocks made a copy onto a share several times slower.
@@ -37,7 +38,8 @@ public:
     // As CopyFileByBlock up to the rename, the copy flushed when `flush` is
     // set; nothing (after the warning) when Source is not a plain file.
     static std::optional<PendingCopy> Make(const std::string& Source, platform::Folder& folder,
-                                           const std::string& Name, Dialogs& dialogs, bool flush);
+                                           const std::string& Name, Dialogs& dialogs, bool flush,
+                                           WorkProgress* progress = nullptr);
     PendingCopy(PendingCopy&& other) noexcept;
     PendingCopy& operator=(PendingCopy&&) = delete;
     ~PendingCopy();
@@ -55,7 +57,9 @@ private:
 // under Name, as CopyFileByBlock does, and puts it in place as soon as it is
 // whole, so no more room is needed than for this one copy. The copy is not
 // flushed: the caller flushes the folder once all are done.
-void CopyIntoFolder(const std::string& Source, platform::Folder& folder, const std::string& Name, Dialogs& dialogs);
+// Each block copied is told to `progress`, where there is one.
+void CopyIntoFolder(const std::string& Source, platform::Folder& folder, const std::string& Name, Dialogs& dialogs,
+                    WorkProgress* progress = nullptr);
 
 // The warning shown for a missing source: "<file name> 不存在".
 std::string MissingSourceText(const std::string& source);

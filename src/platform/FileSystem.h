@@ -35,6 +35,7 @@ inline bool IsFileEntry(const DirEntry& entry) { return (entry.Attr & (faDirecto
 
 bool FileExists(const std::string& path);      // a plain file; a directory is not a file
 bool DirectoryExists(const std::string& path);
+uint64_t FileSizeOf(const std::string& path);  // 0 for anything but a plain file
 bool IsReadOnly(const std::string& path);       // no owner write bit
 // True when the drive of `dir` finds its entry `name` under the same name in
 // other letter case too, as FAT, exFAT and Windows shares do.

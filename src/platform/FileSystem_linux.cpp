@@ -129,6 +129,13 @@ bool IsReadOnly(const std::string& path)
 
 bool DirectoryExists(const std::string& path) { return StatIs(path, S_IFDIR); }
 
+uint64_t FileSizeOf(const std::string& path)
+{
+    struct stat st {};
+    return UsablePath(path) && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size)
+                                                                                        : 0;
+}
+
 bool FoldsCase(const std::string& dir, const std::string& name)
 {
     std::string swapped = name;

@@ -46,8 +46,9 @@ struct Walk {
     bool Run(const ProjectList& projects, const LocalTime& now)
     {
         clock.Time = now;
-        return RunDueBackups(projects, TickSpan{std::nullopt, {now, 0}, false}, clock, dialogs,
-                             [this](const std::string& text) { statusTexts.push_back(text); });
+        const std::vector<PrjRec> due = DueProjects(projects, TickSpan{std::nullopt, {now, 0}, false});
+        RunBackups(due, clock, dialogs, [this](const std::string& text) { statusTexts.push_back(text); });
+        return !due.empty();
     }
 };
 

@@ -1,8 +1,10 @@
 #pragma once
 #include "core/AppState.h"
+#include "core/WorkProgress.h"
 #include "ui/main/MainControls.h"
 #include "ui/shell/ErrorReport.h"
 
+#include <QElapsedTimer>
 #include <QSystemTrayIcon>
 #include <QWidget>
 
@@ -112,6 +114,10 @@ public:
     void btnSetTimeClick();
     void tbtnStopRunClick(QObject* Sender);
     void Timer1Timer();
+    // Runs the automatic backups that fell due during other work.
+    void RunHeldBackups();
+    // Runs automatic backups through `run`, then refreshes the window.
+    void RunAutoBackups(const std::function<bool(WorkProgress&, const StatusWriter&)>& run);
     // The system clock was set: the tick learns it at once, the user from
     // a message once the reaction in progress is over.
     void SystemTimeChanged();
@@ -153,7 +159,7 @@ protected:
 private:
     // Work that walks the state's lists and may wait in a box meanwhile (a
     // backup run, a restore, automatic backups). A close allowed during it
-    // finishes once the reaction is over.
+    // finishes once the reaction is over (MainWork.cpp).
     class ListWalk {
     public:
         explicit ListWalk(TMainForm& form);
@@ -163,6 +169,28 @@ private:
 
     private:
         TMainForm& form_;
+    };
+
+    // Long work tells its progress here: the bar in the status line and the
+    // tray icon's tip show the share done, and every 50 ms of work the window
+    // answers what is not the user's input (the window manager's pings,
+    // repaints, timers, the session). A close asked meanwhile is asked about
+    // after the work, a tick's due backups run after it (MainWork.cpp).
+    class WorkBreath : public WorkProgress {
+    public:
+        explicit WorkBreath(TMainForm& form) : form_(form) { sinceBreath_.start(); }
+        ~WorkBreath() override;
+        WorkBreath(const WorkBreath&) = delete;
+        WorkBreath& operator=(const WorkBreath&) = delete;
+        void Begin(uint64_t total) override;
+        void Advance(uint64_t done) override;
+
+    private:
+        TMainForm& form_;
+        uint64_t total_ = 0;
+        uint64_t done_ = 0;
+        bool shown_ = false;
+        QElapsedTimer sinceBreath_;
     };
 
     // `reaction` run so that an error ending it is reported at its own
@@ -205,6 +233,8 @@ private:
     tarvok::Desktop& Desktop;
     std::function<std::optional<std::string>()> UserName;
     AppState state_;
+    bool breathing_ = false;      // long work lets the window answer meanwhile
+    bool closeAsked_ = false;     // a close came while breathing: asked about after the work
     bool triggerPending_ = false; // a single click on the tray icon waits for its second
     uint32_t lastTrigger_ = 0;    // TickCount of that click
     KeyPreview* Preview = nullptr;

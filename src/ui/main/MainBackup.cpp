@@ -92,8 +92,11 @@ void TMainForm::btnBackUpClick()
     ListWalk walk(*this);
     BusyWork busy(lbStatus, "BackUp Files Now...");
     const std::string snapshot = JoinPath(state_.Current().BackUpDir, SnapshotFolderName(Clock.Now()));
-    const std::vector<NameClash> clashes =
-        BackUpFileList(state_.SourceList, state_.Current().BackUpDir, Clock, Dialogs);
+    std::vector<NameClash> clashes;
+    {
+        WorkBreath breath(*this);
+        clashes = BackUpFileList(state_.SourceList, state_.Current().BackUpDir, Clock, Dialogs, &breath);
+    }
     lbStatus->clear();
     ShowBkUpFolders(state_.Current().BackUpDir);
     busy.RestoreCursor();
@@ -132,7 +135,10 @@ void TMainForm::btnRestoreClick()
     for (auto entry = backups.begin(); entry != backups.end() && line < lbxTarget->count(); ++entry, ++line)
         if (lbxTarget->item(line)->isSelected())
             selected.push_back(entry->FileName);
-    RestoreBkUpFiles(selected, chosen, Dialogs);
+    {
+        WorkBreath breath(*this);
+        RestoreBkUpFiles(selected, chosen, Dialogs, &breath);
+    }
     busy.RestoreCursor();
     Dialogs.Message("Restore Success.");
     lbStatus->clear();
@@ -153,13 +159,18 @@ void TMainForm::BtnDelBkUpClick()
     const std::string backupDir = state_.Current().BackUpDir;
     FileList& backups = state_.BackupList;
     DeleteFailures failures;
+    ListWalk walk(*this);
     if (state_.BrowserMode == BrowserMode::FolderView) {
-        for (int line = 0; line < lbxTarget->count(); ++line) {
-            const QListWidgetItem* item = lbxTarget->item(line);
-            if (!item->isSelected())
-                continue;
-            DeleteFailures stayed = DeleteBkUpFolder(JoinPath(backupDir, LineName(item)), backups);
-            failures.insert(failures.end(), stayed.begin(), stayed.end());
+        std::vector<std::string> folders;
+        for (int line = 0; line < lbxTarget->count(); ++line)
+            if (lbxTarget->item(line)->isSelected())
+                folders.push_back(JoinPath(backupDir, LineName(lbxTarget->item(line))));
+        {
+            WorkBreath breath(*this);
+            for (const std::string& folder : folders) {
+                DeleteFailures stayed = DeleteBkUpFolder(folder, backups, &breath);
+                failures.insert(failures.end(), stayed.begin(), stayed.end());
+            }
         }
         ShowBkUpFolders(backupDir + PathSeparator);
         ReportDeleteFailures(failures);
@@ -170,7 +181,10 @@ void TMainForm::BtnDelBkUpClick()
         entry.Selected = line < lbxTarget->count() && lbxTarget->item(line)->isSelected() ? 1 : 0;
         ++line;
     }
-    failures = DeleteSelectedBkUpFiles(backups);
+    {
+        WorkBreath breath(*this);
+        failures = DeleteSelectedBkUpFiles(backups, &breath);
+    }
     ShowBkUpFiles(backups);
     ReportDeleteFailures(failures);
 }

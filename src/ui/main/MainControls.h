@@ -20,6 +20,7 @@ namespace tarvok::ui {
 
 class SkinCanvas;
 class WindowChrome;
+class WorkBar;
 
 // The main window's parts under the names the program gives them: the
 // controls, the menus, the timer, the tray icon and the skin. The window
@@ -115,6 +116,7 @@ struct MainControls {
     // ---- Parts without a place in the layout ----------------------------------
     QTimer* Timer1 = nullptr;
     QSystemTrayIcon* TrayIcon = nullptr;
+    WorkBar* pbWork = nullptr; // the share of long work done, in the status line
     SkinCanvas* Skin = nullptr;
     WindowChrome* Chrome = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "ui/main/Main.h"
 #include "ui/shell/ProgramIcon.h"
 #include "ui/widgets/TextStart.h"
+#include "ui/widgets/WorkBar.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -234,6 +235,8 @@ void TMainForm::BuildControls()
     lbStatus->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     SetFont(lbStatus, Font("MS Sans Serif", 13, true), White);
     SetBackground(lbStatus, Black);
+    pbWork = Place(new WorkBar(this, White, Black), 99, 346, 505, 3);
+    pbWork->hide();
 
     btnBackPrjDir = Place(new QPushButton(this), 585, 90, 23, 20);
     btnBackPrjDir->setToolTip(QStringLiteral("Back to upper Directory"));

@@ -138,6 +138,11 @@ void TMainForm::closeEvent(QCloseEvent* event)
     }
     // Refused until the close steps are done; an error in them keeps the window open.
     event->ignore();
+    // No question in the middle of a run: it comes once the run is over.
+    if (breathing_) {
+        closeAsked_ = true;
+        return;
+    }
     if (!FormCloseQuery())
         return;
     if (state_.Working()) {
@@ -153,14 +158,6 @@ void TMainForm::FinishClose()
     FormClose();
     hide();
     emit Closed();
-}
-
-TMainForm::ListWalk::ListWalk(TMainForm& form) : form_(form) { form_.state_.BeginWork(); }
-
-TMainForm::ListWalk::~ListWalk()
-{
-    if (form_.state_.EndWork())
-        QTimer::singleShot(0, &form_, form_.Reporting(&TMainForm::FinishClose));
 }
 
 bool TMainForm::FormCloseQuery() { return Dialogs.Confirm("Are you sure to exit this program?"); }

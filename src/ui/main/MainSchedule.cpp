@@ -139,15 +139,33 @@ void TMainForm::Timer1Timer()
 
     const TickSpan ticks = state_.NextTick({Clock.Now(), Clock.TickCount()});
     lblClock->setText(ClockCaption(QLocale(), ticks.Now.Local));
+    if (breathing_) {
+        state_.HoldDueBackups(ticks);
+        return;
+    }
+    RunAutoBackups([&](WorkProgress& progress, const StatusWriter& status) {
+        return state_.RunDueBackups(ticks, Clock, Dialogs, status, &progress);
+    });
+}
 
+void TMainForm::RunHeldBackups()
+{
+    RunAutoBackups([&](WorkProgress& progress, const StatusWriter& status) {
+        return state_.RunHeldBackups(Clock, Dialogs, status, &progress);
+    });
+}
+
+void TMainForm::RunAutoBackups(const std::function<bool(WorkProgress&, const StatusWriter&)>& run)
+{
     bool refresh = state_.RefreshOwed();
     {
         ListWalk walk(*this);
-        refresh = state_.RunDueBackups(ticks, Clock, Dialogs,
-                                       [this](const std::string& text) {
-                                           lbStatus->setText(Local(text));
-                                           lbStatus->repaint();
-                                       }) ||
+        WorkBreath breath(*this);
+        refresh = run(breath,
+                      [this](const std::string& text) {
+                          lbStatus->setText(Local(text));
+                          lbStatus->repaint();
+                      }) ||
                   refresh;
     }
     if (!refresh)
