@@ -25,6 +25,7 @@ using namespace tarvok;
 
 int main(int argc, char** argv)
 {
+    platform::IgnoreBrokenPipes();
     // Before the file can be replaced by an upgrade.
     platform::ExecutablePath();
     // Before any window exists: a second copy wakes the first and ends.
