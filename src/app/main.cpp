@@ -19,16 +19,24 @@
 
 #include <chrono>
 #include <cstdio>
+#include <string>
 
 using namespace tarvok;
 
 int main(int argc, char** argv)
 {
+    platform::IgnoreBrokenPipes();
     // Before the file can be replaced by an upgrade.
     platform::ExecutablePath();
     // Before any window exists: a second copy wakes the first and ends.
     QCoreApplication::setApplicationName(QStringLiteral("Tarvok"));
-    platform::InstanceLock instance(platform::RuntimeDirectory(), "Tarvok");
+    std::string refusal;
+    const std::string runtimeDir = platform::RuntimeDirectory(&refusal);
+    // Without a private folder this copy cannot tell whether another runs:
+    // it starts all the same, as the only copy.
+    if (runtimeDir.empty())
+        std::fprintf(stderr, "Tarvok: %s; starting without the single-instance lock\n", refusal.c_str());
+    platform::InstanceLock instance(runtimeDir, "Tarvok");
     if (instance.AnotherCopyRuns()) {
         if (instance.WakeRunningCopy(std::chrono::seconds(2)))
             return 0;

@@ -3,6 +3,7 @@
 #include "core/ProjectFile.h"
 #include "core/SkinChoice.h"
 #include "core/TextLines.h"
+#include "platform/AppDir.h"
 #include "platform/FileSystem.h"
 
 #include <utility>
@@ -142,7 +143,7 @@ void AppState::ChangeBackupDir(const std::string& dir)
 void AppState::SaveSchedule(const ScheduleSelection& selection)
 {
     ApplySchedule(Current(), selection);
-    SaveSettings(appDir_, Settings, ProjectList, settingsFile_);
+    WriteSettingsFile();
 }
 
 bool AppState::EndWork()
@@ -223,7 +224,21 @@ void AppState::SaveSettingsForClose(std::vector<std::string>& notSaved)
                            settingsFile_.ReadError->what() + ").");
         return;
     }
-    SaveSettings(appDir_, Settings, ProjectList, settingsFile_);
+    WriteSettingsFile();
+}
+
+void AppState::WriteSettingsFile()
+{
+    try {
+        SaveSettings(appDir_, Settings, ProjectList, settingsFile_);
+    } catch (const EInOutError& error) {
+        // Our folder could not be made at the start (a read-only home, say):
+        // the write can only tell that the path is invalid, the folder why.
+        const std::optional<std::string> why = platform::WhyAppDirIsMissing(appDir_);
+        if (!why)
+            throw;
+        throw ErrorAtFile(EInOutError(error.ErrorCode(), *why), SettingsPath(appDir_));
+    }
 }
 
 void AppState::SaveSourceListForClose(std::vector<std::string>& notSaved)

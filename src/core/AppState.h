@@ -133,6 +133,8 @@ private:
     // the default project when the list is empty.
     void EnsureCurrentProject();
     std::string ProjectFile() const;
+    // SaveSettings, naming why our folder is missing where that is the cause.
+    void WriteSettingsFile();
     void SaveSettingsForClose(std::vector<std::string>& notSaved);
     void SaveSourceListForClose(std::vector<std::string>& notSaved);
 

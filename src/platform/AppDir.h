@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,12 @@ std::string UserConfigAppDir(const AppDirSources& sources);
 // missing parents) with mode 0700 when missing, and made 0700 when it is
 // the user's and others have any access to it.
 std::string ChooseAppDir(const AppDirSources& sources);
+
+// Why the folder `appDir` is not there, in the system's words: nothing when
+// it is a directory; else why it cannot be made below the nearest folder
+// that exists (a read-only drive, no permission), or that it is missing.
+// A write into a missing folder says only "Invalid filename".
+std::optional<std::string> WhyAppDirIsMissing(const std::string& appDir);
 
 // ChooseAppDir for the running program and its environment.
 std::string DetermineAppDir(const std::vector<std::string>& installedBinDirs);

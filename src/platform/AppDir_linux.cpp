@@ -8,8 +8,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 namespace tarvok::platform {
@@ -90,6 +92,22 @@ std::string ChooseAppDir(const AppDirSources& sources)
     CreatePrivateDir(dir);
     MakePrivate(dir);
     return dir;
+}
+
+std::optional<std::string> WhyAppDirIsMissing(const std::string& appDir)
+{
+    if (DirectoryExists(appDir))
+        return std::nullopt;
+    std::filesystem::path above = appDir;
+    std::error_code error;
+    while (!std::filesystem::exists(above, error) && above.has_relative_path())
+        above = above.parent_path();
+    const std::string cannot = "The folder cannot be made: ";
+    if (!DirectoryExists(above.string()))
+        return cannot + std::strerror(ENOTDIR);
+    if (::faccessat(AT_FDCWD, above.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
+        return cannot + std::strerror(errno);
+    return std::string("The folder is missing");
 }
 
 std::string DetermineAppDir(const std::vector<std::string>& installedBinDirs)

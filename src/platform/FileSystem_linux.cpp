@@ -286,9 +286,9 @@ void ReplaceFileContents(const std::string& linkOrPath, const std::string& conte
     const std::string path = FollowOwnLinks(linkOrPath);
     struct stat old {};
     const bool exists = ::stat(path.c_str(), &old) == 0;
-    // Renaming over a file needs only the directory's permission; the file's own counts.
+    // Renaming over a file needs only the directory's permission; the file's own counts. A read-only drive says so.
     if (exists && S_ISREG(old.st_mode) && (ReadOnlyMode(old.st_mode) || ::access(path.c_str(), W_OK) != 0))
-        throw EInOutError(5);
+        throw !ReadOnlyMode(old.st_mode) && errno == EROFS ? InOutErrorFromErrno(EROFS, path) : EInOutError(5);
     std::string temp = ParentOf(path) + "/" + TemporaryPrefix(path) + "XXXXXX";
     UniqueFd fd(::mkstemp(temp.data()));
     if (fd.Get() < 0)

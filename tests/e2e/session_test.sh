@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The end of a session end to end: SIGTERM, SIGHUP and SIGINT (what a logout,
 # a shutdown and a terminal send) save what changed and end the program, also
-# while a question is open; a start over an empty or garbled lock file runs; a
+# while a question is open, and SIGPIPE does not end it; a start over an empty or garbled lock file runs; a
 # settings file that cannot be read is never replaced;
 # without XDG_RUNTIME_DIR the lock lives in the user's own cache folder.
 # Usage: session_test.sh <Tarvok binary> <build dir>
@@ -44,6 +44,17 @@ start_saying_yes
 wait_until 30 main_window >/dev/null || fail "the window did not show"
 end_by TERM
 [ -f "$app/BkUp/Project.ini" ] || fail "SIGTERM: the current project file was not written"
+
+note "SIGPIPE (a write to a pipe nobody reads) does not end the program"
+start_program "$exe"
+wait_until 30 tray_icon >/dev/null || fail "no icon in the notification area"
+kill -s PIPE "$PROGRAM_PID"
+# The wake-up is handled after the signal was delivered; a program it ended
+# leaves this start to run as the first copy, which the timeout ends.
+timeout 20 "$exe" || fail "SIGPIPE ended the program"
+wait_until 30 main_window >/dev/null || fail "the window did not show after SIGPIPE"
+kill -0 "$PROGRAM_PID" 2>/dev/null || fail "SIGPIPE ended the program"
+end_by TERM
 
 note "SIGHUP saves too"
 switch_off

@@ -29,6 +29,14 @@ void OnSignal(int number)
 
 } // namespace
 
+void IgnoreBrokenPipes()
+{
+    struct sigaction action {};
+    action.sa_handler = SIG_IGN;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(SIGPIPE, &action, nullptr);
+}
+
 SessionEndWatcher::SessionEndWatcher(QObject* parent) : QObject(parent)
 {
 #if QT_CONFIG(sessionmanager)

@@ -7,6 +7,11 @@ class QSocketNotifier;
 
 namespace tarvok::platform {
 
+// A write to a pipe or socket whose reader is gone then fails (EPIPE) and is
+// reported like any other I/O error, instead of ending the program in the
+// middle of a copy with SIGPIPE. For the whole run: call first in main().
+void IgnoreBrokenPipes();
+
 // The end of the session as Qt signals: the session manager asking us to
 // save before a logout or shutdown, and the signals that end the program then
 // (SIGTERM, SIGHUP) or from a terminal (SIGINT). The signal handler only

@@ -66,6 +66,42 @@ std::string OwnRuntimeDirectory()
     return path;
 }
 
+// $TMPDIR when it is absolute, else /tmp.
+std::string TemporaryDirectory()
+{
+    const char* tmp = std::getenv("TMPDIR");
+    return tmp && tmp[0] == '/' ? std::string(tmp) : std::string("/tmp");
+}
+
+// For a user without a runtime folder and without a writable home (a kiosk
+// account, a read-only home): "tarvok-<uid>" in the temporary folder. Anyone
+// may take that name first, so it is used only when it is a real directory
+// (no link) of ours that nobody else may enter, in a folder where nobody
+// else may move it away: one of root's or ours, sticky where others may
+// write it. Our own folder opened to others is refused too, since anything
+// may have been put into it meanwhile.
+std::string TemporaryRuntimeDirectory(std::string& refusal)
+{
+    const std::string parent = TemporaryDirectory();
+    const std::string path = parent + "/tarvok-" + std::to_string(::geteuid());
+    struct stat st {};
+    if (::stat(parent.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || (st.st_uid != 0 && st.st_uid != ::geteuid()) ||
+        ((st.st_mode & (S_IWGRP | S_IWOTH)) != 0 && (st.st_mode & S_ISVTX) == 0)) {
+        refusal = parent + " is no folder where a private folder of ours is safe";
+        return {};
+    }
+    // Made 0700 whatever the umask; a folder already there keeps its mode
+    // and is judged by it.
+    if (::mkdir(path.c_str(), 0700) == 0)
+        ::chmod(path.c_str(), 0700);
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid() ||
+        (st.st_mode & 07777) != 0700) {
+        refusal = path + " is not a private folder of this user";
+        return {};
+    }
+    return path;
+}
+
 // Connects to the socket at `path`; -1 when nobody listens there.
 int ConnectTo(const std::string& path)
 {
@@ -86,12 +122,18 @@ int ConnectTo(const std::string& path)
 
 } // namespace
 
-std::string RuntimeDirectory()
+std::string RuntimeDirectory(std::string* refusal)
 {
     const char* xdg = std::getenv("XDG_RUNTIME_DIR");
     if (xdg && xdg[0] == '/' && IsPrivateDirectory(xdg))
         return xdg;
-    return OwnRuntimeDirectory();
+    if (std::string own = OwnRuntimeDirectory(); !own.empty())
+        return own;
+    std::string why;
+    std::string temporary = TemporaryRuntimeDirectory(why);
+    if (refusal)
+        *refusal = why;
+    return temporary;
 }
 
 InstanceLock::InstanceLock(const std::string& directory, const std::string& name)

@@ -12,9 +12,12 @@ namespace tarvok::platform {
 
 // The user's private runtime directory: $XDG_RUNTIME_DIR when it is a
 // directory only its owner (us) can enter, else the folder "Tarvok" in the
-// user's cache folder ($XDG_CACHE_HOME or ~/.cache), made with mode 0700.
-// Empty when neither can be had safely.
-std::string RuntimeDirectory();
+// user's cache folder ($XDG_CACHE_HOME or ~/.cache), made with mode 0700,
+// else the folder "tarvok-<uid>" in the temporary folder ($TMPDIR or /tmp),
+// made with mode 0700 and used only when it is a real directory of ours with
+// exactly that mode. Empty when none can be had safely; `refusal` then says
+// why the last one was refused.
+std::string RuntimeDirectory(std::string* refusal = nullptr);
 
 // Only one copy runs at a time: the first holds a lock file in the runtime
 // directory for its whole life. Needs no application object, so a second

@@ -57,7 +57,8 @@ public:
     void FormCreate();
     void FormShow();
     bool FormCloseQuery(); // true: the close may go on
-    void FormClose();
+    // The close's writes; false when one failed and the user keeps the program.
+    bool FormClose();
     void FormDestroy();
     void LoadCurrentPrj();
     void FillcbxProjects();
@@ -224,8 +225,9 @@ private:
     void CreateTrayIcon();
     void SetUpSkin(); // the start skin: size, shape and first picture of the window
     void RunKeyCommands(); // the Ctrl+letter commands, after a key recorded under Ctrl
-    // The steps of an allowed close, then the end of the program.
-    void FinishClose();
+    // The steps of an allowed close, then the end of the program; false
+    // when the window stays open after all.
+    bool FinishClose();
 
     tarvok::Dialogs& Dialogs;
     tarvok::Clock& Clock;

@@ -136,7 +136,8 @@ void TMainForm::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    // Refused until the close steps are done; an error in them keeps the window open.
+    // Refused until the close steps are done; a failed write the user does not
+    // pass over keeps the window open.
     event->ignore();
     // No question in the middle of a run: it comes once the run is over.
     if (breathing_) {
@@ -149,25 +150,36 @@ void TMainForm::closeEvent(QCloseEvent* event)
         state_.HoldClose();
         return;
     }
-    FinishClose();
-    event->accept();
+    if (FinishClose())
+        event->accept();
 }
 
-void TMainForm::FinishClose()
+bool TMainForm::FinishClose()
 {
-    FormClose();
+    if (!FormClose())
+        return false;
     hide();
     emit Closed();
+    return true;
 }
 
 bool TMainForm::FormCloseQuery() { return Dialogs.Confirm("Are you sure to exit this program?"); }
 
-void TMainForm::FormClose()
+bool TMainForm::FormClose()
 {
-    const std::vector<std::string> notSaved = state_.SaveForClose();
+    std::vector<std::string> notSaved;
+    try {
+        notSaved = state_.SaveForClose();
+    } catch (const EInOutError& error) {
+        // A folder that stays unwritable would keep the program from ever
+        // ending but by a signal: the user may end it without saving.
+        if (!Dialogs.Confirm(ErrorBoxText(error.what()) + "\nQuit without saving?"))
+            return false;
+    }
     state_.Clear();
     if (!notSaved.empty())
         Dialogs.Warning(JoinLines(notSaved));
+    return true;
 }
 
 void TMainForm::FormDestroy()

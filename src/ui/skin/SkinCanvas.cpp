@@ -1,15 +1,17 @@
 #include "ui/skin/SkinCanvas.h"
 
+#include "platform/NoFollowRead.h"
 #include "platform/qt/Compositing.h"
-#include "ui/widgets/LocalText.h"
 
+#include <QBuffer>
 #include <QEvent>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 #include <QWidget>
 
 #include <cmath>
+#include <cstdint>
+#include <optional>
 
 namespace tarvok::ui {
 namespace {
@@ -25,13 +27,13 @@ bool FitsAsWindow(QSize size)
            size.width() <= SkinCanvas::MaxSkinSize.width() && size.height() <= SkinCanvas::MaxSkinSize.height();
 }
 
+// A skin file with room for the largest skin's 32-bit pixels and its headers;
+// compressed formats stay far below.
+constexpr uint64_t MaxSkinFileBytes = (uint64_t{MaxSkinMegabytes} + 1) << 20;
+
 // Palettised bitmaps draw several times slower than 32-bit ones: convert once.
-QImage ReadSkin(const QString& path)
+QImage ReadSkin(QImageReader& reader)
 {
-    // A pipe or a device of that name would block the reader or never end.
-    if (!QFileInfo(path).isFile())
-        return QImage();
-    QImageReader reader(path);
     // The size the header declares, before any pixel is read; a format that
     // cannot tell is held to the same bound by the allocation limit.
     const QSize declared = reader.size();
@@ -56,14 +58,28 @@ SkinCanvas::SkinCanvas(QWidget& window) : QObject(&window), window_(window)
 
 bool SkinCanvas::LoadFile(const std::string& path)
 {
-    QImage skin = ReadSkin(Local(path));
+    // Anyone who may write the Skin folder may put a link or a pipe in a
+    // skin's place at any moment: the file is read once, from a descriptor
+    // that neither follows links nor waits.
+    const std::optional<std::string> bytes = platform::ReadPlainFileNoFollow(path, MaxSkinFileBytes);
+    if (!bytes)
+        return false;
+    QBuffer buffer;
+    buffer.setData(QByteArray::fromRawData(bytes->data(), static_cast<qsizetype>(bytes->size())));
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    QImage skin = ReadSkin(reader);
     if (skin.isNull())
         return false;
     Show(std::move(skin));
     return true;
 }
 
-void SkinCanvas::LoadBuiltIn() { Show(ReadSkin(QString::fromLatin1(BuiltInSkin))); }
+void SkinCanvas::LoadBuiltIn()
+{
+    QImageReader reader(QString::fromLatin1(BuiltInSkin));
+    Show(ReadSkin(reader));
+}
 
 void SkinCanvas::FitWindowToSkin()
 {

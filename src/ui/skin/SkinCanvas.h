@@ -30,9 +30,9 @@ public:
 
     explicit SkinCanvas(QWidget& window);
 
-    // Loads a skin file and shows it. A missing file, one that is no
-    // readable picture or one of a size outside the bounds leaves the skin
-    // as it is and gives false.
+    // Loads a skin file and shows it. A missing file, a link or anything
+    // else than a plain file, one that is no readable picture or one of a
+    // size outside the bounds leaves the skin as it is and gives false.
     bool LoadFile(const std::string& path);
     void LoadBuiltIn();
     // Sizes the window and the buffer to the current skin. Only the first

@@ -1,4 +1,5 @@
 #include "MainTestWorld.h"
+#include "ReadOnlyFolder.h"
 #include "core/InOutError.h"
 #include "core/ProjectFile.h"
 #include "platform/qt/UserName.h"
@@ -127,6 +128,49 @@ TEST(MainStartTest, UnreadableSettingsAreReportedAndTheDefaultsApply)
     EXPECT_TRUE(form.close());
     EXPECT_TRUE(closed);
     EXPECT_EQ(world.Dialogs.TextsOf("warning").size(), 1u);
+}
+
+// A close whose write fails names the cause and asks whether to quit all
+// the same: No keeps everything for another try, Yes ends the program.
+TEST(MainCloseTest, AFailedWriteNamesItsCauseAndAsksWhetherToQuitWithoutSaving)
+{
+    const bool root = RunningAsRoot();
+    const struct {
+        const char* what;
+        const char* appDir; // below the read-only folder
+        std::string cause;
+    } rows[] = {
+        {"a read-only settings folder", "", root ? "The drive is read-only" : "File access denied"},
+        {"a settings folder that could not be made", "/Tarvok",
+         std::string("The folder cannot be made: ") + ReadOnlyFolder::Refusal()},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        MainWorld world;
+        const std::string appDir = world.App.Path() + row.appDir;
+        if (!*row.appDir)
+            world.WriteSettings({0, -1, 1}, {world.MakeProject("P", {})});
+        const ReadOnlyFolder readOnly(world.App.Path());
+        ASSERT_TRUE(readOnly.Made());
+        world.Form = std::make_unique<ui::TMainForm>(world.Seams(world.Clock), appDir);
+        ui::TMainForm& form = *world.Form;
+        bool closed = false;
+        QObject::connect(&form, &ui::TMainForm::Closed, [&] { closed = true; });
+        world.Dialogs.Log.clear();
+        world.Dialogs.Answers = {true, false};
+        EXPECT_FALSE(form.close());
+
+        const std::vector<std::string> asked = {"Are you sure to exit this program?",
+                                                SettingsPath(appDir) + ": " + row.cause + ".\nQuit without saving?"};
+        EXPECT_EQ(world.Dialogs.TextsOf("confirm"), asked);
+        EXPECT_EQ(world.Dialogs.Log.size(), 2u) << "no error box besides the question";
+        EXPECT_FALSE(closed);
+        EXPECT_EQ(form.State().ProjectList.size(), 1u) << "kept for the next try";
+
+        world.Dialogs.Answers = {true, true};
+        EXPECT_TRUE(form.close());
+        EXPECT_TRUE(closed);
+    }
 }
 
 class MainShownTest : public ::testing::Test {

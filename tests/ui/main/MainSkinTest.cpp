@@ -146,6 +146,27 @@ TEST_F(MainSkinTest, ASkinThatIsNoPictureCountsAsMissing)
     EXPECT_TRUE(world.Dialogs.Log.empty());
 }
 
+TEST_F(MainSkinTest, ASkinThatIsALinkIsPassedOverLikeAMissingOne)
+{
+    // Whoever may write the Skin folder could point a link at any picture or
+    // at a pipe; neither is read, also when the link leads to a good picture.
+    Skin(0, Red);
+    Skin(2, Green);
+    const std::string dir = world.App / "Skin/";
+    std::filesystem::rename(dir + "TarvokSkin2.bmp", dir + "green.bmp");
+    std::filesystem::create_symlink("green.bmp", dir + "TarvokSkin1.bmp");
+    ASSERT_EQ(::mkfifo((dir + "pipe").c_str(), 0600), 0);
+    std::filesystem::create_symlink(dir + "pipe", dir + "TarvokSkin2.bmp");
+    ui::TMainForm& form = Start(1);
+    EXPECT_EQ(form.Controls().Skin->SkinBitmap(), BuiltIn());
+    form.ChangeSkin1Click(); // 2 leads to the pipe, 3 and 4 are missing
+    EXPECT_EQ(form.State().Settings.SkinNo, 0);
+    EXPECT_EQ(Shown(), Red);
+    form.ChangeSkin1Click();
+    EXPECT_EQ(form.State().Settings.SkinNo, 0);
+    EXPECT_EQ(Shown(), Red);
+}
+
 TEST_F(MainSkinTest, SkinsOfAnUnusableSizeArePassedOverLikeMissingOnes)
 {
     const struct {

@@ -1,3 +1,4 @@
+#include "ReadOnlyFolder.h"
 #include "ScopedEnv.h"
 #include "TempDir.h"
 #include "platform/qt/SingleInstance.h"
@@ -10,9 +11,12 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace tarvok::test {
 namespace {
@@ -23,6 +27,9 @@ TEST(ShellSingleInstanceTest, RuntimeDirectoryMustBePrivate)
     ScopedEnv restoreCache("XDG_CACHE_HOME");
     TempDir dir;
     TempDir cache;
+    TempDir tmp;
+    ScopedEnv temporary("TMPDIR", tmp.Path().c_str());
+    const std::string lastResort = tmp / ("tarvok-" + std::to_string(::geteuid()));
     ::chmod(dir.Path().c_str(), 0700);
     ::setenv("XDG_RUNTIME_DIR", dir.Path().c_str(), 1);
     ::setenv("XDG_CACHE_HOME", (cache / "not/yet").c_str(), 1);
@@ -48,11 +55,78 @@ TEST(ShellSingleInstanceTest, RuntimeDirectoryMustBePrivate)
     EXPECT_EQ(platform::RuntimeDirectory(), fallback);
     EXPECT_EQ(ModeOf(fallback) & 0777, 0700u);
     ::chmod(cache.Path().c_str(), 0777);
-    EXPECT_EQ(platform::RuntimeDirectory(), "");
+    EXPECT_EQ(platform::RuntimeDirectory(), lastResort);
     ::chmod(cache.Path().c_str(), 0700);
     std::filesystem::remove(fallback);
     std::filesystem::create_directory_symlink(dir.Path(), fallback);
-    EXPECT_EQ(platform::RuntimeDirectory(), "");
+    EXPECT_EQ(platform::RuntimeDirectory(), lastResort);
+}
+
+// A kiosk account: no runtime folder, a read-only home. The last resort, a
+// folder of a predictable name in the temporary folder, serves only when it
+// is a real directory of ours that nobody else can enter or move away.
+TEST(ShellSingleInstanceTest, WithoutRuntimeAndCacheFolderAPrivateTemporaryFolderServesWhenSafe)
+{
+    ScopedEnv runtime("XDG_RUNTIME_DIR", nullptr);
+    ScopedEnv cache("XDG_CACHE_HOME", nullptr);
+    TempDir home;
+    ScopedEnv homeVariable("HOME", home.Path().c_str());
+    const ReadOnlyFolder readOnlyHome(home.Path());
+    ASSERT_TRUE(readOnlyHome.Made());
+    const std::string name = "tarvok-" + std::to_string(::geteuid());
+    TempDir elsewhere;
+    ::chmod(elsewhere.Path().c_str(), 0700);
+
+    using Plant = std::function<void(const std::string& tmp, const std::string& planted)>;
+    const struct {
+        const char* what;
+        Plant plant;
+        bool used;
+        bool needsRoot = false;
+    } rows[] = {
+        {"nothing there yet", [](auto&, auto&) {}, true},
+        {"ours from the last run", [](auto&, auto& p) { ::mkdir(p.c_str(), 0700); }, true},
+        {"a link to a private folder of ours",
+         [&](auto&, auto& p) { std::filesystem::create_directory_symlink(elsewhere.Path(), p); }, false},
+        {"another user's folder",
+         [](auto&, auto& p) {
+             ::mkdir(p.c_str(), 0700);
+             EXPECT_EQ(::chown(p.c_str(), 65534, 65534), 0);
+         },
+         false, true},
+        {"ours, open to everyone",
+         [](auto&, auto& p) {
+             ::mkdir(p.c_str(), 0700);
+             ::chmod(p.c_str(), 0777);
+         },
+         false},
+        {"a plain file", [](auto&, auto& p) { WriteFile(p, ""); }, false},
+        {"a temporary folder anyone may write, without the sticky bit",
+         [](auto& tmp, auto&) { ::chmod(tmp.c_str(), 0777); }, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        if (row.needsRoot && !RunningAsRoot())
+            continue; // only root can give a folder away
+        TempDir tmp;
+        ::chmod(tmp.Path().c_str(), 01777);
+        ScopedEnv temporary("TMPDIR", tmp.Path().c_str());
+        const std::string planted = tmp / name;
+        row.plant(tmp.Path(), planted);
+        std::string refusal;
+        const std::string dir = platform::RuntimeDirectory(&refusal);
+        if (!row.used) {
+            EXPECT_EQ(dir, "");
+            EXPECT_NE(refusal.find(tmp.Path()), std::string::npos) << refusal;
+            continue;
+        }
+        ASSERT_EQ(dir, planted);
+        EXPECT_EQ(ModeOf(dir), 0700u);
+        platform::InstanceLock first(dir, "Tarvok");
+        ASSERT_FALSE(first.AnotherCopyRuns());
+        platform::InstanceLock second(platform::RuntimeDirectory(), "Tarvok");
+        EXPECT_TRUE(second.AnotherCopyRuns()) << "a second start finds the first";
+    }
 }
 
 TEST(ShellSingleInstanceTest, OnlyTheFirstHolderRunsUntilItEnds)
