@@ -7,14 +7,16 @@
 
 namespace tarvok::test {
 
-// A clock that shows whatever the test sets.
+// A clock that shows whatever the test sets; with a TickStep, every look at
+// the millisecond count finds it that much later.
 class FakeClock : public Clock {
 public:
     LocalTime Now() const override { return Time; }
-    uint32_t TickCount() const override { return Ticks; }
+    uint32_t TickCount() const override { return Ticks += TickStep; }
 
     LocalTime Time;
-    uint32_t Ticks = 0;
+    mutable uint32_t Ticks = 0;
+    uint32_t TickStep = 0;
 };
 
 // Records the files and addresses the program asked the desktop to open.

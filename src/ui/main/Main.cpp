@@ -1,5 +1,6 @@
 #include "ui/main/Main.h"
 
+#include "platform/qt/CloseRequests.h"
 #include "ui/shell/ErrorReport.h"
 #include "ui/widgets/KeyPreview.h"
 #include "ui/widgets/PlainText.h"
@@ -22,6 +23,7 @@ TMainForm::TMainForm(const MainSeams& seams, std::string appDir, QWidget* parent
     ConnectSkin();
     ConnectDialogs();
     ConnectDesktopTools();
+    closeRequests_ = std::make_unique<platform::CloseRequests>([this](WId window) { return TakeCloseRequest(window); });
     // An error ends the creation steps, not the window.
     Reporting(&TMainForm::FormCreate)();
     // Timer1 runs from here to the end of the program.
@@ -35,6 +37,7 @@ TMainForm::~TMainForm()
     // whose members are gone.
     delete Preview;
     Preview = nullptr;
+    closeRequests_.reset();
     FormDestroy();
 }
 

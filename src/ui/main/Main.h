@@ -4,12 +4,12 @@
 #include "ui/main/MainControls.h"
 #include "ui/shell/ErrorReport.h"
 
-#include <QElapsedTimer>
 #include <QSystemTrayIcon>
 #include <QWidget>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <type_traits>
@@ -20,6 +20,10 @@ class Desktop;
 class Dialogs;
 class Shell;
 } // namespace tarvok
+
+namespace tarvok::platform {
+class CloseRequests;
+} // namespace tarvok::platform
 
 namespace tarvok::ui {
 
@@ -179,7 +183,7 @@ private:
     // after the work, a tick's due backups run after it (MainWork.cpp).
     class WorkBreath : public WorkProgress {
     public:
-        explicit WorkBreath(TMainForm& form) : form_(form) { sinceBreath_.start(); }
+        explicit WorkBreath(TMainForm& form);
         ~WorkBreath() override;
         WorkBreath(const WorkBreath&) = delete;
         WorkBreath& operator=(const WorkBreath&) = delete;
@@ -191,7 +195,8 @@ private:
         uint64_t total_ = 0;
         uint64_t done_ = 0;
         bool shown_ = false;
-        QElapsedTimer sinceBreath_;
+        uint32_t lastBreath_; // the clock's millisecond count
+
     };
 
     // `reaction` run so that an error ending it is reported at its own
@@ -236,7 +241,11 @@ private:
     std::function<std::optional<std::string>()> UserName;
     AppState state_;
     bool breathing_ = false;      // long work lets the window answer meanwhile
-    bool closeAsked_ = false;     // a close came while breathing: asked about after the work
+    bool closeAsked_ = false;     // a close came during work: asked about after it
+    // A window manager's close during work is asked about after it, never
+    // lost to the box the work may end with.
+    bool TakeCloseRequest(WId window);
+    std::unique_ptr<platform::CloseRequests> closeRequests_;
     bool triggerPending_ = false; // a single click on the tray icon waits for its second
     uint32_t lastTrigger_ = 0;    // TickCount of that click
     KeyPreview* Preview = nullptr;

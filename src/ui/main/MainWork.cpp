@@ -1,5 +1,6 @@
 // Work on the state's lists: the guard that holds a close back, and the
 // breaths long work takes to show its progress and let the window answer.
+#include "core/Clock.h"
 #include "ui/main/Main.h"
 #include "ui/widgets/WorkBar.h"
 
@@ -13,11 +14,19 @@ namespace {
 
 // Long enough for the work to go on at full speed, short enough that a
 // window manager's ping is answered long before it gives up on the window.
-constexpr qint64 BreathEveryMs = 50;
+constexpr uint32_t BreathEveryMs = 50;
 
 const QString TrayTip = QStringLiteral("Auto-BackUp!");
 
 } // namespace
+
+bool TMainForm::TakeCloseRequest(WId window)
+{
+    if (window != internalWinId() || !state_.Working())
+        return false;
+    closeAsked_ = true;
+    return true;
+}
 
 TMainForm::ListWalk::ListWalk(TMainForm& form) : form_(form) { form_.state_.BeginWork(); }
 
@@ -34,6 +43,8 @@ TMainForm::ListWalk::~ListWalk()
     if (std::exchange(form_.closeAsked_, false))
         QTimer::singleShot(0, &form_, [form = &form_] { form->close(); });
 }
+
+TMainForm::WorkBreath::WorkBreath(TMainForm& form) : form_(form), lastBreath_(form.Clock.TickCount()) {}
 
 TMainForm::WorkBreath::~WorkBreath()
 {
@@ -52,7 +63,8 @@ void TMainForm::WorkBreath::Begin(uint64_t total)
 void TMainForm::WorkBreath::Advance(uint64_t done)
 {
     done_ += done;
-    if (sinceBreath_.elapsed() < BreathEveryMs)
+    const uint32_t now = form_.Clock.TickCount();
+    if (now - lastBreath_ < BreathEveryMs)
         return;
     const int permille = total_ == 0 ? 0 : static_cast<int>(std::min<uint64_t>(done_, total_) * 1000 / total_);
     if (!shown_ || permille / 10 != form_.pbWork->Permille() / 10)
@@ -65,7 +77,7 @@ void TMainForm::WorkBreath::Advance(uint64_t done)
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     if (outer)
         form_.breathing_ = false;
-    sinceBreath_.restart();
+    lastBreath_ = form_.Clock.TickCount();
 }
 
 } // namespace tarvok::ui

@@ -3,6 +3,7 @@
 #include "core/Schedule.h"
 #include "platform/qt/TimeChangeWatcher.h"
 #include "ui/widgets/ClockCaption.h"
+#include "ui/widgets/WorkBar.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -11,6 +12,8 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QSystemTrayIcon>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -117,6 +120,45 @@ TEST_F(MainScheduleTest, DailyRunsOnlyAtItsHour)
     EXPECT_FALSE(fs::exists(Snapshot(docs, "03_07_09")));
     EXPECT_TRUE(fs::exists(Snapshot(docs, "03_07_10/a.txt")));
     EXPECT_FALSE(fs::exists(Snapshot(docs, "03_07_11")));
+}
+
+// A run breathes while it copies; what comes meanwhile waits for its end: the
+// tick's due backup runs once afterwards, the close's question comes after.
+TEST_F(MainScheduleTest, ATickAndACloseDuringARunWaitForItsEnd)
+{
+    const PrjRec docs = Scheduled(world.MakeProject("docs", {"a.txt"}), Hourly, 0, 0);
+    ui::TMainForm& form = Start({docs});
+    form.show();
+    world.Dialogs.Log.clear();
+    world.Clock.Ticks = 100000;
+    Tick(Thursday(10, 59, 59));
+    world.Clock.TickStep = 60; // every block copied is a breath
+    struct {
+        bool ranInside = true, askedInside = true, barShown = false;
+        QString tip;
+    } during;
+    QTimer::singleShot(0, &form, [&] {
+        world.Clock.Ticks = 101000 - world.Clock.TickStep; // one second on both clocks
+        Tick(Thursday(11, 0, 0));
+        form.close(); // as the window manager asks
+        during = {fs::exists(Snapshot(docs, "03_07_11")), !world.Dialogs.TextsOf("confirm").empty(),
+                  form.Controls().pbWork->isVisible(), form.Controls().TrayIcon->toolTip()};
+    });
+    QSignalSpy closed(&form, &ui::TMainForm::Closed);
+    world.Dialogs.Answers = {true};
+    world.Clock.Time = Thursday(10, 59, 59);
+    form.btnBackUpClick();
+
+    EXPECT_FALSE(during.ranInside) << "no run starts inside another";
+    EXPECT_FALSE(during.askedInside) << "no question in the middle of a run";
+    EXPECT_TRUE(during.barShown);
+    EXPECT_EQ(during.tip, "Auto-BackUp! 100%");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return closed.count() == 1; }, 5000));
+    EXPECT_TRUE(fs::exists(Snapshot(docs, "03_07_11/a.txt"))) << "the due backup ran after the run";
+    EXPECT_FALSE(form.State().HasHeldBackups());
+    EXPECT_EQ(world.Dialogs.TextsOf("confirm"), std::vector<std::string>{"Are you sure to exit this program?"});
+    EXPECT_FALSE(form.Controls().pbWork->isVisible());
+    EXPECT_EQ(form.Controls().TrayIcon->toolTip(), "Auto-BackUp!");
 }
 
 TEST_F(MainScheduleTest, ALateTickCatchesUpTheSlotOnceUnlessTheClockWasSet)
