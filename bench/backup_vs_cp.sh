@@ -94,7 +94,7 @@ for ((i = 0; i < 2000; i++)); do
   printf '%s/bk/%02d_%02d_%02d\n' "$work" $((i % 12 + 1)) $((i / 12 % 28 + 1)) $((i / 336 % 24))
 done | xargs -d '\n' mkdir
 for ((i = 0; i < 20000; i++)); do echo "$work/bk/01_01_00/file$i.dat"; done | xargs -d '\n' touch
-read -r folders listing files opening < <(QT_QPA_PLATFORM=offscreen "$browser" "$work/bk" 01_01_00 "$runs" 2>/dev/null)
+read -r folders listing files opening per_file _ < <(QT_QPA_PLATFORM=offscreen "$browser" "$work/bk" 01_01_00 "$runs" 2>/dev/null)
 ls_listing=()
 ls_opening=()
 for ((r = 0; r < runs; r++)); do
@@ -105,5 +105,5 @@ ls_listing=$(printf '%s\n' "${ls_listing[@]}" | median | awk '{print $1 / 1e9}')
 ls_opening=$(printf '%s\n' "${ls_opening[@]}" | median | awk '{print $1 / 1e9}')
 printf 'ShowBkUpFolders, %d folders, %d runs: median %.4f s (ls %.4f s, ratio %.2f)\n' \
   "$folders" "$runs" "$listing" "$ls_listing" "$(awk -v a="$listing" -v b="$ls_listing" 'BEGIN {print a / b}')"
-printf 'opening a snapshot of %d files, %d runs: median %.4f s (ls %.4f s, ratio %.2f)\n' \
-  "$files" "$runs" "$opening" "$ls_opening" "$(awk -v a="$opening" -v b="$ls_opening" 'BEGIN {print a / b}')"
+printf 'opening a snapshot of %d files, %d runs: median %.4f s (ls %.4f s, ratio %.2f), %d bytes held per file\n' \
+  "$files" "$runs" "$opening" "$ls_opening" "$(awk -v a="$opening" -v b="$ls_opening" 'BEGIN {print a / b}')" "$per_file"

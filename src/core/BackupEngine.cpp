@@ -128,12 +128,18 @@ std::vector<std::string> ListBkUpFolders(const std::string& Dir)
     return names;
 }
 
-void LoadBkUpFolder(const std::string& Folder, FileList& List)
+void LoadBkUpFolder(const std::string& Folder, FileList& List, WorkProgress* progress)
 {
     ClearFileList(List);
     if (!platform::DirectoryExists(Folder))
         return;
-    for (const DirEntry& entry : platform::ListDirectory(Folder))
+    if (progress)
+        progress->Begin(0);
+    const auto read = [progress] {
+        if (progress)
+            progress->Advance(1);
+    };
+    for (const DirEntry& entry : platform::ListDirectory(Folder, read))
         if (platform::IsFileEntry(entry) && !IsPartialCopyName(entry.Name) && !platform::IsAsideName(entry.Name))
             AddFile(List, FileRec{JoinPath(Folder, entry.Name), 1, 0});
 }

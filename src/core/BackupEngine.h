@@ -45,7 +45,9 @@ std::vector<std::string> ListBkUpFolders(const std::string& Dir);
 // Replaces List with every entry of Folder that is not a directory nor an
 // unfinished copy, in the file system's order, each with its full path and
 // Exist 1.
-void LoadBkUpFolder(const std::string& Folder, FileList& List);
+// Each entry read is told to `progress`, where there is one (whose total is
+// not known beforehand: 0).
+void LoadBkUpFolder(const std::string& Folder, FileList& List, WorkProgress* progress = nullptr);
 
 // The name an existing file is given before a restore overwrites it: the
 // last extension of its file name replaced by ".BAK", or ".BAK" appended.

@@ -2,6 +2,7 @@
 #include "core/InOutError.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,10 @@ struct DirEntry {
     uint32_t Attr = 0;
 };
 
+// Gives memory the program freed back to the system (after a large list is
+// let go, say), where the allocator keeps it otherwise.
+void ReleaseFreedMemory();
+
 // A path holding a NUL byte cannot name anything; the C calls would see a
 // shorter, different path.
 inline bool UsablePath(const std::string& path) { return !path.empty() && path.find('\0') == std::string::npos; }
@@ -42,7 +47,8 @@ bool IsReadOnly(const std::string& path);       // no owner write bit
 bool FoldsCase(const std::string& dir, const std::string& name);
 // Every entry of the directory except "." and "..", in the file system's order.
 // A directory that cannot be read gives an empty list.
-std::vector<DirEntry> ListDirectory(const std::string& dir);
+// `eachEntry`, where given, is called as each entry is read.
+std::vector<DirEntry> ListDirectory(const std::string& dir, const std::function<void()>& eachEntry = {});
 // The same for a directory held open as `dirFd`, which stays open.
 std::vector<DirEntry> ListDirectoryAt(int dirFd);
 bool CreateDir(const std::string& path);        // one level

@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstdio>
 #include <dirent.h>
+#include <malloc.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -156,7 +157,7 @@ bool FoldsCase(const std::string& dir, const std::string& name)
 namespace {
 
 // Every entry of an open directory stream, which is closed afterwards.
-std::vector<DirEntry> ListOpenDirectory(DIR* dir)
+std::vector<DirEntry> ListOpenDirectory(DIR* dir, const std::function<void()>& eachEntry = {})
 {
     std::vector<DirEntry> entries;
     std::unique_ptr<DIR, int (*)(DIR*)> handle(dir, ::closedir);
@@ -167,6 +168,8 @@ std::vector<DirEntry> ListOpenDirectory(DIR* dir)
         const std::string name = e->d_name;
         if (name == "." || name == "..")
             continue;
+        if (eachEntry)
+            eachEntry();
         DirEntry entry{name, 0};
         struct stat lst {};
         if (::fstatat(dirFd, e->d_name, &lst, AT_SYMLINK_NOFOLLOW) != 0)
@@ -190,12 +193,14 @@ std::vector<DirEntry> ListOpenDirectory(DIR* dir)
 
 } // namespace
 
-std::vector<DirEntry> ListDirectory(const std::string& dir)
+std::vector<DirEntry> ListDirectory(const std::string& dir, const std::function<void()>& eachEntry)
 {
     if (!UsablePath(dir))
         return {};
-    return ListOpenDirectory(::opendir(dir.c_str()));
+    return ListOpenDirectory(::opendir(dir.c_str()), eachEntry);
 }
+
+void ReleaseFreedMemory() { ::malloc_trim(0); }
 
 std::vector<DirEntry> ListDirectoryAt(int dirFd)
 {

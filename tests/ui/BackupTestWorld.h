@@ -1,8 +1,8 @@
 #pragma once
 #include "MainTestWorld.h"
+#include "ui/widgets/LineList.h"
 #include "core/ProjectFile.h"
 
-#include <QListWidget>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -63,26 +63,25 @@ protected:
     void OpenSnapshot(const std::string& folder)
     {
         Form->ShowBkUpFolders(Backup);
-        const auto found = Form->Controls().lbxTarget->findItems(QString::fromStdString(folder), Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1);
-        Form->Controls().lbxTarget->clearSelection();
-        found.front()->setSelected(true);
+        const int line = Lines(Form->Controls().lbxTarget).indexOf(QString::fromStdString(folder));
+        ASSERT_GE(line, 0);
+        Select(Form->Controls().lbxTarget, {line});
         Form->lbxTargetDblClick();
         ASSERT_EQ(Form->State().BrowserMode, BrowserMode::FileView);
     }
 
-    static void Select(QListWidget* list, std::initializer_list<int> lines)
+    static void Select(ui::LineList* list, std::initializer_list<int> lines)
     {
         list->clearSelection();
         for (int line : lines)
-            list->item(line)->setSelected(true);
+            list->SetSelected(line, true);
     }
 
-    static QStringList Lines(const QListWidget* list)
+    static QStringList Lines(const ui::LineList* list)
     {
         QStringList lines;
         for (int i = 0; i < list->count(); ++i)
-            lines << list->item(i)->text();
+            lines << list->Text(i);
         return lines;
     }
 

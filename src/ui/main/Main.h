@@ -88,7 +88,7 @@ public:
     void btnBackPrjDirClick();
     void lbxTargetMouseMove(const QPoint& pos);
     void lbxSourceMouseMove(const QPoint& pos);
-    void lbxtMouseDown(QListWidget* list, const QPoint& pos); // either list
+    void lbxtMouseDown(LineList* list, const QPoint& pos); // either list
     void lbxSourceKeyDown(uint16_t key);
     void lbxTargetKeyDown(uint16_t key);
     void btnAddClick();

@@ -7,14 +7,13 @@
 #include "platform/FileSystem.h"
 #include "ui/widgets/LocalText.h"
 #include "ui/widgets/ListBoxEvents.h"
-#include "ui/widgets/ListLines.h"
+#include "ui/widgets/LineList.h"
 #include "ui/main/Main.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 
 namespace tarvok::ui {
@@ -74,7 +73,7 @@ void TMainForm::ConnectBackup()
         React(command.item, &QAction::triggered, command.reaction);
     }
     React(btnBackPrjDir, &QPushButton::clicked, &TMainForm::btnBackPrjDirClick);
-    const auto mouseDown = [this](QListWidget* list) {
+    const auto mouseDown = [this](LineList* list) {
         return Reporting([this, list](const QPoint& pos) { lbxtMouseDown(list, pos); });
     };
     new ListBoxEvents(lbxSource, {Reporting(&TMainForm::lbxSourceMouseMove), mouseDown(lbxSource),
@@ -113,7 +112,7 @@ void TMainForm::btnRestoreClick()
         Dialogs.Message("Please double click a Folder to enter and select Restore Files.");
         return;
     }
-    const auto count = lbxTarget->selectedItems().size();
+    const auto count = lbxTarget->SelectedCount();
     if (count == 0) {
         Dialogs.Message("No File selected.");
         return;
@@ -133,7 +132,7 @@ void TMainForm::btnRestoreClick()
     const FileList& backups = state_.BackupList;
     int line = 0;
     for (auto entry = backups.begin(); entry != backups.end() && line < lbxTarget->count(); ++entry, ++line)
-        if (lbxTarget->item(line)->isSelected())
+        if (lbxTarget->IsSelected(line))
             selected.push_back(entry->FileName);
     {
         WorkBreath breath(*this);
@@ -147,7 +146,7 @@ void TMainForm::btnRestoreClick()
 void TMainForm::BtnDelBkUpClick()
 {
     const std::string kind = BrowserKindWord(state_.BrowserMode);
-    const auto count = lbxTarget->selectedItems().size();
+    const auto count = lbxTarget->SelectedCount();
     if (count == 0) {
         Dialogs.Message("No " + kind + " selected.");
         return;
@@ -163,8 +162,8 @@ void TMainForm::BtnDelBkUpClick()
     if (state_.BrowserMode == BrowserMode::FolderView) {
         std::vector<std::string> folders;
         for (int line = 0; line < lbxTarget->count(); ++line)
-            if (lbxTarget->item(line)->isSelected())
-                folders.push_back(JoinPath(backupDir, LineName(lbxTarget->item(line))));
+            if (lbxTarget->IsSelected(line))
+                folders.push_back(JoinPath(backupDir, lbxTarget->LineName(line)));
         {
             WorkBreath breath(*this);
             for (const std::string& folder : folders) {
@@ -173,12 +172,13 @@ void TMainForm::BtnDelBkUpClick()
             }
         }
         ShowBkUpFolders(backupDir + PathSeparator);
+        platform::ReleaseFreedMemory(); // what the folders' lists took
         ReportDeleteFailures(failures);
         return;
     }
     int line = 0;
     for (FileRec& entry : backups) {
-        entry.Selected = line < lbxTarget->count() && lbxTarget->item(line)->isSelected() ? 1 : 0;
+        entry.Selected = line < lbxTarget->count() && lbxTarget->IsSelected(line) ? 1 : 0;
         ++line;
     }
     {

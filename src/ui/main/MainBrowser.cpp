@@ -6,38 +6,30 @@
 #include "core/KeyState.h"
 #include "core/Shell.h"
 #include "platform/FileSystem.h"
-#include "ui/widgets/ListLines.h"
+#include "ui/widgets/LineList.h"
 #include "ui/widgets/LocalText.h"
 #include "ui/main/Main.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 
 namespace tarvok::ui {
 namespace {
 
-// The line under `pos`, or -1 below the last line.
-int LineAt(const QListWidget* list, const QPoint& pos)
-{
-    const QListWidgetItem* item = list->itemAt(pos);
-    return item ? list->row(item) : -1;
-}
-
 // The first entry of `files` whose line is selected and whose file still
 // exists, walking lines and entries together.
-const FileRec* FirstSelectedExisting(const QListWidget* list, const FileList& files)
+const FileRec* FirstSelectedExisting(const LineList* list, const FileList& files)
 {
     int line = 0;
     for (auto entry = files.begin(); entry != files.end() && line < list->count(); ++entry, ++line)
-        if (list->item(line)->isSelected() && platform::FileExists(entry->FileName))
+        if (list->IsSelected(line) && platform::FileExists(entry->FileName))
             return &*entry;
     return nullptr;
 }
 
 // Ctrl+A selects every line of `list`, Ctrl+D none; Ctrl as the key state knows it.
-void SelectByKey(const KeyState& keys, QListWidget* list, uint16_t key)
+void SelectByKey(const KeyState& keys, LineList* list, uint16_t key)
 {
     if (!CtrlHeld(keys))
         return;
@@ -55,7 +47,7 @@ void TMainForm::ShowBkUpFolders(const std::string& Dir)
     state_.BrowserMode = BrowserMode::FolderView;
     stTarget->setText("BackUp Folders");
     edTarget->setText(Local(Dir));
-    AddLines(lbxTarget, ListBkUpFolders(Dir));
+    lbxTarget->AddLines(ListBkUpFolders(Dir));
 }
 
 void TMainForm::ShowBkUpFiles(const FileList& List)
@@ -67,7 +59,7 @@ void TMainForm::ShowBkUpFiles(const FileList& List)
     stTarget->setText("BackUp Files");
     state_.BrowserMode = BrowserMode::FileView;
     lbxTarget->clear();
-    AddFileLines(lbxTarget, List);
+    lbxTarget->AddFileLines(List);
 }
 
 void TMainForm::lbxTargetDblClick()
@@ -77,13 +69,18 @@ void TMainForm::lbxTargetDblClick()
     if (state_.BrowserMode == BrowserMode::FolderView) {
         std::string folder;
         for (int line = 0; line < lbxTarget->count(); ++line) {
-            if (lbxTarget->item(line)->isSelected()) {
-                folder = JoinPath(state_.Current().BackUpDir, LineName(lbxTarget->item(line)));
+            if (lbxTarget->IsSelected(line)) {
+                folder = JoinPath(state_.Current().BackUpDir, lbxTarget->LineName(line));
                 break;
             }
         }
-        LoadBkUpFolder(folder, state_.BackupList);
+        ListWalk walk(*this);
+        {
+            WorkBreath breath(*this);
+            LoadBkUpFolder(folder, state_.BackupList, &breath);
+        }
         ShowBkUpFiles(state_.BackupList);
+        platform::ReleaseFreedMemory(); // what the listing of a large folder took
         return;
     }
     if (const FileRec* file = FirstSelectedExisting(lbxTarget, state_.BackupList))
@@ -110,11 +107,11 @@ void TMainForm::lbxTargetMouseMove(const QPoint& pos)
 {
     if (lbxTarget->count() == 0)
         return;
-    const int line = LineAt(lbxTarget, pos);
+    const int line = lbxTarget->LineAt(pos);
     if (line < 0) {
         lbStatus->clear();
     } else if (state_.BrowserMode == BrowserMode::FolderView) {
-        lbStatus->setText(Local(JoinPath(state_.Current().BackUpDir, LineName(lbxTarget->item(line)))));
+        lbStatus->setText(Local(JoinPath(state_.Current().BackUpDir, lbxTarget->LineName(line))));
     } else if (const FileRec* file = GetFile(state_.BackupList, line)) {
         lbStatus->setText(Local(file->FileName));
     }
@@ -124,16 +121,16 @@ void TMainForm::lbxSourceMouseMove(const QPoint& pos)
 {
     if (lbxSource->count() == 0)
         return;
-    const int line = LineAt(lbxSource, pos);
+    const int line = lbxSource->LineAt(pos);
     if (line < 0)
         lbStatus->clear();
     else if (const FileRec* file = GetFile(state_.SourceList, line))
         lbStatus->setText(Local(file->FileName));
 }
 
-void TMainForm::lbxtMouseDown(QListWidget* list, const QPoint& pos)
+void TMainForm::lbxtMouseDown(LineList* list, const QPoint& pos)
 {
-    if (list->count() == 0 || LineAt(list, pos) >= 0)
+    if (list->count() == 0 || list->LineAt(pos) >= 0)
         return;
     lbStatus->clear();
     list->clearSelection();

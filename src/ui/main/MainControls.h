@@ -8,7 +8,6 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QMenu;
 class QPushButton;
 class QSystemTrayIcon;
@@ -19,6 +18,7 @@ class QWidget;
 namespace tarvok::ui {
 
 class SkinCanvas;
+class LineList;
 class WindowChrome;
 class WorkBar;
 
@@ -50,8 +50,8 @@ struct MainControls {
     QLabel* lblAutobkup = nullptr;
     QLabel* pnlClock = nullptr;
     QLabel* lblClock = nullptr;
-    QListWidget* lbxSource = nullptr;
-    QListWidget* lbxTarget = nullptr;
+    LineList* lbxSource = nullptr;
+    LineList* lbxTarget = nullptr;
     QLineEdit* edTarget = nullptr;
     QLabel* stTarget = nullptr;
     QLabel* lbStatus = nullptr;

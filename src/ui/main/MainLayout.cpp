@@ -5,6 +5,7 @@
 #include "ui/widgets/Look.h"
 #include "ui/main/Main.h"
 #include "ui/shell/ProgramIcon.h"
+#include "ui/widgets/LineList.h"
 #include "ui/widgets/TextStart.h"
 #include "ui/widgets/WorkBar.h"
 
@@ -13,7 +14,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QToolButton>
@@ -76,10 +76,9 @@ QLineEdit* ReadOnlyEdit(QWidget* parent, const char* text, const char* hint)
     return edit;
 }
 
-QListWidget* FileListBox(QWidget* parent, const char* hint)
+LineList* FileListBox(QWidget* parent, const char* hint)
 {
-    auto* box = new QListWidget(parent);
-    box->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    auto* box = new LineList(parent);
     box->setToolTip(QString::fromLatin1(hint));
     box->setItemDelegate(new FixedHeightDelegate(16, box));
     // Long names are cut at the right edge; no scroll bar takes the rows.
@@ -87,7 +86,7 @@ QListWidget* FileListBox(QWidget* parent, const char* hint)
     box->setTextElideMode(Qt::ElideNone);
     SetFont(box, Font("Fixedsys", 11, false), Lime);
     SetBackground(box, ActiveCaption);
-    box->addItem(QStringLiteral("File1 "));
+    box->AddLines({"File1 "});
     return box;
 }
 

@@ -6,7 +6,7 @@
 #include "core/Schedule.h"
 #include "core/SkinChoice.h"
 #include "ui/shell/ErrorReport.h"
-#include "ui/widgets/ListLines.h"
+#include "ui/widgets/LineList.h"
 #include "ui/widgets/LocalText.h"
 #include "ui/main/Main.h"
 
@@ -14,7 +14,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTimer>
@@ -119,7 +118,7 @@ void TMainForm::FillcbxProjects()
 void TMainForm::FilllbxSource(const FileList& list)
 {
     lbxSource->clear();
-    AddFileLines(lbxSource, list);
+    lbxSource->AddFileLines(list);
 }
 
 void TMainForm::cbxProjectsChange()

@@ -6,13 +6,13 @@
 #include "ui/skin/SkinCanvas.h"
 #include "ui/skin/WindowChrome.h"
 #include "ui/skin/WindowShape.h"
+#include "ui/widgets/LineList.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 

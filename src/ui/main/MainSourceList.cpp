@@ -3,8 +3,7 @@
 #include "core/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "ui/main/Main.h"
-
-#include <QListWidget>
+#include "ui/widgets/LineList.h"
 
 namespace tarvok::ui {
 namespace {
@@ -40,7 +39,7 @@ void TMainForm::btnDeleteClick()
     }
     std::vector<bool> selected;
     for (int line = 0; line < lbxSource->count(); ++line)
-        selected.push_back(lbxSource->item(line)->isSelected());
+        selected.push_back(lbxSource->IsSelected(line));
     state_.RemoveSources(selected);
     state_.SaveSourceList();
     FilllbxSource(state_.SourceList);

@@ -66,13 +66,16 @@ void TMainForm::WorkBreath::Advance(uint64_t done)
     const uint32_t now = form_.Clock.TickCount();
     if (now - lastBreath_ < BreathEveryMs)
         return;
-    const int permille = total_ == 0 ? 0 : static_cast<int>(std::min<uint64_t>(done_, total_) * 1000 / total_);
-    if (!shown_ || permille / 10 != form_.pbWork->Permille() / 10)
-        form_.TrayIcon->setToolTip(TrayTip + QStringLiteral(" %1%").arg(permille / 10));
-    shown_ = true;
-    form_.pbWork->SetPermille(permille);
-    form_.pbWork->show();
-    form_.pbWork->raise();
+    // Work of a size not known beforehand (a folder being read) only breathes.
+    if (total_ > 0) {
+        const int permille = static_cast<int>(std::min<uint64_t>(done_, total_) * 1000 / total_);
+        if (!shown_ || permille / 10 != form_.pbWork->Permille() / 10)
+            form_.TrayIcon->setToolTip(TrayTip + QStringLiteral(" %1%").arg(permille / 10));
+        shown_ = true;
+        form_.pbWork->SetPermille(permille);
+        form_.pbWork->show();
+        form_.pbWork->raise();
+    }
     const bool outer = !std::exchange(form_.breathing_, true);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     if (outer)

@@ -3,12 +3,12 @@
 #include "ui/widgets/KeyPreview.h"
 
 #include <QKeyEvent>
-#include <QListWidget>
+#include <QAbstractItemView>
 #include <QMouseEvent>
 
 namespace tarvok::ui {
 
-ListBoxEvents::ListBoxEvents(QListWidget* list, Reactions reactions)
+ListBoxEvents::ListBoxEvents(QAbstractItemView* list, Reactions reactions)
     : QObject(list), list_(list), viewport_(list->viewport()), reactions_(std::move(reactions))
 {
     list->viewport()->setMouseTracking(true);

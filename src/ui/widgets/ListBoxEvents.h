@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <functional>
 
-class QListWidget;
+class QAbstractItemView;
 
 namespace tarvok::ui {
 
@@ -25,11 +25,11 @@ public:
     };
 
     // Owned by the list.
-    ListBoxEvents(QListWidget* list, Reactions reactions);
+    ListBoxEvents(QAbstractItemView* list, Reactions reactions);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QListWidget* list_;
+    QAbstractItemView* list_;
     QObject* viewport_;
     Reactions reactions_;
 };

@@ -1,6 +1,7 @@
 // The Ctrl+letter commands of the main window, driven by key events through
 // the window's key preview.
 #include "FakeDesktop.h"
+#include "ui/widgets/LineList.h"
 #include "MainTestWorld.h"
 #include "ui/dialogs/Aboutdlg.h"
 #include "ui/skin/SkinCanvas.h"
@@ -9,7 +10,6 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>

@@ -20,10 +20,10 @@ using Texts = std::vector<std::string>;
 constexpr uint16_t VkA = 'A';
 constexpr uint16_t VkD = 'D';
 
-QPoint CentreOf(const QListWidget* list, int line) { return list->visualItemRect(list->item(line)).center(); }
-QPoint BelowTheLines(const QListWidget* list) { return {5, list->viewport()->height() - 3}; }
+QPoint CentreOf(const ui::LineList* list, int line) { return list->LineRect(line).center(); }
+QPoint BelowTheLines(const ui::LineList* list) { return {5, list->viewport()->height() - 3}; }
 
-void SendMouse(QListWidget* list, QEvent::Type type, const QPoint& pos)
+void SendMouse(ui::LineList* list, QEvent::Type type, const QPoint& pos)
 {
     QMouseEvent event(type, pos, list->viewport()->mapToGlobal(pos), Qt::LeftButton,
                       type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
@@ -66,7 +66,7 @@ TEST_F(BackupTest, DoubleClickOpensAFolderUnlessItIsEmpty)
     int line = 0;
     for (const FileRec& file : Form->State().BackupList)
         EXPECT_EQ(file.FileName,
-                  Backup + "/01_02_10/" + Form->Controls().lbxTarget->item(line++)->text().toStdString());
+                  Backup + "/01_02_10/" + Form->Controls().lbxTarget->Text(line++).toStdString());
 
     Form->Controls().btnBackPrjDir->click();
     EXPECT_EQ(Form->State().BrowserMode, BrowserMode::FolderView);
@@ -126,10 +126,10 @@ TEST_F(BackupTest, PressBelowTheLinesClearsOnlyThatList)
     Form->Controls().lbStatus->setText("hovered");
 
     Form->lbxtMouseDown(Form->Controls().lbxTarget, CentreOf(Form->Controls().lbxTarget, 0));
-    EXPECT_EQ(Form->Controls().lbxTarget->selectedItems().size(), 1) << "a press on a line is the list's own business";
+    EXPECT_EQ(Form->Controls().lbxTarget->SelectedCount(), 1) << "a press on a line is the list's own business";
     SendMouse(Form->Controls().lbxTarget, QEvent::MouseButtonPress, BelowTheLines(Form->Controls().lbxTarget));
-    EXPECT_EQ(Form->Controls().lbxTarget->selectedItems().size(), 0);
-    EXPECT_EQ(Form->Controls().lbxSource->selectedItems().size(), 1);
+    EXPECT_EQ(Form->Controls().lbxTarget->SelectedCount(), 0);
+    EXPECT_EQ(Form->Controls().lbxSource->SelectedCount(), 1);
     EXPECT_TRUE(Form->Controls().lbStatus->text().isEmpty());
 }
 
@@ -138,22 +138,22 @@ TEST_F(BackupTest, CtrlAAndCtrlDSelectAndDeselectEveryLine)
     for (const char* name : {"n1", "n2", "n3"})
         AddFile(Form->State().SourceList, FileRec{MakeSource("src", name, ""), 1, 0});
     Form->FilllbxSource(Form->State().SourceList);
-    QListWidget* list = Form->Controls().lbxSource;
+    ui::LineList* list = Form->Controls().lbxSource;
 
     Form->lbxSourceKeyDown(VkA);
-    EXPECT_EQ(list->selectedItems().size(), 0) << "A without Ctrl";
+    EXPECT_EQ(list->SelectedCount(), 0) << "A without Ctrl";
     Form->FormKeyDown(VkControl);
     QTest::simulateEvent(list, true, Qt::Key_A, Qt::ControlModifier, QString(), false);
-    EXPECT_EQ(list->selectedItems().size(), 3);
+    EXPECT_EQ(list->SelectedCount(), 3);
     Form->lbxSourceKeyDown(VkD);
-    EXPECT_EQ(list->selectedItems().size(), 0);
+    EXPECT_EQ(list->SelectedCount(), 0);
     Form->Controls().lbxTarget->clear();
-    Form->Controls().lbxTarget->addItems({"p", "q"});
+    Form->Controls().lbxTarget->AddLines({"p", "q"});
     Form->lbxTargetKeyDown(VkA);
-    EXPECT_EQ(Form->Controls().lbxTarget->selectedItems().size(), 2);
+    EXPECT_EQ(Form->Controls().lbxTarget->SelectedCount(), 2);
     Form->FormKeyUp(VkControl);
     Form->lbxTargetKeyDown(VkD);
-    EXPECT_EQ(Form->Controls().lbxTarget->selectedItems().size(), 2) << "D after Ctrl was released";
+    EXPECT_EQ(Form->Controls().lbxTarget->SelectedCount(), 2) << "D after Ctrl was released";
 }
 
 // ---- Source list --------------------------------------------------------------

@@ -1,11 +1,11 @@
 #include "MainTestWorld.h"
+#include "ui/widgets/LineList.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QStyleOptionComboBox>
@@ -191,7 +191,7 @@ TEST_F(MainLayoutTest, BoxesHoldTheirItems)
     EXPECT_EQ(c.cbxTime->itemText(0), " 0:00");
     EXPECT_EQ(c.cbxTime->itemText(23), "23:00");
     EXPECT_EQ(c.cbxDay->count(), 0);
-    EXPECT_EQ(c.lbxSource->item(0)->text(), "File1 ");
+    EXPECT_EQ(c.lbxSource->Text(0), "File1 ");
     EXPECT_EQ(c.lbxTarget->selectionMode(), QAbstractItemView::ExtendedSelection);
     EXPECT_TRUE(c.edTarget->isReadOnly());
     EXPECT_TRUE(c.cbxProjects->isEditable());

@@ -1,4 +1,5 @@
 #include "MainTestWorld.h"
+#include "ui/widgets/LineList.h"
 #include "ReadOnlyFolder.h"
 #include "core/InOutError.h"
 #include "core/ProjectFile.h"
@@ -6,7 +7,6 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -19,11 +19,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-QStringList Items(const QListWidget* box)
+QStringList Items(const ui::LineList* box)
 {
     QStringList items;
     for (int i = 0; i < box->count(); ++i)
-        items << box->item(i)->text();
+        items << box->Text(i);
     return items;
 }
 

@@ -18,34 +18,34 @@ namespace {
 namespace fs = std::filesystem;
 using Texts = std::vector<std::string>;
 
-QPoint CentreOf(const QListWidget* list, int line) { return list->visualItemRect(list->item(line)).center(); }
+QPoint CentreOf(const ui::LineList* list, int line) { return list->LineRect(line).center(); }
 
-void SendMouse(QListWidget* list, QEvent::Type type, Qt::MouseButton button, const QPoint& pos)
+void SendMouse(ui::LineList* list, QEvent::Type type, Qt::MouseButton button, const QPoint& pos)
 {
     const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
     QMouseEvent event(type, pos, list->viewport()->mapToGlobal(pos), button, held, Qt::NoModifier);
     QApplication::sendEvent(list->viewport(), &event);
 }
 
-void Click(QListWidget* list, Qt::MouseButton button, const QPoint& pos)
+void Click(ui::LineList* list, Qt::MouseButton button, const QPoint& pos)
 {
     SendMouse(list, QEvent::MouseButtonPress, button, pos);
     SendMouse(list, QEvent::MouseButtonRelease, button, pos);
 }
 
 // Press, release, then the second press as a double-click and its release.
-void DoubleClick(QListWidget* list, Qt::MouseButton button, const QPoint& pos)
+void DoubleClick(ui::LineList* list, Qt::MouseButton button, const QPoint& pos)
 {
     Click(list, button, pos);
     SendMouse(list, QEvent::MouseButtonDblClick, button, pos);
     SendMouse(list, QEvent::MouseButtonRelease, button, pos);
 }
 
-std::vector<int> SelectedLines(const QListWidget* list)
+std::vector<int> SelectedLines(const ui::LineList* list)
 {
     std::vector<int> lines;
     for (int line = 0; line < list->count(); ++line)
-        if (list->item(line)->isSelected())
+        if (list->IsSelected(line))
             lines.push_back(line);
     return lines;
 }
@@ -89,7 +89,7 @@ TEST_F(ListAndTextTest, RightAndMiddlePressesKeepTheSelectionForTheNextCommand)
 {
     MakeSnapshot("01_02_08", {"a", "b", "c"});
     OpenSnapshot("01_02_08");
-    QListWidget* list = Form->Controls().lbxTarget;
+    ui::LineList* list = Form->Controls().lbxTarget;
     Select(list, {0, 2});
     const std::string kept = GetFile(Form->State().BackupList, 1)->FileName;
     for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
@@ -113,7 +113,7 @@ TEST_F(ListAndTextTest, CtrlASelectsOnlyWhileTheKeyStateHoldsCtrl)
     for (const char* name : {"beta", "alpha", "gamma"})
         AddFile(Form->State().SourceList, FileRec{MakeSource("src", name, ""), 1, 0});
     Form->FilllbxSource(Form->State().SourceList);
-    QListWidget* list = Form->Controls().lbxSource;
+    ui::LineList* list = Form->Controls().lbxSource;
     Focus(list);
 
     // Ctrl is down, but the key state forgot it (a keyboard command cleared it).
@@ -128,8 +128,8 @@ TEST_F(ListAndTextTest, CtrlASelectsOnlyWhileTheKeyStateHoldsCtrl)
     // A plain letter still reaches the list, which goes to the line it starts.
     list->clearSelection();
     QTest::keyClick(list, Qt::Key_A);
-    ASSERT_NE(list->currentItem(), nullptr);
-    EXPECT_EQ(list->currentItem()->text(), "alpha");
+    ASSERT_TRUE(list->currentIndex().isValid());
+    EXPECT_EQ(list->Text(list->currentIndex().row()), "alpha");
 }
 
 TEST_F(ListAndTextTest, LongNamesAreCutWithoutAScrollBarTakingTheRows)
@@ -137,9 +137,9 @@ TEST_F(ListAndTextTest, LongNamesAreCutWithoutAScrollBarTakingTheRows)
     MakeSnapshot("01_02_08", {std::string(200, 'x') + ".txt", "b"});
     OpenSnapshot("01_02_08");
     for (int line = 0; line < 30; ++line)
-        Form->Controls().lbxSource->addItem(QString(120, QChar('a' + line % 26)));
+        Form->Controls().lbxSource->AddLines({std::string(120, static_cast<char>('a' + line % 26))});
     QApplication::processEvents();
-    for (QListWidget* list : {Form->Controls().lbxSource, Form->Controls().lbxTarget}) {
+    for (ui::LineList* list : {Form->Controls().lbxSource, Form->Controls().lbxTarget}) {
         QTest::keyClick(list, Qt::Key_End);
         QApplication::processEvents();
         EXPECT_FALSE(list->horizontalScrollBar()->isVisible());

@@ -1,4 +1,5 @@
 #include "MainTestWorld.h"
+#include "ui/widgets/LineList.h"
 #include "core/InOutError.h"
 #include "core/Schedule.h"
 #include "platform/qt/TimeChangeWatcher.h"
@@ -9,7 +10,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>

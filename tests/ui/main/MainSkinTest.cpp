@@ -1,6 +1,7 @@
 // The skinned window: skin numbering and painting, the controls shown and
 // hidden by the pointer, the image buttons, the drag and the three shapes.
 #include "MainTestWorld.h"
+#include "ui/widgets/LineList.h"
 #include "ui/skin/SkinCanvas.h"
 #include "ui/skin/WindowChrome.h"
 #include "ui/skin/WindowShape.h"
@@ -11,7 +12,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>

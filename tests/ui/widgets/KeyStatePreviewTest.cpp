@@ -1,9 +1,9 @@
 #include "MainTestWorld.h"
+#include "ui/widgets/LineList.h"
 #include "ui/widgets/KeyPreview.h"
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>

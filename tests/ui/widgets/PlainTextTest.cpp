@@ -43,12 +43,11 @@ TEST_F(PlainTextTest, MarkupInANameIsShownAsItIs)
     } rows[] = {
         {"status line",
          [&] {
-             QListWidget* list = Form->Controls().lbxTarget;
-             Form->lbxTargetMouseMove(list->visualItemRect(list->item(0)).center());
+             Form->lbxTargetMouseMove(Form->Controls().lbxTarget->LineRect(0).center());
              return Seen(Form->Controls().lbStatus->text(), Form->Controls().lbStatus->textFormat());
          },
          ui::Local(Backup + "/" + name)},
-        {"list line", [&] { return Form->Controls().lbxTarget->item(0)->text(); }, literal},
+        {"list line", [&] { return Form->Controls().lbxTarget->Text(0); }, literal},
         {"tip",
          [&] {
              QPushButton* button = Form->Controls().btnBackUp;
