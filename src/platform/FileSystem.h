@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,14 @@ void RemoveDirOrThrow(const std::string& path);
 // program writes comes near this, and reading one whole must not exhaust memory.
 inline constexpr uint64_t MaxWholeFileSize = uint64_t{64} << 20;
 std::string ReadWholeFile(const std::string& path);
+// The whole contents of the plain file at `path`, for files that others may
+// swap (a shared folder): one descriptor, opened without following a link
+// in the last part of the path and without blocking, so a link or a FIFO
+// put there between a look and the read can neither redirect nor hang the
+// program; its kind and size are checked on that descriptor. Nothing when
+// no plain file of at most `maxSize` bytes is there or it cannot be read.
+std::optional<std::string> ReadPlainFileNoFollow(const std::string& path, uint64_t maxSize);
+
 // Replaces the file atomically: a temporary file in the same directory is
 // written, flushed and renamed over the old one. A symbolic link of the
 // user's own or root's that leads to a plain file is followed, so that file

@@ -252,6 +252,42 @@ void RemoveDirOrThrow(const std::string& path)
         ThrowInOutError(errno, path);
 }
 
+namespace {
+
+// How reading a whole file through its descriptor ended.
+struct WholeRead {
+    int Error = 0; // errno of a failed look or read
+    bool NotPlain = false;
+    bool TooLarge = false; // holds, or grew while read to, more than allowed
+};
+
+WholeRead ReadWhole(int fd, uint64_t maxSize, std::string& contents)
+{
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return {errno};
+    if (!S_ISREG(st.st_mode))
+        return {0, true};
+    if (static_cast<uint64_t>(st.st_size) > maxSize)
+        return {0, false, true};
+    contents.reserve(static_cast<size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return {errno};
+        if (n == 0)
+            return {};
+        contents.append(buffer, static_cast<size_t>(n));
+        if (contents.size() > maxSize)
+            return {0, false, true};
+    }
+}
+
+} // namespace
+
 std::string ReadWholeFile(const std::string& path)
 {
     if (!UsablePath(path))
@@ -260,28 +296,29 @@ std::string ReadWholeFile(const std::string& path)
     const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.Get() < 0)
         ThrowInOutError(errno, path);
-    const EInOutError tooLarge(5, "The file is larger than " + std::to_string(MaxWholeFileSize >> 20) + " MB");
-    struct stat st {};
-    if (::fstat(fd.Get(), &st) != 0)
-        ThrowInOutError(errno, path);
-    if (!S_ISREG(st.st_mode))
-        throw EInOutError(5, "This is not a plain file");
-    if (static_cast<uint64_t>(st.st_size) > MaxWholeFileSize)
-        throw tooLarge;
     std::string contents;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            ThrowInOutError(errno, path);
-        if (n == 0)
-            return contents;
-        contents.append(buffer, static_cast<size_t>(n));
-        if (contents.size() > MaxWholeFileSize) // grew while we read
-            throw tooLarge;
-    }
+    const WholeRead read = ReadWhole(fd.Get(), MaxWholeFileSize, contents);
+    if (read.Error != 0)
+        ThrowInOutError(read.Error, path);
+    if (read.NotPlain)
+        throw EInOutError(5, "This is not a plain file");
+    if (read.TooLarge)
+        throw EInOutError(5, "The file is larger than " + std::to_string(MaxWholeFileSize >> 20) + " MB");
+    return contents;
+}
+
+std::optional<std::string> ReadPlainFileNoFollow(const std::string& path, uint64_t maxSize)
+{
+    if (!UsablePath(path))
+        return std::nullopt;
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
+    if (fd.Get() < 0)
+        return std::nullopt;
+    std::string contents;
+    const WholeRead read = ReadWhole(fd.Get(), maxSize, contents);
+    if (read.Error != 0 || read.NotPlain || read.TooLarge)
+        return std::nullopt;
+    return contents;
 }
 
 void ReplaceFileContents(const std::string& linkOrPath, const std::string& contents)

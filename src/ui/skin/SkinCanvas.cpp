@@ -1,6 +1,6 @@
 #include "ui/skin/SkinCanvas.h"
 
-#include "platform/NoFollowRead.h"
+#include "platform/FileSystem.h"
 #include "platform/qt/Compositing.h"
 
 #include <QBuffer>
