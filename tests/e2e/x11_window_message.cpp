@@ -47,6 +47,7 @@ int main(int argc, char** argv)
     const Window window = std::strtoul(argv[1], nullptr, 0);
     if (std::strcmp(argv[2], "close") == 0) {
         Send(display, window, XInternAtom(display, "WM_DELETE_WINDOW", False), CurrentTime);
+        XCloseDisplay(display);
         return 0;
     }
     // The answer goes to the root window, to whoever watches its structure
@@ -63,12 +64,15 @@ int main(int argc, char** argv)
             if (event.type == ClientMessage && static_cast<Atom>(event.xclient.data.l[0]) == ping &&
                 event.xclient.data.l[1] == stamp) {
                 std::printf("%lld\n", NowMs(std::chrono::system_clock::now()));
+                XCloseDisplay(display);
                 return 0;
             }
         }
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0)
+        if (left.count() <= 0) {
+            XCloseDisplay(display);
             return 1;
+        }
         pollfd readable{ConnectionNumber(display), POLLIN, 0};
         ::poll(&readable, 1, static_cast<int>(left.count()));
     }
