@@ -1,6 +1,7 @@
 // The program entry: one copy at a time, then the main window, hidden, and
 // the event loop until the window closes.
 #include "platform/AppDir.h"
+#include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/SystemClock.h"
 #include "core/Settings.h"
@@ -8,6 +9,7 @@
 #include "platform/qt/SessionEnd.h"
 #include "platform/qt/SingleInstance.h"
 #include "platform/qt/TimeChangeWatcher.h"
+#include "platform/qt/TrayHost.h"
 #include "platform/qt/UserName.h"
 #include "platform/qt/X11Platform.h"
 #include "ui/main/Main.h"
@@ -15,6 +17,7 @@
 #include "ui/shell/QtShell.h"
 #include "ui/shell/TarvokApplication.h"
 
+#include <QSystemTrayIcon>
 #include <QTimer>
 
 #include <chrono>
@@ -74,7 +77,9 @@ int main(int argc, char** argv)
     platform::SystemClock clock;
     ui::QtShell shell;
     platform::LinuxDesktop desktop(JoinPath(appDir, WallpaperKeepFileName));
-    ui::TMainForm MainForm({dialogs, clock, shell, desktop, platform::CurrentUserName}, appDir);
+    const ui::TrayHost tray{platform::ActivationIsDoubleClick(platform::EnvironmentValue("XDG_CURRENT_DESKTOP")),
+                            [] { return QSystemTrayIcon::isSystemTrayAvailable(); }};
+    ui::TMainForm MainForm({dialogs, clock, shell, desktop, platform::CurrentUserName, tray}, appDir);
     mainForm = &MainForm;
     QObject::connect(&MainForm, &ui::TMainForm::Closed, &app, &QCoreApplication::quit);
     platform::TimeChangeWatcher timeWatcher;

@@ -8,7 +8,7 @@ namespace tarvok::ui {
 
 TMainForm::TMainForm(const MainSeams& seams, std::string appDir, QWidget* parent)
     : QWidget(parent), Dialogs(seams.Dialogs), Clock(seams.Clock), Shell(seams.Shell), Desktop(seams.Desktop),
-      UserName(seams.UserName), state_(std::move(appDir))
+      UserName(seams.UserName), Tray(seams.Tray), state_(std::move(appDir))
 {
     BuildControls();
     BuildMenus();
@@ -24,6 +24,9 @@ TMainForm::TMainForm(const MainSeams& seams, std::string appDir, QWidget* parent
     ConnectDesktopTools();
     // An error ends the creation steps, not the window.
     Reporting(&TMainForm::FormCreate)();
+    // Without a notification area the window is the only way to the program.
+    if (!Tray.Runs())
+        ShowMainWindow();
     // Timer1 runs from here to the end of the program.
     ConnectSchedule();
 }

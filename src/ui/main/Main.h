@@ -25,6 +25,15 @@ namespace tarvok::ui {
 
 class KeyPreview;
 
+// The notification area as main() finds it; a test sets its own.
+struct TrayHost {
+    // One activation of the icon stands for a double click (GNOME Shell's host).
+    bool ActivationShows = false;
+    // Whether a notification area runs now; without one the window lives in
+    // the taskbar instead.
+    std::function<bool()> Runs = [] { return true; };
+};
+
 // The services the window works through; main() gives the real ones, a
 // test its own.
 struct MainSeams {
@@ -34,6 +43,7 @@ struct MainSeams {
     tarvok::Desktop& Desktop;
     // The user's name for the start-up greeting; nothing when it is unknown.
     std::function<std::optional<std::string>()> UserName;
+    TrayHost Tray = {};
 };
 
 // The main window: it shows the program's state (AppState) and turns the
@@ -98,6 +108,9 @@ public:
     void Hide1Click();
     // Shows the window, restores it when minimised, raises and activates it.
     void ShowMainWindow();
+    // Hides the window to the notification area, or minimises it to the
+    // taskbar while none runs.
+    void HideMainWindow();
 
     // ---- Key state (MainKeyboard.cpp) ------------------------------------
     void FormKeyDown(uint16_t key);
@@ -234,6 +247,7 @@ private:
     tarvok::Shell& Shell;
     tarvok::Desktop& Desktop;
     std::function<std::optional<std::string>()> UserName;
+    TrayHost Tray;
     AppState state_;
     bool breathing_ = false;      // long work lets the window answer meanwhile
     bool closeAsked_ = false;     // a close came while breathing: asked about after the work

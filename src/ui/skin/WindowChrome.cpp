@@ -21,8 +21,9 @@ std::array<QPixmap, 3> Pictures(const char* name)
 
 } // namespace
 
-WindowChrome::WindowChrome(QWidget& window, Part menu, Part min, Part close, std::function<void(bool)> showControls)
-    : QObject(&window), form_(window), showControls_(std::move(showControls)),
+WindowChrome::WindowChrome(QWidget& window, Part menu, Part min, Part close, std::function<void(bool)> showControls,
+                           std::function<bool()> skipTaskbar)
+    : QObject(&window), form_(window), showControls_(std::move(showControls)), skipTaskbar_(std::move(skipTaskbar)),
       buttons_{Button{menu.image, Pictures("MENU"), Picture::Up, std::move(menu.click), false},
                Button{min.image, Pictures("MIN"), Picture::Up, std::move(min.click), false},
                Button{close.image, Pictures("CLOSE"), Picture::Up, std::move(close.click), false}}
@@ -122,7 +123,8 @@ bool WindowChrome::FormEvent(QEvent* event)
 {
     switch (event->type()) {
     case QEvent::Show:
-        platform::MarkSkipTaskbar(form_.windowHandle());
+        if (skipTaskbar_())
+            platform::MarkSkipTaskbar(form_.windowHandle());
         return false;
     case QEvent::MouseMove: {
         const auto* move = static_cast<QMouseEvent*>(event);

@@ -25,8 +25,10 @@ public:
         std::function<void()> click;
     };
     // Call before the window is first shown: the window loses its frame.
-    // `showControls` shows or hides the controls for the band rule.
-    WindowChrome(QWidget& window, Part menu, Part min, Part close, std::function<void(bool)> showControls);
+    // `showControls` shows or hides the controls for the band rule;
+    // `skipTaskbar` tells at each show whether the window leaves the taskbar.
+    WindowChrome(QWidget& window, Part menu, Part min, Part close, std::function<void(bool)> showControls,
+                 std::function<bool()> skipTaskbar);
 
     // The buttons' places, taken once; the band rule and the drag use these
     // rectangles whether or not the buttons are visible.
@@ -58,6 +60,7 @@ private:
 
     QWidget& form_;
     std::function<void(bool)> showControls_;
+    std::function<bool()> skipTaskbar_;
     std::array<Button, 3> buttons_;
     // Who moves the window after a press on the bare skin.
     enum class Drag { None, ByManager, ByHand } drag_ = Drag::None;
