@@ -2,6 +2,7 @@
 
 #include "ui/shell/ErrorReport.h"
 #include "ui/widgets/KeyPreview.h"
+#include "ui/widgets/KeyboardReturn.h"
 #include "ui/widgets/PlainText.h"
 
 namespace tarvok::ui {
@@ -14,6 +15,7 @@ TMainForm::TMainForm(const MainSeams& seams, std::string appDir, QWidget* parent
     BuildMenus();
     ShowLabelsPlain(this);
     new PlainTips(this);
+    new KeyboardReturn(*this);
     // Reactions, one concern at a time.
     ConnectLifecycle();
     ConnectTray();
