@@ -128,6 +128,8 @@ bool WindowChrome::FormEvent(QEvent* event)
         return false;
     case QEvent::MouseMove: {
         const auto* move = static_cast<QMouseEvent*>(event);
+        if (drag_ == Drag::ByManager && !(move->buttons() & Qt::LeftButton))
+            EndManagerMove(*move);
         if (drag_ == Drag::ByHand) {
             form_.move(move->globalPosition().toPoint() - dragOffset_);
             return true;
@@ -168,6 +170,18 @@ void WindowChrome::PointerAt(QPoint at)
     for (Button& button : buttons_)
         if (button.shown != Picture::Up)
             Show(button, Picture::Up);
+}
+
+void WindowChrome::EndManagerMove(const QMouseEvent& move)
+{
+    // The window manager's move took the release, so Qt still counts the
+    // button as held over the skin and gives it every move: the buttons
+    // would see no pointer until the next click. A release of our own ends that.
+    drag_ = Drag::None;
+    QMouseEvent release(QEvent::MouseButtonRelease, move.position(), move.scenePosition(), move.globalPosition(),
+                        Qt::LeftButton, Qt::NoButton, move.modifiers());
+    if (QWindow* window = form_.windowHandle())
+        QCoreApplication::sendEvent(window, &release);
 }
 
 bool WindowChrome::InButtonRects(QPoint at) const

@@ -57,6 +57,8 @@ private:
     void PointerAt(QPoint at);
     bool InButtonRects(QPoint at) const;
     void StartDrag(const QMouseEvent& press);
+    // The first move after the window manager's move ended.
+    void EndManagerMove(const QMouseEvent& move);
 
     QWidget& form_;
     std::function<void(bool)> showControls_;
