@@ -128,8 +128,10 @@ bool WindowChrome::FormEvent(QEvent* event)
         return false;
     case QEvent::MouseMove: {
         const auto* move = static_cast<QMouseEvent*>(event);
-        if (drag_ == Drag::ByManager && !(move->buttons() & Qt::LeftButton))
+        if (drag_ == Drag::ByManager && !(move->buttons() & Qt::LeftButton)) {
             EndManagerMove(*move);
+            return true;
+        }
         if (drag_ == Drag::ByHand) {
             form_.move(move->globalPosition().toPoint() - dragOffset_);
             return true;
@@ -176,12 +178,18 @@ void WindowChrome::EndManagerMove(const QMouseEvent& move)
 {
     // The window manager's move took the release, so Qt still counts the
     // button as held over the skin and gives it every move: the buttons
-    // would see no pointer until the next click. A release of our own ends that.
+    // would see no pointer until the next click. A release of our own ends
+    // that, and the move goes again to where the pointer is.
     drag_ = Drag::None;
+    QWindow* window = form_.windowHandle();
+    if (!window)
+        return;
     QMouseEvent release(QEvent::MouseButtonRelease, move.position(), move.scenePosition(), move.globalPosition(),
                         Qt::LeftButton, Qt::NoButton, move.modifiers());
-    if (QWindow* window = form_.windowHandle())
-        QCoreApplication::sendEvent(window, &release);
+    QCoreApplication::sendEvent(window, &release);
+    QMouseEvent again(QEvent::MouseMove, move.position(), move.scenePosition(), move.globalPosition(), Qt::NoButton,
+                      Qt::NoButton, move.modifiers());
+    QCoreApplication::sendEvent(window, &again);
 }
 
 bool WindowChrome::InButtonRects(QPoint at) const

@@ -57,7 +57,7 @@ private:
     void PointerAt(QPoint at);
     bool InButtonRects(QPoint at) const;
     void StartDrag(const QMouseEvent& press);
-    // The first move after the window manager's move ended.
+    // The first move after the window manager's move ended; delivers it anew.
     void EndManagerMove(const QMouseEvent& move);
 
     QWidget& form_;
