@@ -61,6 +61,7 @@ int main(int argc, char** argv)
     // The program lives in the notification area: closing a message box
     // while the window is hidden must not end it.
     app.setQuitOnLastWindowClosed(false);
+    platform::NeverRestartedBySession(app);
 
     // A wake-up may come while the main window is still being created.
     platform::WakeUpServer wakeUps(instance.SocketPath());

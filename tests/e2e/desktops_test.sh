@@ -17,6 +17,7 @@ rows=(
   gnome_tray # GNOME Shell's D-Bus tray sends one Activate for a double click
   no_tray    # no notification area at the start: the window lives in the taskbar until one comes
   openbox    # openbox: the keyboard after a box, the buttons after a drag
+  session    # a session manager (XSMP) is told never to restart the program: its autostart entry starts it
 )
 [ $# -gt 0 ] && rows=("$@")
 
@@ -114,11 +115,30 @@ row_openbox() {
   moved() { xdotool mousemove_relative 4 3; [ "$(window_place "$window")" != "$from" ] && echo yes; }
   wait_until 10 moved >/dev/null || fail "the window manager did not move the window"
   xdotool mouseup 1
-  over() { xdotool mousemove --window "$window" 552 50; [ "$(button)" != "$up" ] && echo yes; }
+  # Two moves on the button: the first after the drag may only bring back the
+  # controls, which the press in the edge band had hidden.
+  over() {
+    xdotool mousemove --window "$window" 552 50 mousemove --window "$window" 553 51
+    [ "$(button)" != "$up" ] && echo yes
+  }
   wait_until 10 over >/dev/null || fail "the Min button shows no Over picture after the drag"
   import -window "$window" "$build/e2e-desktops-openbox.png"
   end_program
   stop_trayer
+}
+
+row_session() {
+  "$build/tests/e2e/xsmp_manager" >"$WORK/manager.out" 2>"$WORK/manager.err" &
+  local manager=$!
+  track "$manager"
+  local address
+  address=$(wait_until 10 head -n 1 "$WORK/manager.out") || fail "the session manager did not start"
+  SESSION_MANAGER=$address start_fresh session
+  local hint
+  hint=$(wait_until 30 grep -o 'RestartStyleHint.*' "$WORK/manager.out") ||
+    fail "the program never saved for the session manager"
+  [ "$hint" = "RestartStyleHint 3" ] || fail "the session manager may restart the program: $hint"
+  end_program
 }
 
 for row in "${rows[@]}"; do
