@@ -6,6 +6,7 @@
 #include "platform/SystemClock.h"
 #include "core/Settings.h"
 #include "platform/qt/Desktop_linux.h"
+#include "platform/qt/DisplayLoss.h"
 #include "platform/qt/SessionEnd.h"
 #include "platform/qt/SingleInstance.h"
 #include "platform/qt/TimeChangeWatcher.h"
@@ -91,6 +92,8 @@ int main(int argc, char** argv)
     QObject::connect(&sessionEnd, &platform::SessionEndWatcher::SaveRequested, &MainForm,
                      &ui::TMainForm::SaveAtSessionEnd);
     QObject::connect(&sessionEnd, &platform::SessionEndWatcher::SessionEnding, &MainForm, &ui::TMainForm::EndSession);
+    // A lost X server ends the program at once: what changed is written first.
+    platform::DisplayLossWatch displayLoss([&MainForm] { MainForm.SaveWithoutDisplay(); });
     if (wokenEarly)
         QTimer::singleShot(0, &MainForm, &ui::TMainForm::ShowMainWindow);
     return app.exec();

@@ -18,6 +18,7 @@ rows=(
   no_tray    # no notification area at the start: the window lives in the taskbar until one comes
   openbox    # openbox: the keyboard after a box, the buttons after a drag
   session    # a session manager (XSMP) is told never to restart the program: its autostart entry starts it
+  x_dies     # the X server goes away under the program: the settings are written all the same
 )
 [ $# -gt 0 ] && rows=("$@")
 
@@ -139,6 +140,22 @@ row_session() {
     fail "the program never saved for the session manager"
   [ "$hint" = "RestartStyleHint 3" ] || fail "the session manager may restart the program: $hint"
   end_program
+}
+
+row_x_dies() {
+  local shared=$DISPLAY
+  start_xvfb # of its own, to be killed
+  start_trayer
+  exe=$(install_copy "$binary" "$WORK/x-dies")
+  start_program "$exe"
+  answer_box '^Confirm$' Return
+  wait_gone 10 windows_named '^Confirm$' || fail "the question stayed open"
+  wait_until 10 tray_icon >/dev/null || fail "no icon in the notification area"
+  kill "$XVFB_PID"
+  wait_exit "$PROGRAM_PID" 20 || fail "the program outlived its X server"
+  [ "$(sed -n 3p "$WORK/x-dies/Tarvok.ini" 2>/dev/null)" = $'1\r' ] ||
+    fail "the Yes to automatic backups was not saved when the X server went"
+  export DISPLAY=$shared
 }
 
 for row in "${rows[@]}"; do

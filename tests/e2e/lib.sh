@@ -5,7 +5,7 @@
 # fail MESSAGE...         prints "FAIL: MESSAGE" and ends the test with status 1
 # note MESSAGE...         prints one progress line
 # track PID               kills PID (and waits for it) at cleanup
-# start_xvfb              starts Xvfb on a free display, waits until it answers, exports DISPLAY
+# start_xvfb              starts Xvfb on a free display, waits until it answers, exports DISPLAY; sets XVFB_PID
 # start_trayer            starts the trayer tray host and waits until it shows; sets TRAYER_PID
 # start_openbox           starts openbox and waits until it manages the screen
 # stop_trayer             ends the tray host started by start_trayer
@@ -74,9 +74,11 @@ track() { E2E_PIDS+=("$1"); }
 # server whose last client leaves resets, dropping the root's properties (a
 # kept background, the saver's settings) and refusing clients meanwhile.
 start_xvfb() {
+  rm -f "$WORK/display"
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+  XVFB_PID=$!
   track $!
-  wait_until 30 grep -x '[0-9][0-9]*' "$WORK/display" >/dev/null || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+  wait_until 30 grep -x '[0-9][0-9]*' "$WORK/display" 2>/dev/null >/dev/null || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
   DISPLAY=":$(cat "$WORK/display")"
   export DISPLAY
   wait_until 30 xdpyinfo_ok >/dev/null || fail "Xvfb does not answer on $DISPLAY"

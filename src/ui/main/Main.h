@@ -76,6 +76,9 @@ public:
     void cbxProjectsChange();
 
     // ---- End of session (MainSessionEnd.cpp) ------------------------------
+    // Writes what the close writes, through the core alone: for the lost X
+    // server too, when nothing of the window may be used any more.
+    void SaveWithoutDisplay();
     // The session ends: write what the close writes and ask nothing; a
     // failure goes to the error output, since nobody is left to answer a box.
     void SaveAtSessionEnd();
