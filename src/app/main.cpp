@@ -57,6 +57,7 @@ int main(int argc, char** argv)
         platform::CopyExampleSkins(platform::ExecutableDir() + "/" TARVOK_EXAMPLE_SKINS, appDir);
 
     platform::PreferX11Platform();
+    platform::RoundScaleNearWholeNumbers();
     ui::QtDialogs dialogs;
     ui::TarvokApplication app(argc, argv, dialogs);
     // The program lives in the notification area: closing a message box

@@ -19,6 +19,7 @@ rows=(
   openbox    # openbox: the keyboard after a box, the buttons after a drag
   session    # a session manager (XSMP) is told never to restart the program: its autostart entry starts it
   x_dies     # the X server goes away under the program: the settings are written all the same
+  mate_dpi   # MATE's 100 dpi: the window keeps its skin's size, crisp
 )
 [ $# -gt 0 ] && rows=("$@")
 
@@ -156,6 +157,22 @@ row_x_dies() {
   [ "$(sed -n 3p "$WORK/x-dies/Tarvok.ini" 2>/dev/null)" = $'1\r' ] ||
     fail "the Yes to automatic backups was not saved when the X server went"
   export DISPLAY=$shared
+}
+
+row_mate_dpi() {
+  xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER $'Xft.dpi:\t100\n'
+  start_trayer
+  start_fresh mate
+  "$exe" || fail "the wake-up start failed"
+  local window size
+  window=$(wait_until 10 main_window) || fail "the window did not show"
+  wait_painted "$window"
+  import -window "$window" "$build/e2e-desktops-100dpi.png"
+  size=$(window_size "$window")
+  end_program
+  stop_trayer
+  xprop -root -remove RESOURCE_MANAGER
+  [ "$size" = 700x500 ] || fail "at 100 dpi the window is $size, not the skin's 700x500"
 }
 
 for row in "${rows[@]}"; do

@@ -78,3 +78,14 @@ TEST(ShellX11Platform, OneTrayActivationIsADoubleClickUnderGnomeOnly)
     for (const auto& [desktop, doubleClick] : desktops)
         EXPECT_EQ(platform::ActivationIsDoubleClick(desktop), doubleClick) << desktop;
 }
+
+// MATE's 100 dpi would scale the skin by 1.0417 and blur it.
+TEST(ShellX11Platform, ScalesWithin5PercentOfAWholeNumberAreRounded)
+{
+    const std::pair<double, bool> dpis[] = {
+        {96, true},   {100, true},  {100.7, true}, {101, false}, {91, false},  {120, false},
+        {144, false}, {192, true},  {200, true},   {182, false}, {0, false},   {48, false},
+    };
+    for (const auto& [dpi, near] : dpis)
+        EXPECT_EQ(platform::ScaleNearWholeNumber(dpi), near) << dpi;
+}
