@@ -4,6 +4,8 @@
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/SystemClock.h"
+#include "core/AutoStart.h"
+#include "core/FileUtility.h"
 #include "core/Settings.h"
 #include "platform/qt/Desktop_linux.h"
 #include "platform/qt/DisplayLoss.h"
@@ -79,7 +81,9 @@ int main(int argc, char** argv)
 
     platform::SystemClock clock;
     ui::QtShell shell;
-    platform::LinuxDesktop desktop(JoinPath(appDir, WallpaperKeepFileName));
+    platform::LinuxDesktop desktop(JoinPath(appDir, WallpaperKeepFileName),
+                                   ConfigHome() + "/autostart/" + FileNamePart(platform::ExecutablePath()) +
+                                       "-wallpaper.desktop");
     const ui::TrayHost tray{platform::ActivationIsDoubleClick(platform::EnvironmentValue("XDG_CURRENT_DESKTOP")),
                             [] { return QSystemTrayIcon::isSystemTrayAvailable(); }};
     ui::TMainForm MainForm({dialogs, clock, shell, desktop, platform::CurrentUserName, tray}, appDir);
