@@ -15,7 +15,7 @@ namespace tarvok::bench {
 // nothing but the measured work runs.
 struct BenchWindow {
     explicit BenchWindow(const std::string& appDir)
-        : Desktop(JoinPath(appDir, WallpaperKeepFileName)),
+        : Desktop(JoinPath(appDir, WallpaperKeepFileName), JoinPath(appDir, "logon.desktop")),
           Form({Dialogs, Clock, Shell, Desktop, [] { return std::optional<std::string>(); }}, appDir)
     {
         Form.Controls().Timer1->stop();

@@ -1,13 +1,18 @@
 // The program entry: one copy at a time, then the main window, hidden, and
 // the event loop until the window closes.
 #include "platform/AppDir.h"
+#include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/SystemClock.h"
+#include "core/AutoStart.h"
+#include "core/FileUtility.h"
 #include "core/Settings.h"
 #include "platform/qt/Desktop_linux.h"
+#include "platform/qt/DisplayLoss.h"
 #include "platform/qt/SessionEnd.h"
 #include "platform/qt/SingleInstance.h"
 #include "platform/qt/TimeChangeWatcher.h"
+#include "platform/qt/TrayHost.h"
 #include "platform/qt/UserName.h"
 #include "platform/qt/X11Platform.h"
 #include "ui/main/Main.h"
@@ -15,6 +20,7 @@
 #include "ui/shell/QtShell.h"
 #include "ui/shell/TarvokApplication.h"
 
+#include <QSystemTrayIcon>
 #include <QTimer>
 
 #include <chrono>
@@ -53,11 +59,13 @@ int main(int argc, char** argv)
         platform::CopyExampleSkins(platform::ExecutableDir() + "/" TARVOK_EXAMPLE_SKINS, appDir);
 
     platform::PreferX11Platform();
+    platform::RoundScaleNearWholeNumbers();
     ui::QtDialogs dialogs;
     ui::TarvokApplication app(argc, argv, dialogs);
     // The program lives in the notification area: closing a message box
     // while the window is hidden must not end it.
     app.setQuitOnLastWindowClosed(false);
+    platform::NeverRestartedBySession(app);
 
     // A wake-up may come while the main window is still being created.
     platform::WakeUpServer wakeUps(instance.SocketPath());
@@ -73,8 +81,12 @@ int main(int argc, char** argv)
 
     platform::SystemClock clock;
     ui::QtShell shell;
-    platform::LinuxDesktop desktop(JoinPath(appDir, WallpaperKeepFileName));
-    ui::TMainForm MainForm({dialogs, clock, shell, desktop, platform::CurrentUserName}, appDir);
+    platform::LinuxDesktop desktop(JoinPath(appDir, WallpaperKeepFileName),
+                                   ConfigHome() + "/autostart/" + FileNamePart(platform::ExecutablePath()) +
+                                       "-wallpaper.desktop");
+    const ui::TrayHost tray{platform::ActivationIsDoubleClick(platform::EnvironmentValue("XDG_CURRENT_DESKTOP")),
+                            [] { return QSystemTrayIcon::isSystemTrayAvailable(); }};
+    ui::TMainForm MainForm({dialogs, clock, shell, desktop, platform::CurrentUserName, tray}, appDir);
     mainForm = &MainForm;
     QObject::connect(&MainForm, &ui::TMainForm::Closed, &app, &QCoreApplication::quit);
     platform::TimeChangeWatcher timeWatcher;
@@ -85,6 +97,8 @@ int main(int argc, char** argv)
     QObject::connect(&sessionEnd, &platform::SessionEndWatcher::SaveRequested, &MainForm,
                      &ui::TMainForm::SaveAtSessionEnd);
     QObject::connect(&sessionEnd, &platform::SessionEndWatcher::SessionEnding, &MainForm, &ui::TMainForm::EndSession);
+    // A lost X server ends the program at once: what changed is written first.
+    platform::DisplayLossWatch displayLoss([&MainForm] { MainForm.SaveWithoutDisplay(); });
     if (wokenEarly)
         QTimer::singleShot(0, &MainForm, &ui::TMainForm::ShowMainWindow);
     return app.exec();

@@ -5,10 +5,14 @@
 # fail MESSAGE...         prints "FAIL: MESSAGE" and ends the test with status 1
 # note MESSAGE...         prints one progress line
 # track PID               kills PID (and waits for it) at cleanup
-# start_xvfb              starts Xvfb on a free display, waits until it answers, exports DISPLAY
+# start_xvfb              starts Xvfb on a free display, waits until it answers, exports DISPLAY; sets XVFB_PID
 # start_trayer            starts the trayer tray host and waits until it shows; sets TRAYER_PID
 # start_openbox           starts openbox and waits until it manages the screen
 # stop_trayer             ends the tray host started by start_trayer
+# start_session_bus       a private session bus (no services started on demand); exports DBUS_SESSION_BUS_ADDRESS
+# start_sni_host          a D-Bus tray host (StatusNotifier watcher and a GTK tray) on that bus; sets SNI_HOST_PIDS
+# stop_sni_host           ends the host started by start_sni_host
+# sni_item                the bus name the program's icon registered with the D-Bus tray host, or nothing
 # private_runtime_dir     exports XDG_RUNTIME_DIR as a fresh 0700 folder inside $WORK
 # install_copy BIN DIR    copies the program into DIR (a fresh AppDir, so Tarvok.ini starts anew); prints DIR/Tarvok
 # start_program EXE       starts EXE in the background (output in $WORK/<n>.out); sets PROGRAM_PID and tracks it
@@ -70,9 +74,11 @@ track() { E2E_PIDS+=("$1"); }
 # server whose last client leaves resets, dropping the root's properties (a
 # kept background, the saver's settings) and refusing clients meanwhile.
 start_xvfb() {
+  rm -f "$WORK/display"
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+  XVFB_PID=$!
   track $!
-  wait_until 30 grep -x '[0-9][0-9]*' "$WORK/display" >/dev/null || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+  wait_until 30 grep -x '[0-9][0-9]*' "$WORK/display" 2>/dev/null >/dev/null || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
   DISPLAY=":$(cat "$WORK/display")"
   export DISPLAY
   wait_until 30 xdpyinfo_ok >/dev/null || fail "Xvfb does not answer on $DISPLAY"
@@ -100,6 +106,62 @@ start_openbox() {
 
 # A window manager names its check window on the root once it has taken the screen.
 openbox_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -o 'window id # 0x[0-9a-f]*'; }
+
+# Its command ends first, so that dbus-run-session ends the bus too. It starts
+# no services on demand: the accessibility bus that GTK and Qt would start
+# that way outlives the test.
+start_session_bus() {
+  cat >"$WORK/bus.conf" <<'XML'
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:tmpdir=/tmp</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+XML
+  dbus-run-session --config-file="$WORK/bus.conf" -- \
+    sh -c 'echo "$$ $DBUS_SESSION_BUS_ADDRESS" >"$0"; exec sleep 3600' "$WORK/bus" &
+  local session=$! inner bus
+  read -r inner bus < <(wait_until 10 cat "$WORK/bus" 2>/dev/null) || { kill "$session"; fail "no session bus"; }
+  # Not dbus-run-session itself: killed at once, it would leave its bus running.
+  track "$inner"
+  export DBUS_SESSION_BUS_ADDRESS=$bus
+}
+
+bus_call() { gdbus call --session --timeout 5 "$@" 2>/dev/null; }
+
+watcher_property() {
+  bus_call -d org.kde.StatusNotifierWatcher -o /StatusNotifierWatcher -m org.freedesktop.DBus.Properties.Get \
+    org.kde.StatusNotifierWatcher "$1"
+}
+
+start_sni_host() {
+  status-notifier-watcher >"$WORK/watcher.log" 2>&1 &
+  SNI_HOST_PIDS=($!)
+  track $!
+  gtk-sni-tray-standalone --bottom >"$WORK/sni-tray.log" 2>&1 &
+  SNI_HOST_PIDS+=($!)
+  track $!
+  sni_host_ready() { watcher_property IsStatusNotifierHostRegistered | grep -o true; }
+  wait_until 20 sni_host_ready >/dev/null || fail "the D-Bus tray host did not start: $(cat "$WORK/sni-tray.log")"
+}
+
+stop_sni_host() {
+  local pid
+  for pid in "${SNI_HOST_PIDS[@]}"; do
+    kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+  done
+  true
+}
+
+# Qt registers the icon under its connection's unique name.
+sni_item() { watcher_property RegisteredStatusNotifierItems | grep -o "'[^'/]*" | head -n 1 | tr -d "'"; }
 
 private_runtime_dir() {
   export XDG_RUNTIME_DIR="$WORK/run"

@@ -70,48 +70,11 @@ quit_and_wait XEmbed
 
 note "D-Bus tray host (StatusNotifierItem): the same"
 stop_trayer
-# A session bus of our own. Its command ends first, so that
-# dbus-run-session ends the bus too. It starts no services on demand: the
-# accessibility bus that GTK and Qt would start that way outlives the test.
-cat >"$WORK/bus.conf" <<'XML'
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:tmpdir=/tmp</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-XML
-dbus-run-session --config-file="$WORK/bus.conf" -- \
-  sh -c 'echo "$$ $DBUS_SESSION_BUS_ADDRESS" >"$0"; exec sleep 3600' "$WORK/bus" &
-session=$!
-read -r inner bus < <(wait_until 10 cat "$WORK/bus") || { kill "$session"; fail "no session bus"; }
-# Not dbus-run-session itself: killed at once, it would leave its bus running.
-track "$inner"
-export DBUS_SESSION_BUS_ADDRESS=$bus
-status-notifier-watcher >"$WORK/watcher.log" 2>&1 &
-track $!
-gtk-sni-tray-standalone --bottom >"$WORK/sni-tray.log" 2>&1 &
-track $!
-bus_call() { gdbus call --session --timeout 5 "$@" 2>/dev/null; }
-host_ready() {
-  bus_call -d org.kde.StatusNotifierWatcher -o /StatusNotifierWatcher -m org.freedesktop.DBus.Properties.Get \
-    org.kde.StatusNotifierWatcher IsStatusNotifierHostRegistered | grep -o true
-}
-wait_until 20 host_ready >/dev/null || fail "the D-Bus tray host did not start: $(cat "$WORK/sni-tray.log")"
+start_session_bus
+start_sni_host
 start_program "$exe"
 answer_box '^Confirm$' n
-# The bus name the icon registered under (Qt gives its unique name).
-registered() {
-  bus_call -d org.kde.StatusNotifierWatcher -o /StatusNotifierWatcher -m org.freedesktop.DBus.Properties.Get \
-    org.kde.StatusNotifierWatcher RegisteredStatusNotifierItems | grep -o "'[^'/]*" | head -n 1 | tr -d "'"
-}
-item=$(wait_until 20 registered) || fail "the icon was not registered with the D-Bus tray host"
+item=$(wait_until 20 sni_item) || fail "the icon was not registered with the D-Bus tray host"
 # The host sends one Activate per click: a click alone does nothing, a
 # double click on the host's icon shows the window.
 host=$(windows_named '^gtk-sni-tray-standalone$' | while read -r id; do

@@ -34,7 +34,7 @@ protected:
     void SetUp() override
     {
         Form = std::make_unique<ui::TMainForm>(
-            ui::MainSeams{Dialogs, Clock, Shell, Desktop, [] { return std::optional<std::string>(TestUser); }},
+            ui::MainSeams{Dialogs, Clock, Shell, Desktop, [] { return std::optional<std::string>(TestUser); }, {}},
             App.Path());
         Form->Controls().Timer1->stop();
         Form->show();

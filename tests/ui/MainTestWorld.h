@@ -23,11 +23,12 @@ struct MainWorld : ProjectWorld {
     FakeShell Shell;
     FakeDesktop Desktop;
     std::optional<std::string> User = TestUser;
+    ui::TrayHost Tray;
     std::unique_ptr<ui::TMainForm> Form;
 
     ui::MainSeams Seams(tarvok::Clock& clock, tarvok::Desktop* desktop = nullptr)
     {
-        return {Dialogs, clock, Shell, desktop ? *desktop : Desktop, [this] { return User; }};
+        return {Dialogs, clock, Shell, desktop ? *desktop : Desktop, [this] { return User; }, Tray};
     }
     // On the recording desktop, or on `desktop` (a real one, say).
     ui::TMainForm& Create(tarvok::Desktop* desktop = nullptr)

@@ -89,7 +89,7 @@ protected:
     }
 
     TempDir dir;
-    platform::LinuxDesktop desktop{dir / WallpaperKeepFileName};
+    platform::LinuxDesktop desktop{dir / WallpaperKeepFileName, dir / "logon.desktop"};
 };
 
 constexpr QRgb Red = 0xffff0000, Green = 0xff00ff00, Blue = 0xff0000ff, White = 0xffffffff, Yellow = 0xffffff00;
@@ -165,6 +165,29 @@ TEST_F(DesktopX11Test, SetAndClearFreeTheirPixmapWhenADesktopProgramPublishesIts
     desktop.ClearWallpaper(); // the root lets go of that program's pixmap
 }
 
+// A run that ended without Clear (killed, crashed) left its pixmap in the
+// server; xfdesktop published its own since, so only our record names ours.
+TEST_F(DesktopX11Test, TheNextRunFreesThePixmapACrashedRunLeftWhateverWasPublishedSince)
+{
+    Display* desk = XOpenDisplay(nullptr);
+    ASSERT_NE(desk, nullptr);
+    const Window root = DefaultRootWindow(desk);
+    const Pixmap own = XCreatePixmap(desk, root, 64, 64, DefaultDepth(desk, DefaultScreen(desk)));
+    XSync(desk, False);
+    const int before = ServerPixmaps();
+    platform::LinuxDesktop(dir / WallpaperKeepFileName, dir / "logon.desktop").SetWallpaper(Picture("skin.bmp", {{Red, Blue}}));
+    XChangeProperty(desk, root, XInternAtom(desk, "_XROOTPMAP_ID", False), XA_PIXMAP, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&own), 1);
+    XSync(desk, False);
+    EXPECT_EQ(ServerPixmaps(), before + 1);
+    desktop.ClearWallpaper();
+    EXPECT_EQ(ServerPixmaps(), before);
+    XDeleteProperty(desk, root, XInternAtom(desk, "_XROOTPMAP_ID", False));
+    XDeleteProperty(desk, root, XInternAtom(desk, "ESETROOT_PMAP_ID", False));
+    XCloseDisplay(desk);
+    desktop.ClearWallpaper();
+}
+
 TEST_F(DesktopX11Test, ScreenSaverCoversTheScreenWhenEnabledAndIsRefusedWhenOff)
 {
     Xmessage message("saver test");
@@ -185,7 +208,7 @@ TEST_F(DesktopX11Test, ScreenSaverCoversTheScreenWhenEnabledAndIsRefusedWhenOff)
     ASSERT_EQ(std::system("xset s off"), 0);
     EXPECT_FALSE(desktop.StartScreenSaver());
     MainWorld world;
-    platform::LinuxDesktop desktop{world.App / WallpaperKeepFileName};
+    platform::LinuxDesktop desktop{world.App / WallpaperKeepFileName, world.App / "logon.desktop"};
     ui::TMainForm& form = world.Create(&desktop);
     world.Dialogs.Log.clear();
     form.ScreenSaverOn1Click();
@@ -213,7 +236,7 @@ TEST_F(DesktopX11Test, HideIEHidesTheBrowserWindowThenFindsNoneLeft)
     Xmessage message(HiNet);
     ASSERT_NE(Find(HiNet), 0u);
     MainWorld world;
-    platform::LinuxDesktop desktop{world.App / WallpaperKeepFileName};
+    platform::LinuxDesktop desktop{world.App / WallpaperKeepFileName, world.App / "logon.desktop"};
     ui::TMainForm& form = world.Create(&desktop);
     world.Dialogs.Log.clear();
     form.HideIE1Click();

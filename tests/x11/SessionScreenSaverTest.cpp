@@ -40,7 +40,7 @@ TEST(SessionScreenSaverTest, TheSessionServiceIsAskedFirstAndTheServerOnlyWhenIt
     ASSERT_TRUE(bus.registerService("org.freedesktop.ScreenSaver"));
     ASSERT_EQ(std::system("xset s off"), 0);
 
-    platform::LinuxDesktop desktop{""};
+    platform::LinuxDesktop desktop{"", ""};
     EXPECT_TRUE(desktop.StartScreenSaver()); // the X server's saver is off
     EXPECT_EQ(saver.Activations, 1);
 

@@ -2,7 +2,8 @@
 # Runs the desktop-tool tests on a virtual display: first on the bare server
 # (windows found among the root's children), then the window tests again
 # under openbox (windows found in its client list). Then the real program
-# ($2): the desktop's lasting wallpaper setting put back after a logon, and
+# ($2): the desktop's lasting wallpaper setting put back after a logon, also
+# by the next logon after a normal Exit, and
 # the rounded window under weston's compositor with XWayland.
 set -uo pipefail
 . "$(dirname "$0")/../e2e/lib.sh"
@@ -61,7 +62,8 @@ cat "$FAKE_DCONF/$(echo "${dir#/}" | tr / .).${2##*/}" 2>/dev/null
 exit 0
 SH
 chmod +x "$WORK/bin/gsettings" "$WORK/bin/dconf"
-export FAKE_DCONF=$store XDG_CURRENT_DESKTOP=GNOME PATH="$WORK/bin:$PATH"
+export FAKE_DCONF=$store XDG_CURRENT_DESKTOP=GNOME PATH="$WORK/bin:$PATH" XDG_CONFIG_HOME=$WORK/config
+logon=$XDG_CONFIG_HOME/autostart/Tarvok-wallpaper.desktop
 uri=$store/org.gnome.desktop.background.picture-uri
 dark=$store/org.gnome.desktop.background.picture-uri-dark
 exe=$(prepare wallpaper)
@@ -97,6 +99,17 @@ start_program "$exe"
 wait_until 20 restored >/dev/null || fail "the next start did not put the wallpaper setting back"
 kill -TERM "$PROGRAM_PID"
 wait_exit "$PROGRAM_PID" 20 || fail "the program did not end"
+
+note "a normal Exit leaves the wallpaper for the logon; the next logon puts it back once"
+set_wallpaper
+tray_menu_key q
+answer_box '^Confirm$' Return
+wait_exit "$PROGRAM_PID" 20 || fail "Quit did not end the program"
+grep -q TarvokSkin0 "$uri" || fail "the wallpaper did not last the logon after Exit"
+command=$(sed -n 's/^Exec=//p' "$logon") || fail "no restore entry for the next logon"
+sh -c "$command" || fail "the restore entry failed: $command"
+[ -n "$(restored)" ] || fail "the next logon did not put the wallpaper setting back"
+[ ! -e "$logon" ] || fail "the restore entry outlived its run"
 
 note "under weston with XWayland: the desktop shows outside the rounded corners"
 # A plain green desktop, so nothing of the window can pass for it.

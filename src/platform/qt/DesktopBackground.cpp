@@ -1,5 +1,7 @@
 #include "platform/qt/DesktopBackground.h"
 
+#include "core/AutoStart.h"
+#include "core/FileUtility.h"
 #include "platform/FileSystem.h"
 
 #include <QString>
@@ -139,6 +141,23 @@ std::string Escaped(const std::string& field)
     return out;
 }
 
+// One word for sh, whatever it holds.
+std::string ShellWord(const std::string& text)
+{
+    std::string out = "'";
+    for (const char c : text)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+std::string ShellCommand(const std::string& program, const std::vector<std::string>& arguments)
+{
+    std::string line = program;
+    for (const std::string& argument : arguments)
+        line += " " + ShellWord(argument);
+    return line + "\n";
+}
+
 std::vector<std::string> Fields(const std::string& line)
 {
     std::vector<std::string> fields(1);
@@ -158,8 +177,10 @@ std::vector<std::string> Fields(const std::string& line)
 
 } // namespace
 
-DesktopBackground::DesktopBackground(CommandRunner& runner, std::string currentDesktop, std::string keepFile)
-    : runner_(runner), desktops_(Split(Lower(std::move(currentDesktop)), ':')), keepFile_(std::move(keepFile))
+DesktopBackground::DesktopBackground(CommandRunner& runner, std::string currentDesktop, std::string keepFile,
+                                     std::string logonEntry)
+    : runner_(runner), desktops_(Split(Lower(std::move(currentDesktop)), ':')), keepFile_(std::move(keepFile)),
+      logonEntry_(std::move(logonEntry))
 {
 }
 
@@ -219,6 +240,26 @@ void DesktopBackground::WriteKeepFile() const
     } catch (const std::exception&) {
         // The values are still kept in memory for a Clear or the session's end.
     }
+    WriteLogonRestore();
+}
+
+void DesktopBackground::WriteLogonRestore() const
+{
+    std::string script = "#!/bin/sh\n# Puts back the wallpaper the desktop had before Tarvok's, once.\n";
+    for (const Saved& saved : saved_) {
+        const Setting& where = saved.Where;
+        script += ShellCommand(where.Program, saved.WasDefault ? ResetCommand(where) : SetCommand(where, saved.Value));
+    }
+    script += ShellCommand("rm", {"-f", "--", keepFile_, ScriptPath(), logonEntry_});
+    const std::string entry = "[Desktop Entry]\nType=Application\nName=Tarvok wallpaper\nNoDisplay=true\nExec=sh " +
+                              DesktopEntryExec(ScriptPath()) + "\n";
+    try {
+        ReplaceFileContents(ScriptPath(), script);
+        CreateDirWithParents(DirectoryPart(logonEntry_));
+        ReplaceFileContents(logonEntry_, entry);
+    } catch (const std::exception&) {
+        // The program's own next start still restores from the keep file.
+    }
 }
 
 void DesktopBackground::Set(const std::string& imagePath)
@@ -254,6 +295,8 @@ void DesktopBackground::Restore()
     }
     saved_.clear();
     DeleteFile(keepFile_);
+    DeleteFile(ScriptPath());
+    DeleteFile(logonEntry_);
 }
 
 void DesktopBackground::ReadKeepFile()

@@ -12,11 +12,16 @@ namespace tarvok::platform {
 // the values the first Set replaced are also written to a keep file before
 // anything changes; Restore puts them back (a key that held its default is
 // reset) and removes the file. With nothing kept in memory, Restore reads
-// the file: a run that ended without restoring left it behind.
+// the file: a run that ended without restoring left it behind. Ours lasts the
+// logon only, also after a normal exit: beside the keep file a script runs
+// the same restore, and an autostart entry has the next logon run it once;
+// the script removes both and the keep file, as Restore does.
 class DesktopBackground {
 public:
-    // `currentDesktop` is $XDG_CURRENT_DESKTOP: names separated by ":".
-    DesktopBackground(CommandRunner& runner, std::string currentDesktop, std::string keepFile);
+    // `currentDesktop` is $XDG_CURRENT_DESKTOP: names separated by ":";
+    // `logonEntry` is the autostart entry's path.
+    DesktopBackground(CommandRunner& runner, std::string currentDesktop, std::string keepFile,
+                      std::string logonEntry);
 
     void Set(const std::string& imagePath);
     void Restore();
@@ -41,11 +46,14 @@ private:
     bool AtDefault(const Setting& setting);
     bool IsSaved(const Setting& setting) const;
     void WriteKeepFile() const;
+    void WriteLogonRestore() const;
+    std::string ScriptPath() const { return keepFile_ + ".sh"; }
     void ReadKeepFile();
 
     CommandRunner& runner_;
     std::vector<std::string> desktops_;
     std::string keepFile_;
+    std::string logonEntry_;
     std::vector<Saved> saved_;
 };
 

@@ -52,8 +52,8 @@ bool ActivateSessionScreenSaver()
 
 } // namespace
 
-LinuxDesktop::LinuxDesktop(const std::string& keepFile)
-    : background_(runner_, EnvironmentValue("XDG_CURRENT_DESKTOP"), keepFile)
+LinuxDesktop::LinuxDesktop(const std::string& keepFile, const std::string& logonEntry)
+    : background_(runner_, EnvironmentValue("XDG_CURRENT_DESKTOP"), keepFile, logonEntry)
 {
 }
 

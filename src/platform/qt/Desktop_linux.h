@@ -12,8 +12,9 @@ namespace tarvok::platform {
 // screen saver and the desktop environment's own background where there are.
 class LinuxDesktop : public Desktop {
 public:
-    // `keepFile` holds the desktop's wallpaper setting while ours replaces it.
-    explicit LinuxDesktop(const std::string& keepFile);
+    // `keepFile` holds the desktop's wallpaper setting while ours replaces it;
+    // the autostart entry `logonEntry` puts it back at the next logon.
+    LinuxDesktop(const std::string& keepFile, const std::string& logonEntry);
     ~LinuxDesktop() override;
 
     void SetWallpaper(const std::string& imagePath) override;

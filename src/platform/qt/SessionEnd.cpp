@@ -37,6 +37,16 @@ void IgnoreBrokenPipes()
     ::sigaction(SIGPIPE, &action, nullptr);
 }
 
+void NeverRestartedBySession([[maybe_unused]] QGuiApplication& app)
+{
+#if QT_CONFIG(sessionmanager)
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
+                     [](QSessionManager& manager) { manager.setRestartHint(QSessionManager::RestartNever); });
+    QObject::connect(&app, &QGuiApplication::saveStateRequest, &app,
+                     [](QSessionManager& manager) { manager.setRestartHint(QSessionManager::RestartNever); });
+#endif
+}
+
 SessionEndWatcher::SessionEndWatcher(QObject* parent) : QObject(parent)
 {
 #if QT_CONFIG(sessionmanager)

@@ -3,6 +3,7 @@
 
 #include <csignal>
 
+class QGuiApplication;
 class QSocketNotifier;
 
 namespace tarvok::platform {
@@ -11,6 +12,12 @@ namespace tarvok::platform {
 // reported like any other I/O error, instead of ending the program in the
 // middle of a copy with SIGPIPE. For the whole run: call first in main().
 void IgnoreBrokenPipes();
+
+// Tells the session manager never to restart the program: its autostart
+// entry starts it at login, and a copy the session restored beside that one
+// would wake it and show the window. Call before the first event loop runs:
+// a manager asks a new client to save at once.
+void NeverRestartedBySession(QGuiApplication& app);
 
 // The end of the session as Qt signals: the session manager asking us to
 // save before a logout or shutdown, and the signals that end the program then

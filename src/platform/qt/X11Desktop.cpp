@@ -123,6 +123,19 @@ Pixmap PictureAsPixmap(const XConnection& x, const Picture& picture, Visual* vis
     return pixmap;
 }
 
+// The root property that names our kept pixmap, which xfdesktop leaves alone.
+constexpr const char* OwnPixmapProperty = "_TARVOK_ROOTPMAP_ID";
+
+// A pixmap as Set makes them: the screen's size and depth.
+bool ScreenSized(const XConnection& x, Pixmap pixmap)
+{
+    Display* d = x.get();
+    const int screen = DefaultScreen(d);
+    return PixmapSize(x, pixmap) == PixmapGeometry{static_cast<unsigned>(DisplayWidth(d, screen)),
+                                                   static_cast<unsigned>(DisplayHeight(d, screen)),
+                                                   static_cast<unsigned>(DefaultDepth(d, screen))};
+}
+
 // Frees the pixmap a Set left in the server, ours or one kept by the
 // convention; gives the pixmap freed.
 std::optional<Pixmap> FreeKept(const XConnection& x, RootBackground::Kept& ours)
@@ -133,6 +146,10 @@ std::optional<Pixmap> FreeKept(const XConnection& x, RootBackground::Kept& ours)
     // client's resource that took over its id.
     if (kept.Id != 0 && PixmapSize(x, kept.Id) == PixmapGeometry{kept.Width, kept.Height, kept.Depth}) {
         freed = kept.Id;
+    } else if (const auto earlier = PixmapProperty(x, x.AtomNamed(OwnPixmapProperty));
+               earlier && ScreenSized(x, *earlier)) {
+        // An earlier run's, which ended without a Clear.
+        freed = earlier;
     } else {
         // A pixmap published in both properties was kept by its setter (an
         // earlier run of ours, or a program following the same convention)
@@ -183,7 +200,7 @@ bool RootBackground::Set(const Picture& picture)
     FreeKept(x, kept_);
     XSetWindowBackgroundPixmap(d, x.Root(), background);
     XClearWindow(d, x.Root());
-    for (const char* name : {"_XROOTPMAP_ID", "ESETROOT_PMAP_ID"})
+    for (const char* name : {"_XROOTPMAP_ID", "ESETROOT_PMAP_ID", OwnPixmapProperty})
         XChangeProperty(d, x.Root(), x.AtomNamed(name), XA_PIXMAP, 32, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(&background), 1);
     // The pixmap outlives this connection, for the rest of the session.
@@ -199,7 +216,7 @@ bool RootBackground::Clear()
     if (!d)
         return false;
     const std::optional<Pixmap> freed = FreeKept(x, kept_);
-    for (const char* name : {"_XROOTPMAP_ID", "ESETROOT_PMAP_ID"}) {
+    for (const char* name : {"_XROOTPMAP_ID", "ESETROOT_PMAP_ID", OwnPixmapProperty}) {
         const Atom property = x.AtomNamed(name);
         if (freed && PixmapProperty(x, property) == freed)
             XDeleteProperty(d, x.Root(), property);

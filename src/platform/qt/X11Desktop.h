@@ -19,7 +19,9 @@ struct Picture {
 // The root window's background as this program sets it. The pixmap is kept
 // after our connection closes and published in _XROOTPMAP_ID and
 // ESETROOT_PMAP_ID; it is freed at the next Set or Clear, also when a
-// desktop program has published its own pixmap since.
+// desktop program has published its own pixmap since. Our own root property
+// names it too: a run after a crash finds it there whatever such a program
+// published meanwhile, and a new X server has neither pixmap nor property.
 class RootBackground {
 public:
     // Tiles the picture over the root window. False when there is no display

@@ -3,18 +3,20 @@
 #include "platform/qt/CloseRequests.h"
 #include "ui/shell/ErrorReport.h"
 #include "ui/widgets/KeyPreview.h"
+#include "ui/widgets/KeyboardReturn.h"
 #include "ui/widgets/PlainText.h"
 
 namespace tarvok::ui {
 
 TMainForm::TMainForm(const MainSeams& seams, std::string appDir, QWidget* parent)
     : QWidget(parent), Dialogs(seams.Dialogs), Clock(seams.Clock), Shell(seams.Shell), Desktop(seams.Desktop),
-      UserName(seams.UserName), state_(std::move(appDir))
+      UserName(seams.UserName), Tray(seams.Tray), state_(std::move(appDir))
 {
     BuildControls();
     BuildMenus();
     ShowLabelsPlain(this);
     new PlainTips(this);
+    new KeyboardReturn(*this);
     // Reactions, one concern at a time.
     ConnectLifecycle();
     ConnectTray();
@@ -26,6 +28,9 @@ TMainForm::TMainForm(const MainSeams& seams, std::string appDir, QWidget* parent
     closeRequests_ = std::make_unique<platform::CloseRequests>([this](WId window) { return TakeCloseRequest(window); });
     // An error ends the creation steps, not the window.
     Reporting(&TMainForm::FormCreate)();
+    // Without a notification area the window is the only way to the program.
+    if (!Tray.Runs())
+        ShowMainWindow();
     // Timer1 runs from here to the end of the program.
     ConnectSchedule();
 }

@@ -29,6 +29,15 @@ namespace tarvok::ui {
 
 class KeyPreview;
 
+// The notification area as main() finds it; a test sets its own.
+struct TrayHost {
+    // One activation of the icon stands for a double click (GNOME Shell's host).
+    bool ActivationShows = false;
+    // Whether a notification area runs now; without one the window lives in
+    // the taskbar instead.
+    std::function<bool()> Runs = [] { return true; };
+};
+
 // The services the window works through; main() gives the real ones, a
 // test its own.
 struct MainSeams {
@@ -38,6 +47,7 @@ struct MainSeams {
     tarvok::Desktop& Desktop;
     // The user's name for the start-up greeting; nothing when it is unknown.
     std::function<std::optional<std::string>()> UserName;
+    TrayHost Tray = {};
 };
 
 // The main window: it shows the program's state (AppState) and turns the
@@ -70,6 +80,9 @@ public:
     void cbxProjectsChange();
 
     // ---- End of session (MainSessionEnd.cpp) ------------------------------
+    // Writes what the close writes, through the core alone: for the lost X
+    // server too, when nothing of the window may be used any more.
+    void SaveWithoutDisplay();
     // The session ends: write what the close writes and ask nothing; a
     // failure goes to the error output, since nobody is left to answer a box.
     void SaveAtSessionEnd();
@@ -102,6 +115,9 @@ public:
     void Hide1Click();
     // Shows the window, restores it when minimised, raises and activates it.
     void ShowMainWindow();
+    // Hides the window to the notification area, or minimises it to the
+    // taskbar while none runs.
+    void HideMainWindow();
 
     // ---- Key state (MainKeyboard.cpp) ------------------------------------
     void FormKeyDown(uint16_t key);
@@ -239,6 +255,7 @@ private:
     tarvok::Shell& Shell;
     tarvok::Desktop& Desktop;
     std::function<std::optional<std::string>()> UserName;
+    TrayHost Tray;
     AppState state_;
     bool breathing_ = false;      // long work lets the window answer meanwhile
     bool closeAsked_ = false;     // a close came during work: asked about after it

@@ -42,7 +42,7 @@ void TMainForm::RunKeyCommands()
     }
     if (flag['H']) {
         ClearKeyState(keys);
-        hide();
+        HideMainWindow();
     }
     if (flag['K']) {
         ClearKeyState(keys);

@@ -115,6 +115,13 @@ QComboBox* ScheduleBox(QWidget* parent, const char* text, const char* hint, cons
     // Under a style sheet the edit field no longer takes the box's font.
     box->lineEdit()->setFont(box->font());
     SetBackground(box, Green);
+    // A box the period leaves unused says so: grey text on a darker green.
+    QPalette palette = box->palette();
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, Silver);
+    for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Button})
+        palette.setColor(QPalette::Disabled, role, Green.darker(200));
+    box->setPalette(palette);
     ShowTextFromStart(box);
     return box;
 }

@@ -7,10 +7,15 @@
 
 namespace tarvok::ui {
 
-void TMainForm::SaveAtSessionEnd()
+void TMainForm::SaveWithoutDisplay()
 {
     for (const std::string& line : state_.SaveForSessionEnd())
         std::fprintf(stderr, "Tarvok: %s\n", line.c_str());
+}
+
+void TMainForm::SaveAtSessionEnd()
+{
+    SaveWithoutDisplay();
     // Our wallpaper was for this logon only.
     Desktop.RestoreWallpaperSetting();
 }

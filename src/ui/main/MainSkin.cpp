@@ -29,7 +29,7 @@ void TMainForm::ConnectSkin()
     Chrome = new WindowChrome(*this, {MenuImage, Reporting(&TMainForm::MenuImageClick)},
                               {MinImage, Reporting(&TMainForm::MinImageClick)},
                               {CloseImage, Reporting(&TMainForm::CloseImageClick)},
-                              Reporting(&TMainForm::ShowBkgndPic));
+                              Reporting(&TMainForm::ShowBkgndPic), [this] { return Tray.Runs(); });
     // The built-in skin until the creation steps choose one, so a window
     // whose creation stopped early is still painted and shaped.
     Skin->LoadBuiltIn();
@@ -105,7 +105,7 @@ void TMainForm::MenuImageClick()
     filemenu->exec(mapToGlobal(MenuImage->geometry().topLeft() + QPoint(16, 16)));
 }
 
-void TMainForm::MinImageClick() { hide(); }
+void TMainForm::MinImageClick() { HideMainWindow(); }
 
 void TMainForm::CloseImageClick() { close(); }
 

@@ -32,6 +32,10 @@ void TMainForm::TrayIconActivated(QSystemTrayIcon::ActivationReason reason)
 {
     switch (reason) {
     case QSystemTrayIcon::Trigger: {
+        if (Tray.ActivationShows) {
+            ShowMainWindow();
+            break;
+        }
         // D-Bus tray hosts send one activation per click and never a double
         // click: a second one within the double-click time stands for it.
         const uint32_t now = Clock.TickCount();
@@ -69,12 +73,12 @@ void TMainForm::cmHideClick()
     if (cmHide->text() == QStringLiteral("&Show"))
         ShowMainWindow();
     else
-        hide();
+        HideMainWindow();
 }
 
 void TMainForm::cmQuitClick() { close(); }
 
-void TMainForm::Hide1Click() { hide(); }
+void TMainForm::Hide1Click() { HideMainWindow(); }
 
 void TMainForm::ShowMainWindow()
 {
@@ -84,6 +88,15 @@ void TMainForm::ShowMainWindow()
         show();
     raise();
     activateWindow();
+}
+
+void TMainForm::HideMainWindow()
+{
+    // Nothing would lead back to a window hidden without a notification area.
+    if (Tray.Runs())
+        hide();
+    else
+        showMinimized();
 }
 
 } // namespace tarvok::ui

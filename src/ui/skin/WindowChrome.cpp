@@ -21,8 +21,9 @@ std::array<QPixmap, 3> Pictures(const char* name)
 
 } // namespace
 
-WindowChrome::WindowChrome(QWidget& window, Part menu, Part min, Part close, std::function<void(bool)> showControls)
-    : QObject(&window), form_(window), showControls_(std::move(showControls)),
+WindowChrome::WindowChrome(QWidget& window, Part menu, Part min, Part close, std::function<void(bool)> showControls,
+                           std::function<bool()> skipTaskbar)
+    : QObject(&window), form_(window), showControls_(std::move(showControls)), skipTaskbar_(std::move(skipTaskbar)),
       buttons_{Button{menu.image, Pictures("MENU"), Picture::Up, std::move(menu.click), false},
                Button{min.image, Pictures("MIN"), Picture::Up, std::move(min.click), false},
                Button{close.image, Pictures("CLOSE"), Picture::Up, std::move(close.click), false}}
@@ -122,10 +123,15 @@ bool WindowChrome::FormEvent(QEvent* event)
 {
     switch (event->type()) {
     case QEvent::Show:
-        platform::MarkSkipTaskbar(form_.windowHandle());
+        if (skipTaskbar_())
+            platform::MarkSkipTaskbar(form_.windowHandle());
         return false;
     case QEvent::MouseMove: {
         const auto* move = static_cast<QMouseEvent*>(event);
+        if (drag_ == Drag::ByManager && !(move->buttons() & Qt::LeftButton)) {
+            EndManagerMove(*move);
+            return true;
+        }
         if (drag_ == Drag::ByHand) {
             form_.move(move->globalPosition().toPoint() - dragOffset_);
             return true;
@@ -166,6 +172,24 @@ void WindowChrome::PointerAt(QPoint at)
     for (Button& button : buttons_)
         if (button.shown != Picture::Up)
             Show(button, Picture::Up);
+}
+
+void WindowChrome::EndManagerMove(const QMouseEvent& move)
+{
+    // The window manager's move took the release, so Qt still counts the
+    // button as held over the skin and gives it every move: the buttons
+    // would see no pointer until the next click. A release of our own ends
+    // that, and the move goes again to where the pointer is.
+    drag_ = Drag::None;
+    QWindow* window = form_.windowHandle();
+    if (!window)
+        return;
+    QMouseEvent release(QEvent::MouseButtonRelease, move.position(), move.scenePosition(), move.globalPosition(),
+                        Qt::LeftButton, Qt::NoButton, move.modifiers());
+    QCoreApplication::sendEvent(window, &release);
+    QMouseEvent again(QEvent::MouseMove, move.position(), move.scenePosition(), move.globalPosition(), Qt::NoButton,
+                      Qt::NoButton, move.modifiers());
+    QCoreApplication::sendEvent(window, &again);
 }
 
 bool WindowChrome::InButtonRects(QPoint at) const

@@ -25,8 +25,10 @@ public:
         std::function<void()> click;
     };
     // Call before the window is first shown: the window loses its frame.
-    // `showControls` shows or hides the controls for the band rule.
-    WindowChrome(QWidget& window, Part menu, Part min, Part close, std::function<void(bool)> showControls);
+    // `showControls` shows or hides the controls for the band rule;
+    // `skipTaskbar` tells at each show whether the window leaves the taskbar.
+    WindowChrome(QWidget& window, Part menu, Part min, Part close, std::function<void(bool)> showControls,
+                 std::function<bool()> skipTaskbar);
 
     // The buttons' places, taken once; the band rule and the drag use these
     // rectangles whether or not the buttons are visible.
@@ -55,9 +57,12 @@ private:
     void PointerAt(QPoint at);
     bool InButtonRects(QPoint at) const;
     void StartDrag(const QMouseEvent& press);
+    // The first move after the window manager's move ended; delivers it anew.
+    void EndManagerMove(const QMouseEvent& move);
 
     QWidget& form_;
     std::function<void(bool)> showControls_;
+    std::function<bool()> skipTaskbar_;
     std::array<Button, 3> buttons_;
     // Who moves the window after a press on the bare skin.
     enum class Drag { None, ByManager, ByHand } drag_ = Drag::None;

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QLabel>
-#include <QTextDocument>
 #include <QToolTip>
 
 namespace tarvok::ui {
@@ -23,10 +22,12 @@ bool PlainTips::eventFilter(QObject* watched, QEvent* event)
     auto* widget = static_cast<QWidget*>(watched);
     if (widget->toolTip().isEmpty())
         return false; // item views and the like show tips of their own
-    // The tip label has no plain-text mode: hand it the text escaped.
+    // The tip label has no plain-text mode: hand it the text escaped, and
+    // on one line, as rich text would be wrapped to a narrow block.
     const auto* help = static_cast<const QHelpEvent*>(event);
-    QToolTip::showText(help->globalPos(), Qt::convertFromPlainText(widget->toolTip(), Qt::WhiteSpaceNormal), widget,
-                       QRect(), widget->toolTipDuration());
+    const QString text = QStringLiteral("<p style='white-space:pre'>") + widget->toolTip().toHtmlEscaped() +
+                         QStringLiteral("</p>");
+    QToolTip::showText(help->globalPos(), text, widget, QRect(), widget->toolTipDuration());
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "MainTestWorld.h"
 #include "ui/widgets/LineList.h"
+#include "ui/widgets/Look.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -11,6 +12,8 @@
 #include <QStyleOptionComboBox>
 #include <QToolButton>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace tarvok::test {
 namespace {
@@ -181,6 +184,30 @@ TEST_F(MainLayoutTest, ClockBevelIsEvenAndScheduleArrowsLeaveTheTextRoom)
     // A line edit keeps 2 pixels either side of its text.
     const QLineEdit* time = c.cbxTime->lineEdit();
     EXPECT_LE(QFontMetrics(time->font()).horizontalAdvance(QStringLiteral("10:00")) + 2 * 2, time->width());
+}
+
+// Neither the yellow text nor the green face of a box in use.
+TEST_F(MainLayoutTest, ADisabledScheduleBoxLooksDisabled)
+{
+    const auto pixels = [](const QImage& image, const std::function<bool(QColor)>& which) {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                count += which(image.pixelColor(x, y));
+        return count;
+    };
+    // Smoothed letters have few pixels of the pure colour.
+    const auto yellowish = [](QColor p) { return p.red() > 160 && p.green() > 160 && p.blue() < 90; };
+    const auto face = [](QColor p) { return p == ui::look::Green; };
+    for (QComboBox* box : {c.cbxBkupType, c.cbxTime}) {
+        box->setCurrentIndex(1);
+        for (bool enabled : {true, false}) {
+            box->setEnabled(enabled);
+            const QImage image = box->grab().toImage();
+            EXPECT_EQ(pixels(image, yellowish) > 0, enabled) << box->currentText().toStdString() << enabled;
+            EXPECT_EQ(pixels(image, face) > 0, enabled) << box->currentText().toStdString() << enabled;
+        }
+    }
 }
 
 TEST_F(MainLayoutTest, BoxesHoldTheirItems)

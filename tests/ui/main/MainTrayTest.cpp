@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <utility>
 
 namespace tarvok::test {
 namespace {
@@ -85,6 +87,45 @@ TEST_F(MainTrayTest, TwoSingleClicksWithinTheDoubleClickTimeShowTheWindow)
     form.hide();
     form.TrayIconActivated(QSystemTrayIcon::Trigger);
     EXPECT_FALSE(form.isVisible());
+}
+
+// GNOME Shell's host opens the menu on a click and sends one Activate for a double click.
+TEST(MainTrayHostTest, UnderGnomeOneActivationShowsTheWindow)
+{
+    MainWorld world;
+    world.Tray.ActivationShows = true;
+    ui::TMainForm& form = world.Create();
+    form.TrayIconActivated(QSystemTrayIcon::Trigger);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.Controls().cbxProjects->count(), 1);
+}
+
+// Without a notification area nothing leads back to a hidden window: it
+// shows at the start and every hiding command minimises it, until one comes.
+TEST(MainTrayHostTest, WithoutANotificationAreaTheWindowStaysInTheTaskbar)
+{
+    MainWorld world;
+    bool trayRuns = false;
+    world.Tray.Runs = [&] { return trayRuns; };
+    ui::TMainForm& form = world.Create();
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_TRUE(form.State().SourceListLoaded());
+    const std::pair<const char*, std::function<void()>> hides[] = {
+        {"Hide Tarvok", [&] { form.Controls().Hide1->trigger(); }},
+        {"tray menu", [&] { form.RatMenuPopup(); form.Controls().cmHide->trigger(); }},
+        {"minimise button", [&] { form.MinImageClick(); }},
+    };
+    for (const auto& [name, hide] : hides) {
+        for (bool runs : {false, true}) {
+            trayRuns = runs;
+            form.ShowMainWindow();
+            hide();
+            EXPECT_EQ(form.isVisible(), !runs) << name << " with a tray " << runs;
+            EXPECT_EQ(form.isMinimized(), !runs) << name << " with a tray " << runs;
+        }
+    }
+    form.ShowMainWindow();
+    EXPECT_FALSE(form.isMinimized());
 }
 
 TEST_F(MainTrayTest, HideTarvokHidesTheShownWindow)

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 
@@ -40,12 +41,13 @@ class DesktopBackgroundTest : public ::testing::Test {
 protected:
     platform::DesktopBackground Background(const char* desktop)
     {
-        return platform::DesktopBackground(runner, desktop, keep);
+        return platform::DesktopBackground(runner, desktop, keep, entry);
     }
 
     FakeRunner runner;
     TempDir dir;
     const std::string keep = dir / "Tarvok.wallpaper";
+    const std::string entry = dir / "autostart/Tarvok-wallpaper.desktop";
 };
 
 const std::string Gnome = "org.gnome.desktop.background";
@@ -79,10 +81,10 @@ TEST_F(DesktopBackgroundTest, GnomeGetsTheFileUriAndTheFirstValuesComeBackOnRest
                                               "gsettings reset " + Gnome + " picture-uri-dark"};
     // A run killed now: the next one restores from the keep file, once.
     FakeRunner next;
-    platform::DesktopBackground(next, "GNOME", keep).Restore();
+    platform::DesktopBackground(next, "GNOME", keep, entry).Restore();
     EXPECT_EQ(next.Taken(), restore);
     EXPECT_FALSE(std::filesystem::exists(keep));
-    platform::DesktopBackground(next, "GNOME", keep).Restore();
+    platform::DesktopBackground(next, "GNOME", keep, entry).Restore();
     EXPECT_TRUE(next.Taken().empty());
 
     background.Restore();
@@ -119,6 +121,37 @@ TEST_F(DesktopBackgroundTest, MateTakesAQuotedPathAndAnOddOldValueSurvivesTheKee
                                   "dconf read /org/mate/desktop/background/picture-filename",
                                   "gsettings set org.mate.background picture-filename '/s/it\\'s\\\\here.bmp'",
                                   "gsettings set org.mate.background picture-filename '/old\\dir\tx\\n.jpg'"}));
+}
+
+// After a normal exit the picture stays for the logon; the next logon runs
+// the entry's command once, which restores what Restore would, odd
+// characters and all, and removes itself.
+TEST_F(DesktopBackgroundTest, TheNextLogonRestoresOnceWithoutTheProgram)
+{
+    runner.Answers["dconf read /org/mate/desktop/background/picture-filename"] = {false, ""};
+    runner.Answers["gsettings get org.mate.background picture-filename"] = {true, "'/old\\dir\tit's $HOME.jpg'\n"};
+    Background("MATE").Set("/s/a.bmp");
+    ASSERT_TRUE(std::filesystem::exists(entry));
+    const std::string text = ReadFile(entry);
+    const size_t exec = text.find("\nExec=");
+    ASSERT_NE(exec, std::string::npos);
+    const std::string command = text.substr(exec + 6, text.find('\n', exec + 1) - exec - 6);
+
+    // A gsettings that writes each argument on a line of its own.
+    const std::string bin = dir / "bin";
+    std::filesystem::create_directory(bin);
+    WriteFile(bin + "/gsettings", "#!/bin/sh\nfor a; do printf '%s\\n' \"$a\"; done >>\"$LOG\"\n");
+    std::filesystem::permissions(bin + "/gsettings", std::filesystem::perms::owner_all);
+    const std::string log = dir / "log";
+    ASSERT_EQ(std::system(("PATH=" + bin + ":$PATH LOG=" + log + " " + command).c_str()), 0) << command;
+    EXPECT_EQ(ReadFile(log), "set\norg.mate.background\npicture-filename\n'/old\\dir\tit's $HOME.jpg'\n");
+    for (const std::string& gone : {entry, keep, keep + ".sh"})
+        EXPECT_FALSE(std::filesystem::exists(gone)) << gone;
+
+    Background("MATE").Set("/s/a.bmp");
+    Background("MATE").Restore();
+    EXPECT_FALSE(std::filesystem::exists(entry));
+    EXPECT_FALSE(std::filesystem::exists(keep + ".sh"));
 }
 
 TEST_F(DesktopBackgroundTest, XfceSetsEveryMonitorsImageAndRestoresEach)

@@ -32,7 +32,7 @@ protected:
     }
 
     TempDir dir;
-    platform::LinuxDesktop desktop{dir / "Tarvok.wallpaper"};
+    platform::LinuxDesktop desktop{dir / "Tarvok.wallpaper", dir / "logon.desktop"};
 };
 
 TEST_F(DesktopTerminalTest, TheUsersTerminalWithItsArgumentsComesFirst)

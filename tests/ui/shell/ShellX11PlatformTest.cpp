@@ -1,3 +1,4 @@
+#include "platform/qt/TrayHost.h"
 #include "platform/qt/X11Platform.h"
 
 #include <gtest/gtest.h>
@@ -5,6 +6,7 @@
 #include <QByteArray>
 
 #include <optional>
+#include <utility>
 
 using namespace tarvok;
 
@@ -63,4 +65,27 @@ TEST(ShellX11Platform, AsksForXcbOnlyWhenNoPlatformIsChosenAndAnXDisplayExists)
         EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), c.expected)
             << "QT_QPA_PLATFORM=" << (c.platform ? c.platform : "(unset)") << " DISPLAY=" << (c.display ? c.display : "(unset)");
     }
+}
+
+// GNOME Shell's tray is named by any entry of the list, never by a part of one.
+TEST(ShellX11Platform, OneTrayActivationIsADoubleClickUnderGnomeOnly)
+{
+    const std::pair<const char*, bool> desktops[] = {
+        {"GNOME", true},  {"ubuntu:GNOME", true}, {"gnome", true},  {"XFCE", false},
+        {"KDE", false},   {"LXQt", false},        {"MATE", false},  {"GNOME-Flashback-X", false},
+        {"", false},
+    };
+    for (const auto& [desktop, doubleClick] : desktops)
+        EXPECT_EQ(platform::ActivationIsDoubleClick(desktop), doubleClick) << desktop;
+}
+
+// MATE's 100 dpi would scale the skin by 1.0417 and blur it.
+TEST(ShellX11Platform, ScalesWithin5PercentOfAWholeNumberAreRounded)
+{
+    const std::pair<double, bool> dpis[] = {
+        {96, true},   {100, true},  {100.7, true}, {101, false}, {91, false},  {120, false},
+        {144, false}, {192, true},  {200, true},   {182, false}, {0, false},   {48, false},
+    };
+    for (const auto& [dpi, near] : dpis)
+        EXPECT_EQ(platform::ScaleNearWholeNumber(dpi), near) << dpi;
 }

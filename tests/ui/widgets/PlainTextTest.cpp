@@ -75,5 +75,21 @@ TEST_F(PlainTextTest, MarkupInANameIsShownAsItIs)
     QToolTip::hideText();
 }
 
+TEST_F(PlainTextTest, ALongHintStaysOnOneLine)
+{
+    QPushButton* button = Form->Controls().btnBackUp;
+    button->setToolTip(QStringLiteral("Backup folder of the project: /home/user/Documents/Backups of the year/"
+                                      "Projects kept on the second drive"));
+    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(button, &help);
+    const QWidget* tip = nullptr;
+    for (const QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == QStringLiteral("qtooltip_label") && widget->isVisible())
+            tip = widget;
+    ASSERT_NE(tip, nullptr);
+    EXPECT_LT(tip->height(), 2 * QFontMetrics(tip->font()).lineSpacing());
+    QToolTip::hideText();
+}
+
 } // namespace
 } // namespace tarvok::test

@@ -1,0 +1,182 @@
+#!/usr/bin/env bash
+# The program on the desktops people run, one row each, under openbox on one
+# X server: what each desktop's tray, window manager and session do to it.
+# Usage: desktops_test.sh <Tarvok binary> <build dir> [row...]
+set -u -o pipefail
+binary=$1
+build=$2
+shift 2
+source "$(dirname "$0")/lib.sh"
+e2e_init desktops
+start_xvfb
+start_openbox
+private_runtime_dir
+# No session bus unless a row starts one.
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$WORK/no-bus"
+rows=(
+  gnome_tray # GNOME Shell's D-Bus tray sends one Activate for a double click
+  no_tray    # no notification area at the start: the window lives in the taskbar until one comes
+  openbox    # openbox: the keyboard after a box, the buttons after a drag
+  session    # a session manager (XSMP) is told never to restart the program: its autostart entry starts it
+  x_dies     # the X server goes away under the program: the settings are written all the same
+  mate_dpi   # MATE's 100 dpi: the window keeps its skin's size, crisp
+)
+[ $# -gt 0 ] && rows=("$@")
+
+# A fresh copy (and settings) per row, started with No to the first question.
+start_fresh() {
+  exe=$(install_copy "$binary" "$WORK/$1")
+  start_program "$exe"
+  answer_box '^Confirm$' n
+  wait_gone 10 windows_named '^Confirm$' || fail "$1: the question stayed open"
+}
+
+end_program() {
+  kill "$PROGRAM_PID"
+  wait_exit "$PROGRAM_PID" 20 || fail "the program did not end"
+}
+
+net_wm_state() { xprop -id "$1" _NET_WM_STATE; }
+wm_state() { xprop -id "$1" WM_STATE | sed -n 's/.*window state: //p'; }
+window_place() { xdotool getwindowgeometry "$1" | sed -n 's/ *Position: //p'; }
+is_focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$(($1))" ] && echo yes; }
+
+row_gnome_tray() {
+  start_session_bus
+  start_sni_host
+  XDG_CURRENT_DESKTOP=ubuntu:GNOME start_fresh gnome
+  local item
+  item=$(wait_until 20 sni_item) || fail "the icon was not registered with the D-Bus tray host"
+  bus_call -d "$item" -o /StatusNotifierItem -m org.kde.StatusNotifierItem.Activate 0 0 >/dev/null
+  wait_until 10 main_window >/dev/null || fail "one Activate did not show the window"
+  end_program
+  note "elsewhere one Activate alone leaves the window hidden"
+  XDG_CURRENT_DESKTOP=XFCE start_fresh xfce
+  item=$(wait_until 20 sni_item) || fail "the icon was not registered with the D-Bus tray host"
+  bus_call -d "$item" -o /StatusNotifierItem -m org.kde.StatusNotifierItem.Activate 0 0 >/dev/null
+  ! wait_until 2 main_window >/dev/null || fail "XFCE: one Activate showed the window"
+  end_program
+  stop_sni_host
+  export DBUS_SESSION_BUS_ADDRESS="unix:path=$WORK/no-bus"
+}
+
+row_no_tray() {
+  start_fresh no-tray
+  local window
+  window=$(wait_until 10 main_window) || fail "without a notification area the window stays hidden"
+  net_wm_state "$window" | grep -q SKIP_TASKBAR && fail "the window is kept out of the taskbar"
+  focus_window "$window"
+  xdotool key ctrl+h
+  wait_until 10 wm_state "$window" | grep -q Iconic || fail "Hide did not minimise the window"
+  start_trayer
+  wait_until 30 tray_icon >/dev/null || fail "the icon did not dock in the tray that came"
+  # A second start shows the running copy's window.
+  "$exe" || fail "the wake-up start failed"
+  window=$(wait_until 10 main_window) || fail "the minimised window did not come back"
+  focus_window "$window"
+  xdotool key ctrl+h
+  wait_gone 10 main_window || fail "with a tray Hide did not hide the window"
+  [ "$(wm_state "$window")" = Iconic ] && fail "with a tray Hide minimised the window"
+  double_click_tray
+  window=$(wait_until 10 main_window) || fail "a double click did not show the window"
+  net_wm_state "$window" | grep -q SKIP_TASKBAR || fail "with a tray the window stays in the taskbar"
+  end_program
+  stop_trayer
+}
+
+row_openbox() {
+  start_trayer
+  start_fresh openbox
+  "$exe" || fail "the wake-up start failed"
+  local window
+  window=$(wait_until 10 main_window) || fail "the window did not show"
+  wait_painted "$window"
+  focus_window "$window"
+  # BackUp has the focus; with no source files it says so in a box.
+  xdotool key space
+  local box
+  box=$(wait_until 10 message_box) || fail "no box from BackUp"
+  focus_window "$box"
+  xdotool key Return
+  wait_gone 10 message_box || fail "the box stayed open"
+  wait_until 10 is_focused "$window" >/dev/null || fail "the keyboard did not come back after the box"
+  xdotool key ctrl+f
+  wait_until 10 popup_menu >/dev/null || fail "Ctrl+F opened no menu after the box"
+  xdotool key Escape
+  wait_gone 10 popup_menu || fail "the menu stayed open"
+
+  note "after a drag by the skin the buttons answer the pointer"
+  button() { import -window "$window" -crop 32x32+536+30 +repage miff:- | identify -format '%#' -; }
+  xdotool mousemove --window "$window" 350 250
+  local up
+  up=$(button)
+  # The release comes once the window manager moves the window: it takes that release.
+  local from
+  from=$(window_place "$window")
+  xdotool mousemove --window "$window" 300 12 mousedown 1
+  moved() { xdotool mousemove_relative 4 3; [ "$(window_place "$window")" != "$from" ] && echo yes; }
+  wait_until 10 moved >/dev/null || fail "the window manager did not move the window"
+  xdotool mouseup 1
+  # Two moves on the button: the first after the drag may only bring back the
+  # controls, which the press in the edge band had hidden.
+  over() {
+    xdotool mousemove --window "$window" 552 50 mousemove --window "$window" 553 51
+    [ "$(button)" != "$up" ] && echo yes
+  }
+  wait_until 10 over >/dev/null || fail "the Min button shows no Over picture after the drag"
+  import -window "$window" "$build/e2e-desktops-openbox.png"
+  end_program
+  stop_trayer
+}
+
+row_session() {
+  "$build/tests/e2e/xsmp_manager" >"$WORK/manager.out" 2>"$WORK/manager.err" &
+  local manager=$!
+  track "$manager"
+  local address
+  address=$(wait_until 10 head -n 1 "$WORK/manager.out") || fail "the session manager did not start"
+  SESSION_MANAGER=$address start_fresh session
+  local hint
+  hint=$(wait_until 30 grep -o 'RestartStyleHint.*' "$WORK/manager.out") ||
+    fail "the program never saved for the session manager"
+  [ "$hint" = "RestartStyleHint 3" ] || fail "the session manager may restart the program: $hint"
+  end_program
+}
+
+row_x_dies() {
+  local shared=$DISPLAY
+  start_xvfb # of its own, to be killed
+  start_trayer
+  exe=$(install_copy "$binary" "$WORK/x-dies")
+  start_program "$exe"
+  answer_box '^Confirm$' Return
+  wait_gone 10 windows_named '^Confirm$' || fail "the question stayed open"
+  wait_until 10 tray_icon >/dev/null || fail "no icon in the notification area"
+  kill "$XVFB_PID"
+  wait_exit "$PROGRAM_PID" 20 || fail "the program outlived its X server"
+  [ "$(sed -n 3p "$WORK/x-dies/Tarvok.ini" 2>/dev/null)" = $'1\r' ] ||
+    fail "the Yes to automatic backups was not saved when the X server went"
+  export DISPLAY=$shared
+}
+
+row_mate_dpi() {
+  xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER $'Xft.dpi:\t100\n'
+  start_trayer
+  start_fresh mate
+  "$exe" || fail "the wake-up start failed"
+  local window size
+  window=$(wait_until 10 main_window) || fail "the window did not show"
+  wait_painted "$window"
+  import -window "$window" "$build/e2e-desktops-100dpi.png"
+  size=$(window_size "$window")
+  end_program
+  stop_trayer
+  xprop -root -remove RESOURCE_MANAGER
+  [ "$size" = 700x500 ] || fail "at 100 dpi the window is $size, not the skin's 700x500"
+}
+
+for row in "${rows[@]}"; do
+  note "row $row"
+  "row_$row"
+done
+echo "-- PASS"
