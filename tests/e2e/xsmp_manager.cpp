@@ -123,6 +123,8 @@ int main()
             fds.push_back({IceConnectionNumber(connection), POLLIN, 0});
         if (::poll(fds.data(), fds.size(), 100) <= 0)
             continue;
+        // Connections accepted below were not polled yet.
+        const size_t polled = connections.size();
         for (int i = 0; i < listenerCount; ++i) {
             if (!(fds[i].revents & POLLIN))
                 continue;
@@ -130,7 +132,7 @@ int main()
             if (IceConn connection = IceAcceptConnection(listeners[i], &status))
                 connections.push_back(connection);
         }
-        for (size_t i = 0; i < connections.size(); ++i) {
+        for (size_t i = 0; i < polled; ++i) {
             if (!(fds[listenerCount + i].revents & (POLLIN | POLLHUP)))
                 continue;
             if (IceProcessMessages(connections[i], nullptr, nullptr) == IceProcessMessagesIOError) {
