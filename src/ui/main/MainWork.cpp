@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <algorithm>
 #include <utility>
 
 namespace tarvok::ui {
