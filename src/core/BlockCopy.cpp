@@ -75,6 +75,16 @@ platform::RawFile CopyToTemporary(platform::RawFile& source, platform::Folder& f
     return dest;
 }
 
+// A whole copy of Source renamed over Name as soon as it is made.
+void CopyAndPlace(const std::string& Source, platform::Folder& folder, const std::string& Name, Dialogs& dialogs,
+                  bool flush, WorkProgress* progress)
+{
+    if (std::optional<PendingCopy> copy = PendingCopy::Make(Source, folder, Name, dialogs, flush, progress)) {
+        folder.Replace(copy->Temporary(), Name);
+        copy->Placed();
+    }
+}
+
 } // namespace
 
 bool IsPartialCopyName(const std::string& name) { return platform::Folder::IsTemporaryName(name, PartialCopyPrefix); }
@@ -93,11 +103,7 @@ void CopyFileByBlock(const std::string& Source, const std::string& Dest, Dialogs
     }
     const std::string dir = DirectoryPart(Dest);
     platform::Folder folder = platform::Folder::Open(dir.empty() ? "." : dir);
-    const std::string name = FileNamePart(Dest);
-    if (std::optional<PendingCopy> copy = PendingCopy::Make(Source, folder, name, dialogs, true)) {
-        folder.Replace(copy->Temporary(), name);
-        copy->Placed();
-    }
+    CopyAndPlace(Source, folder, FileNamePart(Dest), dialogs, true, nullptr);
 }
 
 std::optional<PendingCopy> PendingCopy::Make(const std::string& Source, platform::Folder& folder,
@@ -130,10 +136,7 @@ PendingCopy::~PendingCopy()
 void CopyIntoFolder(const std::string& Source, platform::Folder& folder, const std::string& Name, Dialogs& dialogs,
                     WorkProgress* progress)
 {
-    if (std::optional<PendingCopy> copy = PendingCopy::Make(Source, folder, Name, dialogs, false, progress)) {
-        folder.Replace(copy->Temporary(), Name);
-        copy->Placed();
-    }
+    CopyAndPlace(Source, folder, Name, dialogs, false, progress);
 }
 
 } // namespace tarvok

@@ -94,8 +94,7 @@ std::string TemporaryRuntimeDirectory(std::string& refusal)
     // and is judged by it.
     if (::mkdir(path.c_str(), 0700) == 0)
         ::chmod(path.c_str(), 0700);
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid() ||
-        (st.st_mode & 07777) != 0700) {
+    if (!IsPrivateDirectory(path)) {
         refusal = path + " is not a private folder of this user";
         return {};
     }

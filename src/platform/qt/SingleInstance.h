@@ -14,8 +14,8 @@ namespace tarvok::platform {
 // directory only its owner (us) can enter, else the folder "Tarvok" in the
 // user's cache folder ($XDG_CACHE_HOME or ~/.cache), made with mode 0700,
 // else the folder "tarvok-<uid>" in the temporary folder ($TMPDIR or /tmp),
-// made with mode 0700 and used only when it is a real directory of ours with
-// exactly that mode. Empty when none can be had safely; `refusal` then says
+// made with mode 0700 and used only when it is a real directory of ours that
+// nobody else may enter. Empty when none can be had safely; `refusal` then says
 // why the last one was refused.
 std::string RuntimeDirectory(std::string* refusal = nullptr);
 

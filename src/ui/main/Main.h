@@ -210,9 +210,8 @@ private:
         TMainForm& form_;
         uint64_t total_ = 0;
         uint64_t done_ = 0;
-        bool shown_ = false;
         uint32_t lastBreath_; // the clock's millisecond count
-
+        QString restTip_;     // the tray tip while nothing runs; empty until the bar shows
     };
 
     // `reaction` run so that an error ending it is reported at its own

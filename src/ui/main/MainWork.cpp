@@ -17,8 +17,6 @@ namespace {
 // window manager's ping is answered long before it gives up on the window.
 constexpr uint32_t BreathEveryMs = 50;
 
-const QString TrayTip = QStringLiteral("Auto-BackUp!");
-
 } // namespace
 
 bool TMainForm::TakeCloseRequest(WId window)
@@ -49,10 +47,10 @@ TMainForm::WorkBreath::WorkBreath(TMainForm& form) : form_(form), lastBreath_(fo
 
 TMainForm::WorkBreath::~WorkBreath()
 {
-    if (!shown_)
+    if (restTip_.isEmpty())
         return;
     form_.pbWork->hide();
-    form_.TrayIcon->setToolTip(TrayTip);
+    form_.TrayIcon->setToolTip(restTip_);
 }
 
 void TMainForm::WorkBreath::Begin(uint64_t total)
@@ -70,9 +68,11 @@ void TMainForm::WorkBreath::Advance(uint64_t done)
     // Work of a size not known beforehand (a folder being read) only breathes.
     if (total_ > 0) {
         const int permille = static_cast<int>(std::min<uint64_t>(done_, total_) * 1000 / total_);
-        if (!shown_ || permille / 10 != form_.pbWork->Permille() / 10)
-            form_.TrayIcon->setToolTip(TrayTip + QStringLiteral(" %1%").arg(permille / 10));
-        shown_ = true;
+        const bool first = restTip_.isEmpty();
+        if (first)
+            restTip_ = form_.TrayIcon->toolTip();
+        if (first || permille / 10 != form_.pbWork->Permille() / 10)
+            form_.TrayIcon->setToolTip(restTip_ + QStringLiteral(" %1%").arg(permille / 10));
         form_.pbWork->SetPermille(permille);
         form_.pbWork->show();
         form_.pbWork->raise();
