@@ -44,7 +44,7 @@ int main(int argc, char** argv)
     QTemporaryDir appDir;
     tarvok::bench::BenchWindow window(appDir.path().toStdString());
     tarvok::ui::TMainForm& form = window.Form;
-    form.State().Current().BackUpDir = argv[1];
+    form.State().ChangeBackupDir(argv[1]);
     const std::string folder = argv[2];
     const int runs = std::max(1, std::atoi(argv[3]));
 
@@ -69,7 +69,7 @@ int main(int argc, char** argv)
     // What the open snapshot holds: its lines and its list, against the
     // folder view (which the window shows until it is opened).
     const long long open = ResidentBytes();
-    form.State().BackupList.clear();
+    form.State().Clear();
     tarvok::platform::ReleaseFreedMemory();
     const long long linesOnly = ResidentBytes();
     form.ShowBkUpFolders(argv[1]);

@@ -3,6 +3,7 @@
 #include "core/ProjectFile.h"
 #include "core/SkinChoice.h"
 #include "core/TextLines.h"
+#include "core/WorkProgress.h"
 #include "platform/AppDir.h"
 #include "platform/FileSystem.h"
 
@@ -17,20 +18,20 @@ void AppState::LoadAtStart()
     const std::string defaultBackupDir = JoinPath(appDir_, DefaultBackupFolder);
     if (!platform::DirectoryExists(defaultBackupDir))
         platform::CreateDir(defaultBackupDir);
-    SkinCount = CountFiles(JoinPath(appDir_, SkinFolder));
-    LoadSettings(appDir_, Settings, ProjectList, settingsFile_);
-    current_ = &ProjectList.front();
+    skinCount_ = CountFiles(JoinPath(appDir_, SkinFolder));
+    LoadSettings(appDir_, settings_, projectList_, settingsFile_);
+    current_ = &projectList_.front();
 }
 
 void AppState::UseDefaultSettings()
 {
-    Settings = AppSettings{};
-    ClearPrjList(ProjectList);
+    settings_ = AppSettings{};
+    ClearPrjList(projectList_);
     ClearPrjList(settingsFile_.Dormant);
-    current_ = AddDefaultProject(appDir_, ProjectList);
+    current_ = AddDefaultProject(appDir_, projectList_);
 }
 
-PrjRec& AppState::Current()
+const PrjRec& AppState::Current()
 {
     EnsureCurrentProject();
     return *current_;
@@ -38,26 +39,64 @@ PrjRec& AppState::Current()
 
 bool AppState::SelectProject(int index)
 {
-    PrjRec* picked = GetPrj(ProjectList, index);
+    PrjRec* picked = GetPrj(projectList_, index);
     if (!picked)
         return false;
     current_ = picked;
     return true;
 }
 
-void AppState::MakeCurrent(PrjRec* project)
+int AppState::AddProject(const std::string& name)
 {
-    current_ = IndexOfPrj(ProjectList, project) >= 0 ? project : nullptr;
-    EnsureCurrentProject();
+    PrjRec* added = AddDefaultProject(appDir_, projectList_);
+    added->Name = name;
+    const std::string projectFile = ProjectFilePath(added->BackUpDir);
+    if (!platform::FileExists(projectFile))
+        tarvok::SaveSourceList(projectFile, FileList{});
+    return CountPrj(projectList_) - 1;
+}
+
+void AppState::DeleteProject(int index)
+{
+    PrjRec* project = GetPrj(projectList_, index);
+    if (!project)
+        return;
+    if (project == current_)
+        current_ = nullptr;
+    DelPrj(projectList_, project);
+    if (!current_ && !projectList_.empty())
+        current_ = &projectList_.front();
+}
+
+void AppState::RenameProject(int index, const std::string& name)
+{
+    if (PrjRec* project = GetPrj(projectList_, index))
+        project->Name = name;
+}
+
+void AppState::MoveProject(int index, const std::string& dir)
+{
+    PrjRec* project = GetPrj(projectList_, index);
+    if (!project)
+        return;
+    const std::string newDir = WithoutTrailingSeparators(dir);
+    CarryProjectFile(project->BackUpDir, newDir);
+    project->BackUpDir = newDir;
+}
+
+void AppState::ToggleAutoBackup(int index)
+{
+    if (PrjRec* project = GetPrj(projectList_, index))
+        project->AutoBkUp = project->AutoBkUp ? 0 : 1;
 }
 
 void AppState::EnsureCurrentProject()
 {
-    if (IndexOfPrj(ProjectList, current_) >= 0)
+    if (IndexOfPrj(projectList_, current_) >= 0)
         return;
-    if (ProjectList.empty())
-        AddDefaultProject(appDir_, ProjectList);
-    current_ = &ProjectList.front();
+    if (projectList_.empty())
+        AddDefaultProject(appDir_, projectList_);
+    current_ = &projectList_.front();
 }
 
 std::string AppState::ProjectFile() const { return ProjectFilePath(current_->BackUpDir); }
@@ -68,7 +107,7 @@ void AppState::LoadSourceList()
     sourceListLoaded_ = false;
     sourceListReadError_.clear();
     try {
-        tarvok::LoadFileList(ProjectFile(), SourceList);
+        tarvok::LoadFileList(ProjectFile(), sourceList_);
     } catch (const EInOutError& error) {
         sourceListReadError_ = CauseAtFile(error, ProjectFile());
         throw;
@@ -87,25 +126,45 @@ std::optional<std::string> AppState::SourceListLocked() const
 
 bool AppState::IsInSourceList(const std::string& path) const
 {
-    for (const FileRec& file : SourceList)
+    for (const FileRec& file : sourceList_)
         if (file.FileName == path)
             return true;
     return false;
 }
 
+template <typename List>
+auto AppState::SelectedEntries(List& list, const std::vector<bool>& selectedLines)
+{
+    std::vector<decltype(&list.front())> selected;
+    std::size_t line = 0;
+    for (auto entry = list.begin(); entry != list.end() && line < selectedLines.size(); ++entry, ++line)
+        if (selectedLines[line])
+            selected.push_back(&*entry);
+    return selected;
+}
+
+std::string AppState::AddStartDir() const
+{
+    // Where the open dialog starts until a directory has been used.
+    return platform::DirectoryExists(lastDir_) ? lastDir_ : "..";
+}
+
 std::vector<std::string> AppState::AddSources(const std::vector<std::string>& chosen)
 {
     std::vector<std::string> refused;
-    if (chosen.empty())
+    if (chosen.empty()) {
+        SaveSourceList();
         return refused;
-    LastDir = DirectoryPart(chosen.front());
+    }
+    lastDir_ = DirectoryPart(chosen.front());
     for (const std::string& path : chosen) {
         // The project file holds one path a line.
         if (HasLineBreak(path))
             refused.push_back(path);
         else if (!IsInSourceList(path))
-            AddFile(SourceList, FileRec{path, 1, 0});
+            AddFile(sourceList_, FileRec{path, 1, 0});
     }
+    SaveSourceList();
     return refused;
 }
 
@@ -114,36 +173,128 @@ std::vector<NameClash> AppState::NameClashesFrom(std::size_t firstAdded) const
     // The project file is there once the list was saved: the drive's answer
     // for its name in other case tells whether it folds case.
     const bool foldsCase = platform::FoldsCase(current_->BackUpDir, ProjectFileName);
-    return SnapshotNameClashes(SourceList, foldsCase, firstAdded);
+    return SnapshotNameClashes(sourceList_, foldsCase, firstAdded);
 }
 
 void AppState::RemoveSources(const std::vector<bool>& selectedLines)
 {
-    std::size_t line = 0;
-    for (FileRec& file : SourceList) {
-        file.Selected = line < selectedLines.size() && selectedLines[line] ? 1 : 0;
-        ++line;
-    }
-    for (auto entry = SourceList.begin(); entry != SourceList.end();)
-        entry = entry->Selected == 1 ? DelFile(SourceList, entry) : std::next(entry);
+    for (FileRec& file : sourceList_)
+        file.Selected = 0;
+    for (FileRec* file : SelectedEntries(sourceList_, selectedLines))
+        file->Selected = 1;
+    for (auto entry = sourceList_.begin(); entry != sourceList_.end();)
+        entry = entry->Selected == 1 ? DelFile(sourceList_, entry) : std::next(entry);
+    SaveSourceList();
 }
 
-void AppState::SaveSourceList() { tarvok::SaveSourceList(ProjectFile(), SourceList); }
+std::optional<std::string> AppState::FirstExistingSelected(const FileList& list,
+                                                           const std::vector<bool>& selectedLines)
+{
+    for (const FileRec* file : SelectedEntries(list, selectedLines))
+        if (platform::FileExists(file->FileName))
+            return file->FileName;
+    return std::nullopt;
+}
+
+void AppState::SaveSourceList() { tarvok::SaveSourceList(ProjectFile(), sourceList_); }
 
 void AppState::ChangeBackupDir(const std::string& dir)
 {
-    Current().BackUpDir = dir;
+    Current();
+    current_->BackUpDir = dir;
     // The project must find its sources in its new directory at the next
     // start; another project's file already there is left as it is.
     const std::string projectFile = ProjectFilePath(dir);
     if (sourceListLoaded_ && !platform::FileExists(projectFile))
-        tarvok::SaveSourceList(projectFile, SourceList);
+        tarvok::SaveSourceList(projectFile, sourceList_);
 }
 
 void AppState::SaveSchedule(const ScheduleSelection& selection)
 {
-    ApplySchedule(Current(), selection);
+    Current();
+    ApplySchedule(*current_, selection);
     WriteSettingsFile();
+}
+
+void AppState::SetBackupDay(uint8_t day)
+{
+    Current();
+    current_->Day = day;
+}
+
+void AppState::SetBackupHour(uint8_t hour)
+{
+    Current();
+    current_->Hour = hour;
+}
+
+AppState::BackupRun AppState::BackUp(const Clock& clock, Dialogs& dialogs, WorkProgress* progress)
+{
+    const std::string backupDir = Current().BackUpDir;
+    BackupRun run{JoinPath(backupDir, SnapshotFolderName(clock.Now())), {}};
+    run.Clashes = BackUpFileList(sourceList_, backupDir, clock, dialogs, progress);
+    return run;
+}
+
+void AppState::ShowBackupFolders(const std::string& dir)
+{
+    browserMode_ = tarvok::BrowserMode::FolderView;
+    backupFolders_ = ListBkUpFolders(dir);
+}
+
+void AppState::OpenSnapshot(const std::vector<bool>& selectedLines, WorkProgress* progress)
+{
+    const std::vector<const std::string*> selected = SelectedEntries(std::as_const(backupFolders_), selectedLines);
+    const std::string folder = selected.empty() ? std::string() : JoinPath(Current().BackUpDir, *selected.front());
+    LoadBkUpFolder(folder, backupList_, progress);
+    if (!backupList_.empty())
+        browserMode_ = tarvok::BrowserMode::FileView;
+    platform::ReleaseFreedMemory(); // what the listing of a large folder took
+}
+
+void AppState::RestoreSelected(const std::vector<bool>& selectedLines, const std::string& dir, Dialogs& dialogs,
+                               WorkProgress* progress)
+{
+    lastDir_ = dir;
+    std::vector<std::string> sources;
+    for (const FileRec* file : SelectedEntries(std::as_const(backupList_), selectedLines))
+        sources.push_back(file->FileName);
+    RestoreBkUpFiles(sources, dir, dialogs, progress);
+}
+
+DeleteFailures AppState::DeleteSelected(const std::vector<bool>& selectedLines, WorkProgress* progress)
+{
+    if (browserMode_ == tarvok::BrowserMode::FileView) {
+        for (FileRec& file : backupList_)
+            file.Selected = 0;
+        for (FileRec* file : SelectedEntries(backupList_, selectedLines))
+            file->Selected = 1;
+        return DeleteSelectedBkUpFiles(backupList_, progress);
+    }
+    const std::string backupDir = Current().BackUpDir;
+    DeleteFailures failures;
+    for (const std::string* name : SelectedEntries(std::as_const(backupFolders_), selectedLines)) {
+        DeleteFailures stayed = DeleteBkUpFolder(JoinPath(backupDir, *name), backupList_, progress);
+        failures.insert(failures.end(), stayed.begin(), stayed.end());
+    }
+    platform::ReleaseFreedMemory(); // what the folders' lists took
+    return failures;
+}
+
+std::optional<std::string> AppState::CurrentSkinFile() const
+{
+    const std::string skin = SkinPath(appDir_, settings_.SkinNo);
+    if (!platform::FileExists(skin))
+        return std::nullopt;
+    return skin;
+}
+
+void AppState::PickRandomSkin(uint32_t seed) { settings_.SkinNo = RandomSkinNo(skinCount_, seed); }
+
+void AppState::StepSkin(const std::function<bool(const std::string& path)>& load)
+{
+    StepToNextSkin(settings_.SkinNo, skinCount_,
+                   [&](int32_t skinNo) { return load(SkinPath(appDir_, skinNo)); });
 }
 
 bool AppState::EndWork()
@@ -165,18 +316,18 @@ TickSpan AppState::NextTick(const TickTime& now)
 bool AppState::RunDueBackups(const TickSpan& ticks, const Clock& clock, Dialogs& dialogs,
                              const StatusWriter& showStatus, WorkProgress* progress)
 {
-    if (Settings.TimerBkUp != 1)
+    if (settings_.TimerBkUp != 1)
         return false;
-    const std::vector<PrjRec> due = DueProjects(ProjectList, ticks);
+    const std::vector<PrjRec> due = DueProjects(projectList_, ticks);
     RunBackups(due, clock, dialogs, showStatus, progress);
     return !due.empty();
 }
 
 void AppState::HoldDueBackups(const TickSpan& ticks)
 {
-    if (Settings.TimerBkUp != 1)
+    if (settings_.TimerBkUp != 1)
         return;
-    for (PrjRec& project : DueProjects(ProjectList, ticks))
+    for (PrjRec& project : DueProjects(projectList_, ticks))
         heldBackups_.push_back(std::move(project));
 }
 
@@ -230,7 +381,7 @@ void AppState::SaveSettingsForClose(std::vector<std::string>& notSaved)
 void AppState::WriteSettingsFile()
 {
     try {
-        SaveSettings(appDir_, Settings, ProjectList, settingsFile_);
+        SaveSettings(appDir_, settings_, projectList_, settingsFile_);
     } catch (const EInOutError& error) {
         // Our folder could not be made at the start (a read-only home, say):
         // the write can only tell that the path is invalid, the folder why.
@@ -243,7 +394,7 @@ void AppState::WriteSettingsFile()
 
 void AppState::SaveSourceListForClose(std::vector<std::string>& notSaved)
 {
-    if (IndexOfPrj(ProjectList, current_) < 0)
+    if (IndexOfPrj(projectList_, current_) < 0)
         return;
     if (sourceListLoaded_)
         SaveSourceList();
@@ -254,9 +405,10 @@ void AppState::SaveSourceListForClose(std::vector<std::string>& notSaved)
 
 void AppState::Clear()
 {
-    ClearFileList(SourceList);
-    ClearFileList(BackupList);
-    ClearPrjList(ProjectList);
+    ClearFileList(sourceList_);
+    backupFolders_.clear();
+    ClearFileList(backupList_);
+    ClearPrjList(projectList_);
     current_ = nullptr;
     sourceListLoaded_ = false;
     cleared_ = true;

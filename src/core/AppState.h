@@ -7,6 +7,7 @@
 #include "core/Settings.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,14 +27,18 @@ public:
 
     const std::string& AppDir() const { return appDir_; }
 
-    AppSettings Settings;
-    tarvok::ProjectList ProjectList;
-    FileList SourceList;
-    FileList BackupList; // the snapshot folder the browser shows
-    tarvok::BrowserMode BrowserMode = tarvok::BrowserMode::FolderView;
-    std::string LastDir;    // the last directory files were added from or restored to
-    uint16_t SkinCount = 0; // files in AppDir/Skin, counted at the start
-    tarvok::KeyState KeyState;
+    // What the window shows; changed only through the operations below.
+    const AppSettings& Settings() const { return settings_; }
+    const tarvok::ProjectList& ProjectList() const { return projectList_; }
+    const FileList& SourceList() const { return sourceList_; }
+    const FileList& BackupList() const { return backupList_; } // the snapshot folder the browser shows
+    // The snapshot folders the browser shows in its folder view, by name.
+    const std::vector<std::string>& BackupFolders() const { return backupFolders_; }
+    tarvok::BrowserMode BrowserMode() const { return browserMode_; }
+    // The last directory files were added from or restored to.
+    const std::string& LastDir() const { return lastDir_; }
+    uint16_t SkinCount() const { return skinCount_; } // files in AppDir/Skin, counted at the start
+    const tarvok::KeyState& KeyState() const { return keyState_; }
 
     // ---- Start and the current project -----------------------------------
     // Makes the default backup directory, counts the skins and reads the
@@ -45,13 +50,25 @@ public:
     void UseDefaultSettings();
     // Always a record of ProjectList: the first when the current one is
     // gone, the default project when the list is empty.
-    PrjRec& Current();
-    int CurrentIndex() const { return IndexOfPrj(ProjectList, current_); }
+    const PrjRec& Current();
+    int CurrentIndex() const { return IndexOfPrj(projectList_, current_); }
+    // Makes a record of ProjectList current again when the current one was
+    // deleted, recreating the default project when the list is empty.
+    void EnsureCurrentProject();
     // Makes the project at `index` current; false when there is none.
     bool SelectProject(int index);
-    // Makes `project` current when it is a record of ProjectList (an editor
-    // of the list hands back its choice), else the first project.
-    void MakeCurrent(PrjRec* project);
+
+    // ---- The projects -------------------------------------------------------
+    // Adds a project in the default folder, whose file is made there when
+    // missing (a project without one is dropped at the next start; one
+    // already there is shared). Returns its index.
+    int AddProject(const std::string& name);
+    // The current project's deletion leaves the first current.
+    void DeleteProject(int index);
+    void RenameProject(int index, const std::string& name);
+    // The project moves to `dir`, its file along unless another is there.
+    void MoveProject(int index, const std::string& dir);
+    void ToggleAutoBackup(int index);
 
     // ---- The current project's source list ----------------------------------
     // Reads the current project's file into SourceList. Until it is read the
@@ -62,23 +79,71 @@ public:
     // Why the source list may not change, or nothing when it may.
     std::optional<std::string> SourceListLocked() const;
     bool IsInSourceList(const std::string& path) const;
-    // Adds the chosen files not yet listed and remembers their folder;
-    // returns the paths refused for holding a line break.
+    // Where the open dialog for new sources starts.
+    std::string AddStartDir() const;
+    // Adds the chosen files not yet listed, remembers their folder and
+    // writes the list; returns the paths refused for holding a line break.
     std::vector<std::string> AddSources(const std::vector<std::string>& chosen);
     // The entries from position `firstAdded` on that take the snapshot name
     // of an entry before them (see SnapshotNameClashes), letter case counting
     // as the project's backup drive counts it.
     std::vector<NameClash> NameClashesFrom(std::size_t firstAdded) const;
-    // Removes the entries whose line is selected, line i showing entry i.
+    // Removes the entries whose line is selected and writes the list. Lines
+    // here and below show the list's entries in order: line i, entry i.
     void RemoveSources(const std::vector<bool>& selectedLines);
     // Writes the source list to the current project's file.
     void SaveSourceList();
+    // The first selected entry of `list` whose file still exists.
+    static std::optional<std::string> FirstExistingSelected(const FileList& list,
+                                                            const std::vector<bool>& selectedLines);
     // The current project moves to `dir`; its list goes along unless
     // another project's file is already there.
     void ChangeBackupDir(const std::string& dir);
     // Applies the schedule panel's choice to the current project and writes
     // the settings file.
     void SaveSchedule(const ScheduleSelection& selection);
+    // The panel's day and hour boxes change the current project at once;
+    // the settings file is written by Set or at the close.
+    void SetBackupDay(uint8_t day);
+    void SetBackupHour(uint8_t hour);
+    void SetTimerBackups(bool on) { settings_.TimerBkUp = on ? 1 : 0; }
+
+    // ---- The backup directory and its snapshots -------------------------------
+    struct BackupRun {
+        std::string Snapshot; // the folder the run wrote
+        std::vector<NameClash> Clashes;
+    };
+    // Copies the current project's sources into a new snapshot folder.
+    BackupRun BackUp(const Clock& clock, Dialogs& dialogs, WorkProgress* progress);
+    // Lists the snapshot folders of `dir` for the folder view.
+    void ShowBackupFolders(const std::string& dir);
+    // Reads the first selected snapshot folder for the file view, which
+    // stays a folder view while the folder holds no file.
+    void OpenSnapshot(const std::vector<bool>& selectedLines, WorkProgress* progress);
+    // Restores the selected files of the file view into `dir`.
+    void RestoreSelected(const std::vector<bool>& selectedLines, const std::string& dir, Dialogs& dialogs,
+                         WorkProgress* progress);
+    // Deletes the selected snapshot folders, or the selected files of one.
+    DeleteFailures DeleteSelected(const std::vector<bool>& selectedLines, WorkProgress* progress);
+
+    // ---- Skins and keys ------------------------------------------------------------
+    // The current skin's file, while it exists.
+    std::optional<std::string> CurrentSkinFile() const;
+    void PickRandomSkin(uint32_t seed);
+    // Steps to the next skin `load` accepts (see StepToNextSkin).
+    void StepSkin(const std::function<bool(const std::string& path)>& load);
+    void ToggleRandomSkin() { settings_.RandomSkin = settings_.RandomSkin ? 0 : 1; }
+    bool TimelySkinChange() const { return timelySkinChange_; }
+    void ToggleTimelySkinChange() { timelySkinChange_ = !timelySkinChange_; }
+    uint32_t SkinChangePeriod() const { return 30000; } // milliseconds
+    // Whether the controls show over the skin.
+    bool ComponentsShown() const { return componentsShown_; }
+    void ToggleComponentsShown() { componentsShown_ = !componentsShown_; }
+    // True when the key was recorded under Ctrl (see NoteKeyDown).
+    bool NoteKeyDown(uint16_t key) { return tarvok::NoteKeyDown(keyState_, key); }
+    void NoteKeyUp(uint16_t key) { tarvok::NoteKeyUp(keyState_, key); }
+    void ForgetKey(uint16_t key) { keyState_.Flags.at(key) = 0; }
+    void ForgetKeys() { ClearKeyState(keyState_); }
 
     // ---- Work on the lists ------------------------------------------------
     // A backup run, a restore or automatic backups walk the lists and may
@@ -129,16 +194,28 @@ public:
     bool SessionEnded() const { return sessionEnded_; }
 
 private:
-    // Makes the current project a record of ProjectList again, recreating
-    // the default project when the list is empty.
-    void EnsureCurrentProject();
     std::string ProjectFile() const;
     // SaveSettings, naming why our folder is missing where that is the cause.
     void WriteSettingsFile();
     void SaveSettingsForClose(std::vector<std::string>& notSaved);
     void SaveSourceListForClose(std::vector<std::string>& notSaved);
 
+    // The entries of `list` whose line is selected.
+    template <typename List>
+    static auto SelectedEntries(List& list, const std::vector<bool>& selectedLines);
+
     std::string appDir_;
+    AppSettings settings_;
+    tarvok::ProjectList projectList_;
+    FileList sourceList_;
+    FileList backupList_;
+    std::vector<std::string> backupFolders_;
+    tarvok::BrowserMode browserMode_ = tarvok::BrowserMode::FolderView;
+    std::string lastDir_;
+    uint16_t skinCount_ = 0;
+    tarvok::KeyState keyState_;
+    bool timelySkinChange_ = true;
+    bool componentsShown_ = true;
     SettingsFileState settingsFile_; // dormant projects; why the settings file could not be read
     PrjRec* current_ = nullptr;
     bool sourceListLoaded_ = false;

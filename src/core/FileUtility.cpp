@@ -18,6 +18,7 @@ auto* ElementAt(List& list, int64_t index)
 } // namespace
 
 PrjRec* GetPrj(ProjectList& list, int32_t index) { return ElementAt(list, index); }
+const PrjRec* GetPrj(const ProjectList& list, int32_t index) { return ElementAt(list, index); }
 
 int32_t CountPrj(const ProjectList& list) { return static_cast<int32_t>(list.size()); }
 
@@ -48,6 +49,7 @@ int32_t IndexOfPrj(const ProjectList& list, const PrjRec* rec)
 }
 
 FileRec* GetFile(FileList& list, int32_t index) { return ElementAt(list, index); }
+const FileRec* GetFile(const FileList& list, int32_t index) { return ElementAt(list, index); }
 
 FileRec* GetFileAt(FileList& list, uint16_t position)
 {

@@ -27,6 +27,7 @@ using FileList = std::list<FileRec>;
 
 // Project list primitives.
 PrjRec* GetPrj(ProjectList& list, int32_t index);
+const PrjRec* GetPrj(const ProjectList& list, int32_t index);
 int32_t CountPrj(const ProjectList& list);
 PrjRec* AddPrj(ProjectList& list, const PrjRec& rec);
 void ClearPrjList(ProjectList& list);
@@ -35,6 +36,7 @@ int32_t IndexOfPrj(const ProjectList& list, const PrjRec* rec);
 
 // File list primitives. GetFile counts from 0, GetFileAt from 1.
 FileRec* GetFile(FileList& list, int32_t index);
+const FileRec* GetFile(const FileList& list, int32_t index);
 FileRec* GetFileAt(FileList& list, uint16_t position);
 FileRec* AddFile(FileList& list, const FileRec& rec);
 void ClearFileList(FileList& list);

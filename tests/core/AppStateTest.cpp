@@ -52,10 +52,10 @@ TEST_F(AppStateTest, StartReadsTheSettingsCountsTheSkinsAndLoadsTheFirstProject)
     WriteFile(world.App / "Skin/TarvokSkin1.bmp", "");
     AppState& app = Start();
     EXPECT_TRUE(fs::is_directory(world.App / DefaultBackupFolder));
-    EXPECT_EQ(app.SkinCount, 2);
-    EXPECT_EQ(app.Settings.TimerBkUp, 1);
+    EXPECT_EQ(app.SkinCount(), 2);
+    EXPECT_EQ(app.Settings().TimerBkUp, 1);
     EXPECT_EQ(app.Current().Name, "First");
-    EXPECT_EQ(app.SourceList.size(), 2u);
+    EXPECT_EQ(app.SourceList().size(), 2u);
     EXPECT_FALSE(app.SourceListLocked());
 }
 
@@ -63,7 +63,7 @@ TEST_F(AppStateTest, ProjectsAwayAtStartStayOutAndAreWrittenBackAfterTheOthers)
 {
     fs::rename(first.BackUpDir, world.App / "unmounted");
     AppState& app = Start();
-    ASSERT_EQ(app.ProjectList.size(), 1u);
+    ASSERT_EQ(app.ProjectList().size(), 1u);
     EXPECT_EQ(app.Current().Name, "Second");
     EXPECT_TRUE(app.SaveForClose().empty());
     EXPECT_EQ(world.SettingsText(), FormatSettings({0, -1, 1}, ProjectList{second, first}));
@@ -129,20 +129,20 @@ TEST_F(AppStateTest, AddingSkipsListedFilesAndRefusesLineBreaksRemovingTakesTheS
     const std::string added = world.App / "elsewhere/new.txt";
     EXPECT_EQ(app.AddSources({added, one, world.App / "elsewhere/two\nlines", world.App / "elsewhere/ret\r"}),
               (Texts{world.App / "elsewhere/two\nlines", world.App / "elsewhere/ret\r"}));
-    EXPECT_EQ(app.LastDir, world.App / "elsewhere");
-    EXPECT_EQ(app.SourceList.size(), 3u);
+    EXPECT_EQ(app.LastDir(), world.App / "elsewhere");
+    EXPECT_EQ(app.SourceList().size(), 3u);
     EXPECT_TRUE(app.IsInSourceList(added));
 
     app.RemoveSources({true, false, true});
-    ASSERT_EQ(app.SourceList.size(), 1u);
-    EXPECT_EQ(app.SourceList.front().FileName, Sources("First", "two.txt"));
+    ASSERT_EQ(app.SourceList().size(), 1u);
+    EXPECT_EQ(app.SourceList().front().FileName, Sources("First", "two.txt"));
 }
 
 TEST_F(AppStateTest, TheCloseWritesBothFilesAndNothingOnceTheListsAreFreed)
 {
     AppState& app = Start();
     const std::string projectFile = ProjectFilePath(first.BackUpDir);
-    app.Settings.TimerBkUp = 0;
+    app.SetTimerBackups(false);
     EXPECT_TRUE(app.SaveForClose().empty());
     EXPECT_EQ(world.SettingsText(), FormatSettings({0, -1, 0}, ProjectList{first, second}));
     EXPECT_EQ(ReadFile(projectFile), Sources("First", "one.txt") + "\r\n" + Sources("First", "two.txt") + "\r\n");
@@ -163,8 +163,8 @@ TEST_F(AppStateTest, AFileThatCannotBeWrittenKeepsTheListsAndAtTheSessionsEndNot
     fs::remove(world.App / SettingsFileName);
     fs::create_directory(world.App / SettingsFileName); // cannot be replaced by a file
     EXPECT_THROW(app.SaveForClose(), EInOutError);
-    EXPECT_EQ(app.ProjectList.size(), 2u);
-    EXPECT_EQ(app.SourceList.size(), 2u);
+    EXPECT_EQ(app.ProjectList().size(), 2u);
+    EXPECT_EQ(app.SourceList().size(), 2u);
 
     const Texts notSaved = app.SaveForSessionEnd();
     ASSERT_EQ(notSaved.size(), 1u);
@@ -194,21 +194,23 @@ TEST_F(AppStateTest, AHeldCloseWaitsForTheLastWorkAndTicksSeeTheTickBefore)
     EXPECT_FALSE(app.NextTick(at11).ClockSet);
 }
 
-TEST_F(AppStateTest, OnlyARecordOfTheListBecomesCurrentAndAnEmptyListGetsTheDefault)
+TEST_F(AppStateTest, DeletingTheCurrentProjectLeavesTheFirstAndAnEmptyListGetsTheDefault)
 {
     AppState& app = Start();
-    PrjRec stranger = second;
-    app.MakeCurrent(&stranger);
-    EXPECT_EQ(&app.Current(), &app.ProjectList.front());
-    app.MakeCurrent(&app.ProjectList.back());
-    EXPECT_EQ(app.Current().Name, "Second");
+    ASSERT_TRUE(app.SelectProject(1));
     EXPECT_FALSE(app.SelectProject(2));
     EXPECT_EQ(app.Current().Name, "Second");
+    app.DeleteProject(0);
+    EXPECT_EQ(app.Current().Name, "Second") << "another project's deletion keeps the current one";
+    app.DeleteProject(5);
+    app.RenameProject(5, "nobody");
+    app.ToggleAutoBackup(5);
+    EXPECT_EQ(app.ProjectList().size(), 1u) << "an index past the list changes nothing";
 
-    app.ProjectList.clear();
-    app.MakeCurrent(nullptr);
-    ASSERT_EQ(app.ProjectList.size(), 1u);
+    app.DeleteProject(0);
+    EXPECT_TRUE(app.ProjectList().empty());
     EXPECT_EQ(app.Current().Name, "MyPrj-1");
+    ASSERT_EQ(app.ProjectList().size(), 1u);
 }
 
 } // namespace

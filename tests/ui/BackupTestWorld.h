@@ -67,7 +67,7 @@ protected:
         ASSERT_GE(line, 0);
         Select(Form->Controls().lbxTarget, {line});
         Form->lbxTargetDblClick();
-        ASSERT_EQ(Form->State().BrowserMode, BrowserMode::FileView);
+        ASSERT_EQ(Form->State().BrowserMode(), BrowserMode::FileView);
     }
 
     static void Select(ui::LineList* list, std::initializer_list<int> lines)

@@ -1,9 +1,7 @@
 #include "ui/dialogs/Projects.h"
 
 #include "core/Dialogs.h"
-#include "core/ProjectFile.h"
 #include "core/Settings.h"
-#include "platform/FileSystem.h"
 #include "ui/shell/ErrorReport.h"
 #include "ui/widgets/Look.h"
 #include "ui/widgets/LocalText.h"
@@ -51,9 +49,8 @@ QFrame* Panel(QWidget* parent)
 
 } // namespace
 
-TPrjDlg::TPrjDlg(ProjectList& projects, PrjRec*& currentProject, const std::string& appDir, Dialogs& dialogs,
-                 QWidget* parent)
-    : QDialog(parent), projects_(projects), currentProject_(currentProject), appDir_(appDir), dialogs_(dialogs)
+TPrjDlg::TPrjDlg(AppState& state, Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent), state_(state), dialogs_(dialogs)
 {
     BuildControls();
     // An error ends the reaction in the error box; the dialog stays open.
@@ -181,10 +178,10 @@ void TPrjDlg::FillstrgrdPrj()
     const int keepRow = CursorRow();
     const int keepCol = CursorCol();
     filling_ = true;
-    const int count = CountPrj(projects_);
+    const int count = CountPrj(state_.ProjectList());
     InitstrgrdPrj(4, count + 1, true);
     int row = 1;
-    for (const PrjRec& project : projects_) {
+    for (const PrjRec& project : state_.ProjectList()) {
         SetNameCell(row, project.Name);
         SetCell(2, row, Local(project.BackUpDir));
         SetCell(3, row, YesNo(project.AutoBkUp));
@@ -199,34 +196,21 @@ void TPrjDlg::btnNewClick()
 {
     // Named after the cursor row, so names may repeat; the first project of
     // an empty list goes to row 1.
-    const int row = std::max(1, CursorRow());
-    PrjRec* added = AddDefaultProject(appDir_, projects_);
-    added->Name = "MyPrj-" + std::to_string(row);
-    // A project whose directory holds no project file is dropped at the next
-    // start; one already there is shared.
-    const std::string projectFile = ProjectFilePath(added->BackUpDir);
-    if (!platform::FileExists(projectFile))
-        SaveSourceList(projectFile, FileList{});
+    state_.AddProject("MyPrj-" + std::to_string(std::max(1, CursorRow())));
     FillstrgrdPrj();
 }
 
 void TPrjDlg::btnDelClick()
 {
-    PrjRec* project = CursorProject();
-    if (!project || !dialogs_.Confirm("Are you sure to delete this project?"))
+    if (!CursorProject() || !dialogs_.Confirm("Are you sure to delete this project?"))
         return;
-    // The window always needs a current project of the list; OK may pick
-    // another one still.
-    const bool wasCurrent = project == currentProject_;
-    DelPrj(projects_, project);
-    if (wasCurrent)
-        currentProject_ = projects_.empty() ? nullptr : &projects_.front();
+    state_.DeleteProject(CursorIndex());
     FillstrgrdPrj();
 }
 
 void TPrjDlg::strgrdPrjsDblClick()
 {
-    PrjRec* project = CursorProject();
+    const PrjRec* project = CursorProject();
     if (!project)
         return;
     const int row = CursorRow();
@@ -242,14 +226,12 @@ void TPrjDlg::strgrdPrjsDblClick()
             dialogs_.Warning(LineBreakInDirectoryText);
             return;
         }
-        const std::string dir = WithoutTrailingSeparators(chosen);
-        CarryProjectFile(project->BackUpDir, dir);
-        project->BackUpDir = dir;
+        state_.MoveProject(CursorIndex(), chosen);
         SetCell(2, row, Local(project->BackUpDir));
         break;
     }
     case 3:
-        project->AutoBkUp = static_cast<uint8_t>((project->AutoBkUp + 1) % 2);
+        state_.ToggleAutoBackup(CursorIndex());
         SetCell(3, row, YesNo(project->AutoBkUp));
         break;
     default:
@@ -273,14 +255,11 @@ bool TPrjDlg::eventFilter(QObject* watched, QEvent* event)
 void TPrjDlg::OKBtnClick()
 {
     FinishEdit();
-    if (PrjRec* project = CursorProject())
-        currentProject_ = project;
-    int row = 1;
-    for (PrjRec& project : projects_) {
-        if (row > strgrdPrjs->rowCount())
-            break;
-        project.Name = CellName(row++);
-    }
+    if (CursorProject())
+        state_.SelectProject(CursorIndex());
+    const int rows = std::min(CountPrj(state_.ProjectList()), strgrdPrjs->rowCount());
+    for (int row = 1; row <= rows; ++row)
+        state_.RenameProject(row - 1, CellName(row));
 }
 
 void TPrjDlg::done(int result)
@@ -303,12 +282,12 @@ void TPrjDlg::FinishEdit()
 
 void TPrjDlg::NameCellChanged(int row)
 {
-    PrjRec* project = GetPrj(projects_, row - 1);
+    const PrjRec* project = GetPrj(state_.ProjectList(), row - 1);
     if (!project)
         return;
     const std::string name = CellName(row);
     if (!HasLineBreak(name)) {
-        project->Name = name;
+        state_.RenameProject(row - 1, name);
         return;
     }
     QApplication::beep();
@@ -325,10 +304,10 @@ int TPrjDlg::CursorCol() const { return strgrdPrjs->currentColumn(); }
 
 void TPrjDlg::SetCursor(int row, int col) { strgrdPrjs->setCurrentCell(row - 1, col); }
 
-PrjRec* TPrjDlg::CursorProject()
+const PrjRec* TPrjDlg::CursorProject() const
 {
     const int row = CursorRow();
-    return row >= 1 && row <= strgrdPrjs->rowCount() ? GetPrj(projects_, row - 1) : nullptr;
+    return row >= 1 && row <= strgrdPrjs->rowCount() ? GetPrj(state_.ProjectList(), row - 1) : nullptr;
 }
 
 QString TPrjDlg::Cell(int col, int row) const

@@ -1,5 +1,5 @@
 #pragma once
-#include "core/FileUtility.h"
+#include "core/AppState.h"
 
 #include <QDialog>
 #include <QString>
@@ -11,24 +11,20 @@ class QPushButton;
 class QTabWidget;
 class QTableWidget;
 
-namespace tarvok {
-class Dialogs;
-}
-
 namespace tarvok::ui {
 
-// The projects dialog. It works on the main window's records directly: New,
+// The projects dialog. It edits the program's projects through AppState: New,
 // Delete, a chosen directory, the AutoBkUp toggle and typed names take effect
 // at once, whichever button closes it; OK also makes the project of the
-// cursor row the current one.
+// cursor row the current one. Rows name projects by position only, so a list
+// emptied meanwhile leaves nothing to point into.
 //
 // The grid counts rows as a string grid does: row 0 is the fixed header
 // row, rows 1..n are the projects; column 0 is the fixed numbering column.
 class TPrjDlg : public QDialog {
     Q_OBJECT
 public:
-    TPrjDlg(ProjectList& projects, PrjRec*& currentProject, const std::string& appDir, Dialogs& dialogs,
-            QWidget* parent = nullptr);
+    TPrjDlg(AppState& state, Dialogs& dialogs, QWidget* parent = nullptr);
 
     void FormShow();
     void FillstrgrdPrj();
@@ -66,7 +62,9 @@ protected:
 
 private:
     void BuildControls();
-    PrjRec* CursorProject();
+    // The project of the cursor row, if any, and its index.
+    const PrjRec* CursorProject() const;
+    int CursorIndex() const { return CursorRow() - 1; }
     void SetCell(int col, int row, const QString& text);
     void SetNameCell(int row, const std::string& name);
     // The name the cell holds, in the bytes it was filled with unless edited.
@@ -77,9 +75,7 @@ private:
     // An edit still open in the grid is committed first.
     void FinishEdit();
 
-    ProjectList& projects_;
-    PrjRec*& currentProject_;
-    std::string appDir_;
+    AppState& state_;
     Dialogs& dialogs_;
     bool filling_ = false;
 };

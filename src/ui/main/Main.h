@@ -262,6 +262,7 @@ private:
     // lost to the box the work may end with.
     bool TakeCloseRequest(WId window);
     std::unique_ptr<platform::CloseRequests> closeRequests_;
+    bool hideItemShows_ = false;  // the tray menu's Hide item says Show
     bool triggerPending_ = false; // a single click on the tray icon waits for its second
     uint32_t lastTrigger_ = 0;    // TickCount of that click
     KeyPreview* Preview = nullptr;

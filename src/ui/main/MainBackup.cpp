@@ -4,7 +4,6 @@
 #include "core/Dialogs.h"
 #include "core/ProjectFile.h"
 #include "core/Settings.h"
-#include "platform/FileSystem.h"
 #include "ui/widgets/LocalText.h"
 #include "ui/widgets/ListBoxEvents.h"
 #include "ui/widgets/LineList.h"
@@ -84,31 +83,30 @@ void TMainForm::ConnectBackup()
 
 void TMainForm::btnBackUpClick()
 {
-    if (state_.SourceList.empty()) {
+    if (state_.SourceList().empty()) {
         Dialogs.Message("Please select Source Files first");
         return;
     }
     ListWalk walk(*this);
     BusyWork busy(lbStatus, "BackUp Files Now...");
-    const std::string snapshot = JoinPath(state_.Current().BackUpDir, SnapshotFolderName(Clock.Now()));
-    std::vector<NameClash> clashes;
+    AppState::BackupRun run;
     {
         WorkBreath breath(*this);
-        clashes = BackUpFileList(state_.SourceList, state_.Current().BackUpDir, Clock, Dialogs, &breath);
+        run = state_.BackUp(Clock, Dialogs, &breath);
     }
     lbStatus->clear();
     ShowBkUpFolders(state_.Current().BackUpDir);
     busy.RestoreCursor();
     Dialogs.Message("BackUP Success.");
-    if (!clashes.empty())
-        Dialogs.Warning(BackupClashText(snapshot, clashes));
+    if (!run.Clashes.empty())
+        Dialogs.Warning(BackupClashText(run.Snapshot, run.Clashes));
     if (lbxTarget->isVisible())
         lbxTarget->setFocus();
 }
 
 void TMainForm::btnRestoreClick()
 {
-    if (state_.BrowserMode == BrowserMode::FolderView) {
+    if (state_.BrowserMode() == BrowserMode::FolderView) {
         Dialogs.Message("Please double click a Folder to enter and select Restore Files.");
         return;
     }
@@ -117,26 +115,20 @@ void TMainForm::btnRestoreClick()
         Dialogs.Message("No File selected.");
         return;
     }
+    // The lists stay whole while the boxes wait for the user.
+    ListWalk walk(*this);
     if (!Dialogs.Confirm("Are you sure to restore selected " + std::to_string(count) + " files?"))
         return;
     std::string chosen;
-    if (!Dialogs.SelectDirectory(state_.LastDir, chosen))
+    if (!Dialogs.SelectDirectory(state_.LastDir(), chosen))
         return;
     if (!Dialogs.Confirm("Restore to " + chosen + "? This will overwrite exist files, if there are."))
         return;
 
-    ListWalk walk(*this);
     BusyWork busy(lbStatus, "Restore Files Now...");
-    state_.LastDir = chosen;
-    std::vector<std::string> selected;
-    const FileList& backups = state_.BackupList;
-    int line = 0;
-    for (auto entry = backups.begin(); entry != backups.end() && line < lbxTarget->count(); ++entry, ++line)
-        if (lbxTarget->IsSelected(line))
-            selected.push_back(entry->FileName);
     {
         WorkBreath breath(*this);
-        RestoreBkUpFiles(selected, chosen, Dialogs, &breath);
+        state_.RestoreSelected(lbxTarget->SelectedLines(), chosen, Dialogs, &breath);
     }
     busy.RestoreCursor();
     Dialogs.Message("Restore Success.");
@@ -145,52 +137,32 @@ void TMainForm::btnRestoreClick()
 
 void TMainForm::BtnDelBkUpClick()
 {
-    const std::string kind = BrowserKindWord(state_.BrowserMode);
+    const std::string kind = BrowserKindWord(state_.BrowserMode());
     const auto count = lbxTarget->SelectedCount();
     if (count == 0) {
         Dialogs.Message("No " + kind + " selected.");
         return;
     }
+    ListWalk walk(*this);
     if (!Dialogs.Confirm("Are you sure to delete selected " + std::to_string(count) + " " + kind + "?"))
         return;
 
-    // What stayed on the disk is told once the view shows what is left.
-    const std::string backupDir = state_.Current().BackUpDir;
-    FileList& backups = state_.BackupList;
     DeleteFailures failures;
-    ListWalk walk(*this);
-    if (state_.BrowserMode == BrowserMode::FolderView) {
-        std::vector<std::string> folders;
-        for (int line = 0; line < lbxTarget->count(); ++line)
-            if (lbxTarget->IsSelected(line))
-                folders.push_back(JoinPath(backupDir, lbxTarget->LineName(line)));
-        {
-            WorkBreath breath(*this);
-            for (const std::string& folder : folders) {
-                DeleteFailures stayed = DeleteBkUpFolder(folder, backups, &breath);
-                failures.insert(failures.end(), stayed.begin(), stayed.end());
-            }
-        }
-        ShowBkUpFolders(backupDir + PathSeparator);
-        platform::ReleaseFreedMemory(); // what the folders' lists took
-        ReportDeleteFailures(failures);
-        return;
-    }
-    int line = 0;
-    for (FileRec& entry : backups) {
-        entry.Selected = line < lbxTarget->count() && lbxTarget->IsSelected(line) ? 1 : 0;
-        ++line;
-    }
     {
         WorkBreath breath(*this);
-        failures = DeleteSelectedBkUpFiles(backups, &breath);
+        failures = state_.DeleteSelected(lbxTarget->SelectedLines(), &breath);
     }
-    ShowBkUpFiles(backups);
+    // What stayed on the disk is told once the view shows what is left.
+    if (state_.BrowserMode() == BrowserMode::FolderView)
+        ShowBkUpFolders(state_.Current().BackUpDir + PathSeparator);
+    else
+        ShowBkUpFiles(state_.BackupList());
     ReportDeleteFailures(failures);
 }
 
 void TMainForm::btnselDirClick()
 {
+    ListWalk walk(*this);
     const PrjRec& current = state_.Current();
     if (!Dialogs.Confirm("Change " + current.Name + " BackUp Directory?"))
         return;

@@ -5,7 +5,6 @@
 #include "core/Dialogs.h"
 #include "core/KeyState.h"
 #include "core/Shell.h"
-#include "platform/FileSystem.h"
 #include "ui/widgets/LineList.h"
 #include "ui/widgets/LocalText.h"
 #include "ui/main/Main.h"
@@ -16,17 +15,6 @@
 
 namespace tarvok::ui {
 namespace {
-
-// The first entry of `files` whose line is selected and whose file still
-// exists, walking lines and entries together.
-const FileRec* FirstSelectedExisting(const LineList* list, const FileList& files)
-{
-    int line = 0;
-    for (auto entry = files.begin(); entry != files.end() && line < list->count(); ++entry, ++line)
-        if (list->IsSelected(line) && platform::FileExists(entry->FileName))
-            return &*entry;
-    return nullptr;
-}
 
 // Ctrl+A selects every line of `list`, Ctrl+D none; Ctrl as the key state knows it.
 void SelectByKey(const KeyState& keys, LineList* list, uint16_t key)
@@ -44,10 +32,10 @@ void SelectByKey(const KeyState& keys, LineList* list, uint16_t key)
 void TMainForm::ShowBkUpFolders(const std::string& Dir)
 {
     lbxTarget->clear();
-    state_.BrowserMode = BrowserMode::FolderView;
+    state_.ShowBackupFolders(Dir);
     stTarget->setText("BackUp Folders");
     edTarget->setText(Local(Dir));
-    lbxTarget->AddLines(ListBkUpFolders(Dir));
+    lbxTarget->AddLines(state_.BackupFolders());
 }
 
 void TMainForm::ShowBkUpFiles(const FileList& List)
@@ -57,7 +45,6 @@ void TMainForm::ShowBkUpFiles(const FileList& List)
         return;
     }
     stTarget->setText("BackUp Files");
-    state_.BrowserMode = BrowserMode::FileView;
     lbxTarget->clear();
     lbxTarget->AddFileLines(List);
 }
@@ -66,38 +53,30 @@ void TMainForm::lbxTargetDblClick()
 {
     if (lbxTarget->count() == 0)
         return;
-    if (state_.BrowserMode == BrowserMode::FolderView) {
-        std::string folder;
-        for (int line = 0; line < lbxTarget->count(); ++line) {
-            if (lbxTarget->IsSelected(line)) {
-                folder = JoinPath(state_.Current().BackUpDir, lbxTarget->LineName(line));
-                break;
-            }
-        }
+    if (state_.BrowserMode() == BrowserMode::FolderView) {
         ListWalk walk(*this);
         {
             WorkBreath breath(*this);
-            LoadBkUpFolder(folder, state_.BackupList, &breath);
+            state_.OpenSnapshot(lbxTarget->SelectedLines(), &breath);
         }
-        ShowBkUpFiles(state_.BackupList);
-        platform::ReleaseFreedMemory(); // what the listing of a large folder took
+        ShowBkUpFiles(state_.BackupList());
         return;
     }
-    if (const FileRec* file = FirstSelectedExisting(lbxTarget, state_.BackupList))
-        Shell.OpenDocument(file->FileName);
+    if (const auto file = AppState::FirstExistingSelected(state_.BackupList(), lbxTarget->SelectedLines()))
+        Shell.OpenDocument(*file);
 }
 
 void TMainForm::lbxSourceDblClick()
 {
     if (lbxSource->count() == 0)
         return;
-    if (const FileRec* file = FirstSelectedExisting(lbxSource, state_.SourceList))
-        Shell.OpenDocument(file->FileName);
+    if (const auto file = AppState::FirstExistingSelected(state_.SourceList(), lbxSource->SelectedLines()))
+        Shell.OpenDocument(*file);
 }
 
 void TMainForm::btnBackPrjDirClick()
 {
-    if (state_.BrowserMode == BrowserMode::FileView)
+    if (state_.BrowserMode() == BrowserMode::FileView)
         ShowBkUpFolders(state_.Current().BackUpDir);
     if (lbxTarget->isVisible())
         lbxTarget->setFocus();
@@ -110,9 +89,9 @@ void TMainForm::lbxTargetMouseMove(const QPoint& pos)
     const int line = lbxTarget->LineAt(pos);
     if (line < 0) {
         lbStatus->clear();
-    } else if (state_.BrowserMode == BrowserMode::FolderView) {
+    } else if (state_.BrowserMode() == BrowserMode::FolderView) {
         lbStatus->setText(Local(JoinPath(state_.Current().BackUpDir, lbxTarget->LineName(line))));
-    } else if (const FileRec* file = GetFile(state_.BackupList, line)) {
+    } else if (const FileRec* file = GetFile(state_.BackupList(), line)) {
         lbStatus->setText(Local(file->FileName));
     }
 }
@@ -124,7 +103,7 @@ void TMainForm::lbxSourceMouseMove(const QPoint& pos)
     const int line = lbxSource->LineAt(pos);
     if (line < 0)
         lbStatus->clear();
-    else if (const FileRec* file = GetFile(state_.SourceList, line))
+    else if (const FileRec* file = GetFile(state_.SourceList(), line))
         lbStatus->setText(Local(file->FileName));
 }
 
@@ -136,8 +115,8 @@ void TMainForm::lbxtMouseDown(LineList* list, const QPoint& pos)
     list->clearSelection();
 }
 
-void TMainForm::lbxSourceKeyDown(uint16_t key) { SelectByKey(state_.KeyState, lbxSource, key); }
+void TMainForm::lbxSourceKeyDown(uint16_t key) { SelectByKey(state_.KeyState(), lbxSource, key); }
 
-void TMainForm::lbxTargetKeyDown(uint16_t key) { SelectByKey(state_.KeyState, lbxTarget, key); }
+void TMainForm::lbxTargetKeyDown(uint16_t key) { SelectByKey(state_.KeyState(), lbxTarget, key); }
 
 } // namespace tarvok::ui

@@ -32,14 +32,13 @@ void TMainForm::ConnectDesktopTools()
 // Both wallpaper commands act only while the current skin's file exists.
 void TMainForm::SetcurrentSkinasWallPaper1Click()
 {
-    const std::string skin = SkinPath(state_.AppDir(), state_.Settings.SkinNo);
-    if (platform::FileExists(skin))
-        Desktop.SetWallpaper(skin);
+    if (const std::optional<std::string> skin = state_.CurrentSkinFile())
+        Desktop.SetWallpaper(*skin);
 }
 
 void TMainForm::ClearWallPaper1Click()
 {
-    if (platform::FileExists(SkinPath(state_.AppDir(), state_.Settings.SkinNo)))
+    if (state_.CurrentSkinFile())
         Desktop.ClearWallpaper();
 }
 

@@ -18,12 +18,15 @@ void TMainForm::ConnectDialogs()
 void TMainForm::OpenProject1Click()
 {
     {
-        PrjRec* current = &state_.Current();
-        TPrjDlg PrjDlg(state_.ProjectList, current, state_.AppDir(), Dialogs, this);
+        // A close asked while the dialog is open waits for it: the dialog
+        // edits the projects the close frees.
+        ListWalk walk(*this);
+        TPrjDlg PrjDlg(state_, Dialogs, this);
         PrjDlg.exec();
-        // The dialog may have deleted the current project or every project.
-        state_.MakeCurrent(current);
     }
+    if (state_.SessionEnded())
+        return;
+    state_.EnsureCurrentProject(); // the dialog may have deleted every project
     FillcbxProjects();
     cbxProjects->setCurrentIndex(state_.CurrentIndex());
     LoadCurrentPrj();

@@ -15,49 +15,48 @@ void TMainForm::ConnectKeyboard()
 
 void TMainForm::FormKeyDown(uint16_t key)
 {
-    if (NoteKeyDown(state_.KeyState, key))
+    if (state_.NoteKeyDown(key))
         RunKeyCommands();
 }
 
-void TMainForm::FormKeyUp(uint16_t key) { NoteKeyUp(state_.KeyState, key); }
+void TMainForm::FormKeyUp(uint16_t key) { state_.NoteKeyUp(key); }
 
 // Each test sees the key state the commands before it left. C and P keep the
 // rest of the state, so holding Ctrl with either repeats the command; every
 // other command forgets all keys first, Ctrl included.
 void TMainForm::RunKeyCommands()
 {
-    KeyState& keys = state_.KeyState;
-    auto& flag = keys.Flags;
+    const auto& flag = state_.KeyState().Flags;
     if (flag['C']) {
         ChangeSkin1Click();
-        flag['C'] = 0;
+        state_.ForgetKey('C');
     }
     if (flag['G'] && flag['J'] && flag['N'] && flag['Q'] && flag['K']) {
-        ClearKeyState(keys);
+        state_.ForgetKeys();
         About1Click();
     }
     if (flag['F']) {
-        ClearKeyState(keys);
+        state_.ForgetKeys();
         MenuImageClick();
     }
     if (flag['H']) {
-        ClearKeyState(keys);
+        state_.ForgetKeys();
         HideMainWindow();
     }
     if (flag['K']) {
-        ClearKeyState(keys);
+        state_.ForgetKeys();
         DefaultSkin1Click();
     }
     if (flag['P']) {
         ComponetsHideShow1Click();
-        flag['P'] = 0;
+        state_.ForgetKey('P');
     }
     if (flag['W']) {
-        ClearKeyState(keys);
+        state_.ForgetKeys();
         SetcurrentSkinasWallPaper1Click();
     }
     if (flag['X']) {
-        ClearKeyState(keys);
+        state_.ForgetKeys();
         ClearWallPaper1Click();
     }
 }

@@ -40,7 +40,6 @@ void TMainForm::ConnectLifecycle()
 
 void TMainForm::FormCreate()
 {
-    AppSettings& settings = state_.Settings;
     try {
         state_.LoadAtStart();
     } catch (const EInOutError& error) {
@@ -49,24 +48,25 @@ void TMainForm::FormCreate()
         ReportError(Dialogs, error);
         state_.UseDefaultSettings();
     }
-    RandomSkin1->setChecked(settings.RandomSkin != 0);
-    if (settings.RandomSkin == 1)
-        settings.SkinNo = RandomSkinNo(state_.SkinCount, Clock.TickCount());
+    RandomSkin1->setChecked(state_.Settings().RandomSkin != 0);
+    if (state_.Settings().RandomSkin == 1)
+        state_.PickRandomSkin(Clock.TickCount());
     SetUpSkin();
 
     CreateTrayIcon();
 
-    if (settings.TimerBkUp == 0) {
+    if (state_.Settings().TimerBkUp == 0) {
         const std::optional<std::string> user = UserName();
         if (!user)
             return;
         if (Dialogs.Confirm("Hi, " + *user + ". Do you wanna enable Auto BackUp?"))
-            settings.TimerBkUp = 1;
+            state_.SetTimerBackups(true);
     }
-    if (settings.TimerBkUp == 0) {
+    const uint8_t timer = state_.Settings().TimerBkUp;
+    if (timer == 0) {
         tbtnStop->setChecked(true);
         tbtnStopRunClick(tbtnStop);
-    } else if (settings.TimerBkUp == 1) {
+    } else if (timer == 1) {
         tbtnRun->setChecked(true);
         tbtnStopRunClick(tbtnRun);
     }
@@ -99,7 +99,7 @@ void TMainForm::LoadCurrentPrj()
     lbxSource->clear();
     state_.LoadSourceList();
     const PrjRec& current = state_.Current();
-    FilllbxSource(state_.SourceList);
+    FilllbxSource(state_.SourceList());
     edBkUp->setText(QString::fromLatin1(AutoBkUpText(current.AutoBkUp)));
     ShowBkUpFolders(current.BackUpDir);
     edTarget->setText(Local(current.BackUpDir));
@@ -111,7 +111,7 @@ void TMainForm::LoadCurrentPrj()
 void TMainForm::FillcbxProjects()
 {
     cbxProjects->clear();
-    for (const PrjRec& project : state_.ProjectList)
+    for (const PrjRec& project : state_.ProjectList())
         cbxProjects->addItem(Local(project.Name));
 }
 

@@ -104,14 +104,14 @@ void TMainForm::cbxDayChange()
         return;
     // Shows the item's own text in the edit field.
     cbxDay->setCurrentIndex(day);
-    state_.Current().Day = static_cast<uint8_t>(day);
+    state_.SetBackupDay(static_cast<uint8_t>(day));
 }
 
 void TMainForm::cbxTimeChange()
 {
     const int hour = SelectedIndex(cbxTime);
     if (hour >= 0)
-        state_.Current().Hour = static_cast<uint8_t>(hour);
+        state_.SetBackupHour(static_cast<uint8_t>(hour));
 }
 
 void TMainForm::btnSetTimeClick()
@@ -122,11 +122,11 @@ void TMainForm::btnSetTimeClick()
 void TMainForm::tbtnStopRunClick(QObject* Sender)
 {
     if (Sender == tbtnStop) {
-        state_.Settings.TimerBkUp = 0;
+        state_.SetTimerBackups(false);
         lblAutobkup->setText(QStringLiteral("Timer BkUp Disabled"));
         SetTextColour(lblAutobkup, LightRed);
     } else if (Sender == tbtnRun) {
-        state_.Settings.TimerBkUp = 1;
+        state_.SetTimerBackups(true);
         lblAutobkup->setText(QStringLiteral("Timer BkUp Enabled"));
         SetTextColour(lblAutobkup, LightGreen);
     }
@@ -134,7 +134,7 @@ void TMainForm::tbtnStopRunClick(QObject* Sender)
 
 void TMainForm::Timer1Timer()
 {
-    if (Skin->TimelySkinChange != 0 && SkinChangeDue(Clock.TickCount(), Skin->SkinChangePeriod))
+    if (state_.TimelySkinChange() && SkinChangeDue(Clock.TickCount(), state_.SkinChangePeriod()))
         ChangeSkin1Click();
 
     const TickSpan ticks = state_.NextTick({Clock.Now(), Clock.TickCount()});

@@ -57,7 +57,7 @@ void TMainForm::setVisible(bool visible)
 void TMainForm::SetUpSkin()
 {
     // A skin file that cannot be read counts as missing: the built-in skin stays.
-    if (!Skin->LoadFile(SkinPath(state_.AppDir(), state_.Settings.SkinNo)))
+    if (!Skin->LoadFile(SkinPath(state_.AppDir(), state_.Settings().SkinNo)))
         return;
     Skin->FitWindowToSkin();
     SetRoundedWindow(*this, WindowCorner);
@@ -65,29 +65,27 @@ void TMainForm::SetUpSkin()
 
 void TMainForm::ChangeSkin1Click()
 {
-    StepToNextSkin(state_.Settings.SkinNo, state_.SkinCount,
-                   [this](int32_t skinNo) { return Skin->LoadFile(SkinPath(state_.AppDir(), skinNo)); });
+    state_.StepSkin([this](const std::string& path) { return Skin->LoadFile(path); });
 }
 
 void TMainForm::DefaultSkin1Click() { Skin->LoadBuiltIn(); }
 
 void TMainForm::RandomSkin1Click()
 {
-    uint8_t& random = state_.Settings.RandomSkin;
-    random = 1 - random;
-    RandomSkin1->setChecked(random != 0);
+    state_.ToggleRandomSkin();
+    RandomSkin1->setChecked(state_.Settings().RandomSkin != 0);
 }
 
 void TMainForm::TimelyChange1Click()
 {
-    Skin->TimelySkinChange = 1 - Skin->TimelySkinChange;
-    TimelyChange1->setChecked(Skin->TimelySkinChange != 0);
+    state_.ToggleTimelySkinChange();
+    TimelyChange1->setChecked(state_.TimelySkinChange());
 }
 
 void TMainForm::ComponetsHideShow1Click()
 {
-    Skin->ComponentsShown = 1 - Skin->ComponentsShown;
-    ShowBkgndPic(Skin->ComponentsShown != 0);
+    state_.ToggleComponentsShown();
+    ShowBkgndPic(state_.ComponentsShown());
 }
 
 void TMainForm::ShowBkgndPic(bool visible)

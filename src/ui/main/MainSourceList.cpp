@@ -1,17 +1,10 @@
 // Editing of the source list (lbxSource): adding files through the open
 // dialog and removing the selected ones; every change is written at once.
 #include "core/Dialogs.h"
-#include "platform/FileSystem.h"
 #include "ui/main/Main.h"
 #include "ui/widgets/LineList.h"
 
 namespace tarvok::ui {
-namespace {
-
-// Where the open dialog starts until a directory has been used.
-const char* const InitialAddDir = "..";
-
-} // namespace
 
 void TMainForm::btnAddClick()
 {
@@ -19,14 +12,15 @@ void TMainForm::btnAddClick()
         Dialogs.Message(*locked);
         return;
     }
-    const std::string startDir = platform::DirectoryExists(state_.LastDir) ? state_.LastDir : InitialAddDir;
+    // The list stays whole while the dialog waits for the user.
+    ListWalk walk(*this);
     std::vector<std::string> chosen;
-    const std::size_t before = state_.SourceList.size();
-    if (Dialogs.OpenFiles(startDir, chosen))
-        for (const std::string& path : state_.AddSources(chosen))
-            Dialogs.Warning("File names with line breaks cannot be backed up: " + path);
-    state_.SaveSourceList();
-    FilllbxSource(state_.SourceList);
+    const std::size_t before = state_.SourceList().size();
+    if (!Dialogs.OpenFiles(state_.AddStartDir(), chosen))
+        chosen.clear();
+    for (const std::string& path : state_.AddSources(chosen))
+        Dialogs.Warning("File names with line breaks cannot be backed up: " + path);
+    FilllbxSource(state_.SourceList());
     for (const NameClash& clash : state_.NameClashesFrom(before))
         Dialogs.Warning(AddedClashText(clash));
 }
@@ -37,12 +31,8 @@ void TMainForm::btnDeleteClick()
         Dialogs.Message(*locked);
         return;
     }
-    std::vector<bool> selected;
-    for (int line = 0; line < lbxSource->count(); ++line)
-        selected.push_back(lbxSource->IsSelected(line));
-    state_.RemoveSources(selected);
-    state_.SaveSourceList();
-    FilllbxSource(state_.SourceList);
+    state_.RemoveSources(lbxSource->SelectedLines());
+    FilllbxSource(state_.SourceList());
 }
 
 } // namespace tarvok::ui

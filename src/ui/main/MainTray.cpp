@@ -65,12 +65,13 @@ void TMainForm::TrayIconActivated(QSystemTrayIcon::ActivationReason reason)
 
 void TMainForm::RatMenuPopup()
 {
-    cmHide->setText(isVisible() ? QStringLiteral("H&ide") : QStringLiteral("&Show"));
+    hideItemShows_ = !isVisible();
+    cmHide->setText(hideItemShows_ ? QStringLiteral("&Show") : QStringLiteral("H&ide"));
 }
 
 void TMainForm::cmHideClick()
 {
-    if (cmHide->text() == QStringLiteral("&Show"))
+    if (hideItemShows_)
         ShowMainWindow();
     else
         HideMainWindow();

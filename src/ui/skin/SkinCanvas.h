@@ -41,17 +41,12 @@ public:
 
     // Makes the window translucent; call before its native window exists.
     void UseTranslucency();
-    bool Translucent() const { return translucent_; }
     // The window's shape in window coordinates; an empty region is the whole
     // window.
     void SetShape(const QRegion& shape);
 
     const QImage& SkinBitmap() const { return skin_; }
     const QImage& PaintBuffer() const { return buffer_; }
-
-    uint8_t TimelySkinChange = 1;
-    uint32_t SkinChangePeriod = 30000; // milliseconds
-    uint8_t ComponentsShown = 1;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -85,6 +85,14 @@ int LineList::SelectedCount() const
     return count;
 }
 
+std::vector<bool> LineList::SelectedLines() const
+{
+    std::vector<bool> selected(std::size_t(count()), false);
+    for (const QModelIndex& index : selectionModel()->selectedIndexes())
+        selected[std::size_t(index.row())] = true;
+    return selected;
+}
+
 int LineList::LineAt(const QPoint& pos) const
 {
     const QModelIndex index = indexAt(pos);

@@ -44,6 +44,8 @@ public:
     bool IsSelected(int line) const;
     void SetSelected(int line, bool selected);
     int SelectedCount() const;
+    // Whether each line is selected, line by line.
+    std::vector<bool> SelectedLines() const;
     // The line under `pos` of the viewport, or -1 below the last line.
     int LineAt(const QPoint& pos) const;
     QRect LineRect(int line) const;

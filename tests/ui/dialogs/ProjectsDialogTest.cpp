@@ -30,19 +30,17 @@ protected:
 
     ui::TPrjDlg& Open()
     {
-        current = &Form().State().Current();
-        dialog = std::make_unique<ui::TPrjDlg>(Form().State().ProjectList, current, world.App.Path(), world.Dialogs);
+        dialog = std::make_unique<ui::TPrjDlg>(Form().State(), world.Dialogs);
         dialog->show();
         return *dialog;
     }
 
     ui::TMainForm& Form() { return *world.Form; }
-    PrjRec* current = nullptr; // the dialog's current project, opened by Open()
-    PrjRec& Project(int index) { return *GetPrj(Form().State().ProjectList, index); }
+    const PrjRec& Project(int index) { return *GetPrj(Form().State().ProjectList(), index); }
     std::vector<std::string> Names()
     {
         std::vector<std::string> names;
-        for (const PrjRec& project : Form().State().ProjectList)
+        for (const PrjRec& project : Form().State().ProjectList())
             names.push_back(project.Name);
         return names;
     }
@@ -100,7 +98,7 @@ TEST_F(ProjectsDialogTest, NewIsNamedAfterTheCursorRowAndStartsInTheDefaultFolde
     dlg.SetCursor(2, 3);
     dlg.btnNew->click();
 
-    ASSERT_EQ(CountPrj(Form().State().ProjectList), 4);
+    ASSERT_EQ(CountPrj(Form().State().ProjectList()), 4);
     const PrjRec& added = Project(3);
     EXPECT_EQ(added.Name, "MyPrj-2");
     EXPECT_EQ(added.BackUpDir, defaultDir);
@@ -156,7 +154,7 @@ TEST_F(ProjectsDialogTest, DoubleClickOnADirectoryChoosesANewOne)
     ui::TPrjDlg& dlg = Open();
     const std::string before = Project(1).BackUpDir;
     for (const Case& c : cases) {
-        Project(1).BackUpDir = before;
+        Form().State().MoveProject(1, before);
         dlg.FillstrgrdPrj();
         world.Dialogs.Log.clear();
         world.Dialogs.Directories.assign(c.answer.begin(), c.answer.end());
@@ -202,7 +200,7 @@ TEST_F(ProjectsDialogTest, ATypedNameIsKeptWholeWhicheverButtonCloses)
         // The editor is still open when the button is pressed.
         (dlg.*button)->click();
         EXPECT_EQ(Project(1).Name, "Renamed");
-        Project(1).Name = "Beta";
+        Form().State().RenameProject(1, "Beta");
     }
     ui::TPrjDlg& dlg = Open();
     TypeName(dlg, 3, "Closed by the window");
@@ -229,7 +227,7 @@ TEST_F(ProjectsDialogTest, NamesNobodyEditedComeBackFromOkByteForByte)
 {
     const std::vector<std::string> names = {"caf\xe9", "\xff\xfe\x80 and caf\xc3\xa9", "<b>caf\xc3\xa9</b>"};
     for (int i = 0; i < 3; ++i)
-        Project(i).Name = names[i];
+        Form().State().RenameProject(i, names[i]);
     ui::TPrjDlg& dlg = Open();
     dlg.SetCursor(1, 1);
     dlg.strgrdPrjsDblClick(); // puts the stored name back into the cell
@@ -250,7 +248,7 @@ TEST_F(ProjectsDialogTest, DeleteAsksAndNoKeepsTheProject)
     dlg.SetCursor(2, 1);
     world.Dialogs.Answers = {false, true};
     dlg.btnDel->click();
-    EXPECT_EQ(CountPrj(Form().State().ProjectList), 3);
+    EXPECT_EQ(CountPrj(Form().State().ProjectList()), 3);
     dlg.btnDel->click();
     EXPECT_EQ(world.Dialogs.TextsOf("confirm"),
               std::vector<std::string>(2, "Are you sure to delete this project?"));
@@ -268,8 +266,8 @@ TEST_F(ProjectsDialogTest, DeletingTheCurrentProjectAndCancellingMakesTheHeadCur
     dlg.SetCursor(2, 1);
     dlg.btnDel->click();
     dlg.CancelBtn->click();
-    EXPECT_EQ(current, &form.State().ProjectList.front());
-    EXPECT_EQ(current->Name, "Alpha");
+    EXPECT_EQ(form.State().CurrentIndex(), 0);
+    EXPECT_EQ(form.State().Current().Name, "Alpha");
 }
 
 TEST_F(ProjectsDialogTest, WithEveryProjectDeletedNothingActsAndTheWindowMakesTheDefaultAgain)
@@ -279,19 +277,19 @@ TEST_F(ProjectsDialogTest, WithEveryProjectDeletedNothingActsAndTheWindowMakesTh
                             [&](ui::TPrjDlg& dlg) {
                                 for (int i = 0; i < 3; ++i)
                                     dlg.btnDel->click();
-                                ASSERT_TRUE(form.State().ProjectList.empty());
+                                ASSERT_TRUE(form.State().ProjectList().empty());
                                 EXPECT_EQ(dlg.CursorRow(), 0);
                                 const auto asked = world.Dialogs.Log.size();
                                 dlg.btnDel->click();
                                 dlg.strgrdPrjsDblClick();
                                 QTest::keyClicks(dlg.strgrdPrjs, "abc");
                                 EXPECT_EQ(world.Dialogs.Log.size(), asked) << "nothing asked";
-                                EXPECT_TRUE(form.State().ProjectList.empty());
+                                EXPECT_TRUE(form.State().ProjectList().empty());
                                 dlg.OKBtn->click();
                             });
-    ASSERT_EQ(CountPrj(form.State().ProjectList), 1);
-    EXPECT_EQ(form.State().ProjectList.front().Name, "MyPrj-1");
-    EXPECT_EQ(&form.State().Current(), &form.State().ProjectList.front());
+    ASSERT_EQ(CountPrj(form.State().ProjectList()), 1);
+    EXPECT_EQ(form.State().ProjectList().front().Name, "MyPrj-1");
+    EXPECT_EQ(&form.State().Current(), &form.State().ProjectList().front());
     EXPECT_EQ(form.Controls().cbxProjects->count(), 1);
 
     // New into the empty list starts again from row 1.
@@ -302,7 +300,7 @@ TEST_F(ProjectsDialogTest, WithEveryProjectDeletedNothingActsAndTheWindowMakesTh
                                 EXPECT_EQ(dlg.Cell(1, 1), "MyPrj-1");
                                 dlg.CancelBtn->click();
                             });
-    EXPECT_EQ(CountPrj(form.State().ProjectList), 1);
+    EXPECT_EQ(CountPrj(form.State().ProjectList()), 1);
 }
 
 TEST_F(ProjectsDialogTest, OkMakesTheCursorRowCurrentAndTheWindowShowsTheNewNames)
@@ -318,7 +316,7 @@ TEST_F(ProjectsDialogTest, OkMakesTheCursorRowCurrentAndTheWindowShowsTheNewName
     EXPECT_EQ(form.Controls().cbxProjects->itemText(0), "First renamed");
     EXPECT_EQ(form.Controls().cbxProjects->currentIndex(), 2);
     EXPECT_EQ(form.Controls().edTarget->text().toStdString(), Project(2).BackUpDir);
-    EXPECT_EQ(form.State().SourceList.front().FileName, world.App / "sources-Gamma/c.txt");
+    EXPECT_EQ(form.State().SourceList().front().FileName, world.App / "sources-Gamma/c.txt");
 }
 
 TEST_F(ProjectsDialogTest, EditProjectsInTheMenuOpensTheDialog)

@@ -144,9 +144,7 @@ protected:
     {
         world.WriteSettings({0, -1, 1}, {world.MakeProject("Alpha", {"a.txt"}), world.MakeProject("Beta", {})});
         world.Create().show();
-        current = &world.Form->State().Current();
-        projects = std::make_unique<ui::TPrjDlg>(world.Form->State().ProjectList, current, world.App.Path(),
-                                                 world.Dialogs);
+        projects = std::make_unique<ui::TPrjDlg>(world.Form->State(), world.Dialogs);
         projects->show();
         about = std::make_unique<ui::TAboutBox>(world.Shell);
         about->show();
@@ -157,7 +155,6 @@ protected:
     std::vector<QWidget*> Windows() { return {world.Form.get(), projects.get(), about.get()}; }
 
     MainWorld world;
-    PrjRec* current = nullptr;
     std::unique_ptr<ui::TPrjDlg> projects;
     std::unique_ptr<ui::TAboutBox> about;
 };

@@ -119,18 +119,18 @@ public:
 
     Outcome Seen()
     {
-        outcome.SkinNo = Form().State().Settings.SkinNo;
+        outcome.SkinNo = Form().State().Settings().SkinNo;
         outcome.BuiltInSkin = Form().Controls().Skin->SkinBitmap() ==
                               QImage(ui::SkinCanvas::BuiltInSkin)
                                   .convertToFormat(Form().Controls().Skin->SkinBitmap().format());
-        outcome.ControlsShown = Form().Controls().Skin->ComponentsShown != 0;
+        outcome.ControlsShown = Form().State().ComponentsShown();
         outcome.WindowVisible = Form().isVisible();
         // Paths relative to the application directory, the same in every world.
         outcome.DesktopCalls = desktop.Calls;
         for (std::string& call : outcome.DesktopCalls)
             if (const auto at = call.find(world.App.Path() + "/"); at != std::string::npos)
                 call.erase(at, world.App.Path().size() + 1);
-        outcome.CtrlFlag = CtrlHeld(Form().State().KeyState);
+        outcome.CtrlFlag = CtrlHeld(Form().State().KeyState());
         return outcome;
     }
 

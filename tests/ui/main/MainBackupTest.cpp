@@ -46,7 +46,7 @@ TEST_F(BackupTest, BackUpCopiesIntoTheHoursFolderAndListsIt)
     const std::string second = MakeSource("two", "x.txt", "second x");
     const std::string gone = MakeSource("one", "gone.txt", "");
     for (const std::string& path : {first, gone, second})
-        AddFile(Form->State().SourceList, FileRec{path, 1, 0});
+        Form->State().AddSources({path});
     fs::remove(gone);
     Clock.Time = At(3, 7, 9, 5);
     QString statusDuringRun;
@@ -66,7 +66,7 @@ TEST_F(BackupTest, BackUpCopiesIntoTheHoursFolderAndListsIt)
     EXPECT_EQ(Dialogs.TextsOf("warning"), Texts{BackupClashText(Backup + "/03_07_09", {{first, second}})})
         << "the user learns which source has no copy; a vanished one is skipped quietly";
     EXPECT_EQ(Lines(Form->Controls().lbxTarget), QStringList{"03_07_09"});
-    EXPECT_EQ(Form->State().BrowserMode, BrowserMode::FolderView);
+    EXPECT_EQ(Form->State().BrowserMode(), BrowserMode::FolderView);
     EXPECT_TRUE(Form->Controls().lbStatus->text().isEmpty());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
@@ -80,7 +80,7 @@ TEST_F(BackupTest, BackUpOfAnEmptyListOnlyAsksForSources)
 
 TEST_F(BackupTest, FailingCopyEndsTheRunWithItsErrorAndPutsTheWindowBack)
 {
-    AddFile(Form->State().SourceList, FileRec{MakeSource("src", "a.txt", "a"), 1, 0});
+    Form->State().AddSources({MakeSource("src", "a.txt", "a")});
     fs::remove_all(Backup);
     try {
         Form->btnBackUpClick();
@@ -98,7 +98,7 @@ TEST_F(BackupTest, FailingCopyEndsTheRunWithItsErrorAndPutsTheWindowBack)
 // error ends the reaction in the general error box and the window goes on.
 TEST_F(BackupTest, AnErrorEndingAReactionIsReportedWhereItArose)
 {
-    AddFile(Form->State().SourceList, FileRec{MakeSource("src", "a.txt", "a"), 1, 0});
+    Form->State().AddSources({MakeSource("src", "a.txt", "a")});
     fs::remove_all(Backup);
     const std::string error = Backup + "/" + SnapshotFolderName(Clock.Now()) + ": Invalid filename.";
     const std::pair<const char*, std::function<void()>> senders[] = {
@@ -148,7 +148,7 @@ TEST_F(BackupTest, RestoreRenamesWhatItOverwritesAndNeverReplacesABak)
     EXPECT_EQ(Dialogs.TextsOf("selectdir"), Texts{""}) << "the first restore starts in the current directory";
     EXPECT_EQ(Dialogs.TextsOf("message"), Texts{"Restore Success."});
     EXPECT_EQ(NamesOnDisk(out), Texts{"notes.txt"});
-    EXPECT_EQ(Form->State().LastDir, out);
+    EXPECT_EQ(Form->State().LastDir(), out);
 
     // Into an occupied one: the current file becomes notes.BAK.
     WriteFile(out + "/notes.txt", "current");
@@ -180,14 +180,14 @@ TEST_F(BackupTest, RestoreStopsOnNoOrCancelWithoutChangingLastDir)
     MakeSnapshot("01_02_08", {"notes.txt"});
     OpenSnapshot("01_02_08");
     Select(Form->Controls().lbxTarget, {0});
-    Form->State().LastDir = "/last";
+    Form->State().AddSources({"/last/x.txt"}); // the folder sources came from
     Dialogs.Answers = {false};
     Form->btnRestoreClick(); // No to the first question
     Form->btnRestoreClick(); // cancel in the directory dialog
     Dialogs.Answers = {true, false};
     Dialogs.Directories = {App / "out"};
     Form->btnRestoreClick(); // No to "Restore to ...?"
-    EXPECT_EQ(Form->State().LastDir, "/last");
+    EXPECT_EQ(Form->State().LastDir(), "/last");
     EXPECT_EQ(Dialogs.TextsOf("message"), Texts{});
     EXPECT_FALSE(fs::exists(App / "out"));
 }
@@ -209,7 +209,7 @@ TEST_F(BackupTest, DeletingFoldersRemovesThemWithTheirFiles)
     EXPECT_EQ(NamesOnDisk(Backup), Texts{"01_02_10"});
     EXPECT_EQ(Lines(Form->Controls().lbxTarget), QStringList{"01_02_10"});
     EXPECT_EQ(Form->Controls().edTarget->text().toStdString(), Backup + "/");
-    EXPECT_TRUE(Form->State().BackupList.empty());
+    EXPECT_TRUE(Form->State().BackupList().empty());
 }
 
 TEST_F(BackupTest, ABackupThatStaysIsReportedAndStillListed)
@@ -230,8 +230,8 @@ TEST_F(BackupTest, ABackupThatStaysIsReportedAndStillListed)
     Form->Controls().lbxTarget->selectAll();
     EXPECT_THROW_MESSAGE(Form->BtnDelBkUpClick(), report);
     EXPECT_EQ(Lines(Form->Controls().lbxTarget), QStringList{"kept"}) << "its line is not dropped as if deleted";
-    ASSERT_EQ(Form->State().BackupList.size(), 1u);
-    EXPECT_EQ(Form->State().BackupList.front().FileName, kept);
+    ASSERT_EQ(Form->State().BackupList().size(), 1u);
+    EXPECT_EQ(Form->State().BackupList().front().FileName, kept);
 }
 
 TEST_F(BackupTest, DeletingFilesKeepsTheOthersInTheirOrder)
@@ -250,7 +250,7 @@ TEST_F(BackupTest, DeletingFilesKeepsTheOthersInTheirOrder)
     Texts left{before[1].toStdString(), before[3].toStdString()};
     std::sort(left.begin(), left.end());
     EXPECT_EQ(NamesOnDisk(Backup + "/01_02_08"), left);
-    EXPECT_EQ(Form->State().BrowserMode, BrowserMode::FileView);
+    EXPECT_EQ(Form->State().BrowserMode(), BrowserMode::FileView);
 }
 
 TEST_F(BackupTest, DeletingEveryFileLeavesTheFolderAndTheLines)
@@ -263,7 +263,7 @@ TEST_F(BackupTest, DeletingEveryFileLeavesTheFolderAndTheLines)
     EXPECT_EQ(Dialogs.TextsOf("message"), Texts{"No files exists."});
     EXPECT_EQ(NamesOnDisk(Backup + "/01_02_08"), Texts{});
     EXPECT_EQ(Lines(Form->Controls().lbxTarget), before);
-    EXPECT_TRUE(Form->State().BackupList.empty());
+    EXPECT_TRUE(Form->State().BackupList().empty());
 
     // No entries stand behind those lines: a restore copies nothing.
     Dialogs.Directories = {App.Path()};
@@ -326,7 +326,7 @@ TEST_F(BackupTest, NewDirectoryGetsTheProjectFileAndTheNextSnapshot)
 {
     MakeSnapshot("01_02_08", {"a"});
     const std::string source = MakeSource("src", "x.txt", "x");
-    AddFile(Form->State().SourceList, FileRec{source, 1, 0});
+    Form->State().AddSources({source});
     const std::string moved = App / "moved";
     fs::create_directory(moved);
     Dialogs.Directories = {moved};
@@ -339,7 +339,7 @@ TEST_F(BackupTest, NewDirectoryGetsTheProjectFileAndTheNextSnapshot)
     EXPECT_EQ(Form->Controls().edTarget->text().toStdString(), moved);
     EXPECT_EQ(Form->Controls().lbxTarget->count(), 0);
     EXPECT_TRUE(fs::exists(Backup + "/01_02_08/a")) << "nothing moves";
-    EXPECT_EQ(ReadFile(ProjectFilePath(moved)), FormatFileList(Form->State().SourceList));
+    EXPECT_EQ(ReadFile(ProjectFilePath(moved)), FormatFileList(Form->State().SourceList()));
 
     Clock.Time = At(5, 4, 3, 2);
     Form->btnBackUpClick();
@@ -348,7 +348,7 @@ TEST_F(BackupTest, NewDirectoryGetsTheProjectFileAndTheNextSnapshot)
 
 TEST_F(BackupTest, AnotherProjectsFileInTheNewDirectoryStays)
 {
-    AddFile(Form->State().SourceList, FileRec{MakeSource("src", "x.txt", "x"), 1, 0});
+    Form->State().AddSources({MakeSource("src", "x.txt", "x")});
     const std::string shared = App / "shared";
     fs::create_directory(shared);
     WriteFile(ProjectFilePath(shared), "/elsewhere/file\r\n");

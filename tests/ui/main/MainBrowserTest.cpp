@@ -54,22 +54,22 @@ TEST_F(BackupTest, DoubleClickOpensAFolderUnlessItIsEmpty)
     SendMouse(Form->Controls().lbxTarget, QEvent::MouseButtonDblClick, CentreOf(Form->Controls().lbxTarget, 0));
     EXPECT_EQ(Dialogs.TextsOf("message"), Texts{"No files exists."});
     EXPECT_EQ(Lines(Form->Controls().lbxTarget), (QStringList{"01_02_08", "01_02_10"}));
-    EXPECT_EQ(Form->State().BrowserMode, BrowserMode::FolderView);
+    EXPECT_EQ(Form->State().BrowserMode(), BrowserMode::FolderView);
 
     Select(Form->Controls().lbxTarget, {1});
     Form->lbxTargetDblClick();
-    EXPECT_EQ(Form->State().BrowserMode, BrowserMode::FileView);
+    EXPECT_EQ(Form->State().BrowserMode(), BrowserMode::FileView);
     EXPECT_EQ(Form->Controls().stTarget->text(), "BackUp Files");
     QStringList sorted = Lines(Form->Controls().lbxTarget);
     sorted.sort();
     EXPECT_EQ(sorted, (QStringList{"a.txt", "b.txt"}));
     int line = 0;
-    for (const FileRec& file : Form->State().BackupList)
+    for (const FileRec& file : Form->State().BackupList())
         EXPECT_EQ(file.FileName,
                   Backup + "/01_02_10/" + Form->Controls().lbxTarget->Text(line++).toStdString());
 
     Form->Controls().btnBackPrjDir->click();
-    EXPECT_EQ(Form->State().BrowserMode, BrowserMode::FolderView);
+    EXPECT_EQ(Form->State().BrowserMode(), BrowserMode::FolderView);
     MakeSnapshot("02_03_04", {});
     Form->btnBackPrjDirClick();
     EXPECT_EQ(Form->Controls().lbxTarget->count(), 2) << "in the folder view the button does not re-read";
@@ -80,15 +80,15 @@ TEST_F(BackupTest, DoubleClickOpensTheFirstSelectedFileThatStillExists)
     MakeSnapshot("01_02_08", {"a", "b", "c"});
     OpenSnapshot("01_02_08");
     Form->Controls().lbxTarget->selectAll();
-    fs::remove(GetFile(Form->State().BackupList, 0)->FileName);
+    fs::remove(GetFile(Form->State().BackupList(), 0)->FileName);
     Form->lbxTargetDblClick();
-    EXPECT_EQ(Shell.Opened, Texts{GetFile(Form->State().BackupList, 1)->FileName});
+    EXPECT_EQ(Shell.Opened, Texts{GetFile(Form->State().BackupList(), 1)->FileName});
 
     const std::string gone = MakeSource("src", "gone.txt", "");
     const std::string kept = MakeSource("src", "kept.txt", "");
     for (const std::string& path : {gone, kept})
-        AddFile(Form->State().SourceList, FileRec{path, 1, 0});
-    Form->FilllbxSource(Form->State().SourceList);
+        Form->State().AddSources({path});
+    Form->FilllbxSource(Form->State().SourceList());
     fs::remove(gone);
     Form->Controls().lbxSource->selectAll();
     SendMouse(Form->Controls().lbxSource, QEvent::MouseButtonDblClick, CentreOf(Form->Controls().lbxSource, 0));
@@ -109,8 +109,8 @@ TEST_F(BackupTest, HoverShowsTheFullPathAndBesideTheLinesClearsIt)
 
     // Two sources of one name are told apart by their paths.
     for (const char* folder : {"one", "two"})
-        AddFile(Form->State().SourceList, FileRec{MakeSource(folder, "x.txt", ""), 1, 0});
-    Form->FilllbxSource(Form->State().SourceList);
+        Form->State().AddSources({MakeSource(folder, "x.txt", "")});
+    Form->FilllbxSource(Form->State().SourceList());
     Form->lbxSourceMouseMove(CentreOf(Form->Controls().lbxSource, 1));
     EXPECT_EQ(Form->Controls().lbStatus->text().toStdString(), App / "two/x.txt");
 }
@@ -119,8 +119,8 @@ TEST_F(BackupTest, PressBelowTheLinesClearsOnlyThatList)
 {
     MakeSnapshot("01_02_08", {});
     Form->ShowBkUpFolders(Backup);
-    AddFile(Form->State().SourceList, FileRec{MakeSource("src", "x.txt", ""), 1, 0});
-    Form->FilllbxSource(Form->State().SourceList);
+    Form->State().AddSources({MakeSource("src", "x.txt", "")});
+    Form->FilllbxSource(Form->State().SourceList());
     Select(Form->Controls().lbxTarget, {0});
     Select(Form->Controls().lbxSource, {0});
     Form->Controls().lbStatus->setText("hovered");
@@ -136,8 +136,8 @@ TEST_F(BackupTest, PressBelowTheLinesClearsOnlyThatList)
 TEST_F(BackupTest, CtrlAAndCtrlDSelectAndDeselectEveryLine)
 {
     for (const char* name : {"n1", "n2", "n3"})
-        AddFile(Form->State().SourceList, FileRec{MakeSource("src", name, ""), 1, 0});
-    Form->FilllbxSource(Form->State().SourceList);
+        Form->State().AddSources({MakeSource("src", name, "")});
+    Form->FilllbxSource(Form->State().SourceList());
     ui::LineList* list = Form->Controls().lbxSource;
 
     Form->lbxSourceKeyDown(VkA);
@@ -172,36 +172,37 @@ TEST_F(BackupTest, AddAppendsNewFilesInTheDialogsOrderAndWritesTheProjectFile)
 
     EXPECT_EQ(Dialogs.TextsOf("openfiles"), (Texts{"..", App / "src", App / "other"}));
     EXPECT_EQ(Lines(Form->Controls().lbxSource), (QStringList{"b.txt", "c.txt", "a.txt", "A.TXT"}));
-    EXPECT_EQ(ReadFile(ProjectFilePath(Backup)), FormatFileList(Form->State().SourceList));
-    EXPECT_EQ(Form->State().SourceList.size(), 4u);
+    EXPECT_EQ(ReadFile(ProjectFilePath(Backup)), FormatFileList(Form->State().SourceList()));
+    EXPECT_EQ(Form->State().SourceList().size(), 4u);
     EXPECT_TRUE(Form->State().IsInSourceList(a));
     EXPECT_FALSE(Form->State().IsInSourceList(App / "src/a.TXT"));
 }
 
 TEST_F(BackupTest, CancelledAddStillWritesTheProjectFile)
 {
-    AddFile(Form->State().SourceList, FileRec{MakeSource("src", "a.txt", ""), 1, 0});
+    Form->State().AddSources({MakeSource("src", "a.txt", "")});
+    const std::string lastDir = Form->State().LastDir();
     fs::remove(ProjectFilePath(Backup));
     Form->btnAddClick();
-    EXPECT_EQ(ReadFile(ProjectFilePath(Backup)), FormatFileList(Form->State().SourceList));
+    EXPECT_EQ(ReadFile(ProjectFilePath(Backup)), FormatFileList(Form->State().SourceList()));
     EXPECT_EQ(Lines(Form->Controls().lbxSource), QStringList{"a.txt"});
-    EXPECT_TRUE(Form->State().LastDir.empty());
+    EXPECT_EQ(Form->State().LastDir(), lastDir);
 }
 
 TEST_F(BackupTest, DeleteRemovesTheSelectedSourcesOnly)
 {
     for (const char* name : {"s0", "s1", "s2", "s3"})
-        AddFile(Form->State().SourceList, FileRec{MakeSource("src", name, ""), 1, 0});
-    Form->FilllbxSource(Form->State().SourceList);
+        Form->State().AddSources({MakeSource("src", name, "")});
+    Form->FilllbxSource(Form->State().SourceList());
     fs::remove(ProjectFilePath(Backup));
     Form->Controls().btnDelete->click();
-    EXPECT_EQ(Form->State().SourceList.size(), 4u) << "nothing selected, nothing removed";
+    EXPECT_EQ(Form->State().SourceList().size(), 4u) << "nothing selected, nothing removed";
     EXPECT_TRUE(fs::exists(ProjectFilePath(Backup))) << "yet the file is written";
 
     Select(Form->Controls().lbxSource, {0, 2});
     Form->Controls().DeleteSelectedSourceFiles1->trigger();
     EXPECT_EQ(Lines(Form->Controls().lbxSource), (QStringList{"s1", "s3"}));
-    EXPECT_EQ(ReadFile(ProjectFilePath(Backup)), FormatFileList(Form->State().SourceList));
+    EXPECT_EQ(ReadFile(ProjectFilePath(Backup)), FormatFileList(Form->State().SourceList()));
     EXPECT_TRUE(fs::exists(App / "src/s0")) << "the file itself stays";
 }
 

@@ -32,27 +32,35 @@ protected:
     FakeDesktop& desktop = world.Desktop;
 };
 
-TEST_F(MainDesktopToolsTest, WallpaperCommandsActOnlyWhileTheSkinFileExists)
+TEST(MainDesktopTools, WallpaperCommandsActOnlyWhileTheSkinFileExists)
 {
-    WriteFile(Skin(2), "BM");
     struct Case {
         int32_t SkinNo;
         std::vector<std::string> Calls;
     };
     const Case cases[] = {
-        {2, {"wallpaper " + Skin(2), "clear wallpaper"}},
+        {2, {"wallpaper ", "clear wallpaper"}},
         {-1, {}}, // no skin file chosen
         {3, {}},  // a number whose file is gone
     };
     for (const Case& c : cases) {
-        desktop.Calls.clear();
-        Form().State().Settings.SkinNo = c.SkinNo;
-        Form().Controls().SetcurrentSkinasWallPaper1->trigger();
-        Form().Controls().ClearWallPaper1->trigger();
-        EXPECT_EQ(desktop.Calls, c.Calls) << c.SkinNo;
+        MainWorld world;
+        const std::string skin = world.App / "Skin/TarvokSkin2.bmp";
+        std::filesystem::create_directories(world.App / "Skin");
+        WriteFile(skin, "BM");
+        world.WriteSettings({0, c.SkinNo, 1}, {world.MakeProject("Alpha", {})});
+        const std::string settings = world.SettingsText();
+        world.Create();
+        world.Desktop.Calls.clear();
+        world.Form->Controls().SetcurrentSkinasWallPaper1->trigger();
+        world.Form->Controls().ClearWallPaper1->trigger();
+        std::vector<std::string> expected = c.Calls;
+        if (!expected.empty())
+            expected.front() += skin;
+        EXPECT_EQ(world.Desktop.Calls, expected) << c.SkinNo;
+        EXPECT_TRUE(world.Dialogs.Log.empty());
+        EXPECT_EQ(world.SettingsText(), settings);
     }
-    EXPECT_TRUE(world.Dialogs.Log.empty());
-    EXPECT_FALSE(std::filesystem::exists(world.App / SettingsFileName));
 }
 
 TEST_F(MainDesktopToolsTest, HideIEHidesTheFirstWindowWithTheTitleOrSaysNoneWasFound)

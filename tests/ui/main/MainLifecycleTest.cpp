@@ -44,16 +44,16 @@ TEST(MainStartTest, FirstStartAsksByNameAndYesRunsAutomaticBackups)
 
     EXPECT_EQ(world.Dialogs.TextsOf("confirm"), std::vector<std::string>{Question()});
     EXPECT_TRUE(fs::is_directory(world.App / "BkUp"));
-    ASSERT_EQ(form.State().ProjectList.size(), 1u);
-    EXPECT_EQ(&form.State().Current(), &form.State().ProjectList.front());
+    ASSERT_EQ(form.State().ProjectList().size(), 1u);
+    EXPECT_EQ(&form.State().Current(), &form.State().ProjectList().front());
     EXPECT_EQ(form.State().Current().Name, "MyPrj-1");
     EXPECT_EQ(form.State().Current().BackUpDir, world.App / "BkUp");
-    EXPECT_EQ(form.State().Settings.TimerBkUp, 1);
+    EXPECT_EQ(form.State().Settings().TimerBkUp, 1);
     EXPECT_TRUE(form.Controls().tbtnRun->isChecked());
     EXPECT_FALSE(form.Controls().tbtnStop->isChecked());
     // No Skin folder: a random skin can only be number 0.
-    EXPECT_EQ(form.State().SkinCount, 0);
-    EXPECT_EQ(form.State().Settings.SkinNo, 0);
+    EXPECT_EQ(form.State().SkinCount(), 0);
+    EXPECT_EQ(form.State().Settings().SkinNo, 0);
     // Created hidden, with nothing loaded and nothing written.
     EXPECT_FALSE(form.isVisible());
     EXPECT_FALSE(form.State().SourceListLoaded());
@@ -67,7 +67,7 @@ TEST(MainStartTest, AnsweringNoLeavesAutomaticBackupsStopped)
     MainWorld world;
     world.Dialogs.Answers = {false};
     ui::TMainForm& form = world.Create();
-    EXPECT_EQ(form.State().Settings.TimerBkUp, 0);
+    EXPECT_EQ(form.State().Settings().TimerBkUp, 0);
     EXPECT_TRUE(form.Controls().tbtnStop->isChecked());
     EXPECT_FALSE(form.Controls().tbtnRun->isChecked());
 }
@@ -94,15 +94,15 @@ TEST(MainStartTest, SettingsDecideQuestionButtonsAndSkin)
         ui::TMainForm& form = world.Create();
 
         EXPECT_TRUE(world.Dialogs.Log.empty());
-        EXPECT_EQ(form.State().SkinCount, 3);
+        EXPECT_EQ(form.State().SkinCount(), 3);
         EXPECT_EQ(form.Controls().tbtnRun->isChecked(), c.RunDown);
         EXPECT_EQ(form.Controls().tbtnStop->isChecked(), c.StopDown);
         EXPECT_EQ(form.Controls().RandomSkin1->isChecked(), c.MenuChecked);
         if (c.SkinNo == -2) {
-            EXPECT_GE(form.State().Settings.SkinNo, 0);
-            EXPECT_LE(form.State().Settings.SkinNo, 2);
+            EXPECT_GE(form.State().Settings().SkinNo, 0);
+            EXPECT_LE(form.State().Settings().SkinNo, 2);
         } else {
-            EXPECT_EQ(form.State().Settings.SkinNo, c.SkinNo);
+            EXPECT_EQ(form.State().Settings().SkinNo, c.SkinNo);
         }
     }
 }
@@ -118,7 +118,7 @@ TEST(MainStartTest, UnreadableSettingsAreReportedAndTheDefaultsApply)
 
     EXPECT_EQ(world.Dialogs.TextsOf("error"),
               std::vector<std::string>{world.App / SettingsFileName + ": File access denied."});
-    ASSERT_EQ(form.State().ProjectList.size(), 1u);
+    ASSERT_EQ(form.State().ProjectList().size(), 1u);
     EXPECT_EQ(form.State().Current().Name, "MyPrj-1");
     EXPECT_EQ(world.Dialogs.TextsOf("confirm"), std::vector<std::string>{Question()});
 
@@ -165,7 +165,7 @@ TEST(MainCloseTest, AFailedWriteNamesItsCauseAndAsksWhetherToQuitWithoutSaving)
         EXPECT_EQ(world.Dialogs.TextsOf("confirm"), asked);
         EXPECT_EQ(world.Dialogs.Log.size(), 2u) << "no error box besides the question";
         EXPECT_FALSE(closed);
-        EXPECT_EQ(form.State().ProjectList.size(), 1u) << "kept for the next try";
+        EXPECT_EQ(form.State().ProjectList().size(), 1u) << "kept for the next try";
 
         world.Dialogs.Answers = {true, true};
         EXPECT_TRUE(form.close());
@@ -197,7 +197,7 @@ TEST_F(MainShownTest, ShowingFillsTheWindowFromTheCurrentProject)
     EXPECT_EQ(form.Controls().cbxProjects->currentIndex(), 0);
     EXPECT_EQ(Items(form.Controls().lbxSource), QStringList({"one.txt", "two.txt"}));
     EXPECT_TRUE(form.State().SourceListLoaded());
-    EXPECT_EQ(form.State().SourceList.size(), 2u);
+    EXPECT_EQ(form.State().SourceList().size(), 2u);
     EXPECT_EQ(form.Controls().edBkUp->text(), "Auto BackUp On");
     EXPECT_EQ(form.Controls().edTarget->text().toStdString(), world.App / "backup-First");
     EXPECT_EQ(form.Controls().cbxBkupType->currentIndex(), 0);
@@ -211,7 +211,7 @@ TEST_F(MainShownTest, PickingAProjectReplacesTheSourceList)
     form.Controls().cbxProjects->setFocus();
     QTest::keyClick(form.Controls().cbxProjects, Qt::Key_Down);
 
-    EXPECT_EQ(&form.State().Current(), &form.State().ProjectList.back());
+    EXPECT_EQ(&form.State().Current(), &form.State().ProjectList().back());
     EXPECT_EQ(Items(form.Controls().lbxSource), QStringList({"three.doc"}));
     EXPECT_EQ(form.Controls().edBkUp->text(), "Auto BackUp Off");
     EXPECT_EQ(form.Controls().edTarget->text().toStdString(), world.App / "backup-Second");
@@ -227,7 +227,7 @@ TEST_F(MainShownTest, TypingTextThatNamesNoProjectKeepsTheCurrentOne)
     QTest::keyClicks(form.Controls().cbxProjects, "Nothing");
     QTest::keyClick(form.Controls().cbxProjects, Qt::Key_Return);
 
-    EXPECT_EQ(&form.State().Current(), &form.State().ProjectList.front());
+    EXPECT_EQ(&form.State().Current(), &form.State().ProjectList().front());
     EXPECT_EQ(Items(form.Controls().lbxSource), QStringList({"one.txt", "two.txt"}));
     EXPECT_EQ(form.Controls().cbxProjects->count(), 2); // nothing was added
 }
@@ -240,16 +240,17 @@ TEST_F(MainShownTest, ShowingAgainReloadsTheProjectFile)
     WriteFile(ProjectFilePath(form.State().Current().BackUpDir), "");
     form.show();
     EXPECT_EQ(form.Controls().lbxSource->count(), 0);
-    EXPECT_TRUE(form.State().SourceList.empty());
+    EXPECT_TRUE(form.State().SourceList().empty());
 }
 
 TEST_F(MainShownTest, AnEmptiedProjectListGetsTheDefaultProjectBack)
 {
     ui::TMainForm& form = world.Create();
-    ClearPrjList(form.State().ProjectList);
+    while (!form.State().ProjectList().empty())
+        form.State().DeleteProject(0);
     form.show();
-    ASSERT_EQ(form.State().ProjectList.size(), 1u);
-    EXPECT_EQ(&form.State().Current(), &form.State().ProjectList.front());
+    ASSERT_EQ(form.State().ProjectList().size(), 1u);
+    EXPECT_EQ(&form.State().Current(), &form.State().ProjectList().front());
     EXPECT_EQ(form.State().Current().Name, "MyPrj-1");
     EXPECT_EQ(Items(form.Controls().cbxProjects), QStringList({"MyPrj-1"}));
 }
@@ -263,8 +264,8 @@ TEST_F(MainShownTest, RefusedCloseChangesNothing)
 
     EXPECT_EQ(world.Dialogs.TextsOf("confirm"), std::vector<std::string>{"Are you sure to exit this program?"});
     EXPECT_TRUE(form.isVisible());
-    EXPECT_EQ(form.State().ProjectList.size(), 2u);
-    EXPECT_EQ(world.SettingsText(), FormatSettings({0, -1, 1}, form.State().ProjectList));
+    EXPECT_EQ(form.State().ProjectList().size(), 2u);
+    EXPECT_EQ(world.SettingsText(), FormatSettings({0, -1, 1}, form.State().ProjectList()));
 }
 
 TEST_F(MainShownTest, AllowedCloseWritesSettingsAndTheLoadedSourceList)
@@ -274,7 +275,7 @@ TEST_F(MainShownTest, AllowedCloseWritesSettingsAndTheLoadedSourceList)
     const std::string projectFile = ProjectFilePath(form.State().Current().BackUpDir);
     // The list on disk names a file that is gone; the saved list will not.
     WriteFile(projectFile, ReadFile(projectFile) + "/nowhere/gone.txt\r\n");
-    form.State().Settings.TimerBkUp = 0;
+    form.State().SetTimerBackups(false);
     bool closed = false;
     QObject::connect(&form, &ui::TMainForm::Closed, [&] { closed = true; });
     EXPECT_TRUE(form.close());
@@ -283,8 +284,8 @@ TEST_F(MainShownTest, AllowedCloseWritesSettingsAndTheLoadedSourceList)
     EXPECT_EQ(world.SettingsText().substr(0, 10), "0\r\n-1\r\n0\r\n");
     EXPECT_EQ(ReadFile(projectFile),
               world.App / "sources-First/one.txt\r\n" + world.App / "sources-First/two.txt\r\n");
-    EXPECT_TRUE(form.State().ProjectList.empty());
-    EXPECT_TRUE(form.State().SourceList.empty());
+    EXPECT_TRUE(form.State().ProjectList().empty());
+    EXPECT_TRUE(form.State().SourceList().empty());
 }
 
 TEST_F(MainShownTest, CloseWithoutShowingLeavesProjectFilesAlone)

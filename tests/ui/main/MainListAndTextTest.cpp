@@ -67,21 +67,21 @@ protected:
 TEST_F(ListAndTextTest, OnlyTheLeftButtonsDoubleClickOpens)
 {
     MakeSnapshot("01_02_08", {"a"});
-    AddFile(Form->State().SourceList, FileRec{MakeSource("src", "s.txt", ""), 1, 0});
-    Form->FilllbxSource(Form->State().SourceList);
+    Form->State().AddSources({MakeSource("src", "s.txt", "")});
+    Form->FilllbxSource(Form->State().SourceList());
     Form->ShowBkUpFolders(Backup);
     Select(Form->Controls().lbxTarget, {0});
     Select(Form->Controls().lbxSource, {0});
     for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
         DoubleClick(Form->Controls().lbxTarget, button, CentreOf(Form->Controls().lbxTarget, 0));
-        EXPECT_EQ(Form->State().BrowserMode, BrowserMode::FolderView) << button;
+        EXPECT_EQ(Form->State().BrowserMode(), BrowserMode::FolderView) << button;
         DoubleClick(Form->Controls().lbxSource, button, CentreOf(Form->Controls().lbxSource, 0));
         EXPECT_TRUE(Shell.Opened.empty()) << button;
     }
     DoubleClick(Form->Controls().lbxTarget, Qt::LeftButton, CentreOf(Form->Controls().lbxTarget, 0));
-    EXPECT_EQ(Form->State().BrowserMode, BrowserMode::FileView);
+    EXPECT_EQ(Form->State().BrowserMode(), BrowserMode::FileView);
     DoubleClick(Form->Controls().lbxSource, Qt::LeftButton, CentreOf(Form->Controls().lbxSource, 0));
-    EXPECT_EQ(Shell.Opened, Texts{Form->State().SourceList.front().FileName});
+    EXPECT_EQ(Shell.Opened, Texts{Form->State().SourceList().front().FileName});
     EXPECT_TRUE(Dialogs.Log.empty());
 }
 
@@ -91,7 +91,7 @@ TEST_F(ListAndTextTest, RightAndMiddlePressesKeepTheSelectionForTheNextCommand)
     OpenSnapshot("01_02_08");
     ui::LineList* list = Form->Controls().lbxTarget;
     Select(list, {0, 2});
-    const std::string kept = GetFile(Form->State().BackupList, 1)->FileName;
+    const std::string kept = GetFile(Form->State().BackupList(), 1)->FileName;
     for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
         Click(list, button, CentreOf(list, 1));
         // Dragging with the button held selects nothing either.
@@ -111,8 +111,8 @@ TEST_F(ListAndTextTest, RightAndMiddlePressesKeepTheSelectionForTheNextCommand)
 TEST_F(ListAndTextTest, CtrlASelectsOnlyWhileTheKeyStateHoldsCtrl)
 {
     for (const char* name : {"beta", "alpha", "gamma"})
-        AddFile(Form->State().SourceList, FileRec{MakeSource("src", name, ""), 1, 0});
-    Form->FilllbxSource(Form->State().SourceList);
+        Form->State().AddSources({MakeSource("src", name, "")});
+    Form->FilllbxSource(Form->State().SourceList());
     ui::LineList* list = Form->Controls().lbxSource;
     Focus(list);
 
@@ -165,7 +165,7 @@ TEST_F(ListAndTextTest, NamesThatAreNotValidTextFindTheirFiles)
     Select(Form->Controls().lbxTarget, {line});
     Form->lbxTargetDblClick();
     EXPECT_TRUE(Dialogs.Log.empty()) << Dialogs.Log.front().Text;
-    ASSERT_EQ(Form->State().BrowserMode, BrowserMode::FileView);
+    ASSERT_EQ(Form->State().BrowserMode(), BrowserMode::FileView);
     Select(Form->Controls().lbxTarget, {0});
     Form->lbxTargetDblClick();
     EXPECT_EQ(Shell.Opened, Texts{Backup + "/" + folder + "/" + file});
@@ -183,9 +183,8 @@ TEST_F(ListAndTextTest, EditBoxesShowTheStartOfTheirText)
 {
     const std::string deep = App / (std::string(60, 'd') + "/" + std::string(60, 'e'));
     fs::create_directories(deep);
-    Form->State().Current().BackUpDir = deep;
-    Form->State().Current().Period = 2;
-    Form->State().Current().Day = 4;
+    Form->State().ChangeBackupDir(deep);
+    Form->State().SaveSchedule({2, 4, -1});
     Form->LoadCurrentPrj();
     QLineEdit* const day = Form->Controls().cbxDay->lineEdit();
     ASSERT_EQ(day->text(), "Thirsday");

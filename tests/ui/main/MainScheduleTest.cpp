@@ -188,8 +188,10 @@ TEST_F(MainScheduleTest, ProjectsOutOfTheScheduleNeverRun)
     const PrjRec off = Scheduled(world.MakeProject("off", {"a.txt"}), Hourly, 0, 0, 0);
     const PrjRec odd = Scheduled(world.MakeProject("odd", {"a.txt"}), Hourly, 0, 10);
     ui::TMainForm& form = Start({off, odd});
-    // The settings file cannot hold such a period; only the memory can.
-    form.State().ProjectList.back().Period = 4;
+    // Neither the settings file nor the panel gives such a period; the
+    // state's own setter does.
+    ASSERT_TRUE(form.State().SelectProject(1));
+    form.State().SaveSchedule({4, 0, 10});
     Tick(Thursday(10, 0, 0));
     EXPECT_FALSE(fs::exists(Snapshot(off, "03_07_10")));
     EXPECT_FALSE(fs::exists(Snapshot(odd, "03_07_10")));
@@ -497,7 +499,7 @@ TEST_F(MainScheduleTest, RunAndStopSwitchAutomaticBackupsWithoutWritingTheFile)
     const std::string settingsBefore = world.SettingsText();
 
     form.Controls().tbtnRun->click();
-    EXPECT_EQ(form.State().Settings.TimerBkUp, 1);
+    EXPECT_EQ(form.State().Settings().TimerBkUp, 1);
     EXPECT_TRUE(form.Controls().tbtnRun->isChecked());
     EXPECT_FALSE(form.Controls().tbtnStop->isChecked());
     EXPECT_EQ(form.Controls().lblAutobkup->text(), "Timer BkUp Enabled");
@@ -509,7 +511,7 @@ TEST_F(MainScheduleTest, RunAndStopSwitchAutomaticBackupsWithoutWritingTheFile)
     EXPECT_TRUE(fs::is_directory(form.State().Current().BackUpDir + "/03_07_10"));
 
     form.Controls().tbtnStop->click();
-    EXPECT_EQ(form.State().Settings.TimerBkUp, 0);
+    EXPECT_EQ(form.State().Settings().TimerBkUp, 0);
     EXPECT_EQ(form.Controls().lblAutobkup->text(), "Timer BkUp Disabled");
 }
 

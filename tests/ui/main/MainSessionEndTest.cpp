@@ -30,7 +30,7 @@ TEST_F(MainSessionEndTest, WritesBothFilesAsksNothingAndEnds)
 {
     ui::TMainForm& form = world.Create();
     form.show();
-    form.State().Settings.TimerBkUp = 0;
+    form.State().SetTimerBackups(false);
     const std::string projectFile = ProjectFilePath(project.BackUpDir);
     WriteFile(projectFile, ReadFile(projectFile) + "/nowhere/gone.txt\r\n");
     QSignalSpy closed(&form, &ui::TMainForm::Closed);
@@ -39,15 +39,15 @@ TEST_F(MainSessionEndTest, WritesBothFilesAsksNothingAndEnds)
     form.SaveAtSessionEnd();
     EXPECT_EQ(closed.count(), 0);
     EXPECT_TRUE(form.isVisible());
-    EXPECT_EQ(world.SettingsText(), FormatSettings({0, -1, 0}, form.State().ProjectList));
+    EXPECT_EQ(world.SettingsText(), FormatSettings({0, -1, 0}, form.State().ProjectList()));
     EXPECT_EQ(ReadFile(projectFile), world.App / "sources-P/one.txt\r\n");
 
-    form.State().Settings.TimerBkUp = 1;
+    form.State().SetTimerBackups(true);
     form.EndSession();
     EXPECT_TRUE(world.Dialogs.Log.empty()) << "nobody is there to answer";
     EXPECT_EQ(closed.count(), 1);
     EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(world.SettingsText(), FormatSettings({0, -1, 1}, form.State().ProjectList));
+    EXPECT_EQ(world.SettingsText(), FormatSettings({0, -1, 1}, form.State().ProjectList()));
 
     // A close that follows (a question box left open) ends without asking.
     EXPECT_TRUE(form.close());

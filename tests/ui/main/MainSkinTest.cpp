@@ -77,10 +77,10 @@ TEST_F(MainSkinTest, ChangeSkinPassesOverAMissingNumberToTheFirst)
 {
     ThreeSkinsAndANote();
     ui::TMainForm& form = Start(2);
-    EXPECT_EQ(form.State().SkinCount, 4);
+    EXPECT_EQ(form.State().SkinCount(), 4);
     EXPECT_EQ(Shown(), Blue);
     form.ChangeSkin1Click();
-    EXPECT_EQ(form.State().Settings.SkinNo, 0);
+    EXPECT_EQ(form.State().Settings().SkinNo, 0);
     EXPECT_EQ(Shown(), Red);
     form.Controls().ChangeSkin1->trigger();
     EXPECT_EQ(Shown(), Green);
@@ -89,11 +89,11 @@ TEST_F(MainSkinTest, ChangeSkinPassesOverAMissingNumberToTheFirst)
 TEST_F(MainSkinTest, WithoutASkinFolderTheBuiltInSkinStays)
 {
     ui::TMainForm& form = Start(-1);
-    EXPECT_EQ(form.State().SkinCount, 0);
+    EXPECT_EQ(form.State().SkinCount(), 0);
     EXPECT_EQ(form.Controls().Skin->SkinBitmap(), BuiltIn());
     EXPECT_EQ(form.size(), QSize(700, 500));
     form.ChangeSkin1Click();
-    EXPECT_EQ(form.State().Settings.SkinNo, -1);
+    EXPECT_EQ(form.State().Settings().SkinNo, -1);
     EXPECT_EQ(form.Controls().Skin->SkinBitmap(), BuiltIn());
 }
 
@@ -103,7 +103,7 @@ TEST_F(MainSkinTest, FromTheBuiltInSkinTheFirstChangeLoadsSkinZero)
     ui::TMainForm& form = Start(-1);
     EXPECT_EQ(form.Controls().Skin->SkinBitmap(), BuiltIn());
     form.ChangeSkin1Click();
-    EXPECT_EQ(form.State().Settings.SkinNo, 0);
+    EXPECT_EQ(form.State().Settings().SkinNo, 0);
     EXPECT_EQ(Shown(), Red);
 }
 
@@ -113,7 +113,7 @@ TEST_F(MainSkinTest, DefaultSkinKeepsTheNumberSoChangeGoesOnAfterIt)
     ui::TMainForm& form = Start(1);
     form.Controls().DefaultSkin1->trigger();
     EXPECT_EQ(form.Controls().Skin->SkinBitmap(), BuiltIn());
-    EXPECT_EQ(form.State().Settings.SkinNo, 1);
+    EXPECT_EQ(form.State().Settings().SkinNo, 1);
     form.ChangeSkin1Click();
     EXPECT_EQ(Shown(), Blue);
 }
@@ -123,10 +123,10 @@ TEST_F(MainSkinTest, ASavedNumberAboveTheCountIsUsedThenWrapsIn)
     Skin(0, Red);
     Skin(7, Green);
     ui::TMainForm& form = Start(7);
-    EXPECT_EQ(form.State().SkinCount, 2);
+    EXPECT_EQ(form.State().SkinCount(), 2);
     EXPECT_EQ(Shown(), Green);
     form.ChangeSkin1Click();
-    EXPECT_EQ(form.State().Settings.SkinNo, 0);
+    EXPECT_EQ(form.State().Settings().SkinNo, 0);
     EXPECT_EQ(Shown(), Red);
 }
 
@@ -141,7 +141,7 @@ TEST_F(MainSkinTest, ASkinThatIsNoPictureCountsAsMissing)
     form.ChangeSkin1Click();
     EXPECT_EQ(Shown(), Green);
     form.ChangeSkin1Click(); // 2 is a pipe, 0 is unreadable: back to 1
-    EXPECT_EQ(form.State().Settings.SkinNo, 1);
+    EXPECT_EQ(form.State().Settings().SkinNo, 1);
     EXPECT_EQ(Shown(), Green);
     EXPECT_TRUE(world.Dialogs.Log.empty());
 }
@@ -160,10 +160,10 @@ TEST_F(MainSkinTest, ASkinThatIsALinkIsPassedOverLikeAMissingOne)
     ui::TMainForm& form = Start(1);
     EXPECT_EQ(form.Controls().Skin->SkinBitmap(), BuiltIn());
     form.ChangeSkin1Click(); // 2 leads to the pipe, 3 and 4 are missing
-    EXPECT_EQ(form.State().Settings.SkinNo, 0);
+    EXPECT_EQ(form.State().Settings().SkinNo, 0);
     EXPECT_EQ(Shown(), Red);
     form.ChangeSkin1Click();
-    EXPECT_EQ(form.State().Settings.SkinNo, 0);
+    EXPECT_EQ(form.State().Settings().SkinNo, 0);
     EXPECT_EQ(Shown(), Red);
 }
 
@@ -206,15 +206,15 @@ TEST_F(MainSkinTest, RandomStartShowsTheSkinOfTheNumberItDrew)
     ThreeSkinsAndANote();
     world.Clock.Ticks = 123456;
     ui::TMainForm& form = Start(-1, 1);
-    ASSERT_GE(form.State().Settings.SkinNo, 0);
-    ASSERT_LT(form.State().Settings.SkinNo, 4);
+    ASSERT_GE(form.State().Settings().SkinNo, 0);
+    ASSERT_LT(form.State().Settings().SkinNo, 4);
     const QColor expected[] = {Red, Green, Blue};
-    if (form.State().Settings.SkinNo < 3) {
-        EXPECT_EQ(Shown(), expected[form.State().Settings.SkinNo]);
+    if (form.State().Settings().SkinNo < 3) {
+        EXPECT_EQ(Shown(), expected[form.State().Settings().SkinNo]);
     }
     EXPECT_TRUE(form.Controls().RandomSkin1->isChecked());
     form.Controls().RandomSkin1->trigger();
-    EXPECT_EQ(form.State().Settings.RandomSkin, 0);
+    EXPECT_EQ(form.State().Settings().RandomSkin, 0);
     EXPECT_FALSE(form.Controls().RandomSkin1->isChecked());
 }
 
@@ -253,13 +253,13 @@ TEST_F(MainSkinTest, TheTickChangesTheSkinInTheFirstSecondOfEachPeriod)
     for (const Tick tick : {Tick{150999, 1}, Tick{151000, 1}, Tick{180000, 2}, Tick{29999, 2}}) {
         world.Clock.Ticks = tick.ticks;
         form.Timer1Timer();
-        EXPECT_EQ(form.State().Settings.SkinNo, tick.skinNo) << tick.ticks;
+        EXPECT_EQ(form.State().Settings().SkinNo, tick.skinNo) << tick.ticks;
     }
     form.Controls().TimelyChange1->trigger();
     EXPECT_FALSE(form.Controls().TimelyChange1->isChecked());
     world.Clock.Ticks = 210000;
     form.Timer1Timer();
-    EXPECT_EQ(form.State().Settings.SkinNo, 2);
+    EXPECT_EQ(form.State().Settings().SkinNo, 2);
     form.TimelyChange1Click();
     EXPECT_TRUE(form.Controls().TimelyChange1->isChecked());
 }
@@ -327,12 +327,12 @@ TEST_F(MainChromeTest, HiddenControlsReturnWhenThePointerCrossesTheBareMiddle)
 {
     c.ComponetsHideShow1->trigger();
     EXPECT_EQ(ControlsShown(), false);
-    EXPECT_EQ(c.Skin->ComponentsShown, 0);
+    EXPECT_FALSE(world.Form->State().ComponentsShown());
     Mouse(&form, QEvent::MouseMove, Bare);
     EXPECT_EQ(ControlsShown(), true);
     // The command goes by its own flag, not by what the pointer did since.
     form.ComponetsHideShow1Click();
-    EXPECT_EQ(c.Skin->ComponentsShown, 1);
+    EXPECT_TRUE(world.Form->State().ComponentsShown());
     EXPECT_EQ(ControlsShown(), true);
     form.ComponetsHideShow1Click();
     EXPECT_EQ(ControlsShown(), false);

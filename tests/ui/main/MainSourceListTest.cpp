@@ -22,7 +22,7 @@ TEST_F(SourceListTest, NamesWithLineBreaksAreNeverAdded)
               (std::vector<std::string>{"File names with line breaks cannot be backed up: " + broken,
                                         "File names with line breaks cannot be backed up: " + returned}));
     EXPECT_EQ(Lines(Form->Controls().lbxSource), QStringList{"plain.txt"});
-    EXPECT_EQ(ReadFile(ProjectFilePath(Backup)), FormatFileList(Form->State().SourceList));
+    EXPECT_EQ(ReadFile(ProjectFilePath(Backup)), FormatFileList(Form->State().SourceList()));
 }
 
 TEST_F(SourceListTest, AddingASourceOfAnotherSourcesSnapshotNameSaysSoAndAddsIt)
@@ -59,7 +59,7 @@ TEST_F(SourceListTest, AddAndDeleteLeaveAProjectFileThatCouldNotBeReadAlone)
         "The project file " + projectFile + " could not be read, so the source list cannot be changed.";
     EXPECT_EQ(Dialogs.TextsOf("message"), (std::vector<std::string>{refusal, refusal}));
     EXPECT_TRUE(Dialogs.TextsOf("openfiles").empty());
-    EXPECT_TRUE(Form->State().SourceList.empty());
+    EXPECT_TRUE(Form->State().SourceList().empty());
     ::chmod(projectFile.c_str(), 0600);
     EXPECT_EQ(ReadFile(projectFile), kept + "\r\n");
 }

@@ -53,20 +53,20 @@ protected:
 TEST_F(MainKeyStateTest, LettersCountOnlyWhileCtrlIsHeld)
 {
     QTest::keyClick(form.Controls().lbxSource, Qt::Key_G);
-    EXPECT_FALSE(CtrlHeld(form.State().KeyState));
-    EXPECT_EQ(form.State().KeyState.Flags[VkG], 0);
+    EXPECT_FALSE(CtrlHeld(form.State().KeyState()));
+    EXPECT_EQ(form.State().KeyState().Flags[VkG], 0);
 
     Send(form.Controls().lbxSource, true, Qt::Key_Control, Qt::NoModifier);
     Send(form.Controls().lbxSource, true, Qt::Key_G);
     Send(form.Controls().lbxSource, false, Qt::Key_G);
     Send(form.Controls().lbxSource, true, Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_TRUE(CtrlHeld(form.State().KeyState));
-    EXPECT_EQ(form.State().KeyState.Flags[VkG], 1);
-    EXPECT_EQ(form.State().KeyState.Flags[VkE], 1);
+    EXPECT_TRUE(CtrlHeld(form.State().KeyState()));
+    EXPECT_EQ(form.State().KeyState().Flags[VkG], 1);
+    EXPECT_EQ(form.State().KeyState().Flags[VkE], 1);
 
     Send(form.Controls().lbxSource, false, Qt::Key_Control);
-    EXPECT_FALSE(CtrlHeld(form.State().KeyState));
-    EXPECT_EQ(form.State().KeyState.Flags[VkG], 0);
+    EXPECT_FALSE(CtrlHeld(form.State().KeyState()));
+    EXPECT_EQ(form.State().KeyState().Flags[VkG], 0);
 }
 
 TEST_F(MainKeyStateTest, EveryControlOfTheWindowIsPreviewed)
@@ -74,9 +74,9 @@ TEST_F(MainKeyStateTest, EveryControlOfTheWindowIsPreviewed)
     form.Controls().cbxProjects->setFocus();
     Send(form.Controls().cbxProjects, true, Qt::Key_Control, Qt::NoModifier);
     Send(form.Controls().cbxProjects, true, Qt::Key_E);
-    EXPECT_EQ(form.State().KeyState.Flags[VkE], 1);
+    EXPECT_EQ(form.State().KeyState().Flags[VkE], 1);
     Send(form.Controls().cbxProjects, false, Qt::Key_Control);
-    EXPECT_FALSE(CtrlHeld(form.State().KeyState));
+    EXPECT_FALSE(CtrlHeld(form.State().KeyState()));
 }
 
 TEST_F(MainKeyStateTest, KeysStillReachTheFocusedControl)
@@ -87,7 +87,7 @@ TEST_F(MainKeyStateTest, KeysStillReachTheFocusedControl)
     QTest::keyClicks(form.Controls().cbxProjects, "ab");
     Send(form.Controls().cbxProjects, true, Qt::Key_Control, Qt::NoModifier);
     QTest::keyClicks(form.Controls().cbxProjects, "de");
-    EXPECT_EQ(form.State().KeyState.Flags[VkE], 1);
+    EXPECT_EQ(form.State().KeyState().Flags[VkE], 1);
     EXPECT_EQ(form.Controls().cbxProjects->currentText(), "abde");
 }
 
@@ -104,17 +104,17 @@ TEST_F(MainKeyStateTest, KeysInADropDownListReachTheKeyState)
     ASSERT_NE(popup, nullptr);
     QWidget* inList = popup->focusWidget() ? popup->focusWidget() : popup;
     Send(inList, false, Qt::Key_Control, Qt::NoModifier);
-    EXPECT_FALSE(CtrlHeld(form.State().KeyState)) << "the release inside the list was missed";
+    EXPECT_FALSE(CtrlHeld(form.State().KeyState())) << "the release inside the list was missed";
     Send(inList, true, Qt::Key_Control, Qt::NoModifier);
     Send(inList, true, Qt::Key_G);
-    EXPECT_EQ(form.State().KeyState.Flags[VkG], 1) << "presses inside the list count too";
+    EXPECT_EQ(form.State().KeyState().Flags[VkG], 1) << "presses inside the list count too";
     Send(inList, false, Qt::Key_Control);
     form.Controls().cbxTime->hidePopup();
 
     QTest::keyClick(form.Controls().cbxTime, Qt::Key_H);
-    EXPECT_FALSE(CtrlHeld(form.State().KeyState));
-    EXPECT_EQ(form.State().KeyState.Flags[VkH], 0) << "a plain letter after the list sets no flag";
-    EXPECT_EQ(form.State().KeyState.Flags[VkG], 0);
+    EXPECT_FALSE(CtrlHeld(form.State().KeyState()));
+    EXPECT_EQ(form.State().KeyState().Flags[VkH], 0) << "a plain letter after the list sets no flag";
+    EXPECT_EQ(form.State().KeyState().Flags[VkG], 0);
     EXPECT_TRUE(form.isVisible()) << "a plain h hid the window";
 }
 
@@ -153,12 +153,12 @@ TEST_F(MainKeyStateTest, CtrlIsForgottenWhenTheWindowLosesTheKeyboard)
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form)) << row.what;
         form.Controls().lbxSource->setFocus();
         Send(form.Controls().lbxSource, true, Qt::Key_Control, Qt::NoModifier);
-        ASSERT_TRUE(CtrlHeld(form.State().KeyState));
+        ASSERT_TRUE(CtrlHeld(form.State().KeyState()));
         row.loseKeyboard();
         form.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form)) << row.what;
         QTest::keyClick(form.Controls().lbxSource, Qt::Key_H);
-        EXPECT_FALSE(CtrlHeld(form.State().KeyState)) << row.what;
+        EXPECT_FALSE(CtrlHeld(form.State().KeyState())) << row.what;
         EXPECT_TRUE(form.isVisible()) << row.what << ": a plain h hid the window";
     }
 }
