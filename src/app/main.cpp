@@ -71,12 +71,14 @@ int main(int argc, char** argv)
     platform::WakeUpServer wakeUps(instance.SocketPath());
     ui::TMainForm* mainForm = nullptr;
     bool wokenEarly = false;
-    QObject::connect(&wakeUps, &platform::WakeUpServer::WakeUpRequested, &app, [&] {
-        if (mainForm)
-            mainForm->ShowMainWindow();
-        else
-            wokenEarly = true;
-    });
+    // Every reaction reports its own errors in the error box.
+    const auto reporting = [&dialogs](auto reaction) { return ui::ReportingErrors(dialogs, std::move(reaction)); };
+    QObject::connect(&wakeUps, &platform::WakeUpServer::WakeUpRequested, &app, reporting([&] {
+                         if (mainForm)
+                             mainForm->ShowMainWindow();
+                         else
+                             wokenEarly = true;
+                     }));
     wakeUps.Listen();
 
     platform::SystemClock clock;
@@ -91,15 +93,16 @@ int main(int argc, char** argv)
     QObject::connect(&MainForm, &ui::TMainForm::Closed, &app, &QCoreApplication::quit);
     platform::TimeChangeWatcher timeWatcher;
     QObject::connect(&timeWatcher, &platform::TimeChangeWatcher::SystemTimeChanged, &MainForm,
-                     &ui::TMainForm::SystemTimeChanged);
+                     reporting([&MainForm] { MainForm.SystemTimeChanged(); }));
     // A logout or a termination signal saves like a close, without asking.
     platform::SessionEndWatcher sessionEnd;
     QObject::connect(&sessionEnd, &platform::SessionEndWatcher::SaveRequested, &MainForm,
-                     &ui::TMainForm::SaveAtSessionEnd);
-    QObject::connect(&sessionEnd, &platform::SessionEndWatcher::SessionEnding, &MainForm, &ui::TMainForm::EndSession);
+                     reporting([&MainForm] { MainForm.SaveAtSessionEnd(); }));
+    QObject::connect(&sessionEnd, &platform::SessionEndWatcher::SessionEnding, &MainForm,
+                     reporting([&MainForm] { MainForm.EndSession(); }));
     // A lost X server ends the program at once: what changed is written first.
     platform::DisplayLossWatch displayLoss([&MainForm] { MainForm.SaveWithoutDisplay(); });
     if (wokenEarly)
-        QTimer::singleShot(0, &MainForm, &ui::TMainForm::ShowMainWindow);
+        QTimer::singleShot(0, &MainForm, reporting([&MainForm] { MainForm.ShowMainWindow(); }));
     return app.exec();
 }

@@ -228,7 +228,7 @@ void AppState::SetBackupHour(uint8_t hour)
     current_->Hour = hour;
 }
 
-AppState::BackupRun AppState::BackUp(const Clock& clock, Dialogs& dialogs, WorkProgress* progress)
+BackupRun AppState::BackUp(const Clock& clock, Dialogs& dialogs, WorkProgress* progress)
 {
     const std::string backupDir = Current().BackUpDir;
     BackupRun run{JoinPath(backupDir, SnapshotFolderName(clock.Now())), {}};

@@ -109,10 +109,6 @@ public:
     void SetTimerBackups(bool on) { settings_.TimerBkUp = on ? 1 : 0; }
 
     // ---- The backup directory and its snapshots -------------------------------
-    struct BackupRun {
-        std::string Snapshot; // the folder the run wrote
-        std::vector<NameClash> Clashes;
-    };
     // Copies the current project's sources into a new snapshot folder.
     BackupRun BackUp(const Clock& clock, Dialogs& dialogs, WorkProgress* progress);
     // Lists the snapshot folders of `dir` for the folder view.

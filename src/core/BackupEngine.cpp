@@ -59,11 +59,6 @@ platform::Folder OpenSnapshotIn(const platform::Folder& backups, const std::stri
 
 } // namespace
 
-const char* BrowserKindWord(BrowserMode mode)
-{
-    return mode == BrowserMode::FolderView ? "Folder" : "File";
-}
-
 std::string SnapshotFolderName(const LocalTime& time)
 {
     char name[40];
@@ -264,17 +259,6 @@ DeleteFailures DeleteSelectedBkUpFiles(FileList& List, WorkProgress* progress)
         }
     }
     return failures;
-}
-
-void ReportDeleteFailures(const DeleteFailures& failures)
-{
-    if (failures.empty())
-        return;
-    const DeleteFailure& first = failures.front();
-    const std::string what = failures.size() == 1 ? first.Path + " was not deleted"
-                                                  : std::to_string(failures.size()) +
-                                                        " backups were not deleted, the first " + first.Path;
-    throw EInOutError(first.Error.ErrorCode(), what + ": " + first.Error.what());
 }
 
 } // namespace tarvok

@@ -1,4 +1,5 @@
 #pragma once
+#include "core/BrowserView.h"
 #include "core/Clock.h"
 #include "core/FileUtility.h"
 #include "core/InOutError.h"
@@ -12,13 +13,6 @@ namespace tarvok {
 
 class Dialogs;
 class WorkProgress;
-
-// The two views of the backup browser: the snapshot folders of a backup
-// directory, or the files of one snapshot folder.
-enum class BrowserMode { FolderView, FileView };
-
-// "Folder" or "File": the singular word the delete messages use for a view.
-const char* BrowserKindWord(BrowserMode mode);
 
 // MM_DD_HH, each part two digits, from the local time of the run.
 std::string SnapshotFolderName(const LocalTime& time);
@@ -36,6 +30,13 @@ std::string SnapshotFolderName(const LocalTime& time);
 // The bytes copied are told to `progress`, where there is one.
 std::vector<NameClash> BackUpFileList(const FileList& Files, const std::string& BackUpDir, const Clock& clock,
                                       Dialogs& dialogs, WorkProgress* progress = nullptr);
+
+// What a run leaves to tell: the snapshot folder it wrote and the sources
+// that got no copy of their own there.
+struct BackupRun {
+    std::string Snapshot;
+    std::vector<NameClash> Clashes;
+};
 
 // Names of the snapshot folders directly inside Dir: entries that are plain
 // directories and nothing else (not hidden, not read-only, not links), sorted
@@ -72,13 +73,6 @@ void RestoreBkUpFiles(const std::vector<std::string>& Sources, const std::string
                       WorkProgress* progress = nullptr);
 void RestoreBkUpFile(const std::string& Source, const std::string& DestDir, Dialogs& dialogs);
 
-// A backup that stayed on the disk, and why.
-struct DeleteFailure {
-    std::string Path;
-    EInOutError Error;
-};
-using DeleteFailures = std::vector<DeleteFailure>;
-
 // Deletes the files directly inside Folder, then the folder itself when
 // nothing is left in it; List ends up empty. What could not be removed stays
 // in place and is answered. Works inside the folder as it is at this moment:
@@ -91,9 +85,5 @@ using DeleteFailures = std::vector<DeleteFailure>;
 // those entries; an entry whose file stays is kept, unselected, and answered.
 // A snapshot folder that is now a link or not the user's keeps its files.
 [[nodiscard]] DeleteFailures DeleteSelectedBkUpFiles(FileList& List, WorkProgress* progress = nullptr);
-
-// Raises the error of the first failure, naming its file and how many
-// backups stayed; nothing when all went.
-void ReportDeleteFailures(const DeleteFailures& failures);
 
 } // namespace tarvok

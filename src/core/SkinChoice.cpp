@@ -13,6 +13,11 @@ std::string SkinPath(const std::string& appDir, int32_t skinNo)
     return JoinPath(JoinPath(appDir, SkinFolder), "TarvokSkin" + std::to_string(skinNo) + ".bmp");
 }
 
+std::optional<std::string> ReadSkinFile(const std::string& path, uint64_t maxBytes)
+{
+    return platform::ReadPlainFileNoFollow(path, maxBytes);
+}
+
 uint16_t CountFiles(const std::string& dir)
 {
     uint16_t count = 0;

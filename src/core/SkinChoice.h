@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace tarvok {
@@ -10,6 +11,12 @@ inline constexpr const char* SkinFolder = "Skin";
 // The file of skin `skinNo`: appDir/Skin/TarvokSkin<n>.bmp, the number in
 // plain decimal (so -1 names a file that normally does not exist).
 std::string SkinPath(const std::string& appDir, int32_t skinNo);
+
+// The bytes of a skin file of at most `maxBytes`. Anyone who may write the
+// Skin folder may put a link or a pipe in a skin's place at any moment: the
+// file is read once, from a descriptor that neither follows links nor waits.
+// Nothing when it is not such a file.
+std::optional<std::string> ReadSkinFile(const std::string& path, uint64_t maxBytes);
 
 // The plain files in `dir` (the skin count); 0 when it cannot be listed.
 uint16_t CountFiles(const std::string& dir);

@@ -1,10 +1,8 @@
 #include "ui/dialogs/SelectDirectoryDialog.h"
 
 #include "core/Dialogs.h"
-#include "core/FileUtility.h"
+#include "core/DirectoryChoice.h"
 #include "core/TextLines.h"
-#include "platform/FileSystem.h"
-#include "platform/MountTable.h"
 #include "ui/widgets/LocalText.h"
 
 #include <QComboBox>
@@ -31,19 +29,6 @@ const char* const HelpText =
     "inside the directory shown). The files of the shown directory are listed for "
     "orientation only.\n\nA directory that does not exist yet is created, together "
     "with any missing parent directories, when you confirm it with OK.";
-
-// The deepest existing directory on the way to `path`, so a start that does
-// not exist yet still opens the tree close to it.
-std::string NearestExistingDirectory(std::string path)
-{
-    while (!path.empty() && !platform::DirectoryExists(path)) {
-        const std::string parent = DirectoryPart(path);
-        if (parent == path)
-            break;
-        path = parent;
-    }
-    return platform::DirectoryExists(path) ? path : platform::CurrentDirectory();
-}
 
 } // namespace
 
@@ -107,7 +92,7 @@ SelectDirectoryDialog::SelectDirectoryDialog(QWidget* parent, const std::string&
     connect(fileSystems_, &QComboBox::activated, this,
             [this](int index) { ShowDirectory(fileSystems_->itemData(index).toString()); });
 
-    const std::string startDir = start.empty() ? platform::CurrentDirectory() : start;
+    const std::string startDir = StartDirectory(start);
     ShowDirectory(Local(NearestExistingDirectory(startDir)));
     nameBox_->setText(Local(startDir));
     nameBox_->setFocus();
@@ -163,8 +148,8 @@ void SelectDirectoryDialog::FillFiles(const QString& dir)
 // not answer would freeze the program.
 void SelectDirectoryDialog::FillFileSystems()
 {
-    mounts_ = platform::MountedFileSystems();
-    for (const platform::MountPoint& mount : mounts_) {
+    mounts_ = FileSystemsToOffer();
+    for (const MountPoint& mount : mounts_) {
         const QString root = Local(mount.Root);
         fileSystems_->addItem(mount.Device.empty() ? root : root + "  (" + Local(mount.Device) + ")", root);
     }
@@ -172,7 +157,7 @@ void SelectDirectoryDialog::FillFileSystems()
 
 void SelectDirectoryDialog::SelectFileSystemOf(const QString& dir)
 {
-    const int index = fileSystems_->findData(Local(platform::MountRootOf(mounts_, FromLocal(dir))));
+    const int index = fileSystems_->findData(Local(FileSystemOf(mounts_, FromLocal(dir))));
     if (index >= 0)
         fileSystems_->setCurrentIndex(index);
 }
@@ -197,14 +182,15 @@ void SelectDirectoryDialog::OkClicked()
                          "Please choose a directory without one.");
         return;
     }
-    if (!platform::DirectoryExists(path)) {
-        if (platform::FileExists(path)) {
-            dialogs_.Warning(path + " is a file, not a directory.");
-            return;
-        }
+    const FoundAt found = InspectTypedName(path);
+    if (found == FoundAt::File) {
+        dialogs_.Warning(path + " is a file, not a directory.");
+        return;
+    }
+    if (found == FoundAt::Nothing) {
         if (!dialogs_.Confirm("The specified directory does not exist. Create it?"))
             return;
-        if (!platform::CreateDirWithParents(path)) {
+        if (!CreateTypedDirectory(path)) {
             dialogs_.Warning("Unable to create the directory " + path + ".");
             return;
         }

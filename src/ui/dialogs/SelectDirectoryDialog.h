@@ -2,7 +2,7 @@
 #include <QDialog>
 #include <QString>
 
-#include "platform/MountTable.h"
+#include "core/DirectoryChoice.h"
 
 #include <string>
 #include <vector>
@@ -60,7 +60,7 @@ private:
     QString TypedDirectory() const;
 
     Dialogs& dialogs_;
-    std::vector<platform::MountPoint> mounts_;
+    std::vector<MountPoint> mounts_;
     QString shown_;
     std::string chosen_;
     QFileSystemModel* model_;

@@ -2,6 +2,7 @@
 #include "core/AppState.h"
 #include "core/WorkProgress.h"
 #include "ui/main/MainControls.h"
+#include "ui/main/MainSeams.h"
 #include "ui/shell/ErrorReport.h"
 
 #include <QSystemTrayIcon>
@@ -14,13 +15,6 @@
 #include <string>
 #include <type_traits>
 
-namespace tarvok {
-class Clock;
-class Desktop;
-class Dialogs;
-class Shell;
-} // namespace tarvok
-
 namespace tarvok::platform {
 class CloseRequests;
 } // namespace tarvok::platform
@@ -28,27 +22,6 @@ class CloseRequests;
 namespace tarvok::ui {
 
 class KeyPreview;
-
-// The notification area as main() finds it; a test sets its own.
-struct TrayHost {
-    // One activation of the icon stands for a double click (GNOME Shell's host).
-    bool ActivationShows = false;
-    // Whether a notification area runs now; without one the window lives in
-    // the taskbar instead.
-    std::function<bool()> Runs = [] { return true; };
-};
-
-// The services the window works through; main() gives the real ones, a
-// test its own.
-struct MainSeams {
-    tarvok::Dialogs& Dialogs;
-    tarvok::Clock& Clock;
-    tarvok::Shell& Shell;
-    tarvok::Desktop& Desktop;
-    // The user's name for the start-up greeting; nothing when it is unknown.
-    std::function<std::optional<std::string>()> UserName;
-    TrayHost Tray = {};
-};
 
 // The main window: it shows the program's state (AppState) and turns the
 // user's commands into calls on it. The reactions keep the program's own

@@ -1,6 +1,6 @@
 // Backup run, restore, deletion of backups and the change of the backup
 // directory: the commands that work on the backup directory's contents.
-#include "core/BackupEngine.h"
+#include "core/BrowserView.h"
 #include "core/Dialogs.h"
 #include "core/ProjectFile.h"
 #include "core/Settings.h"
@@ -89,7 +89,7 @@ void TMainForm::btnBackUpClick()
     }
     ListWalk walk(*this);
     BusyWork busy(lbStatus, "BackUp Files Now...");
-    AppState::BackupRun run;
+    BackupRun run;
     {
         WorkBreath breath(*this);
         run = state_.BackUp(Clock, Dialogs, &breath);

@@ -1,7 +1,6 @@
 // The backup browser (lbxTarget) and what both file lists share: hover
 // paths, clearing the selection beside the lines, Ctrl+A and Ctrl+D,
 // opening a file by double-click.
-#include "core/BackupEngine.h"
 #include "core/Dialogs.h"
 #include "core/KeyState.h"
 #include "core/Shell.h"

@@ -75,9 +75,10 @@ void TMainForm::FormCreate()
 void TMainForm::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    // A window restored by the window manager was never hidden.
+    // A window restored by the window manager was never hidden. An error
+    // (an unreadable project file) is reported here, not left to Qt.
     if (!event->spontaneous())
-        FormShow();
+        Reporting(&TMainForm::FormShow)();
 }
 
 void TMainForm::FormShow()
@@ -138,19 +139,21 @@ void TMainForm::closeEvent(QCloseEvent* event)
     // Refused until the close steps are done; a failed write the user does not
     // pass over keeps the window open.
     event->ignore();
-    // No question in the middle of a run: it comes once the run is over.
-    if (breathing_) {
-        closeAsked_ = true;
-        return;
-    }
-    if (!FormCloseQuery())
-        return;
-    if (state_.Working()) {
-        state_.HoldClose();
-        return;
-    }
-    if (FinishClose())
-        event->accept();
+    Reporting([this, event] {
+        // No question in the middle of a run: it comes once the run is over.
+        if (breathing_) {
+            closeAsked_ = true;
+            return;
+        }
+        if (!FormCloseQuery())
+            return;
+        if (state_.Working()) {
+            state_.HoldClose();
+            return;
+        }
+        if (FinishClose())
+            event->accept();
+    })();
 }
 
 bool TMainForm::FinishClose()

@@ -1,6 +1,6 @@
 #include "ui/skin/SkinCanvas.h"
 
-#include "platform/FileSystem.h"
+#include "core/SkinChoice.h"
 #include "platform/qt/Compositing.h"
 
 #include <QBuffer>
@@ -58,10 +58,7 @@ SkinCanvas::SkinCanvas(QWidget& window) : QObject(&window), window_(window)
 
 bool SkinCanvas::LoadFile(const std::string& path)
 {
-    // Anyone who may write the Skin folder may put a link or a pipe in a
-    // skin's place at any moment: the file is read once, from a descriptor
-    // that neither follows links nor waits.
-    const std::optional<std::string> bytes = platform::ReadPlainFileNoFollow(path, MaxSkinFileBytes);
+    const std::optional<std::string> bytes = ReadSkinFile(path, MaxSkinFileBytes);
     if (!bytes)
         return false;
     QBuffer buffer;

@@ -49,6 +49,10 @@ TEST_F(SourceListTest, AddAndDeleteLeaveAProjectFileThatCouldNotBeReadAlone)
     ASSERT_EQ(Form->Controls().lbxSource->count(), 1);
     ::chmod(projectFile.c_str(), 0);
     EXPECT_THROW(Form->LoadCurrentPrj(), EInOutError);
+    // Showing the window reports it in the error box instead.
+    Form->hide();
+    EXPECT_NO_THROW(Form->show());
+    EXPECT_EQ(Dialogs.TextsOf("error").size(), 1u);
     // Names read before must not stand for the files of a list that was not.
     EXPECT_EQ(Form->Controls().lbxSource->count(), 0);
 

@@ -1,0 +1,36 @@
+#pragma once
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace tarvok {
+class Clock;
+class Desktop;
+class Dialogs;
+class Shell;
+} // namespace tarvok
+
+namespace tarvok::ui {
+
+// The notification area as main() finds it; a test sets its own.
+struct TrayHost {
+    // One activation of the icon stands for a double click (GNOME Shell's host).
+    bool ActivationShows = false;
+    // Whether a notification area runs now; without one the window lives in
+    // the taskbar instead.
+    std::function<bool()> Runs = [] { return true; };
+};
+
+// The services the window works through; main() gives the real ones, a
+// test its own.
+struct MainSeams {
+    tarvok::Dialogs& Dialogs;
+    tarvok::Clock& Clock;
+    tarvok::Shell& Shell;
+    tarvok::Desktop& Desktop;
+    // The user's name for the start-up greeting; nothing when it is unknown.
+    std::function<std::optional<std::string>()> UserName;
+    TrayHost Tray = {};
+};
+
+} // namespace tarvok::ui
