@@ -143,6 +143,14 @@ auto AppState::SelectedEntries(List& list, const std::vector<bool>& selectedLine
     return selected;
 }
 
+void AppState::MarkSelected(FileList& list, const std::vector<bool>& selectedLines)
+{
+    for (FileRec& file : list)
+        file.Selected = 0;
+    for (FileRec* file : SelectedEntries(list, selectedLines))
+        file->Selected = 1;
+}
+
 std::string AppState::AddStartDir() const
 {
     // Where the open dialog starts until a directory has been used.
@@ -178,10 +186,7 @@ std::vector<NameClash> AppState::NameClashesFrom(std::size_t firstAdded) const
 
 void AppState::RemoveSources(const std::vector<bool>& selectedLines)
 {
-    for (FileRec& file : sourceList_)
-        file.Selected = 0;
-    for (FileRec* file : SelectedEntries(sourceList_, selectedLines))
-        file->Selected = 1;
+    MarkSelected(sourceList_, selectedLines);
     for (auto entry = sourceList_.begin(); entry != sourceList_.end();)
         entry = entry->Selected == 1 ? DelFile(sourceList_, entry) : std::next(entry);
     SaveSourceList();
@@ -265,10 +270,7 @@ void AppState::RestoreSelected(const std::vector<bool>& selectedLines, const std
 DeleteFailures AppState::DeleteSelected(const std::vector<bool>& selectedLines, WorkProgress* progress)
 {
     if (browserMode_ == tarvok::BrowserMode::FileView) {
-        for (FileRec& file : backupList_)
-            file.Selected = 0;
-        for (FileRec* file : SelectedEntries(backupList_, selectedLines))
-            file->Selected = 1;
+        MarkSelected(backupList_, selectedLines);
         return DeleteSelectedBkUpFiles(backupList_, progress);
     }
     const std::string backupDir = Current().BackUpDir;
