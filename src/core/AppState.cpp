@@ -31,7 +31,9 @@ void AppState::UseDefaultSettings()
     current_ = AddDefaultProject(appDir_, projectList_);
 }
 
-const PrjRec& AppState::Current()
+const PrjRec& AppState::Current() { return EditedCurrent(); }
+
+PrjRec& AppState::EditedCurrent()
 {
     EnsureCurrentProject();
     return *current_;
@@ -160,11 +162,8 @@ std::string AppState::AddStartDir() const
 std::vector<std::string> AppState::AddSources(const std::vector<std::string>& chosen)
 {
     std::vector<std::string> refused;
-    if (chosen.empty()) {
-        SaveSourceList();
-        return refused;
-    }
-    lastDir_ = DirectoryPart(chosen.front());
+    if (!chosen.empty())
+        lastDir_ = DirectoryPart(chosen.front());
     for (const std::string& path : chosen) {
         // The project file holds one path a line.
         if (HasLineBreak(path))
@@ -205,8 +204,7 @@ void AppState::SaveSourceList() { tarvok::SaveSourceList(ProjectFile(), sourceLi
 
 void AppState::ChangeBackupDir(const std::string& dir)
 {
-    Current();
-    current_->BackUpDir = dir;
+    EditedCurrent().BackUpDir = dir;
     // The project must find its sources in its new directory at the next
     // start; another project's file already there is left as it is.
     const std::string projectFile = ProjectFilePath(dir);
@@ -216,22 +214,13 @@ void AppState::ChangeBackupDir(const std::string& dir)
 
 void AppState::SaveSchedule(const ScheduleSelection& selection)
 {
-    Current();
-    ApplySchedule(*current_, selection);
+    ApplySchedule(EditedCurrent(), selection);
     WriteSettingsFile();
 }
 
-void AppState::SetBackupDay(uint8_t day)
-{
-    Current();
-    current_->Day = day;
-}
+void AppState::SetBackupDay(uint8_t day) { EditedCurrent().Day = day; }
 
-void AppState::SetBackupHour(uint8_t hour)
-{
-    Current();
-    current_->Hour = hour;
-}
+void AppState::SetBackupHour(uint8_t hour) { EditedCurrent().Hour = hour; }
 
 BackupRun AppState::BackUp(const Clock& clock, Dialogs& dialogs, WorkProgress* progress)
 {

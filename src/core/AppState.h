@@ -196,6 +196,8 @@ private:
     void SaveSettingsForClose(std::vector<std::string>& notSaved);
     void SaveSourceListForClose(std::vector<std::string>& notSaved);
 
+    // Current(), to be changed.
+    PrjRec& EditedCurrent();
     // The entries of `list` whose line is selected.
     template <typename List>
     static auto SelectedEntries(List& list, const std::vector<bool>& selectedLines);
