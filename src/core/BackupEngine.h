@@ -1,7 +1,7 @@
 #pragma once
-#include "core/Clock.h"
+#include "base/Clock.h"
 #include "core/FileUtility.h"
-#include "core/InOutError.h"
+#include "base/InOutError.h"
 #include "core/NameClash.h"
 
 #include <stdexcept>

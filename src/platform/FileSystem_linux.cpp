@@ -1,6 +1,6 @@
 #include "platform/FileSystem.h"
 
-#include "core/InOutError.h"
+#include "base/InOutError.h"
 #include "platform/DriveCalls.h"
 #include "platform/MountTable.h"
 

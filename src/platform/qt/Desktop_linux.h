@@ -1,5 +1,5 @@
 #pragma once
-#include "core/Desktop.h"
+#include "base/Desktop.h"
 #include "platform/qt/CommandRunner.h"
 #include "platform/qt/DesktopBackground.h"
 #include "platform/qt/X11Desktop.h"
