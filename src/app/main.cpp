@@ -12,7 +12,7 @@
 #include "platform/qt/SingleInstance.h"
 #include "platform/qt/TimeChangeWatcher.h"
 #include "platform/qt/TrayHost.h"
-#include "platform/qt/UserName.h"
+#include "platform/UserName.h"
 #include "platform/qt/X11Platform.h"
 #include "ui/main/Main.h"
 #include "ui/dialogs/QtDialogs.h"

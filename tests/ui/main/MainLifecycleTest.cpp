@@ -3,7 +3,7 @@
 #include "ReadOnlyFolder.h"
 #include "base/InOutError.h"
 #include "core/ProjectFile.h"
-#include "platform/qt/UserName.h"
+#include "platform/UserName.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "platform/qt/DesktopBackground.h"
+#include "platform/qt/DesktopBackground_linux.h"
 
 #include "platform/AutoStartEntry_linux.h"
 #include "platform/FileSystem.h"
