@@ -70,20 +70,6 @@ TEST(FileSystem, DirectoryServices)
     EXPECT_TRUE(RemoveDir(tmp / "a/b/c"));
 }
 
-TEST(FileSystem, RenameNeverReplacesAnExistingFile)
-{
-    TempDir tmp;
-    WriteFile(tmp / "notes.txt", "current");
-    WriteFile(tmp / "notes.BAK", "older");
-    EXPECT_FALSE(RenameFileNoReplace(tmp / "notes.txt", tmp / "notes.BAK"));
-    EXPECT_EQ(ReadFile(tmp / "notes.txt"), "current");
-    EXPECT_EQ(ReadFile(tmp / "notes.BAK"), "older");
-    std::filesystem::remove(tmp / "notes.BAK");
-    EXPECT_TRUE(RenameFileNoReplace(tmp / "notes.txt", tmp / "notes.BAK"));
-    EXPECT_EQ(ReadFile(tmp / "notes.BAK"), "current");
-    EXPECT_FALSE(std::filesystem::exists(tmp / "notes.txt"));
-}
-
 TEST(FileSystem, ReplaceKeepsPermissionsOfTheOldFile)
 {
     TempDir tmp;
