@@ -3,7 +3,7 @@
 // script times it against cp copying the same files.
 #include "core/BackupEngine.h"
 #include "ConsoleDialogs.h"
-#include "core/InOutError.h"
+#include "base/InOutError.h"
 #include "platform/SystemClock.h"
 
 #include <cstdio>

@@ -2,7 +2,7 @@
 // against dd with the same block size.
 #include "core/BlockCopy.h"
 #include "ConsoleDialogs.h"
-#include "core/InOutError.h"
+#include "base/InOutError.h"
 
 #include <cstdio>
 

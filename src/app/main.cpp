@@ -4,7 +4,6 @@
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/SystemClock.h"
-#include "core/AutoStart.h"
 #include "core/FileUtility.h"
 #include "core/Settings.h"
 #include "platform/qt/Desktop_linux.h"
@@ -13,7 +12,7 @@
 #include "platform/qt/SingleInstance.h"
 #include "platform/qt/TimeChangeWatcher.h"
 #include "platform/qt/TrayHost.h"
-#include "platform/qt/UserName.h"
+#include "platform/UserName.h"
 #include "platform/qt/X11Platform.h"
 #include "ui/main/Main.h"
 #include "ui/dialogs/QtDialogs.h"
@@ -84,7 +83,7 @@ int main(int argc, char** argv)
     platform::SystemClock clock;
     ui::QtShell shell;
     platform::LinuxDesktop desktop(JoinPath(appDir, WallpaperKeepFileName),
-                                   ConfigHome() + "/autostart/" + FileNamePart(platform::ExecutablePath()) +
+                                   platform::ConfigHome() + "/autostart/" + FileNamePart(platform::ExecutablePath()) +
                                        "-wallpaper.desktop");
     const ui::TrayHost tray{platform::ActivationIsDoubleClick(platform::EnvironmentValue("XDG_CURRENT_DESKTOP")),
                             [] { return QSystemTrayIcon::isSystemTrayAvailable(); }};

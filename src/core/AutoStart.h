@@ -1,12 +1,14 @@
 #pragma once
+#include "platform/AppDir.h"
+
 #include <stdexcept>
 #include <string>
 
 namespace tarvok {
 
-// Entering the program among those the desktop starts at logon. The entry is
-// an XDG autostart desktop entry named after the executable; the profile-file
-// form is the older one, used only where IsWinNT is false.
+// Entering the program among those the desktop starts at logon: the
+// platform's start-up entry; the profile-file form is the older one, used
+// only where IsWinNT is false.
 
 // Errors of the start-up entry and of the profile file; the general error
 // report shows their text.
@@ -19,16 +21,11 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The start-up entry kind in use: the desktop entry, always, here.
+// The start-up entry kind in use: the platform's entry, always, here.
 bool IsWinNT();
 
-// $XDG_CONFIG_HOME when it is an absolute path, else $HOME/.config.
-std::string ConfigHome();
-// ConfigHome()/autostart/<executable name>.desktop
-std::string AutoStartEntryPath(const std::string& exePath);
-// The Exec value for the path: quoted and escaped as desktop entries want.
-std::string DesktopEntryExec(const std::string& exePath);
-std::string AutoStartEntryText(const std::string& exePath);
+// The folder that stands in for the Windows directory of the profile file.
+using platform::ConfigHome;
 
 // Writes the entry; ERegistryException "Failed to set data for '<name>'".
 void AddAutoStartRegistry(const std::string& exePath);

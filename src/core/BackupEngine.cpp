@@ -2,7 +2,7 @@
 
 #include "core/BlockCopy.h"
 #include "core/Dialogs.h"
-#include "core/InOutError.h"
+#include "base/InOutError.h"
 #include "core/WorkProgress.h"
 #include "platform/DriveCalls.h"
 #include "platform/FileSystem.h"

@@ -1,8 +1,8 @@
 #pragma once
+#include "base/Clock.h"
+#include "base/InOutError.h"
 #include "core/BrowserView.h"
-#include "core/Clock.h"
 #include "core/FileUtility.h"
-#include "core/InOutError.h"
 #include "core/NameClash.h"
 
 #include <stdexcept>

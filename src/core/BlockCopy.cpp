@@ -2,7 +2,7 @@
 
 #include "core/Dialogs.h"
 #include "core/FileUtility.h"
-#include "core/InOutError.h"
+#include "base/InOutError.h"
 #include "core/WorkProgress.h"
 #include "platform/FileSystem.h"
 #include "platform/Folder.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "core/InOutError.h"
+#include "base/InOutError.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 #include "core/FileUtility.h"
-#include "core/InOutError.h"
+#include "base/InOutError.h"
 #include "core/TextLines.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "core/TextLines.h"
 
-#include "core/InOutError.h"
+#include "base/InOutError.h"
 
 namespace tarvok {
 

@@ -17,8 +17,14 @@ struct AppDirSources {
     std::string Home;                          // empty when unset
 };
 
-// $XDG_CONFIG_HOME/Tarvok, or ~/.config/Tarvok when XDG_CONFIG_HOME is unset
-// or not absolute. Only the name: nothing is created.
+// The user's config folder: $XDG_CONFIG_HOME when it is absolute, else
+// .config in the home folder ($HOME, else the password file's). Only the
+// name: nothing is created.
+std::string ConfigHome(const AppDirSources& sources);
+// ConfigHome of this process's environment.
+std::string ConfigHome();
+
+// ConfigHome/Tarvok. Only the name: nothing is created.
 std::string UserConfigAppDir(const AppDirSources& sources);
 
 // The executable's folder when it is writable by this user and not an

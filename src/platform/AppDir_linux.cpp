@@ -74,14 +74,22 @@ void CreatePrivateDir(const std::string& dir)
 
 } // namespace
 
-std::string UserConfigAppDir(const AppDirSources& sources)
+std::string ConfigHome(const AppDirSources& sources)
 {
     // Relative values are invalid by the XDG rules and are ignored.
-    const std::string configHome =
-        !sources.XdgConfigHome.empty() && sources.XdgConfigHome.front() == '/'
-            ? sources.XdgConfigHome
-            : HomeDir(sources) + "/.config";
-    return (std::filesystem::path(configHome) / "Tarvok").lexically_normal().string();
+    if (!sources.XdgConfigHome.empty() && sources.XdgConfigHome.front() == '/')
+        return sources.XdgConfigHome;
+    return (std::filesystem::path(HomeDir(sources)) / ".config").lexically_normal().string();
+}
+
+std::string ConfigHome()
+{
+    return ConfigHome({{}, {}, EnvironmentValue("XDG_CONFIG_HOME"), EnvironmentValue("HOME")});
+}
+
+std::string UserConfigAppDir(const AppDirSources& sources)
+{
+    return (std::filesystem::path(ConfigHome(sources)) / "Tarvok").lexically_normal().string();
 }
 
 std::string ChooseAppDir(const AppDirSources& sources)

@@ -1,5 +1,5 @@
 #pragma once
-#include "core/InOutError.h"
+#include "base/InOutError.h"
 
 #include <cstdint>
 #include <functional>
@@ -56,12 +56,6 @@ bool CreateDir(const std::string& path);        // one level
 bool CreateDirWithParents(const std::string& path);
 bool RemoveDir(const std::string& path);        // only when empty
 bool DeleteFile(const std::string& path);
-// Renames a file; fails (returns false) when the new name already exists.
-bool RenameFileNoReplace(const std::string& from, const std::string& to);
-// As DeleteFile and RemoveDir, raising why the entry stays; one that is
-// gone already is no error.
-void DeleteFileOrThrow(const std::string& path);
-void RemoveDirOrThrow(const std::string& path);
 
 // Whole-file text services used by the settings and project files.
 // Larger files are refused as unreadable ("File access denied"): no file the

@@ -1,6 +1,6 @@
 #include "platform/FileSystem.h"
 
-#include "core/InOutError.h"
+#include "base/InOutError.h"
 #include "platform/DriveCalls.h"
 #include "platform/MountTable.h"
 
@@ -16,6 +16,7 @@
 
 #include <memory>
 #include <string_view>
+#include <utility>
 
 namespace tarvok::platform {
 namespace {
@@ -100,6 +101,8 @@ public:
         fd_ = -1;
         return ::close(fd) == 0 || errno == EINTR ? 0 : errno;
     }
+    // Hands the descriptor to a new owner.
+    int Release() { return std::exchange(fd_, -1); }
 
 private:
     int fd_;
@@ -206,10 +209,10 @@ std::vector<DirEntry> ListDirectoryAt(int dirFd)
 {
     // The stream takes over the descriptor it is made from and shares its
     // position, so it gets a fresh one.
-    const int fd = ::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    DIR* dir = fd < 0 ? nullptr : ::fdopendir(fd);
-    if (fd >= 0 && !dir)
-        ::close(fd);
+    UniqueFd fd(::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    DIR* dir = fd.Get() < 0 ? nullptr : ::fdopendir(fd.Get());
+    if (dir)
+        fd.Release(); // the stream owns it now
     return ListOpenDirectory(dir);
 }
 
@@ -230,27 +233,6 @@ bool CreateDirWithParents(const std::string& path)
 bool RemoveDir(const std::string& path) { return UsablePath(path) && ::rmdir(path.c_str()) == 0; }
 
 bool DeleteFile(const std::string& path) { return UsablePath(path) && ::unlink(path.c_str()) == 0; }
-
-bool RenameFileNoReplace(const std::string& from, const std::string& to)
-{
-    return UsablePath(from) && UsablePath(to) && RenameNoReplace(AT_FDCWD, from, to) == 0;
-}
-
-void DeleteFileOrThrow(const std::string& path)
-{
-    if (!UsablePath(path))
-        throw EInOutError(3);
-    if (::unlink(path.c_str()) != 0 && errno != ENOENT)
-        ThrowInOutError(errno, path);
-}
-
-void RemoveDirOrThrow(const std::string& path)
-{
-    if (!UsablePath(path))
-        throw EInOutError(3);
-    if (::rmdir(path.c_str()) != 0 && errno != ENOENT)
-        ThrowInOutError(errno, path);
-}
 
 namespace {
 

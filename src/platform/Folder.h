@@ -1,5 +1,5 @@
 #pragma once
-#include "core/InOutError.h"
+#include "base/InOutError.h"
 #include "platform/FileSystem.h"
 #include "platform/RawFile.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "core/Clock.h"
+#include "base/Clock.h"
 
 namespace tarvok::platform {
 

@@ -2,7 +2,7 @@
 // close and the session's end write, and what they never replace.
 #include "ProjectWorld.h"
 #include "core/AppState.h"
-#include "core/InOutError.h"
+#include "base/InOutError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "core/AutoBackup.h"
-#include "core/InOutError.h"
+#include "base/InOutError.h"
 #include "core/ProjectFile.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"

@@ -2,12 +2,15 @@
 #include "TempDir.h"
 #include "core/AutoStart.h"
 #include "core/ProfileText.h"
+#include "platform/AppDir.h"
+#include "platform/AutoStartEntry_linux.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <pwd.h>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -48,13 +51,31 @@ TEST_F(AutoStartTest, WritingAgainReplacesTheEntryAndRemovalTakesExactlyIt)
     EXPECT_NO_THROW(RemoveAutoStart("/usr/bin/Tarvok"));
 }
 
-TEST_F(AutoStartTest, ARelativeConfigHomeIsIgnored)
+// The entry lies in the config folder the program's own files use, whichever
+// of the variables are set.
+TEST(AutoStartEntryPathTest, FollowsTheConfigFolderOfTheProgramsFiles)
 {
-    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
-    ::setenv("XDG_CONFIG_HOME", "relative/config", 1);
-    ::setenv("HOME", "/home/someone", 1);
-    EXPECT_EQ(AutoStartEntryPath("/x/Tarvok"), "/home/someone/.config/autostart/Tarvok.desktop");
-    ::setenv("HOME", home.c_str(), 1);
+    const passwd* user = ::getpwuid(::geteuid());
+    ASSERT_NE(user, nullptr);
+    const std::string passwordHome = user->pw_dir;
+    struct Case {
+        const char* xdg;
+        const char* home;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"/x/cfg", "/home/someone", "/x/cfg/autostart/Tarvok.desktop"},
+        {"relative/config", "/home/someone", "/home/someone/.config/autostart/Tarvok.desktop"},
+        {nullptr, "/home/someone", "/home/someone/.config/autostart/Tarvok.desktop"},
+        {nullptr, nullptr, passwordHome + "/.config/autostart/Tarvok.desktop"},
+    };
+    for (const Case& c : cases) {
+        const ScopedEnv xdg{"XDG_CONFIG_HOME", c.xdg};
+        const ScopedEnv home{"HOME", c.home};
+        EXPECT_EQ(platform::AutoStartEntryPath("/x/Tarvok"), c.expected) << (c.home ? c.home : "HOME unset");
+        EXPECT_EQ(platform::ConfigHome() + "/Tarvok",
+                  platform::UserConfigAppDir({"/bin", {}, c.xdg ? c.xdg : "", c.home ? c.home : ""}));
+    }
 }
 
 TEST(DesktopEntryExecTest, ReservedCharactersAreQuotedAndEscaped)
@@ -69,7 +90,7 @@ TEST(DesktopEntryExecTest, ReservedCharactersAreQuotedAndEscaped)
         {"/opt/it's/T", "\"/opt/it's/T\""},
     };
     for (const auto& [path, exec] : cases)
-        EXPECT_EQ(DesktopEntryExec(path), exec) << path;
+        EXPECT_EQ(platform::DesktopEntryExec(path), exec) << path;
 }
 
 TEST_F(AutoStartTest, AnUnwritableAutostartFolderGivesTheErrorText)
@@ -163,7 +184,7 @@ TEST(AutoStartRunningTest, TheEntryKeepsThePathStartedFromWhenTheFileIsReplacedO
         for (const auto& entry : std::filesystem::directory_iterator(autostart, missing))
             entries.push_back(entry.path().filename());
         EXPECT_EQ(entries, std::vector<std::string>{"tarvok.desktop"}) << change;
-        EXPECT_EQ(ReadFile(autostart + "/tarvok.desktop"), AutoStartEntryText(exe)) << change;
+        EXPECT_EQ(ReadFile(autostart + "/tarvok.desktop"), platform::AutoStartEntryText(exe)) << change;
 
         if (entered) {
             EXPECT_EQ(::write(toChild[1], "\n", 1), 1);

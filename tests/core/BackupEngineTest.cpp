@@ -1,6 +1,6 @@
 #include "core/BackupEngine.h"
 #include "core/BlockCopy.h"
-#include "core/InOutError.h"
+#include "base/InOutError.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
 #include "FileLists.h"

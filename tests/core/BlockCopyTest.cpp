@@ -1,5 +1,5 @@
 #include "core/BlockCopy.h"
-#include "core/InOutError.h"
+#include "base/InOutError.h"
 #include "ChildProcess.h"
 #include "FakeDialogs.h"
 #include "TempDir.h"

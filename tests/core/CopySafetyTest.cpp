@@ -3,7 +3,7 @@
 // and sources that are not plain, steady files.
 #include "core/BackupEngine.h"
 #include "core/BlockCopy.h"
-#include "core/InOutError.h"
+#include "base/InOutError.h"
 #include "platform/RawFile.h"
 #include "ChildProcess.h"
 #include "FakeClock.h"

@@ -3,7 +3,7 @@
 // some names; and errors that say which file stopped the work and why.
 #include "core/BackupEngine.h"
 #include "core/BlockCopy.h"
-#include "core/InOutError.h"
+#include "base/InOutError.h"
 #include "core/ProjectFile.h"
 #include "platform/DriveCalls.h"
 #include "platform/FileSystem.h"

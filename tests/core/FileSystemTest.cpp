@@ -1,4 +1,4 @@
-#include "core/InOutError.h"
+#include "base/InOutError.h"
 #include "core/ProjectFile.h"
 #include "core/Settings.h"
 #include "platform/FileSystem.h"
@@ -68,20 +68,6 @@ TEST(FileSystem, DirectoryServices)
     EXPECT_TRUE(DeleteFile(tmp / "a/b/c/f"));
     EXPECT_FALSE(DeleteFile(tmp / "a/b/c/f"));
     EXPECT_TRUE(RemoveDir(tmp / "a/b/c"));
-}
-
-TEST(FileSystem, RenameNeverReplacesAnExistingFile)
-{
-    TempDir tmp;
-    WriteFile(tmp / "notes.txt", "current");
-    WriteFile(tmp / "notes.BAK", "older");
-    EXPECT_FALSE(RenameFileNoReplace(tmp / "notes.txt", tmp / "notes.BAK"));
-    EXPECT_EQ(ReadFile(tmp / "notes.txt"), "current");
-    EXPECT_EQ(ReadFile(tmp / "notes.BAK"), "older");
-    std::filesystem::remove(tmp / "notes.BAK");
-    EXPECT_TRUE(RenameFileNoReplace(tmp / "notes.txt", tmp / "notes.BAK"));
-    EXPECT_EQ(ReadFile(tmp / "notes.BAK"), "current");
-    EXPECT_FALSE(std::filesystem::exists(tmp / "notes.txt"));
 }
 
 TEST(FileSystem, ReplaceKeepsPermissionsOfTheOldFile)

@@ -1,4 +1,4 @@
-#include "core/InOutError.h"
+#include "base/InOutError.h"
 #include "core/ProjectFile.h"
 #include "TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "core/InOutError.h"
+#include "base/InOutError.h"
 #include "core/Settings.h"
 #include "ChildProcess.h"
 #include "TempDir.h"

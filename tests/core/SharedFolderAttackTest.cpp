@@ -3,7 +3,7 @@
 // while the program works; none may touch the user's own files.
 #include "core/BackupEngine.h"
 #include "core/BlockCopy.h"
-#include "core/InOutError.h"
+#include "base/InOutError.h"
 #include "core/ProjectFile.h"
 #include "platform/Folder.h"
 #include "ChildProcess.h"

@@ -60,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
         StepCase{"TheLargestNumberDoesNotOverflow", INT32_MAX, 5, {3}, true, 3, {3}},
         StepCase{"AFarNegativeNumberComesIntoRange", -6, 4, {}, false, 3, {-1, 0, 1, 2, 3}},
         StepCase{"ASingleSkinIsLoadedAgain", 0, 1, {0}, true, 0, {0}}),
-    [](const ::testing::TestParamInfo<StepCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<StepCase>& tested) { return tested.param.name; });
 
 TEST(SkinPath, NamesTheNumberInPlainDecimal)
 {

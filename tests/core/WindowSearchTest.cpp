@@ -46,7 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
         SearchCase{"ClassLetterCaseCounts", "HiNet", "ieframe", 0},
         SearchCase{"WindowWithoutTitleIsSkipped", "Untitled", "", 0},
         SearchCase{"NothingMatches", "Netscape", "", 0}),
-    [](const ::testing::TestParamInfo<SearchCase>& info) { return std::string(info.param.Name); });
+    [](const ::testing::TestParamInfo<SearchCase>& tested) { return std::string(tested.param.Name); });
 
 TEST_F(WindowSearchTest, TheSearchStopsAtTheMatchAndReadsNoClassWhenAnyClassWill)
 {

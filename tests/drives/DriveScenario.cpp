@@ -6,7 +6,7 @@
 // Usage: drive_scenario DIRECTORY_ON_THE_DRIVE [gtest options]
 #include "core/BackupEngine.h"
 #include "core/BlockCopy.h"
-#include "core/InOutError.h"
+#include "base/InOutError.h"
 #include "core/ProjectFile.h"
 #include "core/Settings.h"
 #include "ChildProcess.h"

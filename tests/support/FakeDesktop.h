@@ -1,5 +1,5 @@
 #pragma once
-#include "core/Desktop.h"
+#include "base/Desktop.h"
 
 #include <string>
 #include <vector>

@@ -208,8 +208,8 @@ TEST_F(DesktopX11Test, ScreenSaverCoversTheScreenWhenEnabledAndIsRefusedWhenOff)
     ASSERT_EQ(std::system("xset s off"), 0);
     EXPECT_FALSE(desktop.StartScreenSaver());
     MainWorld world;
-    platform::LinuxDesktop desktop{world.App / WallpaperKeepFileName, world.App / "logon.desktop"};
-    ui::TMainForm& form = world.Create(&desktop);
+    platform::LinuxDesktop formDesktop{world.App / WallpaperKeepFileName, world.App / "logon.desktop"};
+    ui::TMainForm& form = world.Create(&formDesktop);
     world.Dialogs.Log.clear();
     form.ScreenSaverOn1Click();
     EXPECT_EQ(world.Dialogs.TextsOf("message"), std::vector<std::string>{"Can not turn on Screen Saver"});
@@ -236,12 +236,12 @@ TEST_F(DesktopX11Test, HideIEHidesTheBrowserWindowThenFindsNoneLeft)
     Xmessage message(HiNet);
     ASSERT_NE(Find(HiNet), 0u);
     MainWorld world;
-    platform::LinuxDesktop desktop{world.App / WallpaperKeepFileName, world.App / "logon.desktop"};
-    ui::TMainForm& form = world.Create(&desktop);
+    platform::LinuxDesktop formDesktop{world.App / WallpaperKeepFileName, world.App / "logon.desktop"};
+    ui::TMainForm& form = world.Create(&formDesktop);
     world.Dialogs.Log.clear();
     form.HideIE1Click();
     EXPECT_TRUE(world.Dialogs.Log.empty());
-    EXPECT_TRUE(WaitFor([&] { return FindWindowByTitle(desktop, HiNet, "") == 0; }));
+    EXPECT_TRUE(WaitFor([&] { return FindWindowByTitle(formDesktop, HiNet, "") == 0; }));
     form.HideIE1Click();
     EXPECT_EQ(world.Dialogs.TextsOf("message"), std::vector<std::string>{"Window Not Found!"});
 }

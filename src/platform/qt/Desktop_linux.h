@@ -1,8 +1,8 @@
 #pragma once
-#include "core/Desktop.h"
+#include "base/Desktop.h"
 #include "platform/qt/CommandRunner.h"
-#include "platform/qt/DesktopBackground.h"
-#include "platform/qt/X11Desktop.h"
+#include "platform/qt/DesktopBackground_linux.h"
+#include "platform/qt/X11Desktop_linux.h"
 
 #include <memory>
 

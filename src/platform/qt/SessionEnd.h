@@ -1,7 +1,7 @@
 #pragma once
 #include <QObject>
 
-#include <csignal>
+#include <memory>
 
 class QGuiApplication;
 class QSocketNotifier;
@@ -47,9 +47,10 @@ signals:
 private:
     void OnReadable();
 
-    int pipe_[2] = {-1, -1};
+    // The system's side: the pipe and the handlers ours replaced.
+    struct Handlers;
+    std::unique_ptr<Handlers> handlers_;
     QSocketNotifier* notifier_ = nullptr;
-    struct sigaction previous_[3] {};
 };
 
 } // namespace tarvok::platform

@@ -1,7 +1,7 @@
 // Creation, showing and closing of the main window, and the current project.
-#include "core/Clock.h"
+#include "base/Clock.h"
 #include "core/Dialogs.h"
-#include "core/InOutError.h"
+#include "base/InOutError.h"
 #include "core/ProjectFile.h"
 #include "core/Schedule.h"
 #include "core/SkinChoice.h"

@@ -1,7 +1,7 @@
 // The schedule panel, the once-a-second tick with its clock line and
 // automatic backups, and the reaction to a set of the system clock.
 #include "core/AutoBackup.h"
-#include "core/Clock.h"
+#include "base/Clock.h"
 #include "core/Dialogs.h"
 #include "core/Schedule.h"
 #include "core/SkinChoice.h"

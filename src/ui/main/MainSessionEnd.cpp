@@ -1,6 +1,6 @@
 // The end of the session (logout, shutdown, a termination signal): the
 // close's writes without its question, and the end of the program.
-#include "core/Desktop.h"
+#include "base/Desktop.h"
 #include "ui/main/Main.h"
 
 #include <cstdio>

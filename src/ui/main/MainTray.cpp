@@ -1,5 +1,5 @@
 // The notification-area icon and its menu RatMenu.
-#include "core/Clock.h"
+#include "base/Clock.h"
 #include "ui/main/Main.h"
 #include "ui/shell/ProgramIcon.h"
 

@@ -1,6 +1,6 @@
 // Work on the state's lists: the guard that holds a close back, and the
 // breaths long work takes to show its progress and let the window answer.
-#include "core/Clock.h"
+#include "base/Clock.h"
 #include "ui/main/Main.h"
 #include "ui/widgets/WorkBar.h"
 

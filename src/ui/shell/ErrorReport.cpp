@@ -1,6 +1,6 @@
 #include "ui/shell/ErrorReport.h"
 
-#include "core/InOutError.h"
+#include "base/InOutError.h"
 
 namespace tarvok::ui {
 

@@ -1,6 +1,6 @@
 #include "BackupTestWorld.h"
 #include "core/BackupEngine.h"
-#include "core/InOutError.h"
+#include "base/InOutError.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "FakeDesktop.h"
 #include "MainTestWorld.h"
 #include "ScopedEnv.h"
-#include "core/AutoStart.h"
+#include "platform/AutoStartEntry_linux.h"
 #include "platform/FileSystem.h"
 
 #include <QAction>
@@ -101,7 +101,7 @@ TEST_F(MainDesktopToolsTest, AutoStartEntersAndTakesOutTheRunningExecutable)
     const std::string exe = platform::ExecutablePath();
     const std::string entry = config / ("autostart/" + FileNamePart(exe) + ".desktop");
     Form().RunTarvokonWindowsStartUp1Click();
-    EXPECT_EQ(ReadFile(entry), AutoStartEntryText(exe));
+    EXPECT_EQ(ReadFile(entry), platform::AutoStartEntryText(exe));
     Form().DisableAutoStarUp1Click();
     EXPECT_FALSE(std::filesystem::exists(entry));
     Form().DisableAutoStarUp1Click();

@@ -1,9 +1,9 @@
 #include "MainTestWorld.h"
 #include "ui/widgets/LineList.h"
 #include "ReadOnlyFolder.h"
-#include "core/InOutError.h"
+#include "base/InOutError.h"
 #include "core/ProjectFile.h"
-#include "platform/qt/UserName.h"
+#include "platform/UserName.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #include "MainTestWorld.h"
 #include "ui/widgets/LineList.h"
-#include "core/InOutError.h"
+#include "base/InOutError.h"
 #include "core/Schedule.h"
 #include "platform/qt/TimeChangeWatcher.h"
 #include "ui/widgets/ClockCaption.h"

@@ -1,7 +1,7 @@
 // Source list editing that would damage the project file is refused.
 #include "BackupTestWorld.h"
 
-#include "core/InOutError.h"
+#include "base/InOutError.h"
 
 #include <sys/stat.h>
 

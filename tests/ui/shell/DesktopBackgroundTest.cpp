@@ -1,5 +1,5 @@
 #include "TempDir.h"
-#include "platform/qt/DesktopBackground.h"
+#include "platform/qt/DesktopBackground_linux.h"
 
 #include <gtest/gtest.h>
 

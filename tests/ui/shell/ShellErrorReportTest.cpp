@@ -1,5 +1,5 @@
 #include "FakeDialogs.h"
-#include "core/InOutError.h"
+#include "base/InOutError.h"
 #include "ui/shell/ErrorReport.h"
 
 #include <gtest/gtest.h>

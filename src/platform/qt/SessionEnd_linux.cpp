@@ -7,6 +7,7 @@
 #endif
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -28,6 +29,11 @@ void OnSignal(int number)
 }
 
 } // namespace
+
+struct SessionEndWatcher::Handlers {
+    int pipe[2] = {-1, -1};
+    struct sigaction previous[3] {};
+};
 
 void IgnoreBrokenPipes()
 {
@@ -53,35 +59,37 @@ SessionEndWatcher::SessionEndWatcher(QObject* parent) : QObject(parent)
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { emit SaveRequested(); });
 #endif
-    if (::pipe2(pipe_, O_CLOEXEC | O_NONBLOCK) != 0)
+    auto handlers = std::make_unique<Handlers>();
+    if (::pipe2(handlers->pipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
-    pipeWriteEnd = pipe_[1];
+    pipeWriteEnd = handlers->pipe[1];
     struct sigaction action {};
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (int i = 0; i < 3; ++i)
-        ::sigaction(EndingSignals[i], &action, &previous_[i]);
-    notifier_ = new QSocketNotifier(pipe_[0], QSocketNotifier::Read, this);
+        ::sigaction(EndingSignals[i], &action, &handlers->previous[i]);
+    notifier_ = new QSocketNotifier(handlers->pipe[0], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &SessionEndWatcher::OnReadable);
+    handlers_ = std::move(handlers);
 }
 
 SessionEndWatcher::~SessionEndWatcher()
 {
-    if (pipe_[0] < 0)
+    if (!handlers_)
         return;
     for (int i = 0; i < 3; ++i)
-        ::sigaction(EndingSignals[i], &previous_[i], nullptr);
+        ::sigaction(EndingSignals[i], &handlers_->previous[i], nullptr);
     pipeWriteEnd = -1;
     delete notifier_;
-    ::close(pipe_[0]);
-    ::close(pipe_[1]);
+    ::close(handlers_->pipe[0]);
+    ::close(handlers_->pipe[1]);
 }
 
 void SessionEndWatcher::OnReadable()
 {
     unsigned char bytes[64];
-    while (::read(pipe_[0], bytes, sizeof bytes) > 0) {
+    while (::read(handlers_->pipe[0], bytes, sizeof bytes) > 0) {
     }
     emit SessionEnding();
 }

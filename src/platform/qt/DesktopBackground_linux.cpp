@@ -1,7 +1,6 @@
-#include "platform/qt/DesktopBackground.h"
+#include "platform/qt/DesktopBackground_linux.h"
 
-#include "core/AutoStart.h"
-#include "core/FileUtility.h"
+#include "platform/AutoStartEntry_linux.h"
 #include "platform/FileSystem.h"
 
 #include <QString>
@@ -9,6 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 
 namespace tarvok::platform {
 namespace {
@@ -255,7 +255,7 @@ void DesktopBackground::WriteLogonRestore() const
                               DesktopEntryExec(ScriptPath()) + "\n";
     try {
         ReplaceFileContents(ScriptPath(), script);
-        CreateDirWithParents(DirectoryPart(logonEntry_));
+        CreateDirWithParents(std::filesystem::path(logonEntry_).parent_path().string());
         ReplaceFileContents(logonEntry_, entry);
     } catch (const std::exception&) {
         // The program's own next start still restores from the keep file.

@@ -1,4 +1,4 @@
-#include "platform/qt/X11Desktop.h"
+#include "platform/qt/X11Desktop_linux.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
