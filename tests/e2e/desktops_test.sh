@@ -214,6 +214,7 @@ row_lxqt() {
 
   note "the session's end gives the running desktop its own picture back"
   set_wallpaper
+  import -window root "$build/e2e-desktops-lxqt.png"
   end_program
   wait_until 20 theirs >/dev/null || fail "the session's end did not put the wallpaper back: $(wallpaper)"
 

@@ -10,12 +10,12 @@ namespace tarvok::platform {
 
 // The background setting of a desktop environment that paints its own
 // background over the root window: GNOME and its relatives through
-// gsettings, Xfce through xfconf-query, and a running LXQt (pcmanfm-qt) or
-// Plasma desktop through its own command, with the value kept from and put
-// back into its settings file, or through the running desktop. That setting outlasts the logon, so
-// the values the first Set replaced are also written to a keep file before
-// anything changes; Restore puts them back (a key that held its default is
-// reset) and removes the file. With nothing kept in memory, Restore reads
+// gsettings, Xfce through xfconf-query, a running LXQt (pcmanfm-qt) or
+// Plasma desktop through its own command, its value read from its settings
+// file and put back through the running desktop, else into that file. That
+// setting outlasts the logon, so the values the first Set replaced are also
+// written to a keep file before anything changes; Restore puts them back (a
+// key that held its default is reset) and removes the file. With nothing kept in memory, Restore reads
 // the file: a run that ended without restoring left it behind. Ours lasts the
 // logon only, also after a normal exit: beside the keep file a script runs
 // the same restore, and an autostart entry has the next logon run it once;
@@ -52,8 +52,8 @@ private:
         bool WasDefault = false; // the user had never set it
     };
 
-    // What Set does on this desktop: the settings to keep first and the
-    // desktop's commands that take the picture after its path.
+    // What Set does on this desktop: the settings to keep first, and the
+    // desktop's own commands, which take the picture's path last.
     struct Plan {
         bool PaintsOwn = false;
         std::vector<Setting> Settings;
