@@ -14,7 +14,9 @@ class Desktop {
 public:
     virtual ~Desktop() = default;
     // Shows the picture file as the desktop background for this session.
-    virtual void SetWallpaper(const std::string& imagePath) = 0;
+    // False when it is known not to show: a desktop that paints its own
+    // background did not take it, or nothing took it.
+    virtual bool SetWallpaper(const std::string& imagePath) = 0;
     // Takes the background set by SetWallpaper away again.
     virtual void ClearWallpaper() = 0;
     // Puts back the desktop's own lasting wallpaper setting that

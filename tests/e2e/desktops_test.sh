@@ -20,6 +20,7 @@ rows=(
   session    # a session manager (XSMP) is told never to restart the program: its autostart entry starts it
   x_dies     # the X server goes away under the program: the settings are written all the same
   mate_dpi   # MATE's 100 dpi: the window keeps its skin's size, crisp
+  lxqt       # LXQt's desktop (pcmanfm-qt) takes the wallpaper and gets its own back
 )
 [ $# -gt 0 ] && rows=("$@")
 
@@ -173,6 +174,65 @@ row_mate_dpi() {
   stop_trayer
   xprop -root -remove RESOURCE_MANAGER
   [ "$size" = 700x500 ] || fail "at 100 dpi the window is $size, not the skin's 700x500"
+}
+
+row_lxqt() {
+  command -v pcmanfm-qt >/dev/null || fail "pcmanfm-qt is not installed"
+  start_session_bus
+  local -x HOME=$WORK/lxqt-home XDG_CONFIG_HOME=$WORK/lxqt-config XDG_CURRENT_DESKTOP=LXQt
+  local settings=$XDG_CONFIG_HOME/pcmanfm-qt/lxqt/settings.conf mine=$WORK/mine.png
+  mkdir -p "$HOME" "${settings%/*}"
+  convert -size 8x8 xc:navy "$mine"
+  printf '[Desktop]\nWallpaper=%s\nWallpaperMode=stretch\n' "$mine" >"$settings"
+  pcmanfm-qt --desktop --profile=lxqt >"$WORK/pcmanfm.log" 2>&1 &
+  local desktop=$!
+  track "$desktop"
+  desktop_runs() {
+    bus_call -d org.freedesktop.DBus -o /org/freedesktop/DBus -m org.freedesktop.DBus.NameHasOwner \
+      org.pcmanfm.PCManFM | grep -o true
+  }
+  wait_until 30 desktop_runs >/dev/null || fail "pcmanfm-qt's desktop did not start: $(tail -n 3 "$WORK/pcmanfm.log")"
+  start_trayer
+  exe=$(install_copy "$binary" "$WORK/lxqt")
+  cp -r "$(dirname "$binary")/Skin" "$WORK/lxqt/Skin" || fail "no Skin folder beside the built program"
+  printf '%s\r\n' 0 0 2 "Reserve 1" "Reserve 2" "Reserve 3" >"$WORK/lxqt/Tarvok.ini"
+  wallpaper() { sed -n 's/^Wallpaper=//p' "$settings"; }
+  ours() { wallpaper | grep -o TarvokSkin0; }
+  theirs() { [ "$(wallpaper)" = "$mine" ] && echo yes; }
+  set_wallpaper() {
+    start_program "$exe"
+    wait_until 30 tray_icon >/dev/null || fail "no tray icon"
+    "$exe" || fail "the wake-up start failed"
+    local window
+    window=$(wait_until 30 main_window) || fail "the window did not show"
+    focus_window "$window"
+    xdotool keydown ctrl key w keyup ctrl
+    wait_until 20 ours >/dev/null || fail "pcmanfm-qt did not take the wallpaper: $(wallpaper)"
+    [ -s "$WORK/lxqt/Tarvok.wallpaper" ] || fail "the replaced setting was not kept on disk"
+    [ -z "$(message_box)" ] || fail "a box came although the desktop took the picture"
+  }
+
+  note "the session's end gives the running desktop its own picture back"
+  set_wallpaper
+  import -window root "$build/e2e-desktops-lxqt.png"
+  end_program
+  wait_until 20 theirs >/dev/null || fail "the session's end did not put the wallpaper back: $(wallpaper)"
+
+  note "after Exit the picture lasts the logon; the next logon's script writes the old one before the desktop starts"
+  set_wallpaper
+  tray_menu_key q
+  answer_box '^Confirm$' Return
+  wait_exit "$PROGRAM_PID" 20 || fail "Quit did not end the program"
+  [ -n "$(ours)" ] || fail "the wallpaper did not last the logon after Exit"
+  kill "$desktop" && wait "$desktop" 2>/dev/null
+  local command
+  command=$(sed -n 's/^Exec=//p' "$XDG_CONFIG_HOME/autostart/Tarvok-wallpaper.desktop") ||
+    fail "no restore entry for the next logon"
+  sh -c "$command" || fail "the restore entry failed: $command"
+  [ -n "$(theirs)" ] || fail "the next logon did not put the wallpaper back: $(wallpaper)"
+  [ -z "$(desktop_runs)" ] || fail "the logon script started a pcmanfm-qt of its own"
+  stop_trayer
+  export DBUS_SESSION_BUS_ADDRESS="unix:path=$WORK/no-bus"
 }
 
 for row in "${rows[@]}"; do

@@ -15,7 +15,11 @@ public:
         std::string ClassName;
     };
 
-    void SetWallpaper(const std::string& imagePath) override { Calls.push_back("wallpaper " + imagePath); }
+    bool SetWallpaper(const std::string& imagePath) override
+    {
+        Calls.push_back("wallpaper " + imagePath);
+        return WallpaperShows;
+    }
     void ClearWallpaper() override { Calls.push_back("clear wallpaper"); }
     void RestoreWallpaperSetting() override { Calls.push_back("restore wallpaper setting"); }
     void RunDosShell() override { Calls.push_back("terminal"); }
@@ -42,6 +46,7 @@ public:
 
     std::vector<Window> Windows;
     bool SaverStarts = true;
+    bool WallpaperShows = true;
     std::vector<std::string> Calls;
     int Visited = 0;
     int ClassReads = 0;

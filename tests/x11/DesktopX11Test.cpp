@@ -97,7 +97,8 @@ constexpr QRgb Red = 0xffff0000, Green = 0xff00ff00, Blue = 0xff0000ff, White = 
 TEST_F(DesktopX11Test, TheWallpaperIsTiledOverTheRootAndClearedAgain)
 {
     const QImage before = Root();
-    desktop.SetWallpaper(Picture("first.bmp", {{Red, Green, Blue, White}, {Yellow, Yellow, Blue, Blue}}));
+    // Nothing paints over the bare root window: the picture shows.
+    EXPECT_TRUE(desktop.SetWallpaper(Picture("first.bmp", {{Red, Green, Blue, White}, {Yellow, Yellow, Blue, Blue}})));
     QImage shot = Root();
     EXPECT_EQ(shot.pixel(0, 0), Red);
     EXPECT_EQ(shot.pixel(1, 0), Green);
@@ -115,6 +116,9 @@ TEST_F(DesktopX11Test, TheWallpaperIsTiledOverTheRootAndClearedAgain)
     const std::vector<std::string> second = PublishedPixmaps();
     ASSERT_EQ(second.size(), 2u);
     EXPECT_NE(second[0], first[0]);
+
+    EXPECT_FALSE(desktop.SetWallpaper(dir / "no such picture.bmp"));
+    EXPECT_EQ(Root().pixel(500, 500), Green);
 
     desktop.ClearWallpaper();
     shot = Root();

@@ -1,14 +1,20 @@
 #include "platform/qt/DesktopBackground_linux.h"
 
+#include "platform/AppDir.h"
 #include "platform/AutoStartEntry_linux.h"
 #include "platform/FileSystem.h"
+#include "platform/qt/ConfigFileText.h"
 
+#include <QSettings>
 #include <QString>
+#include <QTemporaryFile>
 #include <QUrl>
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <optional>
+#include <utility>
 
 namespace tarvok::platform {
 namespace {
@@ -90,7 +96,94 @@ constexpr const char* GSettings = "gsettings";
 constexpr const char* Xfconf = "xfconf-query";
 constexpr const char* XfconfChannel = "xfce4-desktop";
 
+// LXQt's and Plasma's desktops keep the picture in a settings file, read
+// only at their start; while one runs, only its own command changes it.
+// Their settings name the file and "section/key".
+struct FileDesktop {
+    const char* Program;
+    const char* BusName; // the running desktop's on the session bus
+};
+constexpr FileDesktop Pcmanfm{"pcmanfm-qt", "org.pcmanfm.PCManFM"};
+constexpr FileDesktop Plasma{"plasmashell", "org.kde.plasmashell"};
+
+const FileDesktop* FileDesktopOf(const std::string& program)
+{
+    for (const FileDesktop* desktop : {&Pcmanfm, &Plasma})
+        if (program == desktop->Program)
+            return desktop;
+    return nullptr;
+}
+
 using Setting = DesktopBackground::Setting;
+using Command = DesktopBackground::Command;
+
+std::pair<std::string, std::string> SectionAndKey(const Setting& s)
+{
+    const size_t slash = s.Key.rfind('/');
+    return {s.Key.substr(0, slash), s.Key.substr(slash + 1)};
+}
+
+std::vector<std::string> BusNameQuery(const char* busName)
+{
+    return {"--session",   "--print-reply", "--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
+            "org.freedesktop.DBus.NameHasOwner", std::string("string:") + busName};
+}
+
+std::string ReadTextOrNothing(const std::string& path)
+{
+    try {
+        return FileExists(path) ? ReadWholeFile(path) : std::string();
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+// A QSettings value as written, read back by QSettings itself.
+std::string QtIniUnescaped(const std::string& raw)
+{
+    QTemporaryFile file;
+    if (!file.open())
+        return raw;
+    file.write(("[a]\nb=" + raw + "\n").c_str());
+    file.close();
+    return QSettings(file.fileName(), QSettings::IniFormat).value("a/b").toString().toStdString();
+}
+
+// A string for the desktop's script engine.
+std::string ScriptString(const std::string& text)
+{
+    std::string out = "'";
+    for (const char c : text) {
+        if (c == '\\' || c == '\'')
+            out += '\\';
+        out += c == '\n' ? std::string("\\n") : std::string(1, c);
+    }
+    return out + "'";
+}
+
+// The command that gives a running file desktop the value back; none where
+// it has no way to go back to its default.
+std::optional<Command> LiveRestoreCommand(const Setting& s, const std::string& raw, bool wasDefault)
+{
+    if (s.Program == Pcmanfm.Program) {
+        if (wasDefault || raw.empty())
+            return std::nullopt;
+        return Command{Pcmanfm.Program, {"--set-wallpaper", QtIniUnescaped(raw)}};
+    }
+    // Plasma: "Containments][N][Wallpaper][org.kde.image][General"; an empty
+    // picture is its default.
+    const std::string section = SectionAndKey(s).first;
+    const size_t idStart = section.find("][") + 2;
+    const std::string id = section.substr(idStart, section.find(']', idStart) - idStart);
+    const std::string script = "var d = desktopById(" + id +
+                               "); d.currentConfigGroup = ['Wallpaper', 'org.kde.image', 'General']; "
+                               "d.writeConfig('Image', " +
+                               ScriptString(wasDefault ? std::string() : KConfigUnescaped(raw)) + ");";
+    return Command{
+        "dbus-send",
+        {"--session", "--print-reply", "--dest=org.kde.plasmashell", "/PlasmaShell",
+         "org.kde.PlasmaShell.evaluateScript", "string:" + script}};
+}
 
 std::vector<std::string> GetCommand(const Setting& s)
 {
@@ -150,13 +243,29 @@ std::string ShellWord(const std::string& text)
     return out + "'";
 }
 
-std::string ShellCommand(const std::string& program, const std::vector<std::string>& arguments)
+std::string ShellLine(const std::string& program, const std::vector<std::string>& arguments)
 {
     std::string line = program;
     for (const std::string& argument : arguments)
         line += " " + ShellWord(argument);
-    return line + "\n";
+    return line;
 }
+
+std::string ShellCommand(const std::string& program, const std::vector<std::string>& arguments)
+{
+    return ShellLine(program, arguments) + "\n";
+}
+
+// The logon script's edit of a settings file, as WithRawConfigValue does it:
+// key k in section s gets $TARVOK_VALUE, or goes when $TARVOK_DROP is set.
+constexpr const char* ConfigEditAwk = R"(
+function put() { if (!done && !drop) print k "=" v; done = 1 }
+BEGIN { v = ENVIRON["TARVOK_VALUE"]; drop = ENVIRON["TARVOK_DROP"] != "" }
+/^\[.*\]$/ { if (here) put(); here = $0 == "[" s "]"; print; next }
+here && index($0, k "=") == 1 { put(); next }
+{ print }
+END { if (here) put(); else if (!done && !drop) { print "[" s "]"; print k "=" v } }
+)";
 
 std::vector<std::string> Fields(const std::string& line)
 {
@@ -184,32 +293,76 @@ DesktopBackground::DesktopBackground(CommandRunner& runner, std::string currentD
 {
 }
 
-std::vector<Setting> DesktopBackground::Settings()
+DesktopBackground::Plan DesktopBackground::MakePlan()
 {
     const auto runs = [&](const std::vector<std::string>& names) {
         return std::any_of(names.begin(), names.end(), [&](const std::string& name) {
             return std::find(desktops_.begin(), desktops_.end(), name) != desktops_.end();
         });
     };
-    std::vector<Setting> settings;
+    Plan plan;
     for (const GSettingsDesktop& desktop : GSettingsDesktops()) {
         if (!runs(desktop.Names))
             continue;
+        plan.PaintsOwn = true;
         for (const char* key : desktop.Keys)
-            settings.push_back({GSettings, desktop.Schema, key});
+            plan.Settings.push_back({GSettings, desktop.Schema, key});
     }
     if (runs({"xfce"})) {
+        plan.PaintsOwn = true;
         // One image property per monitor and workspace.
         const CommandResult list = runner_.Run(Xfconf, {"-c", XfconfChannel, "-l"});
         if (list.Succeeded) {
             for (const std::string& property : Split(list.Output, '\n')) {
                 const std::string suffix = "/last-image";
                 if (property.size() > suffix.size() && property.ends_with(suffix))
-                    settings.push_back({Xfconf, XfconfChannel, property});
+                    plan.Settings.push_back({Xfconf, XfconfChannel, property});
             }
         }
     }
-    return settings;
+    // Without its desktop running LXQt or Plasma shows the root window.
+    if (runs({"lxqt"}) && Answers(Pcmanfm.BusName)) {
+        plan.PaintsOwn = true;
+        plan.Settings.push_back(
+            {Pcmanfm.Program, ConfigHome() + "/pcmanfm-qt/lxqt/settings.conf", "Desktop/Wallpaper"});
+        plan.Commands.push_back({Pcmanfm.Program, {"--set-wallpaper"}});
+    }
+    if (runs({"kde"}) && Answers(Plasma.BusName)) {
+        plan.PaintsOwn = true;
+        const std::string file = ConfigHome() + "/plasma-org.kde.plasma.desktop-appletsrc";
+        const std::string text = ReadTextOrNothing(file);
+        for (const std::string& section : ConfigSections(text)) {
+            // The desktops among the containments; panels have one too.
+            const std::string prefix = "Containments][";
+            const std::string id = section.substr(std::min(prefix.size(), section.size()));
+            const std::optional<std::string> plugin = RawConfigValue(text, section, "plugin");
+            if (section.starts_with(prefix) && !id.empty() && id.find(']') == std::string::npos &&
+                (plugin == "org.kde.desktopcontainment" || plugin == "org.kde.plasma.folder"))
+                plan.Settings.push_back({Plasma.Program, file, section + "][Wallpaper][org.kde.image][General/Image"});
+        }
+        plan.Commands.push_back({"plasma-apply-wallpaperimage", {}});
+    }
+    return plan;
+}
+
+bool DesktopBackground::Answers(const char* busName)
+{
+    const CommandResult reply = runner_.Run("dbus-send", BusNameQuery(busName));
+    return reply.Succeeded && reply.Output.find("boolean true") != std::string::npos;
+}
+
+std::optional<DesktopBackground::Saved> DesktopBackground::Read(const Setting& setting)
+{
+    if (FileDesktopOf(setting.Program)) {
+        const auto [section, key] = SectionAndKey(setting);
+        const std::optional<std::string> raw = RawConfigValue(ReadTextOrNothing(setting.Group), section, key);
+        return Saved{setting, raw.value_or(""), !raw};
+    }
+    // A setting this desktop does not have is left alone.
+    const CommandResult old = runner_.Run(setting.Program, GetCommand(setting));
+    if (!old.Succeeded)
+        return std::nullopt;
+    return Saved{setting, WithoutLineEnd(old.Output), AtDefault(setting)};
 }
 
 bool DesktopBackground::AtDefault(const Setting& setting)
@@ -248,7 +401,27 @@ void DesktopBackground::WriteLogonRestore() const
     std::string script = "#!/bin/sh\n# Puts back the wallpaper the desktop had before Tarvok's, once.\n";
     for (const Saved& saved : saved_) {
         const Setting& where = saved.Where;
-        script += ShellCommand(where.Program, saved.WasDefault ? ResetCommand(where) : SetCommand(where, saved.Value));
+        const FileDesktop* desktop = FileDesktopOf(where.Program);
+        if (!desktop) {
+            script +=
+                ShellCommand(where.Program, saved.WasDefault ? ResetCommand(where) : SetCommand(where, saved.Value));
+            continue;
+        }
+        // The running desktop takes it by its command, else the file, which
+        // it reads at its start.
+        const auto [section, key] = SectionAndKey(where);
+        const std::string temporary = where.Group + ".tarvok";
+        script += "if " + ShellLine("dbus-send", BusNameQuery(desktop->BusName)) +
+                  " 2>/dev/null | grep -q 'boolean true'; then\n";
+        if (const auto live = LiveRestoreCommand(where, saved.Value, saved.WasDefault))
+            script += "  " + ShellCommand(live->first, live->second);
+        else
+            script += "  :\n";
+        script += "elif [ -f " + ShellWord(where.Group) + " ]; then\n  TARVOK_VALUE=" + ShellWord(saved.Value) +
+                  " TARVOK_DROP=" + (saved.WasDefault ? "1" : "''") + " awk -v s=" + ShellWord(section) +
+                  " -v k=" + ShellWord(key) + " " + ShellWord(ConfigEditAwk) + " " + ShellWord(where.Group) + " >" +
+                  ShellWord(temporary) + " && cat " + ShellWord(temporary) + " >" + ShellWord(where.Group) +
+                  "\n  rm -f " + ShellWord(temporary) + "\nfi\n";
     }
     script += ShellCommand("rm", {"-f", "--", keepFile_, ScriptPath(), logonEntry_});
     const std::string entry = "[Desktop Entry]\nType=Application\nName=Tarvok wallpaper\nNoDisplay=true\nExec=sh " +
@@ -262,17 +435,17 @@ void DesktopBackground::WriteLogonRestore() const
     }
 }
 
-void DesktopBackground::Set(const std::string& imagePath)
+std::optional<bool> DesktopBackground::Set(const std::string& imagePath)
 {
+    const Plan plan = MakePlan();
     std::vector<Setting> settings;
     bool added = false;
-    for (const Setting& setting : Settings()) {
+    for (const Setting& setting : plan.Settings) {
         if (!IsSaved(setting)) {
-            // A setting this desktop does not have is left alone.
-            const CommandResult old = runner_.Run(setting.Program, GetCommand(setting));
-            if (!old.Succeeded)
+            const std::optional<Saved> old = Read(setting);
+            if (!old)
                 continue;
-            saved_.push_back({setting, WithoutLineEnd(old.Output), AtDefault(setting)});
+            saved_.push_back(*old);
             added = true;
         }
         settings.push_back(setting);
@@ -281,17 +454,55 @@ void DesktopBackground::Set(const std::string& imagePath)
     // values for its next start.
     if (added)
         WriteKeepFile();
-    for (const Setting& setting : settings)
-        runner_.Run(setting.Program, SetCommand(setting, ValueFor(setting, imagePath)));
+    if (!plan.PaintsOwn)
+        return std::nullopt;
+    bool ran = false;
+    bool taken = true;
+    for (const Setting& setting : settings) {
+        if (FileDesktopOf(setting.Program))
+            continue;
+        taken = runner_.Run(setting.Program, SetCommand(setting, ValueFor(setting, imagePath))).Succeeded && taken;
+        ran = true;
+    }
+    for (const auto& [program, arguments] : plan.Commands) {
+        std::vector<std::string> withPath = arguments;
+        withPath.push_back(imagePath);
+        taken = runner_.Run(program, withPath).Succeeded && taken;
+        ran = true;
+    }
+    return ran && taken;
 }
 
 void DesktopBackground::Restore()
 {
     if (saved_.empty())
         ReadKeepFile();
+    std::vector<std::pair<const FileDesktop*, bool>> running;
+    const auto answers = [&](const FileDesktop* desktop) {
+        for (const auto& [known, live] : running)
+            if (known == desktop)
+                return live;
+        running.emplace_back(desktop, Answers(desktop->BusName));
+        return running.back().second;
+    };
     for (const Saved& saved : saved_) {
         const Setting& where = saved.Where;
-        runner_.Run(where.Program, saved.WasDefault ? ResetCommand(where) : SetCommand(where, saved.Value));
+        const FileDesktop* desktop = FileDesktopOf(where.Program);
+        if (!desktop) {
+            runner_.Run(where.Program, saved.WasDefault ? ResetCommand(where) : SetCommand(where, saved.Value));
+        } else if (answers(desktop)) {
+            if (const auto live = LiveRestoreCommand(where, saved.Value, saved.WasDefault))
+                runner_.Run(live->first, live->second);
+        } else if (FileExists(where.Group)) {
+            const auto [section, key] = SectionAndKey(where);
+            const std::optional<std::string> value =
+                saved.WasDefault ? std::nullopt : std::optional<std::string>(saved.Value);
+            try {
+                ReplaceFileContents(where.Group, WithRawConfigValue(ReadWholeFile(where.Group), section, key, value));
+            } catch (const std::exception&) {
+                // A file we may not write keeps our picture; nothing else would do better.
+            }
+        }
     }
     saved_.clear();
     DeleteFile(keepFile_);
@@ -310,8 +521,9 @@ void DesktopBackground::ReadKeepFile()
     }
     for (const std::string& line : Split(text, '\n')) {
         const std::vector<std::string> f = Fields(line);
-        // Only the two tools the program itself writes for are run.
-        if (f.size() != 5 || (f[0] != GSettings && f[0] != Xfconf) || (f[3] != "default" && f[3] != "value"))
+        // Only the tools the program itself writes for are run.
+        if (f.size() != 5 || (f[0] != GSettings && f[0] != Xfconf && !FileDesktopOf(f[0])) ||
+            (f[3] != "default" && f[3] != "value"))
             continue;
         saved_.push_back({{f[0], f[1], f[2]}, f[4], f[3] == "default"});
     }

@@ -59,11 +59,12 @@ LinuxDesktop::LinuxDesktop(const std::string& keepFile, const std::string& logon
 
 LinuxDesktop::~LinuxDesktop() = default;
 
-void LinuxDesktop::SetWallpaper(const std::string& imagePath)
+bool LinuxDesktop::SetWallpaper(const std::string& imagePath)
 {
-    if (const auto picture = ReadPicture(imagePath))
-        root_.Set(*picture);
-    background_.Set(imagePath);
+    const auto picture = ReadPicture(imagePath);
+    const bool onRoot = picture && root_.Set(*picture);
+    // A bare window manager shows the root window.
+    return background_.Set(imagePath).value_or(onRoot);
 }
 
 void LinuxDesktop::ClearWallpaper()

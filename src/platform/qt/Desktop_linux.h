@@ -17,7 +17,7 @@ public:
     LinuxDesktop(const std::string& keepFile, const std::string& logonEntry);
     ~LinuxDesktop() override;
 
-    void SetWallpaper(const std::string& imagePath) override;
+    bool SetWallpaper(const std::string& imagePath) override;
     void ClearWallpaper() override;
     void RestoreWallpaperSetting() override;
     void RunDosShell() override;

@@ -32,8 +32,9 @@ void TMainForm::ConnectDesktopTools()
 // Both wallpaper commands act only while the current skin's file exists.
 void TMainForm::SetcurrentSkinasWallPaper1Click()
 {
-    if (const std::optional<std::string> skin = state_.CurrentSkinFile())
-        Desktop.SetWallpaper(*skin);
+    const std::optional<std::string> skin = state_.CurrentSkinFile();
+    if (skin && !Desktop.SetWallpaper(*skin))
+        Dialogs.Message("This desktop does not show the wallpaper");
 }
 
 void TMainForm::ClearWallPaper1Click()

@@ -36,12 +36,15 @@ TEST(MainDesktopTools, WallpaperCommandsActOnlyWhileTheSkinFileExists)
 {
     struct Case {
         int32_t SkinNo;
+        bool Shows; // what the desktop answers
         std::vector<std::string> Calls;
+        std::vector<std::string> Messages;
     };
     const Case cases[] = {
-        {2, {"wallpaper ", "clear wallpaper"}},
-        {-1, {}}, // no skin file chosen
-        {3, {}},  // a number whose file is gone
+        {2, true, {"wallpaper ", "clear wallpaper"}, {}},
+        {2, false, {"wallpaper ", "clear wallpaper"}, {"This desktop does not show the wallpaper"}},
+        {-1, false, {}, {}}, // no skin file chosen
+        {3, false, {}, {}},  // a number whose file is gone
     };
     for (const Case& c : cases) {
         MainWorld world;
@@ -52,13 +55,15 @@ TEST(MainDesktopTools, WallpaperCommandsActOnlyWhileTheSkinFileExists)
         const std::string settings = world.SettingsText();
         world.Create();
         world.Desktop.Calls.clear();
+        world.Desktop.WallpaperShows = c.Shows;
         world.Form->Controls().SetcurrentSkinasWallPaper1->trigger();
         world.Form->Controls().ClearWallPaper1->trigger();
         std::vector<std::string> expected = c.Calls;
         if (!expected.empty())
             expected.front() += skin;
         EXPECT_EQ(world.Desktop.Calls, expected) << c.SkinNo;
-        EXPECT_TRUE(world.Dialogs.Log.empty());
+        EXPECT_EQ(world.Dialogs.TextsOf("message"), c.Messages) << c.SkinNo;
+        EXPECT_EQ(world.Dialogs.Log.size(), c.Messages.size());
         EXPECT_EQ(world.SettingsText(), settings);
     }
 }

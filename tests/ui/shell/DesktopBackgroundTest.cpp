@@ -1,3 +1,4 @@
+#include "ScopedEnv.h"
 #include "TempDir.h"
 #include "platform/qt/DesktopBackground_linux.h"
 
@@ -178,9 +179,9 @@ TEST_F(DesktopBackgroundTest, XfceSetsEveryMonitorsImageAndRestoresEach)
 
 TEST_F(DesktopBackgroundTest, OtherDesktopsAndAClearBeforeAnySetRunNothing)
 {
-    for (const char* desktop : {"", "KDE", "i3", "LXQt"}) {
+    for (const char* desktop : {"", "i3"}) {
         platform::DesktopBackground background = Background(desktop);
-        background.Set("/s/a.bmp");
+        EXPECT_EQ(background.Set("/s/a.bmp"), std::nullopt);
         background.Restore();
         EXPECT_TRUE(runner.Taken().empty()) << desktop;
     }
@@ -191,6 +192,184 @@ TEST_F(DesktopBackgroundTest, OtherDesktopsAndAClearBeforeAnySetRunNothing)
     Background("GNOME").Restore();
     EXPECT_TRUE(runner.Taken().empty());
     EXPECT_FALSE(std::filesystem::exists(keep));
+}
+
+const std::string BusQuery =
+    "dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus "
+    "org.freedesktop.DBus.NameHasOwner string:";
+
+// LXQt's and Plasma's running desktops take the picture by their own
+// command; the value in their settings file comes back through the running
+// desktop, else into the file, with every other line as it was.
+class FileDesktopTest : public DesktopBackgroundTest {
+protected:
+    ScopedEnv configHome{"XDG_CONFIG_HOME", dir.Path().c_str()};
+};
+
+TEST_F(FileDesktopTest, TheRunningDesktopTakesThePictureAndGetsItsOwnBackEitherWay)
+{
+    struct Case {
+        const char* Desktop;
+        std::string Bus;
+        std::string File;
+        std::string Before; // the user's settings
+        std::string Ours;   // as the desktop wrote them after our Set
+        std::string Set;    // the desktop's own command
+        std::string Back;   // the file put back while the desktop is not running
+        std::vector<std::string> Live;
+    };
+    const std::string appletsrc =
+        "[Containments][1]\nactivityId=a\nplugin=org.kde.plasma.folder\n\n"
+        "[Containments][1][Wallpaper][org.kde.image][General]\n"
+        "Image=file:///usr/share/wallpapers/it's\\sNext/\nSlidePaths=/usr/share/wallpapers/\n\n"
+        "[Containments][2]\nplugin=org.kde.panel\nwallpaperplugin=org.kde.image\n\n"
+        "[Containments][7]\nplugin=org.kde.desktopcontainment\n";
+    const std::string plasmaScript = "dbus-send --session --print-reply --dest=org.kde.plasmashell /PlasmaShell "
+                                     "org.kde.PlasmaShell.evaluateScript string:var d = desktopById(";
+    const std::string plasmaConfig = "); d.currentConfigGroup = ['Wallpaper', 'org.kde.image', 'General']; "
+                                     "d.writeConfig('Image', ";
+    const Case cases[] = {
+        {"LXQt",
+         "org.pcmanfm.PCManFM",
+         "pcmanfm-qt/lxqt/settings.conf",
+         "[Behavior]\nWallpaper=not this one\n\n[Desktop]\nBgColor=#000000\nWallpaper=\"/home/u/\\xe9t\\xe9, b.png\"\n"
+         "WallpaperMode=stretch\n",
+         "[Behavior]\nWallpaper=not this one\n\n[Desktop]\nBgColor=#000000\nWallpaper=/s/My Skin.bmp\n"
+         "WallpaperMode=stretch\n",
+         "pcmanfm-qt --set-wallpaper /s/My Skin.bmp",
+         "",
+         {"pcmanfm-qt --set-wallpaper /home/u/\xc3\xa9t\xc3\xa9, b.png"}},
+        // Containment 7 had the default picture: its key goes again.
+        {"KDE",
+         "org.kde.plasmashell",
+         "plasma-org.kde.plasma.desktop-appletsrc",
+         appletsrc,
+         appletsrc + "\n[Containments][7][Wallpaper][org.kde.image][General]\nImage=file:///s/My Skin.bmp\n",
+         "plasma-apply-wallpaperimage /s/My Skin.bmp",
+         appletsrc + "\n[Containments][7][Wallpaper][org.kde.image][General]\n",
+         {plasmaScript + "1" + plasmaConfig + "'file:///usr/share/wallpapers/it\\'s Next/');",
+          plasmaScript + "7" + plasmaConfig + "'');"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Desktop);
+        const std::string file = dir / c.File;
+        std::filesystem::create_directories(std::filesystem::path(file).parent_path());
+        WriteFile(file, c.Before);
+        const auto running = [&](bool yes) {
+            runner.Answers[BusQuery + c.Bus] = {true, yes ? "   boolean true\n" : "   boolean false\n"};
+        };
+        const auto setOurs = [&] {
+            running(true);
+            EXPECT_EQ(Background(c.Desktop).Set("/s/My Skin.bmp"), true);
+            EXPECT_EQ(runner.Taken(), (std::vector<std::string>{BusQuery + c.Bus, c.Set}));
+            EXPECT_TRUE(std::filesystem::exists(keep));
+            EXPECT_TRUE(std::filesystem::exists(entry));
+            WriteFile(file, c.Ours);
+        };
+
+        // The next start, before the desktop runs, writes the file.
+        setOurs();
+        running(false);
+        Background(c.Desktop).Restore();
+        EXPECT_EQ(runner.Taken(), std::vector<std::string>{BusQuery + c.Bus});
+        EXPECT_EQ(ReadFile(file), c.Back.empty() ? c.Before : c.Back);
+        EXPECT_FALSE(std::filesystem::exists(keep));
+
+        // The session's end, with the desktop running, asks it.
+        WriteFile(file, c.Before);
+        setOurs();
+        Background(c.Desktop).Restore();
+        std::vector<std::string> live = c.Live;
+        live.insert(live.begin(), BusQuery + c.Bus);
+        EXPECT_EQ(runner.Taken(), live);
+        EXPECT_EQ(ReadFile(file), c.Ours);
+        EXPECT_FALSE(std::filesystem::exists(entry));
+    }
+}
+
+// The logon script does what Restore does: through the running desktop,
+// else the same edit of the file.
+TEST_F(FileDesktopTest, TheLogonScriptRestoresLikeTheProgram)
+{
+    const std::string file = dir / "pcmanfm-qt/lxqt/settings.conf";
+    std::filesystem::create_directories(dir / "pcmanfm-qt/lxqt");
+    const std::string before =
+        "[Desktop]\nWallpaper=/home/u/it's $HOME.png\nWallpaperMode=zoom\n[Other]\nWallpaper=not this\nx=1";
+    const std::string ours = "[Desktop]\nWallpaper=/s/a.bmp\nWallpaperMode=zoom\n[Other]\nWallpaper=not this\nx=1";
+    const std::string bin = dir / "bin";
+    std::filesystem::create_directory(bin);
+    const std::string log = dir / "log";
+    const auto tool = [&](const std::string& name, const std::string& body) {
+        WriteFile(bin + "/" + name, "#!/bin/sh\n" + body);
+        std::filesystem::permissions(bin + "/" + name, std::filesystem::perms::owner_all);
+    };
+    tool("pcmanfm-qt", "for a; do printf '%s\\n' \"$a\"; done >>\"$LOG\"\n");
+    for (const bool live : {false, true}) {
+        SCOPED_TRACE(live);
+        WriteFile(file, before);
+        runner.Answers[BusQuery + "org.pcmanfm.PCManFM"] = {true, "boolean true"};
+        Background("LXQt").Set("/s/a.bmp");
+        WriteFile(file, ours);
+        tool("dbus-send", live ? "echo '   boolean true'\n" : "echo '   boolean false'\n");
+        const std::string text = ReadFile(entry);
+        const size_t exec = text.find("\nExec=");
+        ASSERT_NE(exec, std::string::npos);
+        const std::string command = text.substr(exec + 6, text.find('\n', exec + 1) - exec - 6);
+        ASSERT_EQ(std::system(("PATH=" + bin + ":$PATH LOG=" + log + " " + command).c_str()), 0) << command;
+        if (live) {
+            EXPECT_EQ(ReadFile(log), "--set-wallpaper\n/home/u/it's $HOME.png\n");
+            EXPECT_EQ(ReadFile(file), ours);
+        } else {
+            EXPECT_FALSE(std::filesystem::exists(log));
+            // Like the program's own edit, the script ends every line.
+            EXPECT_EQ(ReadFile(file), before + "\n");
+        }
+        for (const std::string& gone : {entry, keep, keep + ".sh", file + ".tarvok"})
+            EXPECT_FALSE(std::filesystem::exists(gone)) << gone;
+    }
+    // The program's own edit.
+    WriteFile(file, before);
+    Background("LXQt").Set("/s/a.bmp");
+    WriteFile(file, ours);
+    runner.Answers.clear();
+    Background("LXQt").Restore();
+    EXPECT_EQ(ReadFile(file), before + "\n");
+}
+
+// Whether the picture shows: the desktop's own tool decides where the
+// desktop paints over the root window; elsewhere the caller's root picture.
+TEST_F(FileDesktopTest, SetTellsWhetherTheDesktopTookThePicture)
+{
+    struct Case {
+        const char* Desktop;
+        std::map<std::string, CommandResult> Answers;
+        std::optional<bool> Shown;
+    };
+    const std::string mate = "gsettings set org.mate.background picture-filename '/s/a.bmp'";
+    const Case cases[] = {
+        {"MATE", {}, true},
+        {"MATE", {{mate, {false, ""}}}, false},
+        {"MATE", {{"gsettings get org.mate.background picture-filename", {false, ""}}}, false}, // no gsettings
+        {"XFCE", {{"xfconf-query -c xfce4-desktop -l", {false, ""}}}, false},
+        {"LXQt", {}, std::nullopt}, // no desktop of its own running
+        {"KDE", {}, std::nullopt},
+        {"LXQt", {{BusQuery + "org.pcmanfm.PCManFM", {true, "boolean true"}}}, true},
+        {"LXQt",
+         {{BusQuery + "org.pcmanfm.PCManFM", {true, "boolean true"}},
+          {"pcmanfm-qt --set-wallpaper /s/a.bmp", {false, ""}}},
+         false},
+        {"KDE",
+         {{BusQuery + "org.kde.plasmashell", {true, "boolean true"}},
+          {"plasma-apply-wallpaperimage /s/a.bmp", {false, ""}}},
+         false},
+    };
+    for (const Case& c : cases) {
+        runner.Answers = c.Answers;
+        platform::DesktopBackground background = Background(c.Desktop);
+        EXPECT_EQ(background.Set("/s/a.bmp"), c.Shown) << c.Desktop << " " << runner.Lines.size();
+        background.Restore();
+        runner.Taken();
+    }
 }
 
 } // namespace
