@@ -29,3 +29,8 @@ set(CMAKE_CROSSCOMPILING_EMULATOR wine)
 if(NOT TARVOK_MINGW_SHARED_RUNTIME)
   set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -fstack-protector")
 endif()
+
+# GCC 12 for MinGW stops with an internal compiler error (its SEH unwind
+# output) on -fstack-clash-protection; Windows probes each new stack page
+# itself (___chkstk_ms). The answer of the project's flag check is given here.
+set(tarvok_has_fstack_clash_protection OFF CACHE BOOL "-fstack-clash-protection breaks MinGW GCC 12")
