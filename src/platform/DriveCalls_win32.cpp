@@ -178,19 +178,33 @@ KeepResult ReplaceKeepingOld(int dir, const std::string& from, const std::string
 
 int HoldTemporary(int fd)
 {
-    const HANDLE handle = HandleOf(fd);
+    // The lock is held through a handle of its own, opened for reading
+    // only: once the writer's handle is closed, the placed file opens for
+    // any program that shares reading, as files do.
+    const std::optional<std::wstring> path = PathOfHandle(HandleOf(fd));
+    const std::optional<BY_HANDLE_FILE_INFORMATION> written = InfoOfHandle(HandleOf(fd));
+    if (!path || !written)
+        return -1;
+    const HANDLE reader = ::CreateFileW(path->c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (reader == INVALID_HANDLE_VALUE)
+        return -1;
+    const std::optional<BY_HANDLE_FILE_INFORMATION> read = InfoOfHandle(reader);
+    if (!read || !SameFile(*read, *written)) {
+        ::CloseHandle(reader);
+        return -1;
+    }
     // A cleaner holds its test lock for a moment only; a share whose lock
     // service hangs must not hang the copy.
-    for (int tries = 0; !LockTemporary(handle, false); ++tries) {
-        if (::GetLastError() != ERROR_LOCK_VIOLATION || tries == 100)
+    for (int tries = 0; !LockTemporary(reader, false); ++tries) {
+        if (::GetLastError() != ERROR_LOCK_VIOLATION || tries == 100) {
+            ::CloseHandle(reader);
             return -1;
+        }
         ::Sleep(1);
     }
-    HANDLE second = INVALID_HANDLE_VALUE;
-    if (!::DuplicateHandle(::GetCurrentProcess(), handle, ::GetCurrentProcess(), &second, 0, FALSE,
-                           DUPLICATE_SAME_ACCESS))
-        return -1;
-    return DescriptorOf(second);
+    return DescriptorOf(reader);
 }
 
 bool IsAbandonedTemporary(int dir, const std::string& name)

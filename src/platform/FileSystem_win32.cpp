@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <io.h>
 #include <malloc.h>
 #include <random>
 
@@ -67,6 +68,24 @@ public:
 
 private:
     HANDLE handle_;
+};
+
+// A descriptor that is always closed.
+class UniqueFd {
+public:
+    explicit UniqueFd(int fd) : fd_(fd) {}
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
+    ~UniqueFd()
+    {
+        if (fd_ >= 0)
+            ::_close(fd_);
+    }
+    bool Valid() const { return fd_ >= 0; }
+    int Fd() const { return fd_; }
+
+private:
+    int fd_;
 };
 
 // A replace writes its temporary file as `.<name>.XXXXXX` beside the file.
@@ -192,10 +211,24 @@ std::vector<DirEntry> ListDirectory(const std::string& dir, const std::function<
 
 std::vector<DirEntry> ListDirectoryAt(int dirFd)
 {
-    // The held folder cannot be renamed or removed (its handle does not
-    // share deletion), so the path its handle names now is the folder.
-    const std::optional<std::wstring> path = PathOfHandle(HandleOf(dirFd));
-    return path ? ListDirectory(Utf8(*path)) : std::vector<DirEntry>();
+    // Read through the handle itself: a listing by path would open the
+    // folder again, which its holder's sharing may refuse.
+    std::vector<DirEntry> entries;
+    alignas(FILE_FULL_DIR_INFO) unsigned char buffer[64 * 1024];
+    FILE_INFO_BY_HANDLE_CLASS next = FileFullDirectoryRestartInfo;
+    while (::GetFileInformationByHandleEx(HandleOf(dirFd), next, buffer, sizeof buffer)) {
+        next = FileFullDirectoryInfo;
+        for (size_t at = 0;;) {
+            const auto* found = reinterpret_cast<const FILE_FULL_DIR_INFO*>(buffer + at);
+            const std::string name = Utf8(std::wstring(found->FileName, found->FileNameLength / sizeof(wchar_t)));
+            if (name != "." && name != "..")
+                entries.push_back({name, AttrOf(found->FileAttributes)});
+            if (found->NextEntryOffset == 0)
+                break;
+            at += found->NextEntryOffset;
+        }
+    }
+    return entries;
 }
 
 void ReleaseFreedMemory() { ::_heapmin(); }
@@ -309,14 +342,16 @@ void ReplaceFileContents(const std::string& path, const std::string& contents)
         temp = ParentOf(path) + "/" + TemporaryPrefix(path);
         for (int i = 0; i < 6; ++i)
             temp += letters[random() % (sizeof letters - 1)];
-        created = ::CreateFileW(SystemPathOrThrow(temp).c_str(), GENERIC_WRITE | DELETE, ShareAll, nullptr,
+        created = ::CreateFileW(SystemPathOrThrow(temp).c_str(), GENERIC_WRITE, ShareAll, nullptr,
                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (created == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS)
             ThrowInOutError(ErrnoFromSystem(::GetLastError()), path);
     }
-    const UniqueHandle file(created);
+    const UniqueFd file(DescriptorOf(created));
+    if (!file.Valid())
+        ThrowInOutError(errno, path);
     // Locked until renamed, so another copy's cleaning leaves it alone.
-    LockTemporary(file.Get(), false);
+    const UniqueFd lock(HoldTemporary(file.Fd()));
     auto fail = [&](int error) {
         RemoveFile(SystemPathOrThrow(temp));
         ThrowInOutError(error, path);
@@ -326,19 +361,19 @@ void ReplaceFileContents(const std::string& path, const std::string& contents)
         FILE_BASIC_INFO basic{};
         basic.FileAttributes = old->dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                                         FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
-        if (basic.FileAttributes != 0 && !::SetFileInformationByHandle(file.Get(), FileBasicInfo, &basic, sizeof basic))
+        if (basic.FileAttributes != 0 && !::SetFileInformationByHandle(HandleOf(file.Fd()), FileBasicInfo, &basic, sizeof basic))
             fail(ErrnoFromSystem(::GetLastError()));
     }
     for (size_t done = 0; done < contents.size();) {
         DWORD n = 0;
         const DWORD chunk = static_cast<DWORD>(std::min<size_t>(contents.size() - done, 1u << 30));
-        if (!::WriteFile(file.Get(), contents.data() + done, chunk, &n, nullptr))
+        if (!::WriteFile(HandleOf(file.Fd()), contents.data() + done, chunk, &n, nullptr))
             fail(ErrnoFromSystem(::GetLastError()));
         if (n == 0)
             fail(ENOSPC);
         done += n;
     }
-    if (!::FlushFileBuffers(file.Get()))
+    if (!::FlushFileBuffers(HandleOf(file.Fd())))
         fail(ErrnoFromSystem(::GetLastError()));
     if (const int error = RenameOver(CurrentDirFd, temp, path); error != 0)
         fail(error);

@@ -182,7 +182,7 @@ RawFile Folder::CreateTemporary(const std::string& prefix)
             ThrowInOutError(EINVAL, path_ + "/" + name);
         // Shared for everything, so that it can be renamed into place while
         // open; the lock, not the sharing, keeps cleaners away.
-        const HANDLE handle = ::CreateFileW(wide->c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
+        const HANDLE handle = ::CreateFileW(wide->c_str(), GENERIC_READ | GENERIC_WRITE,
                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                             CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle != INVALID_HANDLE_VALUE) {
