@@ -13,7 +13,9 @@ step() { # name, command...
   echo "test.sh: $name took $((SECONDS - start)) s" >&2
 }
 
-dir=$(step build bash "$here/build.sh" | tail -n 1)
+start=$SECONDS
+dir=$(bash "$here/build.sh" | tail -n 1)
+echo "test.sh: build took $((SECONDS - start)) s" >&2
 work=$(mktemp -d "${TMPDIR:-/tmp}/tarvok-wine.XXXXXX")
 export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 xvfb=""
@@ -36,8 +38,9 @@ done
 [ -s "$work/display" ] || { echo "test.sh: Xvfb named no display within 10 s" >&2; exit 1; }
 export DISPLAY=":$(head -n 1 "$work/display")"
 
-step "making the Wine prefix" wineboot -i >/dev/null 2>&1
-# One server for the whole run: each test program then starts warm.
+# One server for the whole run, from the start: each program starts warm.
+mkdir "$WINEPREFIX"
 wineserver -p
+step "making the Wine prefix" wineboot -i >/dev/null
 cd "$dir"
 step "tests under Wine" ctest --output-on-failure -j 2 --timeout 300
