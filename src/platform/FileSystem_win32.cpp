@@ -271,15 +271,19 @@ bool RenameFileNoReplace(const std::string& from, const std::string& to)
 void DeleteFileOrThrow(const std::string& path)
 {
     const std::wstring wide = SystemPathOrThrow(path);
-    if (!::DeleteFileW(wide.c_str()) && ErrnoFromSystem(::GetLastError()) != ENOENT)
-        ThrowInOutError(ErrnoFromSystem(::GetLastError()), path);
+    if (::DeleteFileW(wide.c_str()))
+        return;
+    if (const int error = ErrnoFromSystem(::GetLastError()); error != ENOENT)
+        ThrowInOutError(error, path);
 }
 
 void RemoveDirOrThrow(const std::string& path)
 {
     const std::wstring wide = SystemPathOrThrow(path);
-    if (!::RemoveDirectoryW(wide.c_str()) && ErrnoFromSystem(::GetLastError()) != ENOENT)
-        ThrowInOutError(ErrnoFromSystem(::GetLastError()), path);
+    if (::RemoveDirectoryW(wide.c_str()))
+        return;
+    if (const int error = ErrnoFromSystem(::GetLastError()); error != ENOENT)
+        ThrowInOutError(error, path);
 }
 
 std::string ReadWholeFile(const std::string& path)

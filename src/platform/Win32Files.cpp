@@ -3,6 +3,7 @@
 #include "platform/FileSystem.h"
 
 #include <cerrno>
+#include <cwctype>
 #include <fcntl.h>
 #include <io.h>
 #include <vector>
