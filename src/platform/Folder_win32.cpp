@@ -5,6 +5,7 @@
 #include "platform/Win32Files.h"
 
 #include <aclapi.h>
+#include <sddl.h>
 
 #include <cctype>
 #include <cerrno>
@@ -53,7 +54,8 @@ int OpenDirectory(const std::optional<std::wstring>& wide, const std::string& pa
     return fd;
 }
 
-using SecurityDescriptor = std::unique_ptr<void, HLOCAL (*)(HLOCAL)>;
+
+using Descriptor = std::unique_ptr<void, HLOCAL (*)(HLOCAL)>;
 
 // The owner of the open entry; nothing on a drive that keeps no owners.
 std::optional<std::vector<BYTE>> OwnerOf(HANDLE handle)
@@ -63,7 +65,7 @@ std::optional<std::vector<BYTE>> OwnerOf(HANDLE handle)
     if (::GetSecurityInfo(handle, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
                           &described) != ERROR_SUCCESS)
         return std::nullopt;
-    const SecurityDescriptor held(described, ::LocalFree);
+    const Descriptor held(described, ::LocalFree);
     if (!owner || !::IsValidSid(owner))
         return std::nullopt;
     const BYTE* bytes = static_cast<const BYTE*>(owner);
@@ -97,18 +99,36 @@ bool IsUsersOwn(std::vector<BYTE> owner)
            ::IsWellKnownSid(sid, WinLocalSystemSid);
 }
 
+// For the user alone, as mode 0700 makes a folder: the user and the system
+// have every right, what is made inside inherits that (so the copies there
+// are private, while a copy restored elsewhere takes its folder's access),
+// and nothing the parent passes on counts. Nothing when the user is not known.
+Descriptor PrivateDescriptor()
+{
+    std::vector<BYTE> user = UserSid();
+    wchar_t* sid = nullptr;
+    if (user.empty() || !::ConvertSidToStringSidW(user.data(), &sid))
+        return Descriptor(nullptr, ::LocalFree);
+    const std::wstring text = L"D:P(A;OICI;FA;;;" + std::wstring(sid) + L")(A;OICI;FA;;;SY)";
+    ::LocalFree(sid);
+    PSECURITY_DESCRIPTOR described = nullptr;
+    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(text.c_str(), SDDL_REVISION_1, &described, nullptr))
+        described = nullptr;
+    return Descriptor(described, ::LocalFree);
+}
+
 } // namespace
 
 Folder Folder::Open(const std::string& path) { return Folder(OpenDirectory(SystemPath(path), path, false), path); }
 
 std::optional<EInOutError> Folder::MakePrivate(const std::string& path)
 {
-    // The new folder takes the access its parent passes on; in the
-    // user's profile that is the user's alone.
     const std::optional<std::wstring> wide = SystemPath(path);
     if (!wide)
         return EInOutError(3);
-    if (::CreateDirectoryW(wide->c_str(), nullptr))
+    const Descriptor described = PrivateDescriptor();
+    SECURITY_ATTRIBUTES privately{sizeof privately, described.get(), FALSE};
+    if (::CreateDirectoryW(wide->c_str(), described ? &privately : nullptr))
         return std::nullopt;
     const int error = ErrnoFromSystem(::GetLastError());
     if (error == EEXIST)

@@ -10,10 +10,68 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <aclapi.h>
+
+#include <vector>
 
 using namespace tarvok;
 using namespace tarvok::platform;
 using namespace tarvok::test;
+
+namespace {
+
+std::vector<BYTE> UserSid()
+{
+    HANDLE token = nullptr;
+    ::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token);
+    DWORD size = 0;
+    ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    std::vector<BYTE> buffer(size);
+    ::GetTokenInformation(token, TokenUser, buffer.data(), size, &size);
+    ::CloseHandle(token);
+    const PSID user = reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid;
+    return std::vector<BYTE>(static_cast<BYTE*>(user), static_cast<BYTE*>(user) + ::GetLengthSid(user));
+}
+
+struct Access {
+    int Allowed = 0;   // entries that allow anything
+    int ForOthers = 0; // of those, entries for anyone but the user and the system
+};
+
+Access AccessOf(const std::string& path)
+{
+    Access access;
+    PACL list = nullptr;
+    PSECURITY_DESCRIPTOR described = nullptr;
+    if (::GetNamedSecurityInfoW(PathOf(path).wstring().c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                                nullptr, &list, nullptr, &described) != ERROR_SUCCESS)
+        return access;
+    std::vector<BYTE> user = UserSid();
+    for (DWORD i = 0; list && i < list->AceCount; ++i) {
+        void* entry = nullptr;
+        if (!::GetAce(list, i, &entry) || static_cast<ACE_HEADER*>(entry)->AceType != ACCESS_ALLOWED_ACE_TYPE)
+            continue;
+        ++access.Allowed;
+        const PSID sid = &static_cast<ACCESS_ALLOWED_ACE*>(entry)->SidStart;
+        if (!::EqualSid(sid, user.data()) && !::IsWellKnownSid(sid, WinLocalSystemSid))
+            ++access.ForOthers;
+    }
+    ::LocalFree(described);
+    return access;
+}
+
+} // namespace
+
+// Only the folder's own list is looked at: Wine keeps it, but passes
+// nothing on to what is made inside, as Windows does.
+TEST(WindowsSystemTest, ASnapshotFolderIsTheUsersAlone)
+{
+    ScratchFolder dir;
+    ASSERT_FALSE(Folder::MakePrivate(dir / "03_04_05"));
+    const Access access = AccessOf(dir / "03_04_05");
+    EXPECT_GE(access.Allowed, 1);
+    EXPECT_EQ(access.ForOthers, 0);
+}
 
 TEST(WindowsSystemTest, APortableCopyKeepsItsFolderUnlessInstalled)
 {
