@@ -298,3 +298,47 @@ TEST(FilePromisesTest, TheSystemClockTellsTheLocalDateAndTicksOn)
     }
     EXPECT_NE(clock.TickCount(), start);
 }
+
+TEST(FilePromisesTest, WhatAKilledReplaceLeftIsSettledBesideTheFileOnly)
+{
+    const struct {
+        const char* What;
+        bool FileThere;
+        const char* Leftover;
+        bool LeftoverStays;
+        const char* FileAfter; // its contents afterwards
+    } cases[] = {
+        {"a file moved aside and never put back", false, ".Tarvok.ini.tarvok-aside", false, "aside"},
+        {"a file moved aside after the new one came in", true, ".Tarvok.ini.tarvok-aside", false, "current"},
+        {"a temporary of the replace", true, ".Tarvok.ini.Ab12Cd", false, "current"},
+        {"a temporary of another file", true, ".Other.ini.Ab12Cd", true, "current"},
+        {"a name like a temporary's, one letter longer", true, ".Tarvok.ini.Ab12Cde", true, "current"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        ScratchFolder dir;
+        if (c.FileThere)
+            Put(dir / "Tarvok.ini", "current");
+        Put(dir / c.Leftover, "aside");
+        RemoveReplaceLeftovers(dir / "Tarvok.ini");
+        EXPECT_EQ(FileExists(dir / c.Leftover), c.LeftoverStays);
+        EXPECT_EQ(Get(dir / "Tarvok.ini"), c.FileAfter);
+    }
+}
+
+TEST(FilePromisesTest, RelativeNamesAreTheCurrentFoldersOwn)
+{
+    ScratchFolder dir;
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(PathOf(dir.Path()));
+    ASSERT_TRUE(CreateDir("sub"));
+    ReplaceFileContents("Tarvok.ini", "settings");
+    FakeDialogs dialogs;
+    CopyFileByBlock("./Tarvok.ini", "sub/../copy.ini", dialogs);
+    CopyFileByBlock("copy.ini", "sub/copy.ini", dialogs);
+    const std::string read = ReadWholeFile("sub/copy.ini");
+    std::filesystem::current_path(before);
+    EXPECT_EQ(read, "settings");
+    EXPECT_EQ(Get(dir / "copy.ini"), "settings");
+    EXPECT_TRUE(dialogs.Log.empty());
+}
