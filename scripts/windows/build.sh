@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Cross-builds for Windows into build-win/ (MinGW-w64, Ninja) and prints
 # that folder. TARVOK_WERROR=ON makes every warning an error, as on Linux.
-# The core, the file layer and their tests; Qt comes from qt.sh,
-# GoogleTest from gtest.sh.
+# The Qt-free libraries (core, the file layer, the desktop tools) and their
+# tests, with GoogleTest from gtest.sh; the Qt program is not built yet.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
