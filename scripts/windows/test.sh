@@ -17,7 +17,9 @@ start=$SECONDS
 dir=$(bash "$here/build.sh" | tail -n 1)
 echo "test.sh: build took $((SECONDS - start)) s" >&2
 work=$(mktemp -d "${TMPDIR:-/tmp}/tarvok-wine.XXXXXX")
-export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine's server keeps its socket under TMPDIR: in here too, so it goes with the rest.
+mkdir "$work/tmp"
+export WINEPREFIX="$work/prefix" TMPDIR="$work/tmp" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 xvfb=""
 finish() {
   # Only this prefix's server and the display started here are ended.
