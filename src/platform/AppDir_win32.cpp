@@ -1,0 +1,154 @@
+#include "platform/AppDir.h"
+
+#include "platform/FileSystem.h"
+#include "platform/Win32Files_win32.h"
+
+#include <cctype>
+#include <cwctype>
+
+// On Windows the sources' XdgConfigHome carries %APPDATA% and Home
+// %USERPROFILE%: the per-user settings folder and the profile it lies in.
+namespace tarvok::platform {
+namespace {
+
+using namespace win32;
+
+// The installer writes this beside the program: an installed copy keeps its
+// settings per user even where it could write its own folder (Wine lets
+// anyone write into Program Files).
+constexpr char InstalledMarker[] = "Tarvok.installed";
+
+bool IsAbsolute(const std::string& path)
+{
+    return (path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
+            (path[2] == '/' || path[2] == '\\')) ||
+           (path.size() >= 2 && (path[0] == '/' || path[0] == '\\') && (path[1] == '/' || path[1] == '\\'));
+}
+
+// The same folder whatever the spelling: case, separators, "..".
+bool SameFolder(const std::string& a, const std::string& b)
+{
+    const std::optional<std::wstring> x = SystemPath(a);
+    const std::optional<std::wstring> y = SystemPath(b);
+    return x && y && ::CompareStringOrdinal(x->c_str(), -1, y->c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+bool IsInstalled(const AppDirSources& sources)
+{
+    for (const std::string& installed : sources.InstalledBinDirs)
+        if (SameFolder(installed, sources.ExecutableDir))
+            return true;
+    return FileExists(sources.ExecutableDir + "/" + InstalledMarker);
+}
+
+// Writable for this user as the files will be written: access lists and
+// read-only drives say so only when a file is made there. Answers the
+// system's error, 0 when writable.
+DWORD WhyNotWritable(const std::string& dir)
+{
+    const std::optional<std::wstring> wide = SystemPath(dir);
+    if (!wide || !DirectoryExists(dir))
+        return ERROR_DIRECTORY;
+    const std::wstring probe = *wide + L"\\.tarvok-probe-" + std::to_wstring(::GetCurrentProcessId());
+    const HANDLE handle = ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return ::GetLastError();
+    ::CloseHandle(handle);
+    return 0;
+}
+
+std::string SystemText(DWORD error)
+{
+    wchar_t* text = nullptr;
+    const DWORD n = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                         FORMAT_MESSAGE_IGNORE_INSERTS,
+                                     nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring words = n == 0 ? L"error " + std::to_wstring(error) : std::wstring(text, n);
+    ::LocalFree(text);
+    while (!words.empty() && (std::iswspace(words.back()) || words.back() == L'.'))
+        words.pop_back();
+    return Utf8(words);
+}
+
+std::string ParentOf(const std::string& path)
+{
+    const auto pos = path.find_last_of("/\\");
+    return pos == std::string::npos ? std::string() : path.substr(0, pos);
+}
+
+bool Exists(const std::string& path)
+{
+    const std::optional<std::wstring> wide = SystemPath(path);
+    return wide && ::GetFileAttributesW(wide->c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string EnvironmentText(const wchar_t* name)
+{
+    const wchar_t* value = ::_wgetenv(name);
+    return value ? Utf8(value) : std::string();
+}
+
+} // namespace
+
+std::string UserConfigAppDir(const AppDirSources& sources)
+{
+    const std::string settings =
+        IsAbsolute(sources.XdgConfigHome) ? sources.XdgConfigHome : sources.Home + "/AppData/Roaming";
+    const std::string trimmed = settings.find_last_not_of("/\\") == std::string::npos
+                                    ? settings
+                                    : settings.substr(0, settings.find_last_not_of("/\\") + 1);
+    return trimmed + "/Tarvok";
+}
+
+std::string ChooseAppDir(const AppDirSources& sources)
+{
+    if (WhyNotWritable(sources.ExecutableDir) == 0 && !IsInstalled(sources))
+        return sources.ExecutableDir;
+    const std::string dir = UserConfigAppDir(sources);
+    CreateDirWithParents(dir);
+    return dir;
+}
+
+std::optional<std::string> WhyAppDirIsMissing(const std::string& appDir)
+{
+    if (DirectoryExists(appDir))
+        return std::nullopt;
+    std::string above = appDir;
+    while (!above.empty() && !Exists(above))
+        above = ParentOf(above);
+    const std::string cannot = "The folder cannot be made: ";
+    if (above.empty() || !DirectoryExists(above))
+        return cannot + SystemText(ERROR_DIRECTORY);
+    if (const DWORD error = WhyNotWritable(above); error != 0)
+        return cannot + SystemText(error);
+    return std::string("The folder is missing");
+}
+
+std::string DetermineAppDir(const std::vector<std::string>& installedBinDirs)
+{
+    return ChooseAppDir({ExecutableDir(), installedBinDirs, EnvironmentText(L"APPDATA"),
+                         EnvironmentText(L"USERPROFILE")});
+}
+
+int CopyExampleSkins(const std::string& exampleSkinDir, const std::string& appDir)
+{
+    const std::string skinDir = appDir + "/Skin";
+    const std::optional<std::wstring> target = SystemPath(skinDir);
+    if (!target || ::GetFileAttributesW(target->c_str()) != INVALID_FILE_ATTRIBUTES ||
+        !DirectoryExists(exampleSkinDir) || !::CreateDirectoryW(target->c_str(), nullptr))
+        return 0;
+    int copied = 0;
+    for (const DirEntry& entry : ListDirectory(exampleSkinDir)) {
+        if (!IsFileEntry(entry) || (entry.Attr & faSymLink) != 0)
+            continue;
+        const std::optional<std::wstring> from = SystemPath(exampleSkinDir + "/" + entry.Name);
+        const std::optional<std::wstring> to = SystemPath(skinDir + "/" + entry.Name);
+        // Never over a file that is there.
+        if (from && to && ::CopyFileW(from->c_str(), to->c_str(), TRUE))
+            ++copied;
+    }
+    return copied;
+}
+
+} // namespace tarvok::platform

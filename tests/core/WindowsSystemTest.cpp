@@ -1,0 +1,137 @@
+// What only the Windows build promises: where an installed copy keeps its
+// settings, the drive letters, files other programs hold.
+#include "ScratchFolder.h"
+#include "base/InOutError.h"
+#include "platform/AppDir.h"
+#include "platform/FileSystem.h"
+#include "platform/Folder.h"
+#include "platform/MountTable.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <aclapi.h>
+
+#include <vector>
+
+using namespace tarvok;
+using namespace tarvok::platform;
+using namespace tarvok::test;
+
+namespace {
+
+std::vector<BYTE> UserSid()
+{
+    HANDLE token = nullptr;
+    ::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token);
+    DWORD size = 0;
+    ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    std::vector<BYTE> buffer(size);
+    ::GetTokenInformation(token, TokenUser, buffer.data(), size, &size);
+    ::CloseHandle(token);
+    const PSID user = reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid;
+    return std::vector<BYTE>(static_cast<BYTE*>(user), static_cast<BYTE*>(user) + ::GetLengthSid(user));
+}
+
+struct Access {
+    int Allowed = 0;   // entries that allow anything
+    int ForOthers = 0; // of those, entries for anyone but the user and the system
+};
+
+Access AccessOf(const std::string& path)
+{
+    Access access;
+    PACL list = nullptr;
+    PSECURITY_DESCRIPTOR described = nullptr;
+    if (::GetNamedSecurityInfoW(PathOf(path).wstring().c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                                nullptr, &list, nullptr, &described) != ERROR_SUCCESS)
+        return access;
+    std::vector<BYTE> user = UserSid();
+    for (DWORD i = 0; list && i < list->AceCount; ++i) {
+        void* entry = nullptr;
+        if (!::GetAce(list, i, &entry) || static_cast<ACE_HEADER*>(entry)->AceType != ACCESS_ALLOWED_ACE_TYPE)
+            continue;
+        ++access.Allowed;
+        const PSID sid = &static_cast<ACCESS_ALLOWED_ACE*>(entry)->SidStart;
+        if (!::EqualSid(sid, user.data()) && !::IsWellKnownSid(sid, WinLocalSystemSid))
+            ++access.ForOthers;
+    }
+    ::LocalFree(described);
+    return access;
+}
+
+} // namespace
+
+// Only the folder's own list is looked at: Wine keeps it, but passes
+// nothing on to what is made inside, as Windows does.
+TEST(WindowsSystemTest, ASnapshotFolderIsTheUsersAlone)
+{
+    ScratchFolder dir;
+    ASSERT_FALSE(Folder::MakePrivate(dir / "03_04_05"));
+    const Access access = AccessOf(dir / "03_04_05");
+    EXPECT_GE(access.Allowed, 1);
+    EXPECT_EQ(access.ForOthers, 0);
+}
+
+TEST(WindowsSystemTest, APortableCopyKeepsItsFolderUnlessInstalled)
+{
+    const struct {
+        const char* What;
+        bool Marker;
+        bool NamedInstalled;
+        bool Portable;
+    } cases[] = {
+        {"a copy in a folder of its own", false, false, true},
+        {"a copy the installer marked", true, false, false},
+        {"a copy in the installed folder, spelt otherwise", false, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        ScratchFolder dir;
+        ASSERT_TRUE(CreateDir(dir / "Program"));
+        if (c.Marker)
+            Put(dir / "Program/Tarvok.installed", "");
+        std::vector<std::string> installed;
+        if (c.NamedInstalled) {
+            std::string otherwise = dir / "PROGRAM/";
+            for (char& ch : otherwise)
+                ch = ch == '/' ? '\\' : ch;
+            installed.push_back(otherwise);
+        }
+        const AppDirSources sources{dir / "Program", installed, dir / "Roaming", dir / "Profile"};
+        const std::string chosen = ChooseAppDir(sources);
+        EXPECT_EQ(chosen, c.Portable ? dir / "Program" : dir / "Roaming/Tarvok");
+        EXPECT_EQ(DirectoryExists(dir / "Roaming/Tarvok"), !c.Portable);
+        EXPECT_FALSE(WhyAppDirIsMissing(chosen));
+    }
+}
+
+TEST(WindowsSystemTest, DrivesAreTheLettersAndAPathFindsItsOwn)
+{
+    const std::vector<MountPoint> drives = MountedFileSystems();
+    const auto c = std::find_if(drives.begin(), drives.end(), [](const MountPoint& m) { return m.Root == "C:/"; });
+    ASSERT_NE(c, drives.end());
+    EXPECT_EQ(c->Type, "fixed");
+    EXPECT_EQ(MountRootOf(drives, "c:\\Users\\someone\\file.txt"), "C:/");
+    EXPECT_EQ(MountRootOf(drives, "C:/"), "C:/");
+    EXPECT_EQ(MountRootOf(drives, "\\\\server\\share\\file.txt"), "");
+}
+
+TEST(WindowsSystemTest, AFileAnotherProgramHoldsIsNotReplacedAndStaysWhole)
+{
+    ScratchFolder dir;
+    Put(dir / "held.ini", "old");
+    // As a program that shares reading only holds it.
+    std::wstring held = PathOf(dir / "held.ini").wstring();
+    const HANDLE other = ::CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    try {
+        ReplaceFileContents(dir / "held.ini", "new");
+        ADD_FAILURE() << "replaced a file another program holds";
+    } catch (const EInOutError& error) {
+        EXPECT_EQ(error.ErrorCode(), 5);
+    }
+    ::CloseHandle(other);
+    EXPECT_EQ(Get(dir / "held.ini"), "old");
+    EXPECT_EQ(ListDirectory(dir.Path()).size(), 1u) << "no temporary or moved-aside file is left";
+}
