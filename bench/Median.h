@@ -8,8 +8,8 @@ namespace tarvok::bench {
 
 // The median time in seconds of `runs` calls of measured(i); prepare(i) runs
 // before each call and is not timed.
-inline double MedianSeconds(int runs, const std::function<void(int)>& measured,
-                            const std::function<void(int)>& prepare = [](int) {})
+inline double MedianSeconds(
+    int runs, const std::function<void(int)>& measured, const std::function<void(int)>& prepare = [](int) {})
 {
     std::vector<double> seconds;
     for (int i = 0; i < runs; ++i) {

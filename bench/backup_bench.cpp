@@ -1,9 +1,9 @@
 // One backup run through BackUpFileList: the source paths come one per line
 // from LIST_FILE, the snapshot folder goes into BACKUP_DIR. The benchmark
 // script times it against cp copying the same files.
-#include "core/BackupEngine.h"
 #include "ConsoleDialogs.h"
 #include "base/InOutError.h"
+#include "core/BackupEngine.h"
 #include "platform/SystemClock.h"
 
 #include <cstdio>

@@ -1,8 +1,8 @@
 // Copies one file with CopyFileByBlock; the benchmark script times it
 // against dd with the same block size.
-#include "core/BlockCopy.h"
 #include "ConsoleDialogs.h"
 #include "base/InOutError.h"
+#include "core/BlockCopy.h"
 
 #include <cstdio>
 

@@ -25,7 +25,8 @@ int main(int argc, char** argv)
     const QString skinDir = appDir.filePath(QStringLiteral("Skin"));
     QDir().mkpath(skinDir);
     QStringList skins;
-    for (const QFileInfo& file : QDir(QString::fromLocal8Bit(argv[1])).entryInfoList({"TarvokSkin*.bmp"}, QDir::Files)) {
+    for (const QFileInfo& file :
+         QDir(QString::fromLocal8Bit(argv[1])).entryInfoList({"TarvokSkin*.bmp"}, QDir::Files)) {
         QFile::copy(file.filePath(), skinDir + QLatin1Char('/') + file.fileName());
         skins << file.filePath();
     }
@@ -40,10 +41,11 @@ int main(int argc, char** argv)
     QApplication::processEvents();
 
     const double change = 1000 * tarvok::bench::MedianSeconds(runs, [&](int) {
-        form.ChangeSkin1Click();
-        form.repaint();
-    });
-    const double read = 1000 * tarvok::bench::MedianSeconds(runs, [&](int i) { QImageReader(skins[i % skins.size()]).read(); });
+                              form.ChangeSkin1Click();
+                              form.repaint();
+                          });
+    const double read =
+        1000 * tarvok::bench::MedianSeconds(runs, [&](int i) { QImageReader(skins[i % skins.size()]).read(); });
     std::printf("skin change with repaint: median %.2f ms over %d runs (%lld skins)\n", change, runs,
                 static_cast<long long>(skins.size()));
     std::printf("reading the skin file alone: median %.2f ms; ratio change/read: %.2f\n", read, change / read);

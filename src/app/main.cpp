@@ -1,20 +1,20 @@
 // The program entry: one copy at a time, then the main window, hidden, and
 // the event loop until the window closes.
+#include "ui/main/Main.h"
+#include "core/FileUtility.h"
+#include "core/Settings.h"
 #include "platform/AppDir.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/SystemClock.h"
-#include "core/FileUtility.h"
-#include "core/Settings.h"
+#include "platform/UserName.h"
 #include "platform/qt/Desktop_linux.h"
 #include "platform/qt/DisplayLoss.h"
 #include "platform/qt/SessionEnd.h"
 #include "platform/qt/SingleInstance.h"
 #include "platform/qt/TimeChangeWatcher.h"
 #include "platform/qt/TrayHost.h"
-#include "platform/UserName.h"
 #include "platform/qt/X11Platform.h"
-#include "ui/main/Main.h"
 #include "ui/dialogs/QtDialogs.h"
 #include "ui/shell/QtShell.h"
 #include "ui/shell/TarvokApplication.h"
@@ -73,11 +73,11 @@ int main(int argc, char** argv)
     // Every reaction reports its own errors in the error box.
     const auto reporting = [&dialogs](auto reaction) { return ui::ReportingErrors(dialogs, std::move(reaction)); };
     QObject::connect(&wakeUps, &platform::WakeUpServer::WakeUpRequested, &app, reporting([&] {
-                         if (mainForm)
-                             mainForm->ShowMainWindow();
-                         else
-                             wokenEarly = true;
-                     }));
+        if (mainForm)
+            mainForm->ShowMainWindow();
+        else
+            wokenEarly = true;
+    }));
     wakeUps.Listen();
 
     platform::SystemClock clock;

@@ -18,10 +18,7 @@ std::string InOutErrorMessage(int code)
 
 EInOutError::EInOutError(int code) : EInOutError(code, InOutErrorMessage(code)) {}
 
-EInOutError::EInOutError(int code, const std::string& message)
-    : std::runtime_error(message), code_(code)
-{
-}
+EInOutError::EInOutError(int code, const std::string& message) : std::runtime_error(message), code_(code) {}
 
 EInOutError ErrorAtFile(const EInOutError& error, const std::string& path)
 {

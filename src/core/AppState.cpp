@@ -134,8 +134,7 @@ bool AppState::IsInSourceList(const std::string& path) const
     return false;
 }
 
-template <typename List>
-auto AppState::SelectedEntries(List& list, const std::vector<bool>& selectedLines)
+template <typename List> auto AppState::SelectedEntries(List& list, const std::vector<bool>& selectedLines)
 {
     std::vector<decltype(&list.front())> selected;
     std::size_t line = 0;
@@ -191,8 +190,7 @@ void AppState::RemoveSources(const std::vector<bool>& selectedLines)
     SaveSourceList();
 }
 
-std::optional<std::string> AppState::FirstExistingSelected(const FileList& list,
-                                                           const std::vector<bool>& selectedLines)
+std::optional<std::string> AppState::FirstExistingSelected(const FileList& list, const std::vector<bool>& selectedLines)
 {
     for (const FileRec* file : SelectedEntries(list, selectedLines))
         if (platform::FileExists(file->FileName))
@@ -284,8 +282,7 @@ void AppState::PickRandomSkin(uint32_t seed) { settings_.SkinNo = RandomSkinNo(s
 
 void AppState::StepSkin(const std::function<bool(const std::string& path)>& load)
 {
-    StepToNextSkin(settings_.SkinNo, skinCount_,
-                   [&](int32_t skinNo) { return load(SkinPath(appDir_, skinNo)); });
+    StepToNextSkin(settings_.SkinNo, skinCount_, [&](int32_t skinNo) { return load(SkinPath(appDir_, skinNo)); });
 }
 
 bool AppState::EndWork()

@@ -199,8 +199,7 @@ private:
     // Current(), to be changed.
     PrjRec& EditedCurrent();
     // The entries of `list` whose line is selected.
-    template <typename List>
-    static auto SelectedEntries(List& list, const std::vector<bool>& selectedLines);
+    template <typename List> static auto SelectedEntries(List& list, const std::vector<bool>& selectedLines);
     // Marks those entries Selected and only those, as the engine's deletes want.
     static void MarkSelected(FileList& list, const std::vector<bool>& selectedLines);
 

@@ -1,8 +1,8 @@
 #include "core/BackupEngine.h"
 
+#include "base/InOutError.h"
 #include "core/BlockCopy.h"
 #include "core/Dialogs.h"
-#include "base/InOutError.h"
 #include "core/WorkProgress.h"
 #include "platform/DriveCalls.h"
 #include "platform/FileSystem.h"

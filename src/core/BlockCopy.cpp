@@ -1,8 +1,8 @@
 #include "core/BlockCopy.h"
 
+#include "base/InOutError.h"
 #include "core/Dialogs.h"
 #include "core/FileUtility.h"
-#include "base/InOutError.h"
 #include "core/WorkProgress.h"
 #include "platform/FileSystem.h"
 #include "platform/Folder.h"
@@ -49,7 +49,8 @@ platform::RawFile CopyToTemporary(platform::RawFile& source, platform::Folder& f
         uint64_t left = source.SizeAtOpen();
         std::vector<char> buffer(static_cast<size_t>(std::min<uint64_t>(left, CopyBlockSize)));
         while (left > 0) {
-            const size_t read = source.Read(buffer.data(), static_cast<size_t>(std::min<uint64_t>(left, buffer.size())));
+            const size_t read =
+                source.Read(buffer.data(), static_cast<size_t>(std::min<uint64_t>(left, buffer.size())));
             if (read == 0)
                 break;
             // The rest of a short write is tried again, so the drive says why it stopped.
@@ -89,10 +90,7 @@ void CopyAndPlace(const std::string& Source, platform::Folder& folder, const std
 
 bool IsPartialCopyName(const std::string& name) { return platform::Folder::IsTemporaryName(name, PartialCopyPrefix); }
 
-std::string MissingSourceText(const std::string& source)
-{
-    return FileNamePart(source) + " 不存在";
-}
+std::string MissingSourceText(const std::string& source) { return FileNamePart(source) + " 不存在"; }
 
 void CopyFileByBlock(const std::string& Source, const std::string& Dest, Dialogs& dialogs)
 {

@@ -37,9 +37,8 @@ class PendingCopy {
 public:
     // As CopyFileByBlock up to the rename, the copy flushed when `flush` is
     // set; nothing (after the warning) when Source is not a plain file.
-    static std::optional<PendingCopy> Make(const std::string& Source, platform::Folder& folder,
-                                           const std::string& Name, Dialogs& dialogs, bool flush,
-                                           WorkProgress* progress = nullptr);
+    static std::optional<PendingCopy> Make(const std::string& Source, platform::Folder& folder, const std::string& Name,
+                                           Dialogs& dialogs, bool flush, WorkProgress* progress = nullptr);
     PendingCopy(PendingCopy&& other) noexcept;
     PendingCopy& operator=(PendingCopy&&) = delete;
     ~PendingCopy();

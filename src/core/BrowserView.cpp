@@ -2,19 +2,16 @@
 
 namespace tarvok {
 
-const char* BrowserKindWord(BrowserMode mode)
-{
-    return mode == BrowserMode::FolderView ? "Folder" : "File";
-}
+const char* BrowserKindWord(BrowserMode mode) { return mode == BrowserMode::FolderView ? "Folder" : "File"; }
 
 void ReportDeleteFailures(const DeleteFailures& failures)
 {
     if (failures.empty())
         return;
     const DeleteFailure& first = failures.front();
-    const std::string what = failures.size() == 1 ? first.Path + " was not deleted"
-                                                  : std::to_string(failures.size()) +
-                                                        " backups were not deleted, the first " + first.Path;
+    const std::string what =
+        failures.size() == 1 ? first.Path + " was not deleted"
+                             : std::to_string(failures.size()) + " backups were not deleted, the first " + first.Path;
     throw EInOutError(first.Error.ErrorCode(), what + ": " + first.Error.what());
 }
 

@@ -5,10 +5,7 @@
 
 namespace tarvok {
 
-std::string StartDirectory(const std::string& start)
-{
-    return start.empty() ? platform::CurrentDirectory() : start;
-}
+std::string StartDirectory(const std::string& start) { return start.empty() ? platform::CurrentDirectory() : start; }
 
 std::string NearestExistingDirectory(std::string path)
 {

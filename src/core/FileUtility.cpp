@@ -6,8 +6,7 @@
 namespace tarvok {
 namespace {
 
-template <typename List>
-auto* ElementAt(List& list, int64_t index)
+template <typename List> auto* ElementAt(List& list, int64_t index)
 {
     using Pointer = decltype(&list.front());
     if (index < 0 || index >= static_cast<int64_t>(list.size()))
@@ -82,10 +81,7 @@ std::string DirectoryPart(const std::string& path)
     return path.substr(0, pos == 0 ? 1 : pos);
 }
 
-std::string JoinPath(const std::string& dir, const std::string& name)
-{
-    return dir + PathSeparator + name;
-}
+std::string JoinPath(const std::string& dir, const std::string& name) { return dir + PathSeparator + name; }
 
 std::string WithoutTrailingSeparators(const std::string& path)
 {

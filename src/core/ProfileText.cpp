@@ -96,9 +96,9 @@ std::string WriteProfileString(const std::string& text, const std::string& secti
     std::vector<std::string> lines = SplitLines(text);
     const std::string entry = key + "=" + value;
     if (const auto span = FindSection(lines, section)) {
-        auto keyLine = std::find_if(lines.begin() + static_cast<long>(span->First),
-                                    lines.begin() + static_cast<long>(span->End),
-                                    [&](const std::string& line) { return IsKeyLine(line, key); });
+        auto keyLine =
+            std::find_if(lines.begin() + static_cast<long>(span->First), lines.begin() + static_cast<long>(span->End),
+                         [&](const std::string& line) { return IsKeyLine(line, key); });
         if (keyLine != lines.begin() + static_cast<long>(span->End)) {
             *keyLine = entry;
         } else {

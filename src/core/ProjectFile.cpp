@@ -51,7 +51,8 @@ void CarryProjectFile(const std::string& oldDir, const std::string& newDir)
     if (platform::FileExists(target))
         return;
     const std::string source = ProjectFilePath(oldDir);
-    platform::ReplaceFileContents(target, platform::FileExists(source) ? platform::ReadWholeFile(source) : std::string());
+    platform::ReplaceFileContents(target,
+                                  platform::FileExists(source) ? platform::ReadWholeFile(source) : std::string());
 }
 
 } // namespace tarvok

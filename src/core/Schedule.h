@@ -12,8 +12,8 @@ namespace tarvok {
 
 // The weekday texts, Sunday first, spelled the way the program has always
 // shown them.
-inline constexpr std::array<const char*, 7> DayNames = {
-    "Sunday", "Monday", "Tuesday", "Wednesday", "Thirsday", "Friday", "Saturday"};
+inline constexpr std::array<const char*, 7> DayNames = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                                        "Thirsday", "Friday", "Saturday"};
 
 // What edBkUp shows, indexed by a project's AutoBkUp.
 inline constexpr std::array<const char*, 2> AutoBkUpTexts = {"Auto BackUp Off", "Auto BackUp On"};

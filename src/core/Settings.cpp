@@ -27,8 +27,7 @@ std::string SettingsPath(const std::string& appDir) { return JoinPath(appDir, Se
 
 std::string ProjectFilePath(const std::string& backUpDir) { return JoinPath(backUpDir, ProjectFileName); }
 
-void LoadSettings(const std::string& appDir, AppSettings& settings, ProjectList& projects,
-                  SettingsFileState& state)
+void LoadSettings(const std::string& appDir, AppSettings& settings, ProjectList& projects, SettingsFileState& state)
 {
     const std::string path = SettingsPath(appDir);
     // Left behind by a replace that a kill interrupted.

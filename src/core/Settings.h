@@ -1,6 +1,6 @@
 #pragma once
-#include "core/FileUtility.h"
 #include "base/InOutError.h"
+#include "core/FileUtility.h"
 #include "core/TextLines.h"
 
 #include <cstdint>
@@ -37,8 +37,7 @@ struct SettingsFileState {
 // Reads the settings file of `appDir` into `settings` and appends its projects
 // to `projects`; afterwards `projects` is never empty. Throws EInOutError when
 // the file exists but cannot be read, after noting it in `state`.
-void LoadSettings(const std::string& appDir, AppSettings& settings, ProjectList& projects,
-                  SettingsFileState& state);
+void LoadSettings(const std::string& appDir, AppSettings& settings, ProjectList& projects, SettingsFileState& state);
 // Appends the default project "MyPrj-1" in appDir/BkUp (created if missing).
 PrjRec* AddDefaultProject(const std::string& appDir, ProjectList& projects);
 // A name or directory holding CR or LF (HasLineBreak) would shift every

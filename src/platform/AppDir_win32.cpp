@@ -61,9 +61,9 @@ DWORD WhyNotWritable(const std::string& dir)
 std::string SystemText(DWORD error)
 {
     wchar_t* text = nullptr;
-    const DWORD n = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                         FORMAT_MESSAGE_IGNORE_INSERTS,
-                                     nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const DWORD n =
+        ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                         nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::wstring words = n == 0 ? L"error " + std::to_wstring(error) : std::wstring(text, n);
     ::LocalFree(text);
     while (!words.empty() && (std::iswspace(words.back()) || words.back() == L'.'))
@@ -127,8 +127,8 @@ std::optional<std::string> WhyAppDirIsMissing(const std::string& appDir)
 
 std::string DetermineAppDir(const std::vector<std::string>& installedBinDirs)
 {
-    return ChooseAppDir({ExecutableDir(), installedBinDirs, EnvironmentText(L"APPDATA"),
-                         EnvironmentText(L"USERPROFILE")});
+    return ChooseAppDir(
+        {ExecutableDir(), installedBinDirs, EnvironmentText(L"APPDATA"), EnvironmentText(L"USERPROFILE")});
 }
 
 int CopyExampleSkins(const std::string& exampleSkinDir, const std::string& appDir)

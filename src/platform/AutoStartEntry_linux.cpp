@@ -1,5 +1,5 @@
-#include "platform/AutoStartEntry.h"
 #include "platform/AutoStartEntry_linux.h"
+#include "platform/AutoStartEntry.h"
 
 #include "platform/AppDir.h"
 #include "platform/FileSystem.h"
@@ -30,10 +30,7 @@ std::string EscapeStringValue(const std::string& text)
 // Characters that make an Exec argument need quotes.
 constexpr std::string_view ExecReserved = " \t\n\"'\\><~|&;$*?#()`";
 
-std::string ExecutableName(const std::string& exePath)
-{
-    return std::filesystem::path(exePath).filename().string();
-}
+std::string ExecutableName(const std::string& exePath) { return std::filesystem::path(exePath).filename().string(); }
 
 } // namespace
 
@@ -61,8 +58,11 @@ std::string AutoStartEntryText(const std::string& exePath)
 {
     return "[Desktop Entry]\n"
            "Type=Application\n"
-           "Name=" + EscapeStringValue(ExecutableName(exePath)) + "\n"
-           "Exec=" + DesktopEntryExec(exePath) + "\n";
+           "Name=" +
+           EscapeStringValue(ExecutableName(exePath)) +
+           "\n"
+           "Exec=" +
+           DesktopEntryExec(exePath) + "\n";
 }
 
 bool WriteAutoStartEntry(const std::string& exePath)

@@ -20,7 +20,8 @@ int SystemChangeMode(int fd, unsigned mode)
     if (!::GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic))
         return FailWithLastError();
     DWORD attributes = basic.FileAttributes & ~DWORD{FILE_ATTRIBUTE_NORMAL};
-    attributes = (mode & 0200) != 0 ? attributes & ~DWORD{FILE_ATTRIBUTE_READONLY} : attributes | FILE_ATTRIBUTE_READONLY;
+    attributes =
+        (mode & 0200) != 0 ? attributes & ~DWORD{FILE_ATTRIBUTE_READONLY} : attributes | FILE_ATTRIBUTE_READONLY;
     FILE_BASIC_INFO change{}; // times of 0 stay as they are
     change.FileAttributes = attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
     return ::SetFileInformationByHandle(handle, FileBasicInfo, &change, sizeof change) ? 0 : FailWithLastError();
@@ -185,9 +186,9 @@ int HoldTemporary(int fd)
     const std::optional<BY_HANDLE_FILE_INFORMATION> written = InfoOfHandle(HandleOf(fd));
     if (!path || !written)
         return -1;
-    const HANDLE reader = ::CreateFileW(path->c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                        FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    const HANDLE reader =
+        ::CreateFileW(path->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (reader == INVALID_HANDLE_VALUE)
         return -1;
     const std::optional<BY_HANDLE_FILE_INFORMATION> read = InfoOfHandle(reader);
@@ -212,9 +213,9 @@ bool IsAbandonedTemporary(int dir, const std::string& name)
     const std::optional<std::wstring> path = PathIn(dir, name);
     if (!path)
         return false;
-    const HANDLE handle = ::CreateFileW(path->c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                        FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    const HANDLE handle =
+        ::CreateFileW(path->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return false;
     const std::optional<BY_HANDLE_FILE_INFORMATION> info = InfoOfHandle(handle);

@@ -39,10 +39,10 @@ inline bool UsablePath(const std::string& path) { return !path.empty() && path.f
 // An entry that is neither a directory nor a volume label: a file.
 inline bool IsFileEntry(const DirEntry& entry) { return (entry.Attr & (faDirectory | faVolumeID)) == 0; }
 
-bool FileExists(const std::string& path);      // a plain file; a directory is not a file
+bool FileExists(const std::string& path); // a plain file; a directory is not a file
 bool DirectoryExists(const std::string& path);
-uint64_t FileSizeOf(const std::string& path);  // 0 for anything but a plain file
-bool IsReadOnly(const std::string& path);       // no owner write bit
+uint64_t FileSizeOf(const std::string& path); // 0 for anything but a plain file
+bool IsReadOnly(const std::string& path);     // no owner write bit
 // True when the drive of `dir` finds its entry `name` under the same name in
 // other letter case too, as FAT, exFAT and Windows shares do.
 bool FoldsCase(const std::string& dir, const std::string& name);
@@ -52,9 +52,9 @@ bool FoldsCase(const std::string& dir, const std::string& name);
 std::vector<DirEntry> ListDirectory(const std::string& dir, const std::function<void()>& eachEntry = {});
 // The same for a directory held open as `dirFd`, which stays open.
 std::vector<DirEntry> ListDirectoryAt(int dirFd);
-bool CreateDir(const std::string& path);        // one level
+bool CreateDir(const std::string& path); // one level
 bool CreateDirWithParents(const std::string& path);
-bool RemoveDir(const std::string& path);        // only when empty
+bool RemoveDir(const std::string& path); // only when empty
 bool DeleteFile(const std::string& path);
 
 // Whole-file text services used by the settings and project files.

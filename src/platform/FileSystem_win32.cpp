@@ -174,8 +174,9 @@ bool FoldsCase(const std::string& dir, const std::string& name)
 {
     std::string swapped = name;
     for (char& c : swapped)
-        c = std::isupper(static_cast<unsigned char>(c)) ? static_cast<char>(std::tolower(static_cast<unsigned char>(c)))
-                                                        : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        c = std::isupper(static_cast<unsigned char>(c))
+                ? static_cast<char>(std::tolower(static_cast<unsigned char>(c)))
+                : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     // Found under the other spelling, yet not listed so.
     if (swapped == name || !Info(dir + "/" + swapped, false))
         return false;
@@ -192,9 +193,8 @@ std::vector<DirEntry> ListDirectory(const std::string& dir, const std::function<
     if (!wide)
         return entries;
     WIN32_FIND_DATAW found{};
-    const HANDLE search = ::FindFirstFileExW((*wide + (wide->back() == L'\\' ? L"*" : L"\\*")).c_str(),
-                                             FindExInfoBasic, &found, FindExSearchNameMatch, nullptr,
-                                             FIND_FIRST_EX_LARGE_FETCH);
+    const HANDLE search = ::FindFirstFileExW((*wide + (wide->back() == L'\\' ? L"*" : L"\\*")).c_str(), FindExInfoBasic,
+                                             &found, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (search == INVALID_HANDLE_VALUE)
         return entries;
     do {
@@ -346,8 +346,8 @@ void ReplaceFileContents(const std::string& path, const std::string& contents)
         temp = ParentOf(path) + "/" + TemporaryPrefix(path);
         for (int i = 0; i < 6; ++i)
             temp += letters[random() % (sizeof letters - 1)];
-        created = ::CreateFileW(SystemPathOrThrow(temp).c_str(), GENERIC_WRITE, ShareAll, nullptr,
-                                CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        created = ::CreateFileW(SystemPathOrThrow(temp).c_str(), GENERIC_WRITE, ShareAll, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
         if (created == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS)
             ThrowInOutError(ErrnoFromSystem(::GetLastError()), path);
     }
@@ -365,7 +365,8 @@ void ReplaceFileContents(const std::string& path, const std::string& contents)
         FILE_BASIC_INFO basic{};
         basic.FileAttributes = old->dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                                         FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
-        if (basic.FileAttributes != 0 && !::SetFileInformationByHandle(HandleOf(file.Fd()), FileBasicInfo, &basic, sizeof basic))
+        if (basic.FileAttributes != 0 &&
+            !::SetFileInformationByHandle(HandleOf(file.Fd()), FileBasicInfo, &basic, sizeof basic))
             fail(ErrnoFromSystem(::GetLastError()));
     }
     for (size_t done = 0; done < contents.size();) {
@@ -457,8 +458,8 @@ EInOutError InOutErrorFromErrno(int error, const std::string& path)
     case ENOTCONN: {
         // A share whose server went away; the drive list alone says which.
         const std::string root = MountRootOf(MountedFileSystems(), path);
-        return EInOutError(error, "The drive " + (root.empty() ? std::string() : root + " ") +
-                                      "is no longer reachable");
+        return EInOutError(error,
+                           "The drive " + (root.empty() ? std::string() : root + " ") + "is no longer reachable");
     }
     case EFBIG: return EInOutError(101, "The file is too large for the drive");
     case EACCES:
@@ -470,9 +471,6 @@ EInOutError InOutErrorFromErrno(int error, const std::string& path)
     return code != 0 ? EInOutError(code) : EInOutError(error, "I/O error " + std::to_string(error));
 }
 
-void ThrowInOutError(int error, const std::string& path)
-{
-    throw InOutErrorFromErrno(error, path);
-}
+void ThrowInOutError(int error, const std::string& path) { throw InOutErrorFromErrno(error, path); }
 
 } // namespace tarvok::platform

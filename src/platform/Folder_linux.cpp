@@ -81,10 +81,7 @@ Folder Folder::OpenOwnFolder(const std::string& name, const std::string& probePr
 
 std::vector<DirEntry> Folder::List() const { return ListDirectoryAt(fd_); }
 
-Folder::Folder(Folder&& other) noexcept : fd_(other.fd_), path_(std::move(other.path_))
-{
-    other.fd_ = -1;
-}
+Folder::Folder(Folder&& other) noexcept : fd_(other.fd_), path_(std::move(other.path_)) { other.fd_ = -1; }
 
 Folder::~Folder()
 {
@@ -208,7 +205,8 @@ bool Folder::ReplaceKeepingOld(const std::string& from, const std::string& to, c
 
 bool Folder::HoldsFile(const std::string& name, const RawFile& file) const
 {
-    struct stat there {}, open {};
+    struct stat there {
+    }, open{};
     return ::fstatat(fd_, name.c_str(), &there, 0) == 0 && ::fstat(file.fd_, &open) == 0 &&
            there.st_dev == open.st_dev && there.st_ino == open.st_ino;
 }

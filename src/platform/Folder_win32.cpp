@@ -37,8 +37,8 @@ int OpenDirectory(const std::optional<std::wstring>& wide, const std::string& pa
                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, flags, nullptr);
     // Held open by someone who shares no deletion: it stays, then.
     if (handle == INVALID_HANDLE_VALUE && ownFolder && ::GetLastError() == ERROR_SHARING_VIOLATION)
-        handle = ::CreateFileW(wide->c_str(), FolderAccess, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                               OPEN_EXISTING, flags, nullptr);
+        handle = ::CreateFileW(wide->c_str(), FolderAccess, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                               flags, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         ThrowInOutError(ErrnoFromSystem(::GetLastError()), path + "/");
     const std::optional<BY_HANDLE_FILE_INFORMATION> info = InfoOfHandle(handle);
@@ -53,7 +53,6 @@ int OpenDirectory(const std::optional<std::wstring>& wide, const std::string& pa
         ThrowInOutError(errno, path);
     return fd;
 }
-
 
 using Descriptor = std::unique_ptr<void, HLOCAL (*)(HLOCAL)>;
 
@@ -178,10 +177,7 @@ Folder Folder::OpenOwnFolder(const std::string& name, const std::string& probePr
 
 std::vector<DirEntry> Folder::List() const { return ListDirectoryAt(fd_); }
 
-Folder::Folder(Folder&& other) noexcept : fd_(other.fd_), path_(std::move(other.path_))
-{
-    other.fd_ = -1;
-}
+Folder::Folder(Folder&& other) noexcept : fd_(other.fd_), path_(std::move(other.path_)) { other.fd_ = -1; }
 
 Folder::~Folder()
 {
@@ -203,8 +199,8 @@ RawFile Folder::CreateTemporary(const std::string& prefix)
         // Shared for everything, so that it can be renamed into place while
         // open; the lock, not the sharing, keeps cleaners away.
         const HANDLE handle = ::CreateFileW(wide->c_str(), GENERIC_READ | GENERIC_WRITE,
-                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                            CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle != INVALID_HANDLE_VALUE) {
             const int fd = DescriptorOf(handle);
             if (fd < 0)

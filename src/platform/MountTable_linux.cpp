@@ -10,10 +10,10 @@ namespace {
 
 bool IsPseudoType(const std::string& type)
 {
-    static const char* const pseudo[] = {"autofs",   "binfmt_misc", "bpf",        "cgroup",    "cgroup2",
-                                         "configfs", "debugfs",     "devpts",     "devtmpfs",  "efivarfs",
-                                         "fusectl",  "hugetlbfs",   "mqueue",     "nsfs",      "proc",
-                                         "pstore",   "rpc_pipefs",  "securityfs", "sysfs",     "tracefs"};
+    static const char* const pseudo[] = {"autofs",   "binfmt_misc", "bpf",        "cgroup",   "cgroup2",
+                                         "configfs", "debugfs",     "devpts",     "devtmpfs", "efivarfs",
+                                         "fusectl",  "hugetlbfs",   "mqueue",     "nsfs",     "proc",
+                                         "pstore",   "rpc_pipefs",  "securityfs", "sysfs",    "tracefs"};
     return std::find(std::begin(pseudo), std::end(pseudo), type) != std::end(pseudo);
 }
 

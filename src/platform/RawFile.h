@@ -21,14 +21,14 @@ public:
 
     size_t Read(void* buffer, size_t size);
     size_t Write(const void* buffer, size_t size); // bytes actually stored
-    void Close(); // a temporary stays locked until the object goes
+    void Close();                                  // a temporary stays locked until the object goes
 
     const std::string& Path() const { return path_; }
     uint64_t SizeAtOpen() const { return size_; }
-    uint32_t ModeAtOpen() const { return mode_; }  // permission bits
+    uint32_t ModeAtOpen() const { return mode_; } // permission bits
     // For a file just made: a drive that cannot store modes keeps its own.
     void SetMode(uint32_t mode);
-    void Flush();                                  // the data reaches the disk
+    void Flush(); // the data reaches the disk
 
 private:
     friend class Folder;

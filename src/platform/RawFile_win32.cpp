@@ -25,9 +25,9 @@ std::optional<RawFile> RawFile::OpenSource(const std::string& path)
         return std::nullopt;
     // Others may go on reading, writing, even renaming it: a copy takes
     // no more than the size it had here.
-    const HANDLE handle = ::CreateFileW(wide->c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                        FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    const HANDLE handle =
+        ::CreateFileW(wide->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         const int error = ErrnoFromSystem(::GetLastError());
         // A folder opens only for its listing: no file there.

@@ -64,8 +64,8 @@ std::optional<std::wstring> Wide(const std::string& text)
 {
     if (text.empty())
         return std::wstring();
-    const int n = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
-                                        nullptr, 0);
+    const int n =
+        ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0);
     if (n <= 0)
         return std::nullopt;
     std::wstring wide(static_cast<size_t>(n), L'\0');
@@ -77,8 +77,8 @@ std::string Utf8(const std::wstring& text)
 {
     if (text.empty())
         return {};
-    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                        nullptr);
+    const int n =
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string narrow(static_cast<size_t>(n), '\0');
     ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), n, nullptr, nullptr);
     return narrow;
@@ -223,10 +223,9 @@ std::optional<BY_HANDLE_FILE_INFORMATION> InfoOfHandle(HANDLE handle)
 
 std::optional<BY_HANDLE_FILE_INFORMATION> InfoOf(const std::wstring& path, bool follow)
 {
-    const HANDLE handle = ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                        FILE_FLAG_BACKUP_SEMANTICS | (follow ? 0 : FILE_FLAG_OPEN_REPARSE_POINT),
-                                        nullptr);
+    const HANDLE handle = ::CreateFileW(
+        path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | (follow ? 0 : FILE_FLAG_OPEN_REPARSE_POINT), nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return std::nullopt;
     std::optional<BY_HANDLE_FILE_INFORMATION> info = InfoOfHandle(handle);

@@ -1,7 +1,7 @@
 // The program's state without a window: what the start reads, what the
 // close and the session's end write, and what they never replace.
-#include "ProjectWorld.h"
 #include "core/AppState.h"
+#include "ProjectWorld.h"
 #include "base/InOutError.h"
 
 #include <gtest/gtest.h>
@@ -106,13 +106,13 @@ TEST_F(AppStateTest, AProjectFileThatCannotBeReadIsNeverOverwritten)
         SpoilFile(spoilt, spoil);
         ASSERT_TRUE(app.SelectProject(1));
         EXPECT_THROW(app.LoadSourceList(), EInOutError);
-        EXPECT_EQ(app.SourceListLocked(), "The project file " + spoilt +
-                                              " could not be read, so the source list cannot be changed.");
+        EXPECT_EQ(app.SourceListLocked(),
+                  "The project file " + spoilt + " could not be read, so the source list cannot be changed.");
 
         const Texts notSaved = app.SaveForClose();
         ASSERT_EQ(notSaved.size(), 1u);
-        EXPECT_TRUE(Contains(notSaved[0], "The source list was not saved: " + spoilt +
-                                              " could not be read (" + CauseOf(spoil) + ")"));
+        EXPECT_TRUE(Contains(notSaved[0], "The source list was not saved: " + spoilt + " could not be read (" +
+                                              CauseOf(spoil) + ")"));
         if (spoil == Spoil::Unreadable) {
             ::chmod(spoilt.c_str(), 0600);
             EXPECT_EQ(ReadFile(spoilt), before);

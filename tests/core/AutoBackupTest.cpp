@@ -1,9 +1,9 @@
 #include "core/AutoBackup.h"
-#include "base/InOutError.h"
-#include "core/ProjectFile.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
 #include "TempDir.h"
+#include "base/InOutError.h"
+#include "core/ProjectFile.h"
 
 #include <gtest/gtest.h>
 
@@ -20,10 +20,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // Thursday 7 March 2024.
-LocalTime Thursday(int hour, int minute, int second)
-{
-    return LocalTime{2024, 3, 7, hour, minute, second, 0, 4};
-}
+LocalTime Thursday(int hour, int minute, int second) { return LocalTime{2024, 3, 7, hour, minute, second, 0, 4}; }
 
 // A daily project at `hour` whose project file lists one file of `tmp`.
 PrjRec DailyProject(const TempDir& tmp, const std::string& name, uint8_t hour)

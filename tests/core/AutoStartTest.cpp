@@ -1,6 +1,6 @@
+#include "core/AutoStart.h"
 #include "ScopedEnv.h"
 #include "TempDir.h"
-#include "core/AutoStart.h"
 #include "core/ProfileText.h"
 #include "platform/AppDir.h"
 #include "platform/AutoStartEntry_linux.h"
@@ -98,8 +98,8 @@ TEST_F(AutoStartTest, AnUnwritableAutostartFolderGivesTheErrorText)
     if (RunningAsRoot())
         GTEST_SKIP() << "root writes anywhere";
     std::filesystem::create_directories(config / "autostart");
-    std::filesystem::permissions(config / "autostart", std::filesystem::perms::owner_read |
-                                                           std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(config / "autostart",
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     try {
         AddAutoStartRegistry("/usr/bin/Tarvok");
         FAIL() << "no error";
@@ -126,8 +126,7 @@ TEST(WinIniTest, EachUseAppendsThePathAfterASemicolon)
     WriteFile(windows / "win.ini", "; comment\r\n[Windows]\r\nload=x\r\n\r\n[fonts]\r\nA=1\r\n");
     AddAutoStartWinIni(windows.Path(), "a");
     AddAutoStartWinIni(windows.Path(), "b");
-    EXPECT_EQ(ReadFile(windows / "win.ini"),
-              "; comment\r\n[Windows]\r\nload=x\r\nrun=a;b\r\n\r\n[fonts]\r\nA=1\r\n");
+    EXPECT_EQ(ReadFile(windows / "win.ini"), "; comment\r\n[Windows]\r\nload=x\r\nrun=a;b\r\n\r\n[fonts]\r\nA=1\r\n");
 }
 
 TEST(WinIniTest, AMissingProfileIsCreated)

@@ -1,23 +1,23 @@
 #include "core/BackupEngine.h"
-#include "core/BlockCopy.h"
-#include "base/InOutError.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
 #include "FileLists.h"
 #include "TempDir.h"
+#include "base/InOutError.h"
+#include "core/BlockCopy.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <set>
-#include <tuple>
 #include <sys/stat.h>
+#include <tuple>
 
 using namespace tarvok;
 using tarvok::test::EntriesOf;
-using tarvok::test::ListOf;
 using tarvok::test::FakeClock;
 using tarvok::test::FakeDialogs;
+using tarvok::test::ListOf;
 using tarvok::test::ReadFile;
 using tarvok::test::TempDir;
 using tarvok::test::WriteFile;
@@ -71,8 +71,8 @@ TEST(BackUpFileList, CopiesExistingFilesFlatIntoTheHoursFolder)
     WriteFile(tmp / "src/one/x.txt", "first x");
     WriteFile(tmp / "src/two/x.txt", "second x");
     WriteFile(tmp / "src/one/report", "no extension");
-    const FileList files = ListOf({tmp / "src/one/x.txt", tmp / "src/gone.txt", tmp / "src/two/x.txt",
-                                   tmp / "src/one/report"});
+    const FileList files =
+        ListOf({tmp / "src/one/x.txt", tmp / "src/gone.txt", tmp / "src/two/x.txt", tmp / "src/one/report"});
 
     BackUpFileList(files, tmp / "bk", clock, dialogs);
 
@@ -140,8 +140,7 @@ TEST(BackUpFileList, CopyErrorEndsTheRunAtThatFile)
     for (const char* name : {"a", "b", "c"})
         WriteFile(tmp / name, name);
     fs::create_directories(tmp / "bk/03_07_09/b"); // a directory where the copy of b goes
-    EXPECT_THROW(BackUpFileList(ListOf({tmp / "a", tmp / "b", tmp / "c"}), tmp / "bk", clock, dialogs),
-                 EInOutError);
+    EXPECT_THROW(BackUpFileList(ListOf({tmp / "a", tmp / "b", tmp / "c"}), tmp / "bk", clock, dialogs), EInOutError);
     EXPECT_EQ(ReadFile(tmp / "bk/03_07_09/a"), "a") << "copies made before the error stay";
     EXPECT_FALSE(fs::exists(tmp / "bk/03_07_09/c")) << "the rest is not copied";
 }
@@ -199,7 +198,10 @@ TEST(SnapshotNameClashes, EachEarlierSourceIsNamedWithTheLastOneTakingItsName)
         Clashes Expected;
     } cases[] = {
         {{"/a/x.txt", "/b/y.txt", "/c/x.txt"}, false, 0, {{"/a/x.txt", "/c/x.txt", false}}},
-        {{"/a/x.txt", "/b/x.txt", "/c/x.txt"}, false, 0, {{"/a/x.txt", "/c/x.txt", false}, {"/b/x.txt", "/c/x.txt", false}}},
+        {{"/a/x.txt", "/b/x.txt", "/c/x.txt"},
+         false,
+         0,
+         {{"/a/x.txt", "/c/x.txt", false}, {"/b/x.txt", "/c/x.txt", false}}},
         {{"/a/Report.txt", "/b/report.txt"}, false, 0, {}},
         {{"/a/Report.txt", "/b/report.txt"}, true, 0, {{"/a/Report.txt", "/b/report.txt", true}}},
         {{"/a/x", "/b/x", "/c/y", "/d/y"}, false, 2, {{"/c/y", "/d/y", false}}},

@@ -1,14 +1,14 @@
 #include "core/BlockCopy.h"
-#include "base/InOutError.h"
 #include "ChildProcess.h"
 #include "FakeDialogs.h"
 #include "TempDir.h"
+#include "base/InOutError.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
 #include <functional>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -46,7 +46,8 @@ TEST(CopyFileByBlock, CopiesExactlyAroundTheBlockSize)
 {
     TempDir tmp;
     FakeDialogs dialogs;
-    for (size_t size : {size_t{0}, size_t{1}, CopyBlockSize - 1, CopyBlockSize, CopyBlockSize + 1, 3 * CopyBlockSize + 7}) {
+    for (size_t size :
+         {size_t{0}, size_t{1}, CopyBlockSize - 1, CopyBlockSize, CopyBlockSize + 1, 3 * CopyBlockSize + 7}) {
         const std::string data = RandomBytes(size);
         WriteFile(tmp / "src", data);
         CopyFileByBlock(tmp / "src", tmp / "dst", dialogs);
@@ -61,7 +62,8 @@ TEST(CopyFileByBlock, LongerDestinationIsTruncatedAndGetsANewTime)
     FakeDialogs dialogs;
     WriteFile(tmp / "src", "short");
     WriteFile(tmp / "dst", std::string(5000, 'x'));
-    std::filesystem::last_write_time(tmp / "src", std::filesystem::file_time_type::clock::now() - std::chrono::hours(48));
+    std::filesystem::last_write_time(tmp / "src",
+                                     std::filesystem::file_time_type::clock::now() - std::chrono::hours(48));
     CopyFileByBlock(tmp / "src", tmp / "dst", dialogs);
     EXPECT_EQ(ReadFile(tmp / "dst"), "short");
     EXPECT_GT(std::filesystem::last_write_time(tmp / "dst"),

@@ -1,15 +1,15 @@
 // Copies that cannot be torn, hijacked or read by others: the modes they get,
 // the folders and links they refuse, what a failure or a kill leaves behind,
 // and sources that are not plain, steady files.
-#include "core/BackupEngine.h"
-#include "core/BlockCopy.h"
-#include "base/InOutError.h"
-#include "platform/RawFile.h"
 #include "ChildProcess.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
 #include "FileLists.h"
 #include "TempDir.h"
+#include "base/InOutError.h"
+#include "core/BackupEngine.h"
+#include "core/BlockCopy.h"
+#include "platform/RawFile.h"
 
 #include <gtest/gtest.h>
 #include <poll.h>

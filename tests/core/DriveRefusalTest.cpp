@@ -1,18 +1,18 @@
 // Backups, restores, project files and deletions on drives that refuse what
 // ext4 allows: permission changes, RENAME_NOREPLACE, renames over a file,
 // some names; and errors that say which file stopped the work and why.
-#include "core/BackupEngine.h"
-#include "core/BlockCopy.h"
-#include "base/InOutError.h"
-#include "core/ProjectFile.h"
-#include "platform/DriveCalls.h"
-#include "platform/FileSystem.h"
 #include "ChildProcess.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
 #include "FakeDrive.h"
 #include "FileLists.h"
 #include "TempDir.h"
+#include "base/InOutError.h"
+#include "core/BackupEngine.h"
+#include "core/BlockCopy.h"
+#include "core/ProjectFile.h"
+#include "platform/DriveCalls.h"
+#include "platform/FileSystem.h"
 
 #include <gtest/gtest.h>
 #include <sched.h>
@@ -158,11 +158,20 @@ TEST_F(DriveRefusal, ErrorsNameTheFileThatStoppedTheRunAndTheCause)
         rlim_t SizeLimit;
         std::string Message;
     } cases[] = {
-        {"FAT", Tmp / "what?.txt", {0, true, true, EINVAL, "", 0}, 0,
+        {"FAT",
+         Tmp / "what?.txt",
+         {0, true, true, EINVAL, "", 0},
+         0,
          Tmp / "what?.txt: The drive cannot store this file name"},
-        {"FAT through FUSE", Tmp / "what?.txt", {0, true, true, EPERM, "", 0}, 0,
+        {"FAT through FUSE",
+         Tmp / "what?.txt",
+         {0, true, true, EPERM, "", 0},
+         0,
          Tmp / "what?.txt: The drive cannot store this file name"},
-        {"exFAT", Tmp / "what?.txt", {0, true, true, ENOENT, "", 0}, 0,
+        {"exFAT",
+         Tmp / "what?.txt",
+         {0, true, true, ENOENT, "", 0},
+         0,
          Tmp / "what?.txt: The drive cannot store this file name"},
         {"over 4 GiB on FAT", Tmp / "big.iso", {}, 3000, Tmp / "big.iso: The file is too large for the drive"},
     };
@@ -173,8 +182,9 @@ TEST_F(DriveRefusal, ErrorsNameTheFileThatStoppedTheRunAndTheCause)
                 LimitFileSize(c.SizeLimit);
             FakeDrive fake(c.Refusals);
             FakeDialogs dialogs;
-            const std::string message =
-                MessageOf([&] { BackUpFileList(ListOf({Tmp / "a.txt", c.Source, Tmp / "a.txt"}), Bk, Clock, dialogs); });
+            const std::string message = MessageOf([&] {
+                BackUpFileList(ListOf({Tmp / "a.txt", c.Source, Tmp / "a.txt"}), Bk, Clock, dialogs);
+            });
             return message == c.Message ? 0 : 1;
         });
         EXPECT_EQ(code, 0) << c.Message;

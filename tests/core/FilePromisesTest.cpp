@@ -1,12 +1,12 @@
 // What the file layer promises on every system, run on each against its
 // own drive: the same table of cases for the Linux and the Windows calls.
-#include "ScratchFolder.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
+#include "ScratchFolder.h"
+#include "base/InOutError.h"
 #include "core/BackupEngine.h"
 #include "core/BlockCopy.h"
 #include "core/FileUtility.h"
-#include "base/InOutError.h"
 #include "platform/DriveCalls.h"
 #include "platform/FileSystem.h"
 #include "platform/Folder.h"
@@ -57,7 +57,10 @@ int CodeOf(const std::function<void()>& action)
 // Puts refusals of hard links into the layer while it lives, as FAT answers.
 class NoHardLinks {
 public:
-    NoHardLinks() : saved_(Drive()) { Drive().Link = [](int, const char*, int, const char*) { return errno = EOPNOTSUPP, -1; }; }
+    NoHardLinks() : saved_(Drive())
+    {
+        Drive().Link = [](int, const char*, int, const char*) { return errno = EOPNOTSUPP, -1; };
+    }
     ~NoHardLinks() { Drive() = saved_; }
     NoHardLinks(const NoHardLinks&) = delete;
     NoHardLinks& operator=(const NoHardLinks&) = delete;
@@ -166,7 +169,8 @@ TEST(FilePromisesTest, EntriesAreSeenAsTheProgramKnowsThem)
         EXPECT_EQ(DirectoryExists(dir / c.Name), c.Directory);
         EXPECT_EQ(IsReadOnly(dir / c.Name), c.ReadOnly);
         EXPECT_EQ(FileSizeOf(dir / c.Name), c.Size);
-        const auto entry = std::find_if(entries.begin(), entries.end(), [&](const DirEntry& e) { return e.Name == c.Name; });
+        const auto entry =
+            std::find_if(entries.begin(), entries.end(), [&](const DirEntry& e) { return e.Name == c.Name; });
         ASSERT_EQ(entry != entries.end(), c.File || c.Directory);
         if (entry == entries.end())
             continue;
@@ -272,7 +276,8 @@ TEST(FilePromisesTest, ABackupIsCopiedRestoredOverTheOldFileAndDeleted)
     for (const DeleteFailure& failure : DeleteBkUpFolder(snapshot, listed))
         ADD_FAILURE() << failure.Path << ": " << failure.Error.what();
     EXPECT_FALSE(DirectoryExists(snapshot));
-    for (auto& n : NamesIn(snapshot)) ADD_FAILURE() << "DEBUG " << n;
+    for (auto& n : NamesIn(snapshot))
+        ADD_FAILURE() << "DEBUG " << n;
     EXPECT_EQ(NamesIn(dir / "work"), (std::set<std::string>{"notes.txt", "notes.BAK"}));
 }
 

@@ -1,9 +1,9 @@
-#include "base/InOutError.h"
-#include "core/ProjectFile.h"
-#include "core/Settings.h"
 #include "platform/FileSystem.h"
 #include "ChildProcess.h"
 #include "TempDir.h"
+#include "base/InOutError.h"
+#include "core/ProjectFile.h"
+#include "core/Settings.h"
 
 #include <gtest/gtest.h>
 

@@ -80,8 +80,12 @@ TEST(PathHelpers, NameAndDirectoryParts)
 TEST(PathHelpers, TrailingSeparatorsGoButTheRootKeepsItsOwn)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"/data/save/", "/data/save"}, {"/data/save///", "/data/save"}, {"/data/save", "/data/save"},
-        {"/", "/"},                    {"///", "/"},                     {"", ""},
+        {"/data/save/", "/data/save"},
+        {"/data/save///", "/data/save"},
+        {"/data/save", "/data/save"},
+        {"/", "/"},
+        {"///", "/"},
+        {"", ""},
     };
     for (const auto& [path, expected] : cases)
         EXPECT_EQ(WithoutTrailingSeparators(path), expected) << path;

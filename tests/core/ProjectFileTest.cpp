@@ -1,6 +1,6 @@
-#include "base/InOutError.h"
 #include "core/ProjectFile.h"
 #include "TempDir.h"
+#include "base/InOutError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
+#include "TempDir.h"
 #include "core/ProjectFile.h"
 #include "core/Settings.h"
-#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -18,8 +18,9 @@ TEST(ReaderFuzz, ArbitraryBytesKeepTheListInvariants)
     TempDir app;
     WriteFile(app / "real", "x");
     WriteFile(app / "Project.ini", "");
-    const std::string pieces[] = {"\r\n", "\n", "\r", "0", "1", "-", "$", "x", " ", "\t", std::string(1, '\0'),
-                                  app / "real", app.Path(), "Reserve 1", "\xff\xfe", "99999999999"};
+    const std::string pieces[] = {
+        "\r\n",       "\n",       "\r",        "0",        "1",          "-", "$", "x", " ", "\t", std::string(1, '\0'),
+        app / "real", app.Path(), "Reserve 1", "\xff\xfe", "99999999999"};
     std::mt19937 gen(20261207);
     for (int round = 0; round < 400; ++round) {
         std::string text;

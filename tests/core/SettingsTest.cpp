@@ -1,7 +1,7 @@
-#include "base/InOutError.h"
 #include "core/Settings.h"
 #include "ChildProcess.h"
 #include "TempDir.h"
+#include "base/InOutError.h"
 
 #include <gtest/gtest.h>
 
@@ -56,9 +56,8 @@ TEST(LoadSettings, MissingFileGivesDefaultsAndTheDefaultProject)
     EXPECT_TRUE(std::filesystem::is_directory(app / "BkUp"));
 
     SaveSettings(app.Path(), s, list, SettingsFileState{});
-    EXPECT_EQ(ReadFile(app / "Tarvok.ini"),
-              Lines({"1", "-1", "0", "Reserve 1", "Reserve 2", "Reserve 3", "MyPrj-1", app / "BkUp", "1", "0",
-                     "1", "10"}));
+    EXPECT_EQ(ReadFile(app / "Tarvok.ini"), Lines({"1", "-1", "0", "Reserve 1", "Reserve 2", "Reserve 3", "MyPrj-1",
+                                                   app / "BkUp", "1", "0", "1", "10"}));
 }
 
 TEST(LoadSettings, RoundTripKeepsOrderValuesAndBlanksInNames)
@@ -112,10 +111,10 @@ TEST(LoadSettings, UnreadableAndOutOfRangeNumbersTakeDefaults)
     TempDir app;
     const std::string dir = MakeProjectDir(app, "p");
     WriteFile(app / "Tarvok.ini",
-              Lines({"300", "x", "word", "", "", "", "A", dir, "2", "4", "31", "24",   // out of range
-                     "B", dir, "oops", "$3", "0x1E", "23",                             // hex readable
-                     "C", dir, "-1", "-1", "-1", "-1",                                 // negative
-                     "D", dir, " 1", "3 ", "30", "0"}));                                // trailing blank
+              Lines({"300", "x", "word", "",   "",     "",   "A", dir, "2", "4", "31", "24", // out of range
+                     "B",   dir, "oops", "$3", "0x1E", "23",                                 // hex readable
+                     "C",   dir, "-1",   "-1", "-1",   "-1",                                 // negative
+                     "D",   dir, " 1",   "3 ", "30",   "0"}));                               // trailing blank
     AppSettings s;
     ProjectList list;
     LoadSettings(app.Path(), s, list, state);
@@ -232,8 +231,8 @@ TEST(LoadSettings, ProjectsWithoutTheirProjectFileAreKeptAsideAndReturn)
     ASSERT_EQ(state.Dormant.size(), 1u);
     SaveSettings(app.Path(), s, live, state);
     EXPECT_EQ(ReadFile(app / "Tarvok.ini"),
-              Lines({"0", "2", "1", "Reserve 1", "Reserve 2", "Reserve 3", "home", app / "home", "1", "1", "1",
-                     "9", "away", drive, "0", "2", "5", "7"}));
+              Lines({"0", "2", "1", "Reserve 1", "Reserve 2", "Reserve 3", "home", app / "home", "1", "1", "1", "9",
+                     "away", drive, "0", "2", "5", "7"}));
 
     // The drive is back: so is the project, now in file order.
     std::filesystem::rename(app / "unmounted", drive);
@@ -250,8 +249,8 @@ TEST(LoadSettings, OnlyAMissingDirectoryKeepsAProjectAside)
 {
     TempDir app;
     std::filesystem::create_directory(app / "emptied");
-    WriteFile(app / "Tarvok.ini", Lines({"1", "-1", "1", "", "", "", "away", app / "gone", "1", "0", "1", "3",
-                                         "lost", app / "emptied", "1", "0", "1", "3"}));
+    WriteFile(app / "Tarvok.ini", Lines({"1", "-1", "1", "", "", "", "away", app / "gone", "1", "0", "1", "3", "lost",
+                                         app / "emptied", "1", "0", "1", "3"}));
     AppSettings s;
     ProjectList live;
     SettingsFileState state;

@@ -1,17 +1,17 @@
 // What another user with write access to a shared folder (a team's 1777
 // folder) tries against the user's restores, project files and backups,
 // while the program works; none may touch the user's own files.
-#include "core/BackupEngine.h"
-#include "core/BlockCopy.h"
-#include "base/InOutError.h"
-#include "core/ProjectFile.h"
-#include "platform/Folder.h"
 #include "ChildProcess.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
 #include "FakeDrive.h"
 #include "FileLists.h"
 #include "TempDir.h"
+#include "base/InOutError.h"
+#include "core/BackupEngine.h"
+#include "core/BlockCopy.h"
+#include "core/ProjectFile.h"
+#include "platform/Folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "TempDir.h"
 #include "core/SkinChoice.h"
+#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -48,19 +48,18 @@ TEST_P(StepToNextSkinTest, TriesTheNumbersInTurn)
     EXPECT_EQ(loader.tried, c.tried);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, StepToNextSkinTest,
-    ::testing::Values(
-        // Three skins and one other file in the folder.
-        StepCase{"PastAMissingNumberToTheFirst", 2, 4, {0, 1, 2}, true, 0, {3, 0}},
-        StepCase{"FromTheBuiltInSkinToTheFirst", -1, 4, {0, 1, 2}, true, 0, {0}},
-        StepCase{"NoSkinsTriesNothing", 5, 0, {0}, false, 5, {}},
-        StepCase{"NoFileOfThePatternGivesUpAfterEachNumber", 1, 3, {}, false, 1, {2, 0, 1}},
-        StepCase{"ASavedNumberAboveTheCountWrapsIn", 9, 4, {2}, true, 2, {2}},
-        StepCase{"TheLargestNumberDoesNotOverflow", INT32_MAX, 5, {3}, true, 3, {3}},
-        StepCase{"AFarNegativeNumberComesIntoRange", -6, 4, {}, false, 3, {-1, 0, 1, 2, 3}},
-        StepCase{"ASingleSkinIsLoadedAgain", 0, 1, {0}, true, 0, {0}}),
-    [](const ::testing::TestParamInfo<StepCase>& tested) { return tested.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, StepToNextSkinTest,
+                         ::testing::Values(
+                             // Three skins and one other file in the folder.
+                             StepCase{"PastAMissingNumberToTheFirst", 2, 4, {0, 1, 2}, true, 0, {3, 0}},
+                             StepCase{"FromTheBuiltInSkinToTheFirst", -1, 4, {0, 1, 2}, true, 0, {0}},
+                             StepCase{"NoSkinsTriesNothing", 5, 0, {0}, false, 5, {}},
+                             StepCase{"NoFileOfThePatternGivesUpAfterEachNumber", 1, 3, {}, false, 1, {2, 0, 1}},
+                             StepCase{"ASavedNumberAboveTheCountWrapsIn", 9, 4, {2}, true, 2, {2}},
+                             StepCase{"TheLargestNumberDoesNotOverflow", INT32_MAX, 5, {3}, true, 3, {3}},
+                             StepCase{"AFarNegativeNumberComesIntoRange", -6, 4, {}, false, 3, {-1, 0, 1, 2, 3}},
+                             StepCase{"ASingleSkinIsLoadedAgain", 0, 1, {0}, true, 0, {0}}),
+                         [](const ::testing::TestParamInfo<StepCase>& tested) { return tested.param.name; });
 
 TEST(SkinPath, NamesTheNumberInPlainDecimal)
 {

@@ -1,5 +1,5 @@
-#include "base/InOutError.h"
 #include "core/TextNumber.h"
+#include "base/InOutError.h"
 
 #include <gtest/gtest.h>
 
@@ -22,8 +22,8 @@ TEST(ParseInteger, AcceptsDecimalHexAndSigns)
 
 TEST(ParseInteger, RejectsWhatIsNotAWholeNumber)
 {
-    for (const char* text : {"", "   ", "12 ", "1e3", "abc", "-", "$", "0x", "1.5", "12a", "99999999999",
-                             "2147483648", "-2147483649", "$100000000", "\t"}) {
+    for (const char* text : {"", "   ", "12 ", "1e3", "abc", "-", "$", "0x", "1.5", "12a", "99999999999", "2147483648",
+                             "-2147483649", "$100000000", "\t"}) {
         EXPECT_FALSE(ParseInteger(text).has_value()) << '"' << text << '"';
     }
 }
@@ -45,7 +45,7 @@ TEST(InOutError, ErrorBoxAppendsADotOnlyAfterCharactersAboveDot)
 {
     EXPECT_EQ(tarvok::ErrorBoxText("Disk full"), "Disk full.");
     EXPECT_EQ(tarvok::ErrorBoxText("Restore Success."), "Restore Success.");
-    EXPECT_EQ(tarvok::ErrorBoxText("Done!"), "Done!");   // '!' sorts below '.'
+    EXPECT_EQ(tarvok::ErrorBoxText("Done!"), "Done!");      // '!' sorts below '.'
     EXPECT_EQ(tarvok::ErrorBoxText("error 5"), "error 5."); // digits sort above '.'
     EXPECT_EQ(tarvok::ErrorBoxText("path/"), "path/.");
     EXPECT_EQ(tarvok::ErrorBoxText(""), "");

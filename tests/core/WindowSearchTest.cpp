@@ -1,5 +1,5 @@
-#include "FakeDesktop.h"
 #include "core/WindowSearch.h"
+#include "FakeDesktop.h"
 
 #include <gtest/gtest.h>
 
@@ -38,14 +38,11 @@ INSTANTIATE_TEST_SUITE_P(
     Rules, WindowSearchTest,
     ::testing::Values(
         SearchCase{"TitleFollowedByMoreText", "Welcome To HiNet - MicroSsoft Internet Explorer", "", 3},
-        SearchCase{"SubstringInTheMiddle", "Editor", "", 5},
-        SearchCase{"LetterCaseCounts", "welcome to hinet", "", 0},
+        SearchCase{"SubstringInTheMiddle", "Editor", "", 5}, SearchCase{"LetterCaseCounts", "welcome to hinet", "", 0},
         SearchCase{"EmptyTitleNeverMatches", "", "", 0},
         SearchCase{"ClassFilterSkipsEarlierTitles", "MicroSsoft", "IEFrame", 4},
-        SearchCase{"ClassSubstring", "HiNet", "Frame", 2},
-        SearchCase{"ClassLetterCaseCounts", "HiNet", "ieframe", 0},
-        SearchCase{"WindowWithoutTitleIsSkipped", "Untitled", "", 0},
-        SearchCase{"NothingMatches", "Netscape", "", 0}),
+        SearchCase{"ClassSubstring", "HiNet", "Frame", 2}, SearchCase{"ClassLetterCaseCounts", "HiNet", "ieframe", 0},
+        SearchCase{"WindowWithoutTitleIsSkipped", "Untitled", "", 0}, SearchCase{"NothingMatches", "Netscape", "", 0}),
     [](const ::testing::TestParamInfo<SearchCase>& tested) { return std::string(tested.param.Name); });
 
 TEST_F(WindowSearchTest, TheSearchStopsAtTheMatchAndReadsNoClassWhenAnyClassWill)

@@ -50,9 +50,9 @@ std::wstring WallpaperSetting()
 // A 2x1 picture, blue and white, in the plainest BMP form.
 void PutPicture(const std::string& path)
 {
-    const unsigned char bmp[] = {'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0,
-                                 1, 0, 24, 0, 0, 0, 0, 0, 8, 0, 0, 0, 0x13, 0x0B, 0, 0, 0x13, 0x0B, 0, 0, 0, 0, 0, 0,
-                                 0, 0, 0, 0, 255, 0, 0, 255, 255, 255, 0, 0};
+    const unsigned char bmp[] = {'B',  'M',  62, 0, 0, 0, 0, 0,  0, 0, 54, 0, 0,   0, 40, 0,   0,   0,    2,    0, 0,
+                                 0,    1,    0,  0, 0, 1, 0, 24, 0, 0, 0,  0, 0,   8, 0,  0,   0,   0x13, 0x0B, 0, 0,
+                                 0x13, 0x0B, 0,  0, 0, 0, 0, 0,  0, 0, 0,  0, 255, 0, 0,  255, 255, 255,  0,    0};
     Put(path, std::string(reinterpret_cast<const char*>(bmp), sizeof bmp));
 }
 
@@ -118,7 +118,8 @@ TEST(WindowsDesktopTest, ACommandStartsDetachedAndRunsToItsEnd)
 {
     const uint32_t id = StartDetached("cmd.exe /c exit 7");
     ASSERT_NE(id, 0u);
-    const HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, id);
+    const HANDLE process =
+        ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, id);
     ASSERT_TRUE(process);
     const bool ended = ::WaitForSingleObject(process, 30000) == WAIT_OBJECT_0;
     DWORD status = 0;

@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include <windows.h>
 #include <aclapi.h>
+#include <windows.h>
 
 #include <vector>
 

@@ -4,8 +4,8 @@
 // styles and fonts, which on a busy machine alone can take seconds, so the
 // second is the one that must open and close within a second.
 // Usage: dialog_open_time START_DIRECTORY
-#include "ui/dialogs/SelectDirectoryDialog.h"
 #include "FakeDialogs.h"
+#include "ui/dialogs/SelectDirectoryDialog.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -4,15 +4,15 @@
 // drives_test.sh runs it once per kind of drive. The steps run in order and
 // build on each other.
 // Usage: drive_scenario DIRECTORY_ON_THE_DRIVE [gtest options]
-#include "core/BackupEngine.h"
-#include "core/BlockCopy.h"
-#include "base/InOutError.h"
-#include "core/ProjectFile.h"
-#include "core/Settings.h"
 #include "ChildProcess.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
 #include "TempDir.h"
+#include "base/InOutError.h"
+#include "core/BackupEngine.h"
+#include "core/BlockCopy.h"
+#include "core/ProjectFile.h"
+#include "core/Settings.h"
 
 #include <gtest/gtest.h>
 
@@ -181,8 +181,8 @@ TEST(Drive, SourcesWhoseNamesDifferOnlyInCaseAreNamedWhereTheDriveFoldsCase)
     WriteFile(w.Home / "A/Report.txt", "from A");
     WriteFile(w.Home / "B/report.txt", "from B");
     fs::create_directory(bk);
-    const std::vector<NameClash> clashes =
-        BackUpFileList(FileList{{w.Home / "A/Report.txt", 1, 0}, {w.Home / "B/report.txt", 1, 0}}, bk, w.Clock, w.Dialogs);
+    const std::vector<NameClash> clashes = BackUpFileList(
+        FileList{{w.Home / "A/Report.txt", 1, 0}, {w.Home / "B/report.txt", 1, 0}}, bk, w.Clock, w.Dialogs);
     const std::string drive = fs::path(DriveDir).filename();
     if (drive == "fat" || drive == "exfat") {
         ASSERT_EQ(clashes.size(), 1u) << "the user is told which file has no copy";

@@ -66,8 +66,7 @@ private:
         if (WhileShown)
             WhileShown(Log.back());
     }
-    template <typename T>
-    static T Pop(std::deque<T>& queue, T fallback)
+    template <typename T> static T Pop(std::deque<T>& queue, T fallback)
     {
         if (queue.empty())
             return fallback;

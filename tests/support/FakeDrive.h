@@ -3,8 +3,8 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <stdio.h>
 #include <functional>
+#include <stdio.h>
 #include <string>
 #include <sys/stat.h>
 
@@ -12,14 +12,14 @@ namespace tarvok::test {
 
 // What a drive refuses; the defaults allow everything, as ext4 does.
 struct DriveRefusals {
-    int ChangeMode = 0;            // errno of every permission change
-    bool NoReplace = true;         // RENAME_NOREPLACE exists
-    bool RenameOver = true;        // a rename may replace a file (else EPERM)
-    int QuestionMark = 0;          // errno of a rename to a name holding '?'
-    std::string FailOnceTo;        // the next rename to a path ending so fails once
+    int ChangeMode = 0;     // errno of every permission change
+    bool NoReplace = true;  // RENAME_NOREPLACE exists
+    bool RenameOver = true; // a rename may replace a file (else EPERM)
+    int QuestionMark = 0;   // errno of a rename to a name holding '?'
+    std::string FailOnceTo; // the next rename to a path ending so fails once
     int FailOnceError = ENOSPC;
-    bool HardLinks = true;         // else linkat says EPERM, as FAT does
-    bool Exchange = true;          // RENAME_EXCHANGE exists
+    bool HardLinks = true; // else linkat says EPERM, as FAT does
+    bool Exchange = true;  // RENAME_EXCHANGE exists
     // Runs before every call the drive answers: what another process does meanwhile.
     std::function<void()> Meanwhile = {};
 };

@@ -6,8 +6,8 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <sys/stat.h>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace tarvok::test {

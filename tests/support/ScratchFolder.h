@@ -62,8 +62,9 @@ inline std::string Get(const std::string& path)
 
 inline void MakeReadOnly(const std::string& path)
 {
-    std::filesystem::permissions(PathOf(path), std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
-                                                   std::filesystem::perms::others_write,
+    std::filesystem::permissions(PathOf(path),
+                                 std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                     std::filesystem::perms::others_write,
                                  std::filesystem::perm_options::remove);
 }
 

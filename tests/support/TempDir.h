@@ -1,12 +1,12 @@
 #pragma once
 #include <cstdlib>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tarvok::test {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include "MainTestWorld.h"
-#include "ui/widgets/LineList.h"
 #include "core/ProjectFile.h"
+#include "ui/widgets/LineList.h"
 
 #include <QTimer>
 #include <gtest/gtest.h>

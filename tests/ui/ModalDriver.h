@@ -11,8 +11,7 @@ namespace tarvok::test {
 // Runs `open`, which shows a modal dialog of type Dialog and waits for it,
 // and drives that dialog with `drive` once it is open. A watchdog closes
 // whatever modal window is left, so a failing test fails instead of hanging.
-template <typename Dialog>
-void WhileModal(const std::function<void()>& open, const std::function<void(Dialog&)>& drive)
+template <typename Dialog> void WhileModal(const std::function<void()>& open, const std::function<void(Dialog&)>& drive)
 {
     bool driven = false;
     QTimer driver;

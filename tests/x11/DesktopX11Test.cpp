@@ -1,5 +1,5 @@
-#include "WaitFor.h"
 #include "MainTestWorld.h"
+#include "WaitFor.h"
 #include "core/WindowSearch.h"
 #include "platform/qt/Desktop_linux.h"
 
@@ -179,7 +179,8 @@ TEST_F(DesktopX11Test, TheNextRunFreesThePixmapACrashedRunLeftWhateverWasPublish
     const Pixmap own = XCreatePixmap(desk, root, 64, 64, DefaultDepth(desk, DefaultScreen(desk)));
     XSync(desk, False);
     const int before = ServerPixmaps();
-    platform::LinuxDesktop(dir / WallpaperKeepFileName, dir / "logon.desktop").SetWallpaper(Picture("skin.bmp", {{Red, Blue}}));
+    platform::LinuxDesktop(dir / WallpaperKeepFileName, dir / "logon.desktop")
+        .SetWallpaper(Picture("skin.bmp", {{Red, Blue}}));
     XChangeProperty(desk, root, XInternAtom(desk, "_XROOTPMAP_ID", False), XA_PIXMAP, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&own), 1);
     XSync(desk, False);
@@ -231,7 +232,8 @@ TEST_F(DesktopX11Test, AWindowIsFoundByPartOfItsTitleAndHidden)
     EXPECT_EQ(FindWindowByTitle(desktop, "hinet - microssoft", ""), 0u);
 
     desktop.HideWindow(window);
-    EXPECT_TRUE(WaitFor([&] { return Output("xwininfo -id " + std::to_string(window)).find("IsUnMapped") != std::string::npos; }));
+    EXPECT_TRUE(WaitFor(
+        [&] { return Output("xwininfo -id " + std::to_string(window)).find("IsUnMapped") != std::string::npos; }));
     EXPECT_TRUE(WaitFor([&] { return FindWindowByTitle(desktop, "HiNet - MicroSsoft", "") == 0; }));
 }
 

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-
 // Last: Xlib's macros would clash with the headers above.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -27,8 +26,8 @@ bool HasProperty(Display* display, Window window, const char* name)
     unsigned long count = 0;
     unsigned long rest = 0;
     unsigned char* data = nullptr;
-    XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 1, False, AnyPropertyType, &type,
-                       &format, &count, &rest, &data);
+    XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 1, False, AnyPropertyType, &type, &format,
+                       &count, &rest, &data);
     if (data)
         XFree(data);
     return type != None;
@@ -63,7 +62,8 @@ TEST(WindowMoveX11Test, TheManagersMoveIsAnchoredAtThePressAndCanBeWithdrawn)
             XWarpPointer(display, None, root, 0, 0, 0, 0, pointer.x(), pointer.y());
             XSync(display, False);
             return Origin(display, window) == pointer - QPoint(20, 30);
-        })) << "at " << Origin(display, window).x() << "," << Origin(display, window).y();
+        })) << "at "
+            << Origin(display, window).x() << "," << Origin(display, window).y();
 
         platform::CancelWindowMove(display, window);
         EXPECT_TRUE(WaitFor([&] { return Origin(display, window) == start; }));

@@ -33,8 +33,7 @@ std::vector<std::string> ConfigSections(const std::string& text)
     return sections;
 }
 
-std::optional<std::string> RawConfigValue(const std::string& text, const std::string& section,
-                                          const std::string& key)
+std::optional<std::string> RawConfigValue(const std::string& text, const std::string& section, const std::string& key)
 {
     bool here = false;
     for (const std::string& line : Lines(text)) {

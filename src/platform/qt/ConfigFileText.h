@@ -11,8 +11,7 @@
 namespace tarvok::platform {
 
 std::vector<std::string> ConfigSections(const std::string& text);
-std::optional<std::string> RawConfigValue(const std::string& text, const std::string& section,
-                                          const std::string& key);
+std::optional<std::string> RawConfigValue(const std::string& text, const std::string& section, const std::string& key);
 // The text with the key's value replaced, added (with its section if need
 // be) or, for nullopt, removed.
 std::string WithRawConfigValue(const std::string& text, const std::string& section, const std::string& key,

@@ -125,8 +125,12 @@ std::pair<std::string, std::string> SectionAndKey(const Setting& s)
 
 std::vector<std::string> BusNameQuery(const char* busName)
 {
-    return {"--session",   "--print-reply", "--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
-            "org.freedesktop.DBus.NameHasOwner", std::string("string:") + busName};
+    return {"--session",
+            "--print-reply",
+            "--dest=org.freedesktop.DBus",
+            "/org/freedesktop/DBus",
+            "org.freedesktop.DBus.NameHasOwner",
+            std::string("string:") + busName};
 }
 
 std::string ReadTextOrNothing(const std::string& path)
@@ -179,10 +183,9 @@ std::optional<Command> LiveRestoreCommand(const Setting& s, const std::string& r
                                "); d.currentConfigGroup = ['Wallpaper', 'org.kde.image', 'General']; "
                                "d.writeConfig('Image', " +
                                ScriptString(wasDefault ? std::string() : KConfigUnescaped(raw)) + ");";
-    return Command{
-        "dbus-send",
-        {"--session", "--print-reply", "--dest=org.kde.plasmashell", "/PlasmaShell",
-         "org.kde.PlasmaShell.evaluateScript", "string:" + script}};
+    return Command{"dbus-send",
+                   {"--session", "--print-reply", "--dest=org.kde.plasmashell", "/PlasmaShell",
+                    "org.kde.PlasmaShell.evaluateScript", "string:" + script}};
 }
 
 std::vector<std::string> GetCommand(const Setting& s)

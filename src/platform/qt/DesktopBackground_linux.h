@@ -24,8 +24,7 @@ class DesktopBackground {
 public:
     // `currentDesktop` is $XDG_CURRENT_DESKTOP: names separated by ":";
     // `logonEntry` is the autostart entry's path.
-    DesktopBackground(CommandRunner& runner, std::string currentDesktop, std::string keepFile,
-                      std::string logonEntry);
+    DesktopBackground(CommandRunner& runner, std::string currentDesktop, std::string keepFile, std::string logonEntry);
 
     // True when the desktop's own tools took the picture, false when the
     // desktop paints over the root window and they did not; nullopt where

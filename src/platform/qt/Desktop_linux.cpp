@@ -95,8 +95,7 @@ void LinuxDesktop::RunDosShell()
 
 bool LinuxDesktop::StartScreenSaver() { return ActivateSessionScreenSaver() || x11::ForceScreenSaver(); }
 
-template <typename Use>
-auto LinuxDesktop::WithWindows(Use&& use)
+template <typename Use> auto LinuxDesktop::WithWindows(Use&& use)
 {
     if (enumerating_)
         return use(*enumerating_);

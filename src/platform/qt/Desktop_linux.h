@@ -29,8 +29,7 @@ public:
 
 private:
     // The connection of the enumeration under way, else a new one.
-    template <typename Use>
-    auto WithWindows(Use&& use);
+    template <typename Use> auto WithWindows(Use&& use);
 
     x11::RootBackground root_;
     ProcessRunner runner_;

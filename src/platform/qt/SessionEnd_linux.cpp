@@ -32,7 +32,7 @@ void OnSignal(int number)
 
 struct SessionEndWatcher::Handlers {
     int pipe[2] = {-1, -1};
-    struct sigaction previous[3] {};
+    struct sigaction previous[3]{};
 };
 
 void IgnoreBrokenPipes()

@@ -30,8 +30,8 @@ bool ManagerMovesWindows(Display* display)
     unsigned long rest = 0;
     unsigned char* data = nullptr;
     const Atom supported = XInternAtom(display, "_NET_SUPPORTED", False);
-    if (XGetWindowProperty(display, DefaultRootWindow(display), supported, 0, 4096, False, XA_ATOM, &type,
-                           &format, &count, &rest, &data) != Success ||
+    if (XGetWindowProperty(display, DefaultRootWindow(display), supported, 0, 4096, False, XA_ATOM, &type, &format,
+                           &count, &rest, &data) != Success ||
         !data)
         return false;
     const Atom moveResize = XInternAtom(display, "_NET_WM_MOVERESIZE", False);
@@ -57,8 +57,7 @@ void SendMoveResize(Display* display, ::Window window, int rootX, int rootY, lon
     event.xclient.data.l[2] = direction;
     event.xclient.data.l[3] = direction == CancelDirection ? 0 : Button1;
     event.xclient.data.l[4] = FromApplication;
-    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask,
-               &event);
+    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
     XFlush(display);
 }
 

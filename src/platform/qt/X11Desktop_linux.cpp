@@ -109,8 +109,8 @@ Pixmap PictureAsPixmap(const XConnection& x, const Picture& picture, Visual* vis
         for (int x0 = 0; x0 < picture.Width; ++x0) {
             const uint32_t rgb = picture.Pixels[static_cast<size_t>(y) * picture.Width + x0];
             XPutPixel(image, x0, y,
-                      Component((rgb >> 16) & 0xff, visual->red_mask) | Component((rgb >> 8) & 0xff, visual->green_mask) |
-                          Component(rgb & 0xff, visual->blue_mask));
+                      Component((rgb >> 16) & 0xff, visual->red_mask) |
+                          Component((rgb >> 8) & 0xff, visual->green_mask) | Component(rgb & 0xff, visual->blue_mask));
         }
     }
     Pixmap pixmap = XCreatePixmap(d, x.Root(), static_cast<unsigned>(picture.Width),
@@ -303,8 +303,8 @@ std::string TopLevelWindows::Title(uint64_t window)
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
     std::string title;
-    if (XGetWindowProperty(d, window, connection_->AtomNamed("_NET_WM_NAME"), 0, 1 << 16, False, utf8, &type,
-                           &format, &count, &after, &data) == Success &&
+    if (XGetWindowProperty(d, window, connection_->AtomNamed("_NET_WM_NAME"), 0, 1 << 16, False, utf8, &type, &format,
+                           &count, &after, &data) == Success &&
         type == utf8 && format == 8)
         title.assign(reinterpret_cast<const char*>(data), count);
     if (data)

@@ -37,10 +37,7 @@ LinkLabel* Link(QWidget* parent, const char* text, int left, int top)
 
 } // namespace
 
-void LinkLabel::mousePressEvent(QMouseEvent* event)
-{
-    pressed_ = event->button() == Qt::LeftButton;
-}
+void LinkLabel::mousePressEvent(QMouseEvent* event) { pressed_ = event->button() == Qt::LeftButton; }
 
 void LinkLabel::mouseDoubleClickEvent(QMouseEvent*) { pressed_ = false; }
 

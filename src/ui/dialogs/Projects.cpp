@@ -3,8 +3,8 @@
 #include "core/Dialogs.h"
 #include "core/Settings.h"
 #include "ui/shell/ErrorReport.h"
-#include "ui/widgets/Look.h"
 #include "ui/widgets/LocalText.h"
+#include "ui/widgets/Look.h"
 
 #include <QAbstractItemDelegate>
 #include <QApplication>
@@ -49,8 +49,7 @@ QFrame* Panel(QWidget* parent)
 
 } // namespace
 
-TPrjDlg::TPrjDlg(AppState& state, Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent), state_(state), dialogs_(dialogs)
+TPrjDlg::TPrjDlg(AppState& state, Dialogs& dialogs, QWidget* parent) : QDialog(parent), state_(state), dialogs_(dialogs)
 {
     BuildControls();
     // An error ends the reaction in the error box; the dialog stays open.
@@ -215,9 +214,7 @@ void TPrjDlg::strgrdPrjsDblClick()
         return;
     const int row = CursorRow();
     switch (CursorCol()) {
-    case 1:
-        SetNameCell(row, project->Name);
-        break;
+    case 1: SetNameCell(row, project->Name); break;
     case 2: {
         std::string chosen;
         if (!dialogs_.SelectDirectory(project->BackUpDir, chosen))
@@ -234,8 +231,7 @@ void TPrjDlg::strgrdPrjsDblClick()
         state_.ToggleAutoBackup(CursorIndex());
         SetCell(3, row, YesNo(project->AutoBkUp));
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -312,8 +308,7 @@ const PrjRec* TPrjDlg::CursorProject() const
 
 QString TPrjDlg::Cell(int col, int row) const
 {
-    const QTableWidgetItem* item =
-        row == 0 ? strgrdPrjs->horizontalHeaderItem(col) : strgrdPrjs->item(row - 1, col);
+    const QTableWidgetItem* item = row == 0 ? strgrdPrjs->horizontalHeaderItem(col) : strgrdPrjs->item(row - 1, col);
     return item ? item->text() : QString();
 }
 
@@ -351,7 +346,8 @@ void TPrjDlg::SetCell(int col, int row, const QString& text)
             item->setBackground(FixedColour);
             item->setForeground(QColor(0, 0, 0));
         } else {
-            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | (col == 1 ? Qt::ItemIsEditable : Qt::NoItemFlags));
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable |
+                           (col == 1 ? Qt::ItemIsEditable : Qt::NoItemFlags));
         }
         strgrdPrjs->setItem(row - 1, col, item);
     }

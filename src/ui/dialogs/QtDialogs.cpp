@@ -1,7 +1,7 @@
 #include "ui/dialogs/QtDialogs.h"
 
-#include "ui/widgets/LocalText.h"
 #include "ui/dialogs/SelectDirectoryDialog.h"
+#include "ui/widgets/LocalText.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -23,12 +23,11 @@
 namespace tarvok::ui {
 namespace {
 
-const char* const HelpText =
-    "Pick a directory in the tree, or a mounted file system from the list below it, "
-    "or type a directory name into the box above the tree (a relative name is taken "
-    "inside the directory shown). The files of the shown directory are listed for "
-    "orientation only.\n\nA directory that does not exist yet is created, together "
-    "with any missing parent directories, when you confirm it with OK.";
+const char* const HelpText = "Pick a directory in the tree, or a mounted file system from the list below it, "
+                             "or type a directory name into the box above the tree (a relative name is taken "
+                             "inside the directory shown). The files of the shown directory are listed for "
+                             "orientation only.\n\nA directory that does not exist yet is created, together "
+                             "with any missing parent directories, when you confirm it with OK.";
 
 } // namespace
 
@@ -49,7 +48,8 @@ SelectDirectoryDialog::SelectDirectoryDialog(QWidget* parent, const std::string&
     files_->setFocusPolicy(Qt::NoFocus);
     FillFileSystems();
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
+    auto* buttons =
+        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
     ok_ = buttons->button(QDialogButtonBox::Ok);
     cancel_ = buttons->button(QDialogButtonBox::Cancel);
     help_ = buttons->button(QDialogButtonBox::Help);
@@ -72,11 +72,10 @@ SelectDirectoryDialog::SelectDirectoryDialog(QWidget* parent, const std::string&
     connect(buttons, &QDialogButtonBox::accepted, this, &SelectDirectoryDialog::OkClicked);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(buttons, &QDialogButtonBox::helpRequested, this, &SelectDirectoryDialog::HelpClicked);
-    connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) {
-                if (current.isValid())
-                    ShowDirectory(model_->filePath(current));
-            });
+    connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
+        if (current.isValid())
+            ShowDirectory(model_->filePath(current));
+    });
     // Folders are listed and sorted as they are read: rows arriving above the
     // shown directory push it out of sight. It is brought back each time,
     // until the user moves in the tree.
@@ -201,8 +200,7 @@ void SelectDirectoryDialog::OkClicked()
 
 void SelectDirectoryDialog::HelpClicked() { dialogs_.Message(HelpText); }
 
-bool ExecuteSelectDirectoryDialog(QWidget* parent, const std::string& start, std::string& chosen,
-                                  Dialogs& dialogs)
+bool ExecuteSelectDirectoryDialog(QWidget* parent, const std::string& start, std::string& chosen, Dialogs& dialogs)
 {
     SelectDirectoryDialog dialog(parent, start, dialogs);
     if (dialog.exec() != QDialog::Accepted)

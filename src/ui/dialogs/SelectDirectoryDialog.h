@@ -76,7 +76,6 @@ private:
 
 // Shows the dialog modally, opened on `start` (empty: the current
 // directory). True and `chosen` when the user accepted.
-bool ExecuteSelectDirectoryDialog(QWidget* parent, const std::string& start, std::string& chosen,
-                                  Dialogs& dialogs);
+bool ExecuteSelectDirectoryDialog(QWidget* parent, const std::string& start, std::string& chosen, Dialogs& dialogs);
 
 } // namespace tarvok::ui

@@ -27,7 +27,7 @@ TMainForm::TMainForm(const MainSeams& seams, std::string appDir, QWidget* parent
     ConnectDesktopTools();
     closeRequests_ = std::make_unique<platform::CloseRequests>([this](WId window) { return TakeCloseRequest(window); });
     // An error ends the creation steps, not the window.
-    Reporting(&TMainForm::FormCreate)();
+    Reporting (&TMainForm::FormCreate)();
     // Without a notification area the window is the only way to the program.
     if (!Tray.Runs())
         ShowMainWindow();

@@ -189,8 +189,7 @@ private:
 
     // `reaction` run so that an error ending it is reported at its own
     // boundary, never left to unwind through Qt's signal delivery.
-    template <typename Reaction>
-    auto Reporting(Reaction reaction)
+    template <typename Reaction> auto Reporting(Reaction reaction)
     {
         if constexpr (std::is_member_function_pointer_v<Reaction>)
             return ReportingErrors(Dialogs, std::bind_front(reaction, this));
@@ -210,13 +209,13 @@ private:
     void ConnectLifecycle();
     void ConnectTray();
     void ConnectKeyboard();
-    void ConnectBackup();   // the buttons, their filemenu items and both lists
-    void ConnectSkin();     // the frameless window, its image buttons and the Display menu
+    void ConnectBackup(); // the buttons, their filemenu items and both lists
+    void ConnectSkin();   // the frameless window, its image buttons and the Display menu
     void ConnectDialogs();
     void ConnectSchedule(); // the panel; starts Timer1
     void ConnectDesktopTools();
     void CreateTrayIcon();
-    void SetUpSkin(); // the start skin: size, shape and first picture of the window
+    void SetUpSkin();      // the start skin: size, shape and first picture of the window
     void RunKeyCommands(); // the Ctrl+letter commands, after a key recorded under Ctrl
     // The steps of an allowed close, then the end of the program; false
     // when the window stays open after all.
@@ -229,8 +228,8 @@ private:
     std::function<std::optional<std::string>()> UserName;
     TrayHost Tray;
     AppState state_;
-    bool breathing_ = false;      // long work lets the window answer meanwhile
-    bool closeAsked_ = false;     // a close came during work: asked about after it
+    bool breathing_ = false;  // long work lets the window answer meanwhile
+    bool closeAsked_ = false; // a close came during work: asked about after it
     // A window manager's close during work is asked about after it, never
     // lost to the box the work may end with.
     bool TakeCloseRequest(WId window);

@@ -4,10 +4,10 @@
 #include "core/Dialogs.h"
 #include "core/ProjectFile.h"
 #include "core/Settings.h"
-#include "ui/widgets/LocalText.h"
-#include "ui/widgets/ListBoxEvents.h"
-#include "ui/widgets/LineList.h"
 #include "ui/main/Main.h"
+#include "ui/widgets/LineList.h"
+#include "ui/widgets/ListBoxEvents.h"
+#include "ui/widgets/LocalText.h"
 
 #include <QAction>
 #include <QApplication>

@@ -4,9 +4,9 @@
 #include "core/Dialogs.h"
 #include "core/KeyState.h"
 #include "core/Shell.h"
+#include "ui/main/Main.h"
 #include "ui/widgets/LineList.h"
 #include "ui/widgets/LocalText.h"
-#include "ui/main/Main.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 // The Tools menu's desktop commands and the tray menu's Hide IE and Screen
 // Saver On.
-#include "core/AutoStart.h"
 #include "base/Desktop.h"
+#include "core/AutoStart.h"
 #include "core/Dialogs.h"
 #include "core/SkinChoice.h"
 #include "core/WindowSearch.h"

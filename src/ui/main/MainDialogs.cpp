@@ -1,7 +1,7 @@
 // The projects dialog and the About window, opened from the menus.
 #include "ui/dialogs/Aboutdlg.h"
-#include "ui/main/Main.h"
 #include "ui/dialogs/Projects.h"
+#include "ui/main/Main.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,16 +1,15 @@
 // The window's key preview: key state kept across Ctrl presses, and the
 // Ctrl+letter commands it runs.
-#include "ui/widgets/KeyPreview.h"
 #include "ui/main/Main.h"
+#include "ui/widgets/KeyPreview.h"
 
 namespace tarvok::ui {
 
 void TMainForm::ConnectKeyboard()
 {
     // The command letters besides Copy (C) and Cut (X) edit nothing.
-    Preview = new KeyPreview(
-        this, Reporting(&TMainForm::FormKeyDown), Reporting(&TMainForm::FormKeyUp),
-        {'F', 'G', 'H', 'J', 'K', 'N', 'P', 'Q', 'W'});
+    Preview = new KeyPreview(this, Reporting(&TMainForm::FormKeyDown), Reporting(&TMainForm::FormKeyUp),
+                             {'F', 'G', 'H', 'J', 'K', 'N', 'P', 'Q', 'W'});
 }
 
 void TMainForm::FormKeyDown(uint16_t key)

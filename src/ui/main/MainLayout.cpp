@@ -1,11 +1,11 @@
 // The main window's controls: places, sizes, texts, hints, fonts, colours
 // and tab order.
 #include "core/Schedule.h"
-#include "ui/skin/Glyphs.h"
-#include "ui/widgets/Look.h"
 #include "ui/main/Main.h"
 #include "ui/shell/ProgramIcon.h"
+#include "ui/skin/Glyphs.h"
 #include "ui/widgets/LineList.h"
+#include "ui/widgets/Look.h"
 #include "ui/widgets/TextStart.h"
 #include "ui/widgets/WorkBar.h"
 
@@ -108,8 +108,7 @@ QComboBox* ScheduleBox(QWidget* parent, const char* text, const char* hint, cons
     QComboBox* box = EditableBox(parent, text, items, 13);
     // These boxes are narrow: the text starts close to the edge, so an arrow
     // of the usual width still leaves "10:00" room.
-    box->setStyleSheet(
-        QStringLiteral("QComboBox { padding: 0px 0px 0px 1px; } QComboBox::drop-down { width: 15px; }"));
+    box->setStyleSheet(QStringLiteral("QComboBox { padding: 0px 0px 0px 1px; } QComboBox::drop-down { width: 15px; }"));
     box->setToolTip(QString::fromLatin1(hint));
     SetFont(box, Font("MS Sans Serif", 11, false), Yellow);
     // Under a style sheet the edit field no longer takes the box's font.
@@ -133,8 +132,7 @@ QLabel* Caption(QWidget* parent, const char* text)
     return label;
 }
 
-template <typename Texts>
-QStringList Items(const Texts& texts)
+template <typename Texts> QStringList Items(const Texts& texts)
 {
     QStringList items;
     for (const std::string_view text : texts)
@@ -168,8 +166,8 @@ void TMainForm::BuildControls()
     btnselDir = Place(Button(this, "Change", "Select BackUp Target Directory", Glyph::OpenFolder), 338, 302, 68, 23);
     btnRestore = Place(Button(this, "Restore", "Restore BackUp Files", Glyph::ArrowsLeft), 338, 250, 68, 25);
     BtnDelBkUp = Place(Button(this, "Delete   ", "Delete BackUp Files", Glyph::RedYellowCross), 338, 276, 68, 25);
-    btnBackUp = Place(Button(this, "BackUp", "Backup To Selected Project Directory", Glyph::ArrowsRight), 299, 112,
-                      68, 24);
+    btnBackUp =
+        Place(Button(this, "BackUp", "Backup To Selected Project Directory", Glyph::ArrowsRight), 299, 112, 68, 24);
     for (QPushButton* button : {btnAdd, btnDelete, btnBackUp})
         SetFont(button, buttonFont, Navy);
     for (QPushButton* button : {btnselDir, btnRestore, BtnDelBkUp})
@@ -187,9 +185,12 @@ void TMainForm::BuildControls()
     btnSetTime = Place(Button(pnlAutoBkUp, "Apply ", "Apply The New BackUp Time", Glyph::Funnel), 214, 17, 71, 22);
     SetFont(btnSetTime, Font("MS Sans Serif", 11, true), Blue);
 
-    ImageList1 = {QIcon(GlyphPixmap(Glyph::RedYellowCross)), QIcon(GlyphPixmap(Glyph::Pause)),
-                  QIcon(GlyphPixmap(Glyph::Play)),           QIcon(GlyphPixmap(Glyph::BlueCross)),
-                  QIcon(GlyphPixmap(Glyph::CrossWithTick)),  QIcon(GlyphPixmap(Glyph::Tick)),
+    ImageList1 = {QIcon(GlyphPixmap(Glyph::RedYellowCross)),
+                  QIcon(GlyphPixmap(Glyph::Pause)),
+                  QIcon(GlyphPixmap(Glyph::Play)),
+                  QIcon(GlyphPixmap(Glyph::BlueCross)),
+                  QIcon(GlyphPixmap(Glyph::CrossWithTick)),
+                  QIcon(GlyphPixmap(Glyph::Tick)),
                   QIcon(GlyphPixmap(Glyph::Stop))};
     ToolBar1 = Place(new QWidget(pnlAutoBkUp), 304, 18, 204, 22);
     tbtnStop = Place(new QToolButton(ToolBar1), 0, 0, 23, 22);
@@ -261,9 +262,9 @@ void TMainForm::BuildControls()
 
 void TMainForm::SetTabOrder()
 {
-    QWidget* const order[] = {btnAdd,   btnDelete, btnselDir,   btnRestore, BtnDelBkUp, btnBackUp,
-                              cbxBkupType, cbxDay, cbxTime,     btnSetTime, lbxSource,  lbxTarget,
-                              edTarget, btnBackPrjDir, cbxProjects, edBkUp};
+    QWidget* const order[] = {btnAdd,      btnDelete,     btnselDir,   btnRestore, BtnDelBkUp, btnBackUp,
+                              cbxBkupType, cbxDay,        cbxTime,     btnSetTime, lbxSource,  lbxTarget,
+                              edTarget,    btnBackPrjDir, cbxProjects, edBkUp};
     for (size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

@@ -1,14 +1,14 @@
 // Creation, showing and closing of the main window, and the current project.
 #include "base/Clock.h"
-#include "core/Dialogs.h"
 #include "base/InOutError.h"
+#include "core/Dialogs.h"
 #include "core/ProjectFile.h"
 #include "core/Schedule.h"
 #include "core/SkinChoice.h"
+#include "ui/main/Main.h"
 #include "ui/shell/ErrorReport.h"
 #include "ui/widgets/LineList.h"
 #include "ui/widgets/LocalText.h"
-#include "ui/main/Main.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -78,7 +78,7 @@ void TMainForm::showEvent(QShowEvent* event)
     // A window restored by the window manager was never hidden. An error
     // (an unreadable project file) is reported here, not left to Qt.
     if (!event->spontaneous())
-        Reporting(&TMainForm::FormShow)();
+        Reporting (&TMainForm::FormShow)();
 }
 
 void TMainForm::FormShow()

@@ -8,10 +8,7 @@
 namespace tarvok::ui {
 namespace {
 
-QAction* Item(QMenu* menu, const char* caption)
-{
-    return menu->addAction(QString::fromLatin1(caption));
-}
+QAction* Item(QMenu* menu, const char* caption) { return menu->addAction(QString::fromLatin1(caption)); }
 
 QAction* CheckItem(QMenu* menu, const char* caption, bool checked)
 {
@@ -21,10 +18,7 @@ QAction* CheckItem(QMenu* menu, const char* caption, bool checked)
     return action;
 }
 
-QMenu* Submenu(QMenu* menu, const char* caption)
-{
-    return menu->addMenu(QString::fromLatin1(caption));
-}
+QMenu* Submenu(QMenu* menu, const char* caption) { return menu->addMenu(QString::fromLatin1(caption)); }
 
 } // namespace
 

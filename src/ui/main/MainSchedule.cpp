@@ -1,14 +1,14 @@
 // The schedule panel, the once-a-second tick with its clock line and
 // automatic backups, and the reaction to a set of the system clock.
-#include "core/AutoBackup.h"
 #include "base/Clock.h"
+#include "core/AutoBackup.h"
 #include "core/Dialogs.h"
 #include "core/Schedule.h"
 #include "core/SkinChoice.h"
-#include "ui/widgets/LocalText.h"
-#include "ui/widgets/ClockCaption.h"
 #include "ui/main/Main.h"
 #include "ui/skin/SkinCanvas.h"
+#include "ui/widgets/ClockCaption.h"
+#include "ui/widgets/LocalText.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -47,9 +47,9 @@ void TMainForm::ConnectSchedule()
 {
     // A box's change reaction follows the user's choice from the list and the
     // user's typing, never a selection made from code.
-    for (const auto& [box, reaction] : {std::pair{cbxBkupType, &TMainForm::cbxBkupTypeChange},
-                                        std::pair{cbxDay, &TMainForm::cbxDayChange},
-                                        std::pair{cbxTime, &TMainForm::cbxTimeChange}}) {
+    for (const auto& [box, reaction] :
+         {std::pair{cbxBkupType, &TMainForm::cbxBkupTypeChange}, std::pair{cbxDay, &TMainForm::cbxDayChange},
+          std::pair{cbxTime, &TMainForm::cbxTimeChange}}) {
         React(box, &QComboBox::activated, reaction);
         React(box->lineEdit(), &QLineEdit::textEdited, reaction);
     }

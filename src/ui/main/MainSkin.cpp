@@ -28,8 +28,8 @@ void TMainForm::ConnectSkin()
     Skin = new SkinCanvas(*this);
     Chrome = new WindowChrome(*this, {MenuImage, Reporting(&TMainForm::MenuImageClick)},
                               {MinImage, Reporting(&TMainForm::MinImageClick)},
-                              {CloseImage, Reporting(&TMainForm::CloseImageClick)},
-                              Reporting(&TMainForm::ShowBkgndPic), [this] { return Tray.Runs(); });
+                              {CloseImage, Reporting(&TMainForm::CloseImageClick)}, Reporting(&TMainForm::ShowBkgndPic),
+                              [this] { return Tray.Runs(); });
     // The built-in skin until the creation steps choose one, so a window
     // whose creation stopped early is still painted and shaped.
     Skin->LoadBuiltIn();
@@ -91,17 +91,14 @@ void TMainForm::ComponetsHideShow1Click()
 void TMainForm::ShowBkgndPic(bool visible)
 {
     // The menu button is not among them: it always stays.
-    QWidget* const controls[] = {MinImage,  CloseImage, pnlClock,      cbxProjects, stTarget,   lbxSource,
-                                 edBkUp,    lbxTarget,  btnBackPrjDir, edTarget,    btnBackUp,  btnAdd,
-                                 btnDelete, btnRestore, BtnDelBkUp,    btnselDir,   lbStatus,   pnlAutoBkUp};
+    QWidget* const controls[] = {MinImage,  CloseImage, pnlClock,      cbxProjects, stTarget,  lbxSource,
+                                 edBkUp,    lbxTarget,  btnBackPrjDir, edTarget,    btnBackUp, btnAdd,
+                                 btnDelete, btnRestore, BtnDelBkUp,    btnselDir,   lbStatus,  pnlAutoBkUp};
     for (QWidget* control : controls)
         control->setVisible(visible);
 }
 
-void TMainForm::MenuImageClick()
-{
-    filemenu->exec(mapToGlobal(MenuImage->geometry().topLeft() + QPoint(16, 16)));
-}
+void TMainForm::MenuImageClick() { filemenu->exec(mapToGlobal(MenuImage->geometry().topLeft() + QPoint(16, 16))); }
 
 void TMainForm::MinImageClick() { HideMainWindow(); }
 

@@ -58,8 +58,7 @@ void TMainForm::TrayIconActivated(QSystemTrayIcon::ActivationReason reason)
         triggerPending_ = false;
         ShowMainWindow();
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

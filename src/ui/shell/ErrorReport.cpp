@@ -4,9 +4,6 @@
 
 namespace tarvok::ui {
 
-void ReportError(Dialogs& dialogs, const std::exception& error)
-{
-    dialogs.ErrorBox(ErrorBoxText(error.what()));
-}
+void ReportError(Dialogs& dialogs, const std::exception& error) { dialogs.ErrorBox(ErrorBoxText(error.what())); }
 
 } // namespace tarvok::ui

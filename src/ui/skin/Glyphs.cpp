@@ -9,30 +9,18 @@ namespace {
 const char* Name(Glyph glyph)
 {
     switch (glyph) {
-    case Glyph::Tick:
-        return "tick";
-    case Glyph::BlueCross:
-        return "bluecross";
-    case Glyph::RedYellowCross:
-        return "redyellowcross";
-    case Glyph::CrossWithTick:
-        return "crosswithtick";
-    case Glyph::Pause:
-        return "pause";
-    case Glyph::Play:
-        return "play";
-    case Glyph::Stop:
-        return "stop";
-    case Glyph::OpenFolder:
-        return "openfolder";
-    case Glyph::FolderTree:
-        return "foldertree";
-    case Glyph::Funnel:
-        return "funnel";
-    case Glyph::ArrowsRight:
-        return "arrowsright";
-    case Glyph::ArrowsLeft:
-        return "arrowsleft";
+    case Glyph::Tick: return "tick";
+    case Glyph::BlueCross: return "bluecross";
+    case Glyph::RedYellowCross: return "redyellowcross";
+    case Glyph::CrossWithTick: return "crosswithtick";
+    case Glyph::Pause: return "pause";
+    case Glyph::Play: return "play";
+    case Glyph::Stop: return "stop";
+    case Glyph::OpenFolder: return "openfolder";
+    case Glyph::FolderTree: return "foldertree";
+    case Glyph::Funnel: return "funnel";
+    case Glyph::ArrowsRight: return "arrowsright";
+    case Glyph::ArrowsLeft: return "arrowsleft";
     }
     return "";
 }

@@ -7,17 +7,17 @@ namespace tarvok::ui {
 // The small pictures of the main window's buttons and tool bar, drawn by
 // scripts/art/skin.sh and compiled in.
 enum class Glyph {
-    Tick,           // blue tick
+    Tick, // blue tick
     BlueCross,
     RedYellowCross,
     CrossWithTick,
-    Pause,          // two bars
-    Play,           // triangle pointing right
-    Stop,           // square
-    OpenFolder,     // yellow, open
+    Pause,      // two bars
+    Play,       // triangle pointing right
+    Stop,       // square
+    OpenFolder, // yellow, open
     FolderTree,
     Funnel,
-    ArrowsRight,    // blue double arrow
+    ArrowsRight, // blue double arrow
     ArrowsLeft,
 };
 

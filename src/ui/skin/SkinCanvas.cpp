@@ -161,16 +161,13 @@ bool SkinCanvas::eventFilter(QObject* watched, QEvent* event)
     if (watched != &window_ || buffer_.isNull())
         return false;
     switch (event->type()) {
-    case QEvent::Paint:
-        Paint();
-        return true;
+    case QEvent::Paint: Paint(); return true;
     case QEvent::Show:
         // The native window exists now; it may be a new one.
         if (translucent_)
             ApplyInputShape();
         return false;
-    default:
-        return false;
+    default: return false;
     }
 }
 

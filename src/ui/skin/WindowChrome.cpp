@@ -114,8 +114,7 @@ bool WindowChrome::ButtonEvent(Button& button, QEvent* event)
         // The window system asks for it on the press; a menu opened then
         // takes the release and leaves the button drawn pressed.
         return event->spontaneous();
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -158,8 +157,7 @@ bool WindowChrome::FormEvent(QEvent* event)
             platform::CancelWindowMove(form_.windowHandle());
         drag_ = Drag::None;
         return false;
-    default:
-        return false;
+    default: return false;
     }
 }
 

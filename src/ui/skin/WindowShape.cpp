@@ -17,8 +17,7 @@ namespace {
 bool IsPanel(const QWidget* widget)
 {
     const QMetaObject* kind = widget->metaObject();
-    return kind == &QWidget::staticMetaObject || kind == &QFrame::staticMetaObject ||
-           kind == &QLabel::staticMetaObject;
+    return kind == &QWidget::staticMetaObject || kind == &QFrame::staticMetaObject || kind == &QLabel::staticMetaObject;
 }
 
 void AddControls(const QWidget& parent, QPoint origin, QRegion& region)

@@ -2,8 +2,8 @@
 
 #include "ui/widgets/KeyPreview.h"
 
-#include <QKeyEvent>
 #include <QAbstractItemView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace tarvok::ui {

@@ -22,8 +22,7 @@ inline const QColor Aqua(0, 255, 255);
 inline const QColor Red(255, 0, 0);
 inline const QColor Silver(192, 192, 192);
 
-template <typename Widget>
-Widget* Place(Widget* widget, int left, int top, int width, int height)
+template <typename Widget> Widget* Place(Widget* widget, int left, int top, int width, int height)
 {
     widget->setGeometry(left, top, width, height);
     return widget;

@@ -25,8 +25,8 @@ bool PlainTips::eventFilter(QObject* watched, QEvent* event)
     // The tip label has no plain-text mode: hand it the text escaped, and
     // on one line, as rich text would be wrapped to a narrow block.
     const auto* help = static_cast<const QHelpEvent*>(event);
-    const QString text = QStringLiteral("<p style='white-space:pre'>") + widget->toolTip().toHtmlEscaped() +
-                         QStringLiteral("</p>");
+    const QString text =
+        QStringLiteral("<p style='white-space:pre'>") + widget->toolTip().toHtmlEscaped() + QStringLiteral("</p>");
     QToolTip::showText(help->globalPos(), text, widget, QRect(), widget->toolTipDuration());
     return true;
 }

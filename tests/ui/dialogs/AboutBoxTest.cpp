@@ -46,8 +46,8 @@ TEST(AboutBoxTest, EveryOpeningShowsTheVersionAndALinkClickOpensItOnce)
                                   EXPECT_TRUE(box.isVisible()) << "the window stays open";
                                   box.OkBtn->click();
                               });
-    EXPECT_EQ(world.Shell.OpenedUrls, (std::vector<std::string>{"https://tarvok.example.org/",
-                                                                 "mailto:author@tarvok.example.org"}));
+    EXPECT_EQ(world.Shell.OpenedUrls,
+              (std::vector<std::string>{"https://tarvok.example.org/", "mailto:author@tarvok.example.org"}));
     EXPECT_TRUE(world.Shell.Opened.empty());
 }
 

@@ -23,8 +23,8 @@ protected:
     {
         PrjRec second = world.MakeProject("Beta", {"b.txt"});
         second.AutoBkUp = 0;
-        world.WriteSettings({0, -1, 1}, {world.MakeProject("Alpha", {"a.txt"}), second,
-                                         world.MakeProject("Gamma", {"c.txt"})});
+        world.WriteSettings({0, -1, 1},
+                            {world.MakeProject("Alpha", {"a.txt"}), second, world.MakeProject("Gamma", {"c.txt"})});
         world.Create().show();
     }
 
@@ -145,11 +145,8 @@ TEST_F(ProjectsDialogTest, DoubleClickOnADirectoryChoosesANewOne)
         bool warned;
     };
     const Case cases[] = {
-        {{save + "/"}, save, false},
-        {{save + "//"}, save, false},
-        {{}, "", false},
-        {{save + "/new\nline"}, "", true},
-        {{save + "/new\rline"}, "", true},
+        {{save + "/"}, save, false},       {{save + "//"}, save, false},      {{}, "", false},
+        {{save + "/new\nline"}, "", true}, {{save + "/new\rline"}, "", true},
     };
     ui::TPrjDlg& dlg = Open();
     const std::string before = Project(1).BackUpDir;
@@ -250,8 +247,7 @@ TEST_F(ProjectsDialogTest, DeleteAsksAndNoKeepsTheProject)
     dlg.btnDel->click();
     EXPECT_EQ(CountPrj(Form().State().ProjectList()), 3);
     dlg.btnDel->click();
-    EXPECT_EQ(world.Dialogs.TextsOf("confirm"),
-              std::vector<std::string>(2, "Are you sure to delete this project?"));
+    EXPECT_EQ(world.Dialogs.TextsOf("confirm"), std::vector<std::string>(2, "Are you sure to delete this project?"));
     EXPECT_EQ(Names(), (std::vector<std::string>{"Alpha", "Gamma"}));
     EXPECT_EQ(dlg.strgrdPrjs->rowCount(), 2);
     EXPECT_EQ(dlg.Cell(1, 2), "Gamma");

@@ -1,8 +1,8 @@
 #include "ui/dialogs/SelectDirectoryDialog.h"
 
-#include "platform/FileSystem.h"
 #include "FakeDialogs.h"
 #include "TempDir.h"
+#include "platform/FileSystem.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -77,8 +77,12 @@ TEST(SelectDirectoryDialog, OpensWithTheStartInViewAndItsNameLabelLeadingToTheBo
     for (QDir dir(onTheWay.front()); dir.cdUp();)
         onTheWay << dir.path();
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return std::all_of(onTheWay.begin(), onTheWay.end(), [&](const QString& dir) { return read.contains(dir); }); },
-        5000)) << "read so far: " << read.join(", ").toStdString();
+        [&] {
+            return std::all_of(onTheWay.begin(), onTheWay.end(),
+                               [&](const QString& dir) { return read.contains(dir); });
+        },
+        5000))
+        << "read so far: " << read.join(", ").toStdString();
     QCoreApplication::processEvents();
 
     QTreeView* tree = dialog.Tree();
@@ -128,8 +132,7 @@ TEST(SelectDirectoryDialog, TreeSelectionShowsThatDirectory)
     auto* model = dialog.Tree()->model();
     const QModelIndex parent = dialog.Tree()->currentIndex();
     ASSERT_TRUE(parent.isValid());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return model->rowCount(parent) == 1; }, 5000))
-        << "the tree lists the subfolder";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model->rowCount(parent) == 1; }, 5000)) << "the tree lists the subfolder";
     dialog.Tree()->setCurrentIndex(model->index(0, 0, parent));
 
     EXPECT_EQ(dialog.NameBox()->text().toStdString(), tmp / "sub");

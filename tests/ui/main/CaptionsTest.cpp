@@ -111,10 +111,8 @@ bool IsContainer(QAccessible::Role role)
     case QAccessible::Border:
     case QAccessible::Window:
     case QAccessible::Dialog:
-    case QAccessible::PageTabList:
-        return true;
-    default:
-        return false;
+    case QAccessible::PageTabList: return true;
+    default: return false;
     }
 }
 
@@ -168,8 +166,8 @@ TEST_F(CaptionsTest, EveryCaptionShowsWhole)
             press->click();
         for (QWidget* window : Windows()) {
             for (const Fit& fit : Fits(*window))
-                EXPECT_LE(fit.Need, fit.Room) << window->windowTitle().toStdString() << ": \""
-                                              << fit.Text.toStdString() << "\" is cut";
+                EXPECT_LE(fit.Need, fit.Room)
+                    << window->windowTitle().toStdString() << ": \"" << fit.Text.toStdString() << "\" is cut";
         }
     }
 }

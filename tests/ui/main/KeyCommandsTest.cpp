@@ -1,10 +1,10 @@
 // The Ctrl+letter commands of the main window, driven by key events through
 // the window's key preview.
 #include "FakeDesktop.h"
-#include "ui/widgets/LineList.h"
 #include "MainTestWorld.h"
 #include "ui/dialogs/Aboutdlg.h"
 #include "ui/skin/SkinCanvas.h"
+#include "ui/widgets/LineList.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -120,9 +120,9 @@ public:
     Outcome Seen()
     {
         outcome.SkinNo = Form().State().Settings().SkinNo;
-        outcome.BuiltInSkin = Form().Controls().Skin->SkinBitmap() ==
-                              QImage(ui::SkinCanvas::BuiltInSkin)
-                                  .convertToFormat(Form().Controls().Skin->SkinBitmap().format());
+        outcome.BuiltInSkin =
+            Form().Controls().Skin->SkinBitmap() ==
+            QImage(ui::SkinCanvas::BuiltInSkin).convertToFormat(Form().Controls().Skin->SkinBitmap().format());
         outcome.ControlsShown = Form().State().ComponentsShown();
         outcome.WindowVisible = Form().isVisible();
         // Paths relative to the application directory, the same in every world.
@@ -215,8 +215,8 @@ TEST(KeyCommandsTest, CommandLettersLeaveTheTextOfEditBoxesAlone)
         int AboutBoxes;
     };
     const Case cases[] = {
-        {"^K", 0, true, 0}, {"^GJNQK", 0, false, 1}, {"^P", 0, false, 0}, {"^W", 0, false, 0},
-        {"^F", 0, false, 0}, {"^C", 1, false, 0}, // Copy still copies
+        {"^K", 0, true, 0},  {"^GJNQK", 0, false, 1}, {"^P", 0, false, 0},
+        {"^W", 0, false, 0}, {"^F", 0, false, 0},     {"^C", 1, false, 0}, // Copy still copies
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Keys);

@@ -1,6 +1,6 @@
 #include "BackupTestWorld.h"
-#include "core/BackupEngine.h"
 #include "base/InOutError.h"
+#include "core/BackupEngine.h"
 
 #include <QAction>
 #include <QApplication>
@@ -10,9 +10,9 @@
 
 #include <algorithm>
 #include <functional>
-#include <utility>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace tarvok::test {
 namespace {
@@ -20,12 +20,12 @@ namespace {
 namespace fs = std::filesystem;
 using Texts = std::vector<std::string>;
 
-#define EXPECT_THROW_MESSAGE(statement, text)                                                                  \
-    try {                                                                                                      \
-        statement;                                                                                             \
-        ADD_FAILURE() << "no error";                                                                           \
-    } catch (const EInOutError& e) {                                                                           \
-        EXPECT_EQ(e.what(), std::string(text));                                                                \
+#define EXPECT_THROW_MESSAGE(statement, text)                                                                          \
+    try {                                                                                                              \
+        statement;                                                                                                     \
+        ADD_FAILURE() << "no error";                                                                                   \
+    } catch (const EInOutError& e) {                                                                                   \
+        EXPECT_EQ(e.what(), std::string(text));                                                                        \
     }
 
 LocalTime At(int month, int day, int hour, int minute)

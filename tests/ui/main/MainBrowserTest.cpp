@@ -65,8 +65,7 @@ TEST_F(BackupTest, DoubleClickOpensAFolderUnlessItIsEmpty)
     EXPECT_EQ(sorted, (QStringList{"a.txt", "b.txt"}));
     int line = 0;
     for (const FileRec& file : Form->State().BackupList())
-        EXPECT_EQ(file.FileName,
-                  Backup + "/01_02_10/" + Form->Controls().lbxTarget->Text(line++).toStdString());
+        EXPECT_EQ(file.FileName, Backup + "/01_02_10/" + Form->Controls().lbxTarget->Text(line++).toStdString());
 
     Form->Controls().btnBackPrjDir->click();
     EXPECT_EQ(Form->State().BrowserMode(), BrowserMode::FolderView);

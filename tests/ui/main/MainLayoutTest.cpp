@@ -103,7 +103,7 @@ TEST_F(MainLayoutTest, ControlsStandWhereTheyBelongWithTheirTextsAndHints)
         {c.tbtnStop, {0, 0, 23, 22}, "", "Stop Auto BackUp"},
         {c.tbtnRun, {23, 0, 23, 22}, "", "Run Auto BackUp"},
         {c.lblAutobkup, {46, 0, 147, 22}, nullptr, "Auto BackUp Status"}, // text set at creation
-        {c.lblClock, {4, 4, 341, 26}, "Clock", ""}, // in the middle of the panel's 2-pixel edge
+        {c.lblClock, {4, 4, 341, 26}, "Clock", ""},                       // in the middle of the panel's 2-pixel edge
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Control->metaObject()->className());
@@ -227,9 +227,8 @@ TEST_F(MainLayoutTest, BoxesHoldTheirItems)
 
 TEST_F(MainLayoutTest, TabGoesThroughTheControlsInOrder)
 {
-    const QWidget* expected[] = {c.btnAdd,      c.btnDelete, c.btnselDir,  c.btnRestore,
-                                 c.BtnDelBkUp,  c.btnBackUp, c.cbxBkupType, c.cbxDay,
-                                 c.cbxTime,     c.btnSetTime, c.lbxSource, c.lbxTarget,
+    const QWidget* expected[] = {c.btnAdd,      c.btnDelete,     c.btnselDir,   c.btnRestore, c.BtnDelBkUp, c.btnBackUp,
+                                 c.cbxBkupType, c.cbxDay,        c.cbxTime,     c.btnSetTime, c.lbxSource,  c.lbxTarget,
                                  c.edTarget,    c.btnBackPrjDir, c.cbxProjects, c.edBkUp};
     QWidget* widget = c.btnAdd;
     for (size_t i = 1; i < std::size(expected); ++i) {
@@ -242,15 +241,49 @@ TEST_F(MainLayoutTest, TabGoesThroughTheControlsInOrder)
 
 TEST_F(MainLayoutTest, TheMainMenuIsComplete)
 {
-    EXPECT_EQ(Captions(c.filemenu),
-              QStringList({"File>", "Edit Projects", "<", "-", "Edit>", "Add Source Files",
-                           "Delete Selected Source Files", "BackUp All", "-", "Restore Selected Files",
-                           "Delete Selected Backup Files", "Select BackUp Directory", "<", "-", "Display>",
-                           "Hide Tarvok", "-", "Random Skin", "-", "Change Skin", "Timely Change Skin",
-                           "Default Skin", "-", "Transparent Window", "Opaque Window", "Rounded Window", "-",
-                           "Componets Hide/Show", "<", "-", "Tools>", "Set current Skin as Wall Paper",
-                           "Clear Wall Paper", "-", "Auto StartUp by Windows", "Disable Auto StarUp", "-",
-                           "Dos Mode", "<", "-", "About", "-", "Exit"}));
+    EXPECT_EQ(Captions(c.filemenu), QStringList({"File>",
+                                                 "Edit Projects",
+                                                 "<",
+                                                 "-",
+                                                 "Edit>",
+                                                 "Add Source Files",
+                                                 "Delete Selected Source Files",
+                                                 "BackUp All",
+                                                 "-",
+                                                 "Restore Selected Files",
+                                                 "Delete Selected Backup Files",
+                                                 "Select BackUp Directory",
+                                                 "<",
+                                                 "-",
+                                                 "Display>",
+                                                 "Hide Tarvok",
+                                                 "-",
+                                                 "Random Skin",
+                                                 "-",
+                                                 "Change Skin",
+                                                 "Timely Change Skin",
+                                                 "Default Skin",
+                                                 "-",
+                                                 "Transparent Window",
+                                                 "Opaque Window",
+                                                 "Rounded Window",
+                                                 "-",
+                                                 "Componets Hide/Show",
+                                                 "<",
+                                                 "-",
+                                                 "Tools>",
+                                                 "Set current Skin as Wall Paper",
+                                                 "Clear Wall Paper",
+                                                 "-",
+                                                 "Auto StartUp by Windows",
+                                                 "Disable Auto StarUp",
+                                                 "-",
+                                                 "Dos Mode",
+                                                 "<",
+                                                 "-",
+                                                 "About",
+                                                 "-",
+                                                 "Exit"}));
     EXPECT_TRUE(c.TimelyChange1->isChecked());
     EXPECT_TRUE(c.RandomSkin1->isCheckable());
 }

@@ -1,9 +1,9 @@
 #include "MainTestWorld.h"
-#include "ui/widgets/LineList.h"
 #include "ReadOnlyFolder.h"
 #include "base/InOutError.h"
 #include "core/ProjectFile.h"
 #include "platform/UserName.h"
+#include "ui/widgets/LineList.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -80,9 +80,9 @@ TEST(MainStartTest, SettingsDecideQuestionButtonsAndSkin)
         int32_t SkinNo; // -2: any skin 0..2
     };
     const Case cases[] = {
-        {{1, 5, 1}, true, false, true, -2},  // random skin among the three files
-        {{0, 5, 1}, true, false, false, 5},  // a fixed skin stays
-        {{2, 5, 1}, true, false, true, 5},   // checked, yet only 1 picks at random
+        {{1, 5, 1}, true, false, true, -2},    // random skin among the three files
+        {{0, 5, 1}, true, false, false, 5},    // a fixed skin stays
+        {{2, 5, 1}, true, false, true, 5},     // checked, yet only 1 picks at random
         {{0, -1, 2}, false, false, false, -1}, // neither running nor stopped
     };
     for (const Case& c : cases) {
@@ -282,8 +282,7 @@ TEST_F(MainShownTest, AllowedCloseWritesSettingsAndTheLoadedSourceList)
 
     EXPECT_TRUE(closed);
     EXPECT_EQ(world.SettingsText().substr(0, 10), "0\r\n-1\r\n0\r\n");
-    EXPECT_EQ(ReadFile(projectFile),
-              world.App / "sources-First/one.txt\r\n" + world.App / "sources-First/two.txt\r\n");
+    EXPECT_EQ(ReadFile(projectFile), world.App / "sources-First/one.txt\r\n" + world.App / "sources-First/two.txt\r\n");
     EXPECT_TRUE(form.State().ProjectList().empty());
     EXPECT_TRUE(form.State().SourceList().empty());
 }

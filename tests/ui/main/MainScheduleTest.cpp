@@ -1,9 +1,9 @@
 #include "MainTestWorld.h"
-#include "ui/widgets/LineList.h"
 #include "base/InOutError.h"
 #include "core/Schedule.h"
 #include "platform/qt/TimeChangeWatcher.h"
 #include "ui/widgets/ClockCaption.h"
+#include "ui/widgets/LineList.h"
 #include "ui/widgets/WorkBar.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
 // The skinned window: skin numbering and painting, the controls shown and
 // hidden by the pointer, the image buttons, the drag and the three shapes.
 #include "MainTestWorld.h"
-#include "ui/widgets/LineList.h"
 #include "ui/skin/SkinCanvas.h"
 #include "ui/skin/WindowChrome.h"
 #include "ui/skin/WindowShape.h"
+#include "ui/widgets/LineList.h"
 
 #include <QAction>
 #include <QApplication>
@@ -274,10 +274,9 @@ protected:
 
     std::vector<QWidget*> Governed() const
     {
-        return {c.MinImage,  c.CloseImage, c.pnlClock,      c.cbxProjects, c.stTarget,
-                c.lbxSource, c.edBkUp,     c.lbxTarget,     c.btnBackPrjDir, c.edTarget,
-                c.btnBackUp, c.btnAdd,     c.btnDelete,     c.btnRestore,  c.BtnDelBkUp,
-                c.btnselDir, c.lbStatus,   c.pnlAutoBkUp};
+        return {c.MinImage,  c.CloseImage, c.pnlClock,      c.cbxProjects, c.stTarget,  c.lbxSource,
+                c.edBkUp,    c.lbxTarget,  c.btnBackPrjDir, c.edTarget,    c.btnBackUp, c.btnAdd,
+                c.btnDelete, c.btnRestore, c.BtnDelBkUp,    c.btnselDir,   c.lbStatus,  c.pnlAutoBkUp};
     }
     // True when all governed controls are shown, false when all are hidden.
     std::optional<bool> ControlsShown() const
@@ -447,8 +446,8 @@ TEST_F(MainChromeTest, ThreeShapes)
                 << shape << " " << probe.at.x() << "," << probe.at.y();
     };
     const std::initializer_list<Probe> rounded = {{{0, 0}, false},     {{20, 20}, false},  {{30, 30}, true},
-                                                   {{350, 0}, true},    {{0, 250}, true},   {{699, 499}, false},
-                                                   {{680, 480}, false}, {{669, 469}, true}, {{350, 499}, true}};
+                                                  {{350, 0}, true},    {{0, 250}, true},   {{699, 499}, false},
+                                                  {{680, 480}, false}, {{669, 469}, true}, {{350, 499}, true}};
     expect(rounded, "at start");
 
     form.ComponetsHideShow1Click(); // hidden controls keep their place in the shape

@@ -112,7 +112,11 @@ TEST(MainTrayHostTest, WithoutANotificationAreaTheWindowStaysInTheTaskbar)
     EXPECT_TRUE(form.State().SourceListLoaded());
     const std::pair<const char*, std::function<void()>> hides[] = {
         {"Hide Tarvok", [&] { form.Controls().Hide1->trigger(); }},
-        {"tray menu", [&] { form.RatMenuPopup(); form.Controls().cmHide->trigger(); }},
+        {"tray menu",
+         [&] {
+             form.RatMenuPopup();
+             form.Controls().cmHide->trigger();
+         }},
         {"minimise button", [&] { form.MinImageClick(); }},
     };
     for (const auto& [name, hide] : hides) {
@@ -145,8 +149,7 @@ TEST_F(MainTrayTest, QuitAsksLikeClosingTheWindow)
     QObject::connect(&form, &ui::TMainForm::Closed, [&] { closed = true; });
     form.Controls().cmQuit->trigger();
     EXPECT_TRUE(closed);
-    EXPECT_EQ(world.Dialogs.TextsOf("confirm"),
-              std::vector<std::string>(2, "Are you sure to exit this program?"));
+    EXPECT_EQ(world.Dialogs.TextsOf("confirm"), std::vector<std::string>(2, "Are you sure to exit this program?"));
     EXPECT_TRUE(std::filesystem::exists(world.App / SettingsFileName));
 }
 

@@ -37,7 +37,6 @@ public:
     std::vector<std::string> Lines;
 };
 
-
 class DesktopBackgroundTest : public ::testing::Test {
 protected:
     platform::DesktopBackground Background(const char* desktop)
@@ -62,21 +61,20 @@ TEST_F(DesktopBackgroundTest, GnomeGetsTheFileUriAndTheFirstValuesComeBackOnRest
     platform::DesktopBackground background = Background("ubuntu:GNOME");
 
     background.Set("/home/u/My Skins/TarvokSkin2.bmp");
-    EXPECT_EQ(runner.Taken(),
-              (std::vector<std::string>{
-                  "gsettings get " + Gnome + " picture-uri",
-                  "dconf read /org/gnome/desktop/background/picture-uri",
-                  "gsettings get " + Gnome + " picture-uri-dark",
-                  "dconf read /org/gnome/desktop/background/picture-uri-dark",
-                  "gsettings set " + Gnome + " picture-uri 'file:///home/u/My%20Skins/TarvokSkin2.bmp'",
-                  "gsettings set " + Gnome + " picture-uri-dark 'file:///home/u/My%20Skins/TarvokSkin2.bmp'"}));
+    EXPECT_EQ(
+        runner.Taken(),
+        (std::vector<std::string>{
+            "gsettings get " + Gnome + " picture-uri", "dconf read /org/gnome/desktop/background/picture-uri",
+            "gsettings get " + Gnome + " picture-uri-dark", "dconf read /org/gnome/desktop/background/picture-uri-dark",
+            "gsettings set " + Gnome + " picture-uri 'file:///home/u/My%20Skins/TarvokSkin2.bmp'",
+            "gsettings set " + Gnome + " picture-uri-dark 'file:///home/u/My%20Skins/TarvokSkin2.bmp'"}));
     EXPECT_TRUE(std::filesystem::exists(keep));
 
     // A second Set keeps the values from before the first.
     background.Set("/s/TarvokSkin3.bmp");
-    EXPECT_EQ(runner.Taken(), (std::vector<std::string>{
-                                  "gsettings set " + Gnome + " picture-uri 'file:///s/TarvokSkin3.bmp'",
-                                  "gsettings set " + Gnome + " picture-uri-dark 'file:///s/TarvokSkin3.bmp'"}));
+    EXPECT_EQ(runner.Taken(),
+              (std::vector<std::string>{"gsettings set " + Gnome + " picture-uri 'file:///s/TarvokSkin3.bmp'",
+                                        "gsettings set " + Gnome + " picture-uri-dark 'file:///s/TarvokSkin3.bmp'"}));
 
     const std::vector<std::string> restore = {"gsettings set " + Gnome + " picture-uri 'file:///usr/share/a.png'",
                                               "gsettings reset " + Gnome + " picture-uri-dark"};
@@ -102,12 +100,11 @@ TEST_F(DesktopBackgroundTest, AKeyTheDesktopDoesNotHaveIsLeftAlone)
     platform::DesktopBackground background = Background("Budgie:GNOME");
     background.Set("/s/a.bmp");
     background.Restore();
-    EXPECT_EQ(runner.Taken(), (std::vector<std::string>{
-                                  "gsettings get " + Gnome + " picture-uri",
-                                  "dconf read /org/gnome/desktop/background/picture-uri",
-                                  "gsettings get " + Gnome + " picture-uri-dark",
-                                  "gsettings set " + Gnome + " picture-uri 'file:///s/a.bmp'",
-                                  "gsettings set " + Gnome + " picture-uri ''"}));
+    EXPECT_EQ(runner.Taken(), (std::vector<std::string>{"gsettings get " + Gnome + " picture-uri",
+                                                        "dconf read /org/gnome/desktop/background/picture-uri",
+                                                        "gsettings get " + Gnome + " picture-uri-dark",
+                                                        "gsettings set " + Gnome + " picture-uri 'file:///s/a.bmp'",
+                                                        "gsettings set " + Gnome + " picture-uri ''"}));
 }
 
 TEST_F(DesktopBackgroundTest, MateTakesAQuotedPathAndAnOddOldValueSurvivesTheKeepFile)
@@ -117,11 +114,11 @@ TEST_F(DesktopBackgroundTest, MateTakesAQuotedPathAndAnOddOldValueSurvivesTheKee
     runner.Answers["gsettings get org.mate.background picture-filename"] = {true, "'/old\\dir\tx\\n.jpg'\n"};
     Background("MATE").Set("/s/it's\\here.bmp");
     Background("MATE").Restore();
-    EXPECT_EQ(runner.Taken(), (std::vector<std::string>{
-                                  "gsettings get org.mate.background picture-filename",
-                                  "dconf read /org/mate/desktop/background/picture-filename",
-                                  "gsettings set org.mate.background picture-filename '/s/it\\'s\\\\here.bmp'",
-                                  "gsettings set org.mate.background picture-filename '/old\\dir\tx\\n.jpg'"}));
+    EXPECT_EQ(runner.Taken(),
+              (std::vector<std::string>{"gsettings get org.mate.background picture-filename",
+                                        "dconf read /org/mate/desktop/background/picture-filename",
+                                        "gsettings set org.mate.background picture-filename '/s/it\\'s\\\\here.bmp'",
+                                        "gsettings set org.mate.background picture-filename '/old\\dir\tx\\n.jpg'"}));
 }
 
 // After a normal exit the picture stays for the logon; the next logon runs
@@ -168,8 +165,7 @@ TEST_F(DesktopBackgroundTest, XfceSetsEveryMonitorsImageAndRestoresEach)
     background.Set("/s/My Skin.bmp");
     background.Restore();
     EXPECT_EQ(runner.Taken(), (std::vector<std::string>{
-                                  "xfconf-query -c xfce4-desktop -l",
-                                  "xfconf-query -c xfce4-desktop -p " + a,
+                                  "xfconf-query -c xfce4-desktop -l", "xfconf-query -c xfce4-desktop -p " + a,
                                   "xfconf-query -c xfce4-desktop -p " + b,
                                   "xfconf-query -c xfce4-desktop -p " + a + " -s /s/My Skin.bmp",
                                   "xfconf-query -c xfce4-desktop -p " + b + " -s /s/My Skin.bmp",
@@ -194,9 +190,8 @@ TEST_F(DesktopBackgroundTest, OtherDesktopsAndAClearBeforeAnySetRunNothing)
     EXPECT_FALSE(std::filesystem::exists(keep));
 }
 
-const std::string BusQuery =
-    "dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus "
-    "org.freedesktop.DBus.NameHasOwner string:";
+const std::string BusQuery = "dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus "
+                             "org.freedesktop.DBus.NameHasOwner string:";
 
 // LXQt's and Plasma's running desktops take the picture by their own
 // command; the value in their settings file comes back through the running

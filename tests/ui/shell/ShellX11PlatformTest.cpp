@@ -52,18 +52,14 @@ TEST(ShellX11Platform, AsksForXcbOnlyWhenNoPlatformIsChosenAndAnXDisplayExists)
         QByteArray expected;
     };
     const Case cases[] = {
-        {nullptr, ":0", "xcb"},
-        {"", ":0", "xcb"},
-        {"wayland", ":0", "wayland"},
-        {"offscreen", ":0", "offscreen"},
-        {nullptr, nullptr, ""},
-        {nullptr, "", ""},
+        {nullptr, ":0", "xcb"},           {"", ":0", "xcb"},      {"wayland", ":0", "wayland"},
+        {"offscreen", ":0", "offscreen"}, {nullptr, nullptr, ""}, {nullptr, "", ""},
     };
     for (const Case& c : cases) {
         PlatformEnvironment environment(c.platform, c.display);
         platform::PreferX11Platform();
-        EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), c.expected)
-            << "QT_QPA_PLATFORM=" << (c.platform ? c.platform : "(unset)") << " DISPLAY=" << (c.display ? c.display : "(unset)");
+        EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), c.expected) << "QT_QPA_PLATFORM=" << (c.platform ? c.platform : "(unset)")
+                                                          << " DISPLAY=" << (c.display ? c.display : "(unset)");
     }
 }
 
@@ -71,8 +67,8 @@ TEST(ShellX11Platform, AsksForXcbOnlyWhenNoPlatformIsChosenAndAnXDisplayExists)
 TEST(ShellX11Platform, OneTrayActivationIsADoubleClickUnderGnomeOnly)
 {
     const std::pair<const char*, bool> desktops[] = {
-        {"GNOME", true},  {"ubuntu:GNOME", true}, {"gnome", true},  {"XFCE", false},
-        {"KDE", false},   {"LXQt", false},        {"MATE", false},  {"GNOME-Flashback-X", false},
+        {"GNOME", true}, {"ubuntu:GNOME", true}, {"gnome", true}, {"XFCE", false},
+        {"KDE", false},  {"LXQt", false},        {"MATE", false}, {"GNOME-Flashback-X", false},
         {"", false},
     };
     for (const auto& [desktop, doubleClick] : desktops)
@@ -83,8 +79,8 @@ TEST(ShellX11Platform, OneTrayActivationIsADoubleClickUnderGnomeOnly)
 TEST(ShellX11Platform, ScalesWithin5PercentOfAWholeNumberAreRounded)
 {
     const std::pair<double, bool> dpis[] = {
-        {96, true},   {100, true},  {100.7, true}, {101, false}, {91, false},  {120, false},
-        {144, false}, {192, true},  {200, true},   {182, false}, {0, false},   {48, false},
+        {96, true},   {100, true}, {100.7, true}, {101, false}, {91, false}, {120, false},
+        {144, false}, {192, true}, {200, true},   {182, false}, {0, false},  {48, false},
     };
     for (const auto& [dpi, near] : dpis)
         EXPECT_EQ(platform::ScaleNearWholeNumber(dpi), near) << dpi;

@@ -68,8 +68,8 @@ TEST(ClockCaption, NoLocaleLeavesAFormatLetterInTheLine)
         QString line = ClockCaption(locale, ThursdayEvening);
         ASSERT_TRUE(line.endsWith(weekday)) << line.toStdString();
         line.chop(weekday.size());
-        QStringList words = QuotedParts(locale.timeFormat(QLocale::LongFormat)) +
-                            QuotedParts(locale.dateFormat(QLocale::ShortFormat));
+        QStringList words =
+            QuotedParts(locale.timeFormat(QLocale::LongFormat)) + QuotedParts(locale.dateFormat(QLocale::ShortFormat));
         words << locale.amText() << locale.pmText() << locale.monthName(3, QLocale::ShortFormat);
         // Longer words first: a short one may be part of a longer one.
         std::sort(words.begin(), words.end(), [](const QString& a, const QString& b) { return a.size() > b.size(); });
@@ -84,7 +84,7 @@ TEST(ClockCaption, NoLocaleLeavesAFormatLetterInTheLine)
 
 TEST(ClockCaption, TraditionalChineseShowsTheTwentyFourHourTime)
 {
-    EXPECT_EQ(ClockCaption(QLocale(QLocale::Chinese, QLocale::TraditionalChineseScript, QLocale::Taiwan),
-                           ThursdayEvening),
-              QStringLiteral("2024/3/7 21:05:07  --  Thirsday"));
+    EXPECT_EQ(
+        ClockCaption(QLocale(QLocale::Chinese, QLocale::TraditionalChineseScript, QLocale::Taiwan), ThursdayEvening),
+        QStringLiteral("2024/3/7 21:05:07  --  Thirsday"));
 }

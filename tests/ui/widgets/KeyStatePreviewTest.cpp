@@ -1,6 +1,6 @@
 #include "MainTestWorld.h"
-#include "ui/widgets/LineList.h"
 #include "ui/widgets/KeyPreview.h"
+#include "ui/widgets/LineList.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -169,7 +169,8 @@ TEST(KeyPreviewTest, AKeyTravellingToParentsCountsOnce)
     auto* button = new QPushButton(&window); // ignores letters, so they go on to the window
     int downs = 0;
     int ups = 0;
-    ui::KeyPreview preview(&window, [&](uint16_t) { ++downs; }, [&](uint16_t) { ++ups; });
+    ui::KeyPreview preview(
+        &window, [&](uint16_t) { ++downs; }, [&](uint16_t) { ++ups; });
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -188,7 +189,8 @@ TEST(KeyPreviewTest, RepeatedReleasesDoNotCount)
 {
     QWidget window;
     int ups = 0;
-    ui::KeyPreview preview(&window, [](uint16_t) {}, [&](uint16_t) { ++ups; });
+    ui::KeyPreview preview(
+        &window, [](uint16_t) {}, [&](uint16_t) { ++ups; });
     window.show();
     QKeyEvent repeated(QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier, QString(), true);
     QApplication::sendEvent(&window, &repeated);

@@ -1,5 +1,5 @@
-#include "ModalDriver.h"
 #include "ui/widgets/KeyboardReturn.h"
+#include "ModalDriver.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -16,10 +16,12 @@ namespace {
 // closed and the events after it ran.
 std::string ActiveAfterBox(const std::function<void(QDialog&)>& open)
 {
-    WhileModal<QDialog>([&] {
-        QDialog box;
-        open(box);
-    }, [](QDialog& box) { box.accept(); });
+    WhileModal<QDialog>(
+        [&] {
+            QDialog box;
+            open(box);
+        },
+        [](QDialog& box) { box.accept(); });
     QApplication::processEvents();
     const QWidget* active = QApplication::activeWindow();
     return active ? active->objectName().toStdString() : "none";
@@ -50,13 +52,14 @@ TEST(KeyboardReturnTest, TheWindowBelowAClosedBoxGetsTheKeyboard)
         if (row.overDialog) {
             QDialog dialog(&main);
             dialog.setObjectName(QStringLiteral("dialog"));
-            WhileModal<QDialog>([&] { dialog.exec(); }, [&](QDialog& shown) {
-                active = ActiveAfterBox([&](QDialog& box) {
-                    box.setParent(&shown, Qt::Dialog);
-                    box.exec();
-                });
-                shown.accept();
-            });
+            WhileModal<QDialog>([&] { dialog.exec(); },
+                                [&](QDialog& shown) {
+                                    active = ActiveAfterBox([&](QDialog& box) {
+                                        box.setParent(&shown, Qt::Dialog);
+                                        box.exec();
+                                    });
+                                    shown.accept();
+                                });
         } else {
             active = ActiveAfterBox([](QDialog& box) { box.exec(); });
         }

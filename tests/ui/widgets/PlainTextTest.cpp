@@ -2,8 +2,8 @@
 // is shown as the characters it is made of, and nothing it names is loaded.
 #include "BackupTestWorld.h"
 #include "ModalDriver.h"
-#include "ui/widgets/LocalText.h"
 #include "ui/dialogs/QtDialogs.h"
+#include "ui/widgets/LocalText.h"
 
 #include <QHelpEvent>
 #include <QLabel>
