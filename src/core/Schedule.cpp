@@ -33,8 +33,8 @@ int64_t CivilMilliseconds(const LocalTime& time)
     namespace c = std::chrono;
     const c::sys_days date{c::year{time.Year} / c::month{static_cast<unsigned>(time.Month)} /
                            c::day{static_cast<unsigned>(time.Day)}};
-    const int64_t seconds = int64_t{date.time_since_epoch().count()} * 86'400 + time.Hour * 3600 +
-                            time.Minute * 60 + time.Second;
+    const int64_t seconds = int64_t{date.time_since_epoch().count()} * 86'400 + int64_t{time.Hour} * 3600 +
+                            int64_t{time.Minute} * 60 + time.Second;
     return seconds * 1000 + time.Millisecond;
 }
 
@@ -47,16 +47,11 @@ bool IsBackupDue(const PrjRec& project, const LocalTime& now)
     if (project.AutoBkUp != 1 || !InFirstTwoSecondsOfHour(now))
         return false;
     switch (project.Period) {
-    case Hourly:
-        return true;
-    case Daily:
-        return now.Hour == project.Hour;
-    case Weekly:
-        return now.DayOfWeek == project.Day % DaysPerWeek && now.Hour == project.Hour;
-    case Monthly:
-        return now.Day == project.Day + 1 && now.Hour == project.Hour;
-    default:
-        return false;
+    case Hourly: return true;
+    case Daily: return now.Hour == project.Hour;
+    case Weekly: return now.DayOfWeek == project.Day % DaysPerWeek && now.Hour == project.Hour;
+    case Monthly: return now.Day == project.Day + 1 && now.Hour == project.Hour;
+    default: return false;
     }
 }
 
@@ -108,10 +103,7 @@ std::vector<std::string> DayBoxItems(uint8_t period)
     return items;
 }
 
-int DayBoxIndex(uint8_t period, uint8_t day)
-{
-    return period == Weekly ? day % DaysPerWeek : day;
-}
+int DayBoxIndex(uint8_t period, uint8_t day) { return period == Weekly ? day % DaysPerWeek : day; }
 
 std::vector<std::string> TimeBoxItems()
 {

@@ -27,10 +27,7 @@ std::optional<int32_t> ParseInteger(std::string_view text)
         ++i;
     }
     bool hex = false;
-    if (i < text.size() && text[i] == '$') {
-        hex = true;
-        ++i;
-    } else if (i < text.size() && (text[i] == 'x' || text[i] == 'X')) {
+    if (i < text.size() && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
         hex = true;
         ++i;
     } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {

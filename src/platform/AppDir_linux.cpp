@@ -1,7 +1,7 @@
 #include "platform/AppDir.h"
 
-#include "platform/FileSystem.h"
 #include "platform/Environment.h"
+#include "platform/FileSystem.h"
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -82,10 +82,7 @@ std::string ConfigHome(const AppDirSources& sources)
     return (std::filesystem::path(HomeDir(sources)) / ".config").lexically_normal().string();
 }
 
-std::string ConfigHome()
-{
-    return ConfigHome({{}, {}, EnvironmentValue("XDG_CONFIG_HOME"), EnvironmentValue("HOME")});
-}
+std::string ConfigHome() { return ConfigHome({{}, {}, EnvironmentValue("XDG_CONFIG_HOME"), EnvironmentValue("HOME")}); }
 
 std::string UserConfigAppDir(const AppDirSources& sources)
 {
@@ -96,7 +93,7 @@ std::string ChooseAppDir(const AppDirSources& sources)
 {
     if (IsWritableDir(sources.ExecutableDir) && !IsInstalledBinDir(sources))
         return sources.ExecutableDir;
-    const std::string dir = UserConfigAppDir(sources);
+    std::string dir = UserConfigAppDir(sources);
     CreatePrivateDir(dir);
     MakePrivate(dir);
     return dir;
@@ -120,8 +117,8 @@ std::optional<std::string> WhyAppDirIsMissing(const std::string& appDir)
 
 std::string DetermineAppDir(const std::vector<std::string>& installedBinDirs)
 {
-    return ChooseAppDir({ExecutableDir(), installedBinDirs, EnvironmentValue("XDG_CONFIG_HOME"),
-                         EnvironmentValue("HOME")});
+    return ChooseAppDir(
+        {ExecutableDir(), installedBinDirs, EnvironmentValue("XDG_CONFIG_HOME"), EnvironmentValue("HOME")});
 }
 
 int CopyExampleSkins(const std::string& exampleSkinDir, const std::string& appDir)
@@ -138,8 +135,8 @@ int CopyExampleSkins(const std::string& exampleSkinDir, const std::string& appDi
         if (!entry.is_regular_file(error))
             continue;
         // skip_existing opens the copy with O_EXCL: never over a file that is there.
-        if (fs::copy_file(entry.path(), fs::path(skinDir) / entry.path().filename(),
-                          fs::copy_options::skip_existing, error))
+        if (fs::copy_file(entry.path(), fs::path(skinDir) / entry.path().filename(), fs::copy_options::skip_existing,
+                          error))
             ++copied;
     }
     return copied;

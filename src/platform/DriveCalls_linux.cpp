@@ -1,12 +1,12 @@
 #include "platform/DriveCalls.h"
 
 #include <cerrno>
+#include <ctime>
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
-#include <ctime>
 #include <unistd.h>
 
 namespace tarvok::platform {
@@ -46,7 +46,8 @@ bool LinkMissing(int error) { return error == EPERM || error == EOPNOTSUPP || er
 
 bool SameEntry(int dir, const std::string& a, const std::string& b)
 {
-    struct stat x {}, y {};
+    struct stat x {
+    }, y{};
     return ::fstatat(dir, a.c_str(), &x, AT_SYMLINK_NOFOLLOW) == 0 &&
            ::fstatat(dir, b.c_str(), &y, AT_SYMLINK_NOFOLLOW) == 0 && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
 }
@@ -81,8 +82,7 @@ bool LocksReachEveryWriter(int dir)
     case 0xCA451A4E: // bcachefs
     case 0x794C7630: // overlay
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -94,7 +94,7 @@ DriveCalls& Drive()
     return calls;
 }
 
-bool ModeRefusedByDrive(int error) { return error == ENOSYS || error == EOPNOTSUPP || error == ENOTSUP || error == EPERM; }
+bool ModeRefusedByDrive(int error) { return error == ENOSYS || error == EOPNOTSUPP || error == EPERM; }
 
 std::string AsideName(const std::string& path)
 {
@@ -213,7 +213,7 @@ bool IsAbandonedTemporary(int dir, const std::string& name)
     const time_t age = std::time(nullptr) - st.st_mtime;
     // Where locks do not reach every writer, only a day without a write tells.
     if (locksMissing || !LocksReachEveryWriter(dir))
-        return age > 24 * 60 * 60;
+        return age > time_t{24} * 60 * 60;
     // Made a moment ago and not yet locked by its writer.
     return st.st_size > 0 || age > 60;
 }

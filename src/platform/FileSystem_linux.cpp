@@ -9,8 +9,8 @@
 #include <climits>
 #include <cstdio>
 #include <dirent.h>
-#include <malloc.h>
 #include <fcntl.h>
+#include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -77,7 +77,7 @@ std::string FollowOwnLinks(const std::string& start)
         if (n <= 0)
             ThrowInOutError(errno, path);
         const std::string target(buffer, static_cast<size_t>(n));
-        path = target[0] == '/' ? target : ParentOf(path) + "/" + target;
+        path = target[0] == '/' ? target : ParentOf(path).append("/").append(target);
     }
     ThrowInOutError(ELOOP, path);
 }
@@ -137,15 +137,16 @@ uint64_t FileSizeOf(const std::string& path)
 {
     struct stat st {};
     return UsablePath(path) && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size)
-                                                                                        : 0;
+                                                                                     : 0;
 }
 
 bool FoldsCase(const std::string& dir, const std::string& name)
 {
     std::string swapped = name;
     for (char& c : swapped)
-        c = std::isupper(static_cast<unsigned char>(c)) ? static_cast<char>(std::tolower(static_cast<unsigned char>(c)))
-                                                        : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        c = std::isupper(static_cast<unsigned char>(c))
+                ? static_cast<char>(std::tolower(static_cast<unsigned char>(c)))
+                : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     // FUSE drives give each name looked up a number of its own, so the
     // answer is a name found that the folder does not list.
     struct stat st {};
@@ -427,8 +428,8 @@ EInOutError InOutErrorFromErrno(int error, const std::string& path)
         // A share whose server or FUSE process went away; the mount table
         // alone says which drive that is, without asking the dead drive.
         const std::string root = MountRootOf(MountedFileSystems(), path);
-        return EInOutError(error, "The drive " + (root.empty() ? std::string() : root + " ") +
-                                      "is no longer reachable");
+        return EInOutError(error,
+                           "The drive " + (root.empty() ? std::string() : root + " ") + "is no longer reachable");
     }
     case EFBIG: return EInOutError(101, "The file is too large for the drive");
     case EILSEQ: code = 3; break;
@@ -444,9 +445,6 @@ EInOutError InOutErrorFromErrno(int error, const std::string& path)
     return code != 0 ? EInOutError(code) : EInOutError(error, "I/O error " + std::to_string(error));
 }
 
-void ThrowInOutError(int error, const std::string& path)
-{
-    throw InOutErrorFromErrno(error, path);
-}
+void ThrowInOutError(int error, const std::string& path) { throw InOutErrorFromErrno(error, path); }
 
 } // namespace tarvok::platform

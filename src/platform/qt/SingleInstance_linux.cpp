@@ -28,8 +28,7 @@ namespace {
 bool IsPrivateDirectory(const std::string& path)
 {
     struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
-           (st.st_mode & 077) == 0;
+    return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() && (st.st_mode & 077) == 0;
 }
 
 // $XDG_CACHE_HOME, else ~/.cache.
@@ -57,7 +56,7 @@ std::string OwnRuntimeDirectory()
     if (::stat(cache.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid() ||
         (st.st_mode & S_IWOTH) != 0)
         return {};
-    const std::string path = cache + "/Tarvok";
+    std::string path = cache + "/Tarvok";
     ::mkdir(path.c_str(), 0700);
     if (::lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid())
         return {};
@@ -83,7 +82,7 @@ std::string TemporaryDirectory()
 std::string TemporaryRuntimeDirectory(std::string& refusal)
 {
     const std::string parent = TemporaryDirectory();
-    const std::string path = parent + "/tarvok-" + std::to_string(::geteuid());
+    std::string path = parent + "/tarvok-" + std::to_string(::geteuid());
     struct stat st {};
     if (::stat(parent.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || (st.st_uid != 0 && st.st_uid != ::geteuid()) ||
         ((st.st_mode & (S_IWGRP | S_IWOTH)) != 0 && (st.st_mode & S_ISVTX) == 0)) {
@@ -104,7 +103,7 @@ std::string TemporaryRuntimeDirectory(std::string& refusal)
 // Connects to the socket at `path`; -1 when nobody listens there.
 int ConnectTo(const std::string& path)
 {
-    sockaddr_un address {};
+    sockaddr_un address{};
     address.sun_family = AF_UNIX;
     if (path.empty() || path.size() >= sizeof address.sun_path)
         return -1;

@@ -15,14 +15,14 @@ namespace {
 // Far enough ahead never to expire in practice; taken from now rather than as
 // an absolute maximum so that the value stays in range for tools that shift
 // the clock (faketime) and after the clock is set far forward.
-constexpr time_t ArmAheadSeconds = 10 * 365 * 24 * 3600;
+constexpr time_t ArmAheadSeconds = time_t{10} * 365 * 24 * 3600;
 
 // Smaller differences are reading jitter between the two clocks, not a set.
 constexpr int64_t ClockStepNanoseconds = 100'000'000;
 
 int64_t Nanoseconds(clockid_t clock)
 {
-    timespec now {};
+    timespec now{};
     ::clock_gettime(clock, &now);
     return static_cast<int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
 }
@@ -31,8 +31,7 @@ int64_t WallMinusBoot() { return Nanoseconds(CLOCK_REALTIME) - Nanoseconds(CLOCK
 
 } // namespace
 
-TimeChangeWatcher::TimeChangeWatcher(QObject* parent)
-    : QObject(parent)
+TimeChangeWatcher::TimeChangeWatcher(QObject* parent) : QObject(parent)
 {
     fd_ = ::timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC);
     if (fd_ < 0)
@@ -51,9 +50,9 @@ bool TimeChangeWatcher::IsWatching() const { return fd_ >= 0; }
 
 bool TimeChangeWatcher::Arm()
 {
-    timespec now {};
+    timespec now{};
     ::clock_gettime(CLOCK_REALTIME, &now);
-    itimerspec spec {};
+    itimerspec spec{};
     spec.it_value.tv_sec = now.tv_sec + ArmAheadSeconds;
     wallMinusBoot_ = WallMinusBoot();
     return ::timerfd_settime(fd_, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &spec, nullptr) == 0;
