@@ -35,4 +35,14 @@ void AddAutoStartWinIni(const std::string& windowsDir, const std::string& exePat
     }
 }
 
+void EnterRunningProgramAtLogon()
+{
+    if (IsWinNT())
+        AddAutoStartRegistry(platform::ExecutablePath());
+    else
+        AddAutoStartWinIni(ConfigHome(), platform::ExecutablePath());
+}
+
+void TakeRunningProgramOutOfLogon() { RemoveAutoStart(platform::ExecutablePath()); }
+
 } // namespace tarvok

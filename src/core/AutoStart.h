@@ -37,4 +37,9 @@ void RemoveAutoStart(const std::string& exePath);
 // "Unable to write to <path>".
 void AddAutoStartWinIni(const std::string& windowsDir, const std::string& exePath);
 
+// The running program entered at logon in the entry kind in use, and taken
+// out again; the errors are those above.
+void EnterRunningProgramAtLogon();
+void TakeRunningProgramOutOfLogon();
+
 } // namespace tarvok

@@ -16,6 +16,7 @@ rules=(
   'core;"([^"]*/)?(ui|platform/qt)/|<Q;core is plain C++, without Qt'
   'core;"[^"]*_(linux|win32)\.h";core uses the OS-neutral platform headers only'
   'ui;"[^"]*_(linux|win32)\.h";the window uses the OS-neutral platform headers only'
+  'ui;"platform/[^/"]+"|"core/BackupEngine\.h";the window reaches files and the engine through core'"'"'s state only'
 )
 for layer in base core ui app; do
   rules+=("$layer;$os_headers;only platform includes the system's own headers")

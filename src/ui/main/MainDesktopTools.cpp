@@ -5,7 +5,6 @@
 #include "core/Dialogs.h"
 #include "core/SkinChoice.h"
 #include "core/WindowSearch.h"
-#include "platform/FileSystem.h"
 #include "ui/main/Main.h"
 
 #include <QAction>
@@ -43,15 +42,9 @@ void TMainForm::ClearWallPaper1Click()
         Desktop.ClearWallpaper();
 }
 
-void TMainForm::RunTarvokonWindowsStartUp1Click()
-{
-    if (IsWinNT())
-        AddAutoStartRegistry(platform::ExecutablePath());
-    else
-        AddAutoStartWinIni(ConfigHome(), platform::ExecutablePath());
-}
+void TMainForm::RunTarvokonWindowsStartUp1Click() { EnterRunningProgramAtLogon(); }
 
-void TMainForm::DisableAutoStarUp1Click() { RemoveAutoStart(platform::ExecutablePath()); }
+void TMainForm::DisableAutoStarUp1Click() { TakeRunningProgramOutOfLogon(); }
 
 void TMainForm::DosMode1Click() { Desktop.RunDosShell(); }
 
