@@ -4,6 +4,7 @@
 #include "core/FileUtility.h"
 #include "core/Settings.h"
 #include "platform/AppDir.h"
+#include "platform/AutoStartEntry.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/SystemClock.h"
@@ -24,6 +25,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 using namespace tarvok;
@@ -41,8 +43,13 @@ int main(int argc, char** argv)
     // it starts all the same, as the only copy.
     if (runtimeDir.empty())
         std::fprintf(stderr, "Tarvok: %s; starting without the single-instance lock\n", refusal.c_str());
+    // The session's own start at logon neither wakes a copy already running
+    // nor shows the window before the desktop's panel had its chance.
+    const bool atLogon = argc > 1 && std::strcmp(argv[1], platform::AtLogonArgument) == 0;
     platform::InstanceLock instance(runtimeDir, "Tarvok");
     if (instance.AnotherCopyRuns()) {
+        if (atLogon)
+            return 0;
         if (instance.WakeRunningCopy(std::chrono::seconds(2)))
             return 0;
         // Ending quietly would leave the user with no window at all.
@@ -86,7 +93,7 @@ int main(int argc, char** argv)
                                    platform::ConfigHome() + "/autostart/" + FileNamePart(platform::ExecutablePath()) +
                                        "-wallpaper.desktop");
     const ui::TrayHost tray{platform::ActivationIsDoubleClick(platform::EnvironmentValue("XDG_CURRENT_DESKTOP")),
-                            [] { return QSystemTrayIcon::isSystemTrayAvailable(); }};
+                            [] { return QSystemTrayIcon::isSystemTrayAvailable(); }, atLogon ? 30'000 : 0};
     ui::TMainForm MainForm({dialogs, clock, shell, desktop, platform::CurrentUserName, tray}, appDir);
     mainForm = &MainForm;
     QObject::connect(&MainForm, &ui::TMainForm::Closed, &app, &QCoreApplication::quit);

@@ -5,6 +5,10 @@
 // the executable's name with its full path.
 namespace tarvok::platform {
 
+// The argument the entry starts the program with, so that it knows the
+// session is only beginning.
+inline constexpr const char* AtLogonArgument = "--at-logon";
+
 // Enters the executable, replacing an entry of the same name; false when it
 // could not be written.
 bool WriteAutoStartEntry(const std::string& exePath);

@@ -62,7 +62,7 @@ std::string AutoStartEntryText(const std::string& exePath)
            EscapeStringValue(ExecutableName(exePath)) +
            "\n"
            "Exec=" +
-           DesktopEntryExec(exePath) + "\n";
+           DesktopEntryExec(exePath) + " " + AtLogonArgument + "\n";
 }
 
 bool WriteAutoStartEntry(const std::string& exePath)

@@ -34,7 +34,7 @@ TEST_F(AutoStartTest, TheEntryStartsTheExecutableByItsQuotedFullPath)
     EXPECT_EQ(ReadFile(Entry()), "[Desktop Entry]\n"
                                  "Type=Application\n"
                                  "Name=Tarvok\n"
-                                 "Exec=\"/opt/My Apps/Tarvok\"\n");
+                                 "Exec=\"/opt/My Apps/Tarvok\" --at-logon\n");
 }
 
 TEST_F(AutoStartTest, WritingAgainReplacesTheEntryAndRemovalTakesExactlyIt)
@@ -42,7 +42,7 @@ TEST_F(AutoStartTest, WritingAgainReplacesTheEntryAndRemovalTakesExactlyIt)
     WriteFile(config / "autostart-other", "x");
     AddAutoStartRegistry("/old/Tarvok");
     AddAutoStartRegistry("/usr/bin/Tarvok");
-    EXPECT_NE(ReadFile(Entry()).find("Exec=/usr/bin/Tarvok\n"), std::string::npos);
+    EXPECT_NE(ReadFile(Entry()).find("Exec=/usr/bin/Tarvok --at-logon\n"), std::string::npos);
     AddAutoStartRegistry("/usr/bin/Other");
 
     RemoveAutoStart("/usr/bin/Tarvok");

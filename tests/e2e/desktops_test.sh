@@ -83,6 +83,16 @@ row_no_tray() {
   net_wm_state "$window" | grep -q SKIP_TASKBAR || fail "with a tray the window stays in the taskbar"
   end_program
   stop_trayer
+  # At logon the panel comes after the program: it waits for it, hidden,
+  # and the session's second start at logon leaves it alone.
+  start_program "$exe" --at-logon
+  start_trayer
+  wait_until 30 tray_icon >/dev/null || fail "the icon did not dock in the tray that came after a start at logon"
+  [ -z "$(main_window)" ] || fail "a start at logon showed the window though a tray came"
+  "$exe" --at-logon || fail "the second start at logon failed"
+  wait_until 3 main_window >/dev/null && fail "the second start at logon showed the window"
+  end_program
+  stop_trayer
 }
 
 row_openbox() {

@@ -178,7 +178,7 @@ install_copy() {
 
 start_program() {
   E2E_OUTPUTS=$((E2E_OUTPUTS + 1))
-  "$1" >"$WORK/$E2E_OUTPUTS.out" 2>&1 &
+  "$@" >"$WORK/$E2E_OUTPUTS.out" 2>&1 &
   PROGRAM_PID=$!
   track "$PROGRAM_PID"
 }

@@ -30,7 +30,7 @@ TMainForm::TMainForm(const MainSeams& seams, std::string appDir, QWidget* parent
     Reporting (&TMainForm::FormCreate)();
     // Without a notification area the window is the only way to the program.
     if (!Tray.Runs())
-        ShowMainWindow();
+        ShowUnlessATrayComes(Tray.WaitAtStartMs);
     // Timer1 runs from here to the end of the program.
     ConnectSchedule();
 }

@@ -91,6 +91,9 @@ public:
     // Hides the window to the notification area, or minimises it to the
     // taskbar while none runs.
     void HideMainWindow();
+    // Shows the window unless a notification area runs, or appears within
+    // waitMs.
+    void ShowUnlessATrayComes(int waitMs);
 
     // ---- Key state (MainKeyboard.cpp) ------------------------------------
     void FormKeyDown(uint16_t key);

@@ -19,6 +19,10 @@ struct TrayHost {
     // Whether a notification area runs now; without one the window lives in
     // the taskbar instead.
     std::function<bool()> Runs = [] { return true; };
+    // How long the window waits at the start for a notification area that
+    // is not there yet before it shows: at logon the desktop's panel often
+    // starts after the program. Zero shows it at once.
+    int WaitAtStartMs = 0;
 };
 
 // The services the window works through; main() gives the real ones, a

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QTimer>
 
 namespace tarvok::ui {
 
@@ -88,6 +89,18 @@ void TMainForm::ShowMainWindow()
         show();
     raise();
     activateWindow();
+}
+
+void TMainForm::ShowUnlessATrayComes(int waitMs)
+{
+    constexpr int PollMs = 250;
+    if (Tray.Runs())
+        return;
+    if (waitMs <= 0) {
+        ShowMainWindow();
+        return;
+    }
+    QTimer::singleShot(std::min(PollMs, waitMs), this, [this, waitMs] { ShowUnlessATrayComes(waitMs - PollMs); });
 }
 
 void TMainForm::HideMainWindow()

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QMenu>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -130,6 +131,27 @@ TEST(MainTrayHostTest, WithoutANotificationAreaTheWindowStaysInTheTaskbar)
     }
     form.ShowMainWindow();
     EXPECT_FALSE(form.isMinimized());
+}
+
+// At logon the panel often starts after the program: the window waits for
+// it, and shows only when none came.
+TEST(MainTrayHostTest, AStartAtLogonWaitsForTheNotificationArea)
+{
+    for (const bool trayComes : {true, false}) {
+        MainWorld world;
+        int asked = 0;
+        world.Tray.Runs = [&] { return ++asked > 3 && trayComes; };
+        world.Tray.WaitAtStartMs = trayComes ? 60'000 : 600;
+        ui::TMainForm& form = world.Create();
+        EXPECT_FALSE(form.isVisible()) << trayComes;
+        if (trayComes) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return asked > 3; }, 5000));
+            QCoreApplication::processEvents();
+            EXPECT_FALSE(form.isVisible());
+        } else {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return form.isVisible(); }, 5000));
+        }
+    }
 }
 
 TEST_F(MainTrayTest, HideTarvokHidesTheShownWindow)
