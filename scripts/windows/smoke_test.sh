@@ -137,6 +137,15 @@ start_exe() { # the program's Linux path; sets PROGRAM_PID
   PROGRAM_PID=$!
   lab_track "$PROGRAM_PID"
 }
+# The docked icon of the program just started; a program that ends first
+# (a DLL missing from the folder, say) fails at once.
+icon_or_end() { tray_icon | head -n 1; kill -0 "$PROGRAM_PID" 2>/dev/null || echo ended; }
+wait_icon() {
+  local icon
+  icon=$(wait_until 60 icon_or_end | head -n 1) || fail "no tray icon docked within 60 s"
+  [ "$icon" != ended ] || fail "the program ended before its icon docked (a DLL missing from the folder?) $(cat "$WORK/run$runs.out")"
+  echo "$icon"
+}
 stop_exe() {
   kill "$1" 2>/dev/null || true
   wait "$1" 2>/dev/null || true
@@ -201,7 +210,7 @@ import -window root "$WORK/desktop.png"
 note "portable: the tray icon docks"
 start_exe "$exe"
 portable_pid=$PROGRAM_PID
-icon=$(wait_until 60 tray_icon | head -n 1) || fail "no tray icon docked within 60 s"
+icon=$(wait_icon)
 shot_drawn portable-tray.png "$icon"
 
 if [ $full -eq 1 ]; then
@@ -277,7 +286,7 @@ reg_lines "$uninstall_key" | grep -q 'UninstallString.*uninstall\.exe' || fail "
 note "the installed program docks"
 start_exe "$installed/Tarvok.exe"
 installed_pid=$PROGRAM_PID
-icon=$(wait_until 60 tray_icon | head -n 1) || fail "the installed program's icon did not dock"
+icon=$(wait_icon)
 shot_drawn installed-tray.png "$icon"
 if [ $full -eq 1 ]; then
   wait_until 30 ls "$appdata/Tarvok/Skin/TarvokSkin0.bmp" >/dev/null ||
