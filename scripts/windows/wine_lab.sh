@@ -49,7 +49,9 @@ lab_xvfb() {
 lab_prefix() {
   mkdir "$WINEPREFIX"
   wineserver -p
-  wineboot -i >/dev/null 2>&1
+  # WINEDEBUG is off: what wineboot says is all there is to show.
+  wineboot -i >"$WORK/wineboot.log" 2>&1 ||
+    { echo "making the Wine prefix failed: $(tail -n 20 "$WORK/wineboot.log")" >&2; return 1; }
 }
 
 wait_until() {
