@@ -267,8 +267,11 @@ echo kept >"$appdata/Tarvok/user-file.txt"
 wine reg add "HKCU\\$run_key" /v Other /d 'C:\other.exe' /f >/dev/null 2>&1
 installed_win='C:\Program Files\Tarvok'
 installed=$(unix_path "$installed_win")
-# As the program would enter itself at logon.
-wine reg add "HKCU\\$run_key" /v Tarvok /d "\"$installed_win\\Tarvok.exe\" --at-logon" /f >/dev/null 2>&1
+# As the program enters itself at logon: the machine's key for an
+# administrator, else the user's.
+for hive in HKLM HKCU; do
+  wine reg add "$hive\\$run_key" /v Tarvok.exe /d "\"$installed_win\\Tarvok.exe\" --at-logon" /f >/dev/null 2>&1
+done
 
 note "installer: a silent install"
 timeout 120 wine "$setup" /S >"$WORK/setup.out" 2>&1 || fail "the installer ended with $?"
