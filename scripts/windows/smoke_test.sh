@@ -184,7 +184,7 @@ wait_until 30 wm_ready >/dev/null || fail "openbox did not start"
 xsetroot -solid '#6b8e23'
 trayer --edge bottom --align left --widthtype request >"$WORK/trayer.log" 2>&1 &
 lab_track $!
-panel=$(wait_until 30 xwininfo_named '^panel$' | head -n 1) || fail "trayer did not start"
+panel=$(wait_until 30 xwininfo_named "^panel$" | head -n 1) || fail "trayer did not start: $(cat "$WORK/trayer.log")"
 lab_prefix
 note "display $DISPLAY, Wine prefix ready"
 
