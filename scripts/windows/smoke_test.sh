@@ -28,6 +28,8 @@ mkdir -p "$shots"
 shots=$(cd "$shots" && pwd)
 rm -f "$shots"/*.png
 began=$SECONDS
+# The folder alone must do: no DLLs or plugins from elsewhere.
+unset WINEPATH QT_PLUGIN_PATH QT_QPA_PLATFORM_PLUGIN_PATH
 
 fail() { echo "smoke_test.sh: FAIL: $*" >&2; exit 1; }
 note() { echo "smoke_test.sh: [$((SECONDS - began)) s] $*"; }
