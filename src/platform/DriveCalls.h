@@ -58,6 +58,7 @@ bool IsAbandonedTemporary(int dir, const std::string& name);
 
 // The hidden name a file waits under while another takes its name:
 // ".<name>.tarvok-aside" beside it.
+inline constexpr char AsideSuffix[] = ".tarvok-aside";
 std::string AsideName(const std::string& path);
 bool IsAsideName(const std::string& name);
 // What a kill left of a move-aside named `aside` inside `dir`: the file goes

@@ -12,8 +12,6 @@
 namespace tarvok::platform {
 namespace {
 
-constexpr char AsideSuffix[] = ".tarvok-aside";
-
 int SystemChangeMode(int fd, unsigned mode) { return ::fchmod(fd, static_cast<mode_t>(mode)); }
 
 int SystemRename(int fromDir, const char* from, int toDir, const char* to, unsigned flags)
@@ -94,19 +92,13 @@ DriveCalls& Drive()
     return calls;
 }
 
-bool ModeRefusedByDrive(int error) { return error == ENOSYS || error == EOPNOTSUPP || error == EPERM; }
-
 std::string AsideName(const std::string& path)
 {
     const size_t name = path.rfind('/') + 1;
     return path.substr(0, name) + "." + path.substr(name) + AsideSuffix;
 }
 
-bool IsAsideName(const std::string& name)
-{
-    const size_t suffix = sizeof AsideSuffix - 1;
-    return name.size() > suffix + 1 && name[0] == '.' && name.compare(name.size() - suffix, suffix, AsideSuffix) == 0;
-}
+bool ModeRefusedByDrive(int error) { return error == ENOSYS || error == EOPNOTSUPP || error == EPERM; }
 
 void SettleAside(int dir, const std::string& aside)
 {

@@ -9,8 +9,6 @@ namespace {
 
 using namespace win32;
 
-constexpr char AsideSuffix[] = ".tarvok-aside";
-
 // Windows keeps no permission bits: the owner's write bit is the read-only
 // attribute.
 int SystemChangeMode(int fd, unsigned mode)
@@ -108,19 +106,13 @@ DriveCalls& Drive()
     return calls;
 }
 
-bool ModeRefusedByDrive(int error) { return error == ENOSYS || error == EOPNOTSUPP || error == EPERM; }
-
 std::string AsideName(const std::string& path)
 {
     const size_t name = path.find_last_of("/\\") + 1;
     return path.substr(0, name) + "." + path.substr(name) + AsideSuffix;
 }
 
-bool IsAsideName(const std::string& name)
-{
-    const size_t suffix = sizeof AsideSuffix - 1;
-    return name.size() > suffix + 1 && name[0] == '.' && name.compare(name.size() - suffix, suffix, AsideSuffix) == 0;
-}
+bool ModeRefusedByDrive(int error) { return error == ENOSYS || error == EOPNOTSUPP || error == EPERM; }
 
 void SettleAside(int dir, const std::string& aside)
 {

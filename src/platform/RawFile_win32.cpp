@@ -48,13 +48,6 @@ std::optional<RawFile> RawFile::OpenSource(const std::string& path)
     return file;
 }
 
-RawFile::RawFile(RawFile&& other) noexcept
-    : fd_(other.fd_), lock_(other.lock_), path_(std::move(other.path_)), size_(other.size_), mode_(other.mode_)
-{
-    other.fd_ = -1;
-    other.lock_ = -1;
-}
-
 RawFile::~RawFile()
 {
     for (const int fd : {fd_, lock_})
@@ -84,13 +77,6 @@ void RawFile::Close()
     fd_ = -1;
     if (fd >= 0 && ::_close(fd) != 0)
         ThrowInOutError(errno, path_);
-}
-
-void RawFile::SetMode(uint32_t mode)
-{
-    if (Drive().ChangeMode(fd_, mode) != 0 && !ModeRefusedByDrive(errno))
-        ThrowInOutError(errno, path_);
-    mode_ = mode;
 }
 
 void RawFile::Flush()
