@@ -5,6 +5,7 @@
 #include "platform/qt/SingleInstance.h"
 #include "platform/qt/SkipTaskbar.h"
 #include "platform/qt/TimeChangeWatcher.h"
+#include "ui/widgets/LocalText.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -149,6 +150,17 @@ TEST(WindowsServicesTest, AMarkedWindowGetsNoTaskbarButton)
     const auto style = ::GetWindowLongPtrW(reinterpret_cast<HWND>(window.winId()), GWL_EXSTYLE);
     EXPECT_NE(style & WS_EX_TOOLWINDOW, 0);
     EXPECT_EQ(style & WS_EX_APPWINDOW, 0);
+}
+
+// The file layer gives the window UTF-8, whatever the ANSI code page.
+TEST(WindowsServicesTest, NamesReachTheWindowAndComeBackWhole)
+{
+    for (const char16_t* name : {u"Gr\u00fc\u00dfe.txt", u"\u65e5\u672c.bmp", u"\u0393\u03b5\u03b9\u03ac \U0001F600"}) {
+        const QString text = QString::fromUtf16(name);
+        const std::string bytes = text.toUtf8().toStdString();
+        EXPECT_EQ(ui::Local(bytes), text);
+        EXPECT_EQ(ui::FromLocal(text), bytes);
+    }
 }
 
 } // namespace

@@ -24,8 +24,9 @@ SystemMessageWindow::SystemMessageWindow(Handler handler) : handler_(std::move(h
 {
     if (!RegisterClassOnce())
         return;
-    // Never shown; a tool window would not reach the taskbar even then.
-    window_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, ClassName, L"Tarvok", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+    // Never shown, and untitled: a search for our main window by its title
+    // must not find it.
+    window_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, ClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                 ::GetModuleHandleW(nullptr), nullptr);
     if (!window_)
         return;
