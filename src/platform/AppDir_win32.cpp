@@ -93,10 +93,15 @@ bool Exists(const std::string& path)
     return wide && ::GetFileAttributesW(wide->c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// The variable's folder with '/' between its parts, as the program's other
+// paths have them: a path is compared byte for byte.
 std::string EnvironmentText(const wchar_t* name)
 {
     const wchar_t* value = ::_wgetenv(name);
-    return value ? Utf8(value) : std::string();
+    std::string text = value ? Utf8(value) : std::string();
+    for (char& c : text)
+        c = c == '\\' ? '/' : c;
+    return text;
 }
 
 } // namespace

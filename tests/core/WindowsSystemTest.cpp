@@ -216,3 +216,19 @@ TEST(WindowsSystemTest, TheUserNameIsTheLogonName)
     ASSERT_TRUE(user);
     EXPECT_EQ(PathOf(*user).wstring(), logon) << "the name, in UTF-8";
 }
+
+// %APPDATA% comes with backslashes; the program's paths have '/' only.
+TEST(WindowsSystemTest, AnInstalledCopyKeepsItsFilesInTheRoamingFolder)
+{
+    ScratchFolder dir;
+    std::wstring roaming = PathOf(dir / "Roaming").wstring();
+    for (wchar_t& c : roaming)
+        c = c == L'/' ? L'\\' : c;
+    const wchar_t* before = ::_wgetenv(L"APPDATA");
+    const std::wstring kept = before ? before : L"";
+    ASSERT_EQ(::_wputenv_s(L"APPDATA", roaming.c_str()), 0);
+    const std::string chosen = DetermineAppDir({ExecutableDir()});
+    ::_wputenv_s(L"APPDATA", kept.c_str());
+    EXPECT_EQ(chosen, dir / "Roaming/Tarvok");
+    EXPECT_TRUE(DirectoryExists(chosen));
+}
