@@ -107,19 +107,19 @@ InstanceLock::InstanceLock(const std::string& directory, const std::string& name
 
 InstanceLock::~InstanceLock() = default;
 
+// A live copy holds its lock file open, sharing it for reading only; a dead
+// one's file stays behind. Its process id says nothing: Windows gives it to
+// the next process, also after a restart, and the folder keeps the file.
 bool InstanceLock::NamesLiveProcess() const
 {
-    qint64 pid = 0;
-    QString host;
-    QString app;
-    if (!lock_->getLockInfo(&pid, &host, &app) || pid <= 0)
+    const std::optional<std::wstring> path = SystemPath(lockPath_);
+    if (!path)
         return false;
-    const HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid));
-    if (!process)
-        return ::GetLastError() == ERROR_ACCESS_DENIED;
-    const bool running = ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
-    ::CloseHandle(process);
-    return running;
+    const HANDLE file = ::CreateFileW(path->c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return ::GetLastError() == ERROR_SHARING_VIOLATION;
+    ::CloseHandle(file);
+    return false;
 }
 
 bool InstanceLock::CopyAnswers() const
