@@ -18,6 +18,11 @@ step() { # name, command...
 start=$SECONDS
 dir=$(bash "$here/build.sh" | tail -n 1)
 echo "test.sh: build took $((SECONDS - start)) s" >&2
+# The tests of the Qt services load Qt's DLLs, the MinGW runtime they were
+# built with and the platform plugin from where they lie (Wine's Z: is /).
+qt=$(bash "$here/qt.sh" | tail -n 1)
+export WINEPATH="Z:$qt/bin;Z:/usr/lib/gcc/x86_64-w64-mingw32/12-posix;Z:/usr/x86_64-w64-mingw32/lib"
+export QT_PLUGIN_PATH="Z:$qt/plugins"
 lab_init wine
 lab_xvfb
 step "making the Wine prefix" lab_prefix

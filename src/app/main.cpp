@@ -9,10 +9,10 @@
 #include "platform/FileSystem.h"
 #include "platform/SystemClock.h"
 #include "platform/UserName.h"
-#include "platform/qt/Desktop_linux.h"
 #include "platform/qt/DisplayLoss.h"
 #include "platform/qt/SessionEnd.h"
 #include "platform/qt/SingleInstance.h"
+#include "platform/qt/SystemDesktop.h"
 #include "platform/qt/TimeChangeWatcher.h"
 #include "platform/qt/TrayHost.h"
 #include "platform/qt/X11Platform.h"
@@ -26,6 +26,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 
 using namespace tarvok;
@@ -89,12 +90,10 @@ int main(int argc, char** argv)
 
     platform::SystemClock clock;
     ui::QtShell shell;
-    platform::LinuxDesktop desktop(JoinPath(appDir, WallpaperKeepFileName),
-                                   platform::ConfigHome() + "/autostart/" + FileNamePart(platform::ExecutablePath()) +
-                                       "-wallpaper.desktop");
+    const std::unique_ptr<Desktop> desktop = platform::MakeSystemDesktop(JoinPath(appDir, WallpaperKeepFileName));
     const ui::TrayHost tray{platform::ActivationIsDoubleClick(platform::EnvironmentValue("XDG_CURRENT_DESKTOP")),
                             [] { return QSystemTrayIcon::isSystemTrayAvailable(); }, atLogon ? 30'000 : 0};
-    ui::TMainForm MainForm({dialogs, clock, shell, desktop, platform::CurrentUserName, tray}, appDir);
+    ui::TMainForm MainForm({dialogs, clock, shell, *desktop, platform::CurrentUserName, tray}, appDir);
     mainForm = &MainForm;
     QObject::connect(&MainForm, &ui::TMainForm::Closed, &app, &QCoreApplication::quit);
     platform::TimeChangeWatcher timeWatcher;

@@ -12,9 +12,11 @@ namespace tarvok::platform {
 
 struct AppDirSources {
     std::string ExecutableDir;
-    std::vector<std::string> InstalledBinDirs; // fixed when the program was built
-    std::string XdgConfigHome;                 // empty when unset
-    std::string Home;                          // empty when unset
+    // Fixed when the program was built; on Windows the program folders, a
+    // copy anywhere below them being installed.
+    std::vector<std::string> InstalledBinDirs;
+    std::string XdgConfigHome; // empty when unset
+    std::string Home;          // empty when unset
 };
 
 // The user's config folder: $XDG_CONFIG_HOME when it is absolute, else

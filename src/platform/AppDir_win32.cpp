@@ -8,6 +8,8 @@
 
 // On Windows the sources' XdgConfigHome carries %APPDATA% and Home
 // %USERPROFILE%: the per-user settings folder and the profile it lies in.
+// InstalledBinDirs are the folders installed programs live in (Program
+// Files): a copy in one of them, or anywhere below, is installed.
 namespace tarvok::platform {
 namespace {
 
@@ -25,18 +27,26 @@ bool IsAbsolute(const std::string& path)
            (path.size() >= 2 && (path[0] == '/' || path[0] == '\\') && (path[1] == '/' || path[1] == '\\'));
 }
 
-// The same folder whatever the spelling: case, separators, "..".
-bool SameFolder(const std::string& a, const std::string& b)
+// `inner` is the folder `outer` or lies below it, whatever the spelling:
+// case, separators, "..".
+bool InFolder(const std::string& inner, const std::string& outer)
 {
-    const std::optional<std::wstring> x = SystemPath(a);
-    const std::optional<std::wstring> y = SystemPath(b);
-    return x && y && ::CompareStringOrdinal(x->c_str(), -1, y->c_str(), -1, TRUE) == CSTR_EQUAL;
+    const std::optional<std::wstring> x = SystemPath(inner);
+    std::optional<std::wstring> y = SystemPath(outer);
+    if (!x || !y || outer.empty())
+        return false;
+    while (!y->empty() && y->back() == L'\\')
+        y->pop_back();
+    if (x->size() < y->size() || (x->size() > y->size() && (*x)[y->size()] != L'\\'))
+        return false;
+    return ::CompareStringOrdinal(x->c_str(), static_cast<int>(y->size()), y->c_str(), static_cast<int>(y->size()),
+                                  TRUE) == CSTR_EQUAL;
 }
 
 bool IsInstalled(const AppDirSources& sources)
 {
     for (const std::string& installed : sources.InstalledBinDirs)
-        if (SameFolder(installed, sources.ExecutableDir))
+        if (InFolder(sources.ExecutableDir, installed))
             return true;
     return FileExists(sources.ExecutableDir + "/" + InstalledMarker);
 }
@@ -83,10 +93,15 @@ bool Exists(const std::string& path)
     return wide && ::GetFileAttributesW(wide->c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// The variable's folder with '/' between its parts, as the program's other
+// paths have them: a path is compared byte for byte.
 std::string EnvironmentText(const wchar_t* name)
 {
     const wchar_t* value = ::_wgetenv(name);
-    return value ? Utf8(value) : std::string();
+    std::string text = value ? Utf8(value) : std::string();
+    for (char& c : text)
+        c = c == '\\' ? '/' : c;
+    return text;
 }
 
 } // namespace
@@ -127,8 +142,13 @@ std::optional<std::string> WhyAppDirIsMissing(const std::string& appDir)
 
 std::string DetermineAppDir(const std::vector<std::string>& installedBinDirs)
 {
+    // The 64-bit and the 32-bit program folders; Wine lets anyone write both.
+    std::vector<std::string> programFolders = installedBinDirs;
+    for (const wchar_t* name : {L"ProgramFiles", L"ProgramW6432", L"ProgramFiles(x86)"})
+        if (std::string folder = EnvironmentText(name); !folder.empty())
+            programFolders.push_back(folder);
     return ChooseAppDir(
-        {ExecutableDir(), installedBinDirs, EnvironmentText(L"APPDATA"), EnvironmentText(L"USERPROFILE")});
+        {ExecutableDir(), programFolders, EnvironmentText(L"APPDATA"), EnvironmentText(L"USERPROFILE")});
 }
 
 int CopyExampleSkins(const std::string& exampleSkinDir, const std::string& appDir)

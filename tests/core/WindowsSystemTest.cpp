@@ -1,17 +1,22 @@
 // What only the Windows build promises: where an installed copy keeps its
-// settings, the drive letters, files other programs hold.
+// settings, the drive letters, files other programs hold, the Run key, the
+// user's name.
 #include "ScratchFolder.h"
 #include "base/InOutError.h"
+#include "core/AutoStart.h"
 #include "platform/AppDir.h"
 #include "platform/FileSystem.h"
 #include "platform/Folder.h"
 #include "platform/MountTable.h"
+#include "platform/UserName.h"
 
 #include <gtest/gtest.h>
 
 #include <aclapi.h>
 #include <windows.h>
 
+#include <optional>
+#include <string>
 #include <vector>
 
 using namespace tarvok;
@@ -78,12 +83,14 @@ TEST(WindowsSystemTest, APortableCopyKeepsItsFolderUnlessInstalled)
     const struct {
         const char* What;
         bool Marker;
-        bool NamedInstalled;
+        const char* Installed; // the program folder, inside the scratch folder
         bool Portable;
     } cases[] = {
-        {"a copy in a folder of its own", false, false, true},
-        {"a copy the installer marked", true, false, false},
-        {"a copy in the installed folder, spelt otherwise", false, true, false},
+        {"a copy in a folder of its own", false, nullptr, true},
+        {"a copy the installer marked", true, nullptr, false},
+        {"a copy in the installed folder, spelt otherwise", false, "PROGRAM/", false},
+        {"a copy below a program folder", false, "", false},
+        {"a copy in a folder whose name only begins like one", false, "Prog", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.What);
@@ -92,8 +99,8 @@ TEST(WindowsSystemTest, APortableCopyKeepsItsFolderUnlessInstalled)
         if (c.Marker)
             Put(dir / "Program/Tarvok.installed", "");
         std::vector<std::string> installed;
-        if (c.NamedInstalled) {
-            std::string otherwise = dir / "PROGRAM/";
+        if (c.Installed) {
+            std::string otherwise = dir / c.Installed;
             for (char& ch : otherwise)
                 ch = ch == '/' ? '\\' : ch;
             installed.push_back(otherwise);
@@ -134,4 +141,94 @@ TEST(WindowsSystemTest, AFileAnotherProgramHoldsIsNotReplacedAndStaysWhole)
     ::CloseHandle(other);
     EXPECT_EQ(Get(dir / "held.ini"), "old");
     EXPECT_EQ(ListDirectory(dir.Path()).size(), 1u) << "no temporary or moved-aside file is left";
+}
+
+namespace {
+
+constexpr wchar_t RunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// The value's text in the hive's Run key; nothing when it is not there.
+std::optional<std::wstring> RunValue(HKEY hive, const std::wstring& name)
+{
+    wchar_t data[1024] = {};
+    DWORD size = sizeof data;
+    if (::RegGetValueW(hive, RunKey, name.c_str(), RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    return std::wstring(data);
+}
+
+bool MayWriteRunKey(HKEY hive)
+{
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(hive, RunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    ::RegCloseKey(key);
+    return true;
+}
+
+} // namespace
+
+// The machine's Run key when this user may write it, else the user's own;
+// turning it off takes exactly that value and leaves the others.
+TEST(WindowsSystemTest, TheRunKeyStartsTheProgramAtLogonUntilTurnedOff)
+{
+    const std::wstring id = std::to_wstring(::GetCurrentProcessId());
+    const std::string pid = std::to_string(::GetCurrentProcessId());
+    const HKEY expected = MayWriteRunKey(HKEY_LOCAL_MACHINE) ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+    const HKEY other = expected == HKEY_LOCAL_MACHINE ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    const std::wstring neighbour = L"TarvokNeighbour" + id;
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(expected, RunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr), ERROR_SUCCESS);
+    ::RegSetValueExW(key, neighbour.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(L"x"), 2 * sizeof(wchar_t));
+
+    const struct {
+        std::string Exe;
+        std::wstring Name;
+        std::wstring Data;
+    } cases[] = {
+        {"C:/Program Files/Tarvok/Probe" + pid + ".exe", L"Probe" + id + L".exe",
+         L"\"C:\\Program Files\\Tarvok\\Probe" + id + L".exe\" --at-logon"},
+        {"D:\\Tools\\K\xc3\xa4ytt\xc3\xb6" + pid + ".exe", L"K\u00e4ytt\u00f6" + id + L".exe",
+         L"\"D:\\Tools\\K\u00e4ytt\u00f6" + id + L".exe\" --at-logon"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Exe);
+        AddAutoStartRegistry("C:/old/" + c.Exe.substr(c.Exe.find_last_of("/\\") + 1));
+        AddAutoStartRegistry(c.Exe);
+        EXPECT_EQ(RunValue(expected, c.Name), c.Data);
+        EXPECT_FALSE(RunValue(other, c.Name));
+
+        RemoveAutoStart(c.Exe);
+        EXPECT_FALSE(RunValue(expected, c.Name));
+        EXPECT_NO_THROW(RemoveAutoStart(c.Exe));
+    }
+    EXPECT_EQ(RunValue(expected, neighbour), L"x");
+    ::RegDeleteValueW(key, neighbour.c_str());
+    ::RegCloseKey(key);
+}
+
+TEST(WindowsSystemTest, TheUserNameIsTheLogonName)
+{
+    const wchar_t* logon = ::_wgetenv(L"USERNAME");
+    if (!logon)
+        GTEST_SKIP() << "USERNAME is not set";
+    const std::optional<std::string> user = CurrentUserName();
+    ASSERT_TRUE(user);
+    EXPECT_EQ(PathOf(*user).wstring(), logon) << "the name, in UTF-8";
+}
+
+// %APPDATA% comes with backslashes; the program's paths have '/' only.
+TEST(WindowsSystemTest, AnInstalledCopyKeepsItsFilesInTheRoamingFolder)
+{
+    ScratchFolder dir;
+    std::wstring roaming = PathOf(dir / "Roaming").wstring();
+    for (wchar_t& c : roaming)
+        c = c == L'/' ? L'\\' : c;
+    const wchar_t* before = ::_wgetenv(L"APPDATA");
+    const std::wstring kept = before ? before : L"";
+    ASSERT_EQ(::_wputenv_s(L"APPDATA", roaming.c_str()), 0);
+    const std::string chosen = DetermineAppDir({ExecutableDir()});
+    ::_wputenv_s(L"APPDATA", kept.c_str());
+    EXPECT_EQ(chosen, dir / "Roaming/Tarvok");
+    EXPECT_TRUE(DirectoryExists(chosen));
 }

@@ -1,5 +1,5 @@
 #include "WaitFor.h"
-#include "platform/qt/WindowMove.h"
+#include "platform/qt/WindowMove_linux.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 
 namespace tarvok::platform {
 
-// Shows the window manager's requests to close a window (WM_DELETE_WINDOW)
-// to `take` first, which answers whether it takes the request on: then Qt
+// Shows the window manager's requests to close a window (WM_DELETE_WINDOW
+// on X11, WM_CLOSE on Windows) to `take` first, which answers whether it takes the request on: then Qt
 // never sees it. Qt counts such a request as user input: held back while
 // long work lets only other events through, and dropped when a box is open
 // by the time it is delivered.
@@ -21,6 +21,8 @@ public:
 
 private:
     std::function<bool(WId)> take_;
+    bool installed_ = false;
+    // The X11 atoms the request is made of; unused on Windows.
     unsigned long protocols_ = 0;
     unsigned long deleteWindow_ = 0;
 };

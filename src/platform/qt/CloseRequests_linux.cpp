@@ -16,11 +16,12 @@ CloseRequests::CloseRequests(std::function<bool(WId window)> take) : take_(std::
     protocols_ = XInternAtom(x11->display(), "WM_PROTOCOLS", False);
     deleteWindow_ = XInternAtom(x11->display(), "WM_DELETE_WINDOW", False);
     QCoreApplication::instance()->installNativeEventFilter(this);
+    installed_ = true;
 }
 
 CloseRequests::~CloseRequests()
 {
-    if (protocols_ != 0)
+    if (installed_)
         QCoreApplication::instance()->removeNativeEventFilter(this);
 }
 

@@ -4,7 +4,6 @@
 #include <memory>
 
 class QGuiApplication;
-class QSocketNotifier;
 
 namespace tarvok::platform {
 
@@ -19,10 +18,11 @@ void IgnoreBrokenPipes();
 // a manager asks a new client to save at once.
 void NeverRestartedBySession(QGuiApplication& app);
 
-// The end of the session as Qt signals: the session manager asking us to
-// save before a logout or shutdown, and the signals that end the program then
-// (SIGTERM, SIGHUP) or from a terminal (SIGINT). The signal handler only
-// writes the signal's number into a pipe, which the event loop reads. One
+// The end of the session. On Linux as Qt signals it: the session manager
+// asking us to save before a logout or shutdown, and the signals that end
+// the program then (SIGTERM, SIGHUP) or from a terminal (SIGINT); the signal
+// handler only writes the signal's number into a pipe, which the event loop
+// reads. On Windows the system's WM_QUERYENDSESSION and WM_ENDSESSION. One
 // watcher at a time: it owns the process's handlers of these signals.
 class SessionEndWatcher : public QObject {
     Q_OBJECT
@@ -33,9 +33,9 @@ public:
     SessionEndWatcher(const SessionEndWatcher&) = delete;
     SessionEndWatcher& operator=(const SessionEndWatcher&) = delete;
 
-    // False when the pipe or a handler could not be set up; the signals
-    // then keep their default action.
-    bool IsWatching() const { return notifier_ != nullptr; }
+    // False when the pipe or a handler (on Windows the window the system
+    // tells) could not be set up; the signals then keep their default action.
+    bool IsWatching() const;
 
 signals:
     // Save now; the session manager ends the program afterwards, unless the
@@ -45,12 +45,10 @@ signals:
     void SessionEnding();
 
 private:
-    void OnReadable();
-
-    // The system's side: the pipe and the handlers ours replaced.
+    // The system's side: on Linux the pipe, its notifier and the handlers
+    // ours replaced.
     struct Handlers;
     std::unique_ptr<Handlers> handlers_;
-    QSocketNotifier* notifier_ = nullptr;
 };
 
 } // namespace tarvok::platform

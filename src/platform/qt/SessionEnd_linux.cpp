@@ -33,6 +33,7 @@ void OnSignal(int number)
 struct SessionEndWatcher::Handlers {
     int pipe[2] = {-1, -1};
     struct sigaction previous[3]{};
+    QSocketNotifier* notifier = nullptr;
 };
 
 void IgnoreBrokenPipes()
@@ -41,16 +42,6 @@ void IgnoreBrokenPipes()
     action.sa_handler = SIG_IGN;
     sigemptyset(&action.sa_mask);
     ::sigaction(SIGPIPE, &action, nullptr);
-}
-
-void NeverRestartedBySession([[maybe_unused]] QGuiApplication& app)
-{
-#if QT_CONFIG(sessionmanager)
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
-                     [](QSessionManager& manager) { manager.setRestartHint(QSessionManager::RestartNever); });
-    QObject::connect(&app, &QGuiApplication::saveStateRequest, &app,
-                     [](QSessionManager& manager) { manager.setRestartHint(QSessionManager::RestartNever); });
-#endif
 }
 
 SessionEndWatcher::SessionEndWatcher(QObject* parent) : QObject(parent)
@@ -69,8 +60,13 @@ SessionEndWatcher::SessionEndWatcher(QObject* parent) : QObject(parent)
     action.sa_flags = SA_RESTART;
     for (int i = 0; i < 3; ++i)
         ::sigaction(EndingSignals[i], &action, &handlers->previous[i]);
-    notifier_ = new QSocketNotifier(handlers->pipe[0], QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, &SessionEndWatcher::OnReadable);
+    handlers->notifier = new QSocketNotifier(handlers->pipe[0], QSocketNotifier::Read, this);
+    connect(handlers->notifier, &QSocketNotifier::activated, this, [this] {
+        unsigned char bytes[64];
+        while (::read(handlers_->pipe[0], bytes, sizeof bytes) > 0) {
+        }
+        emit SessionEnding();
+    });
     handlers_ = std::move(handlers);
 }
 
@@ -81,17 +77,11 @@ SessionEndWatcher::~SessionEndWatcher()
     for (int i = 0; i < 3; ++i)
         ::sigaction(EndingSignals[i], &handlers_->previous[i], nullptr);
     pipeWriteEnd = -1;
-    delete notifier_;
+    delete handlers_->notifier;
     ::close(handlers_->pipe[0]);
     ::close(handlers_->pipe[1]);
 }
 
-void SessionEndWatcher::OnReadable()
-{
-    unsigned char bytes[64];
-    while (::read(handlers_->pipe[0], bytes, sizeof bytes) > 0) {
-    }
-    emit SessionEnding();
-}
+bool SessionEndWatcher::IsWatching() const { return handlers_ != nullptr; }
 
 } // namespace tarvok::platform

@@ -10,13 +10,15 @@ class QLockFile;
 
 namespace tarvok::platform {
 
-// The user's private runtime directory: $XDG_RUNTIME_DIR when it is a
-// directory only its owner (us) can enter, else the folder "Tarvok" in the
-// user's cache folder ($XDG_CACHE_HOME or ~/.cache), made with mode 0700,
-// else the folder "tarvok-<uid>" in the temporary folder ($TMPDIR or /tmp),
-// made with mode 0700 and used only when it is a real directory of ours that
-// nobody else may enter. Empty when none can be had safely; `refusal` then says
-// why the last one was refused.
+// The user's private runtime directory. On Linux $XDG_RUNTIME_DIR when it
+// is a directory only its owner (us) can enter, else the folder "Tarvok" in
+// the user's cache folder ($XDG_CACHE_HOME or ~/.cache), made with mode
+// 0700, else the folder "tarvok-<uid>" in the temporary folder ($TMPDIR or
+// /tmp), made with mode 0700 and used only when it is a real directory of
+// ours that nobody else may enter. On Windows the folder "Tarvok" in the
+// user's local application data (%LOCALAPPDATA%), which the profile keeps
+// to the user. Empty when none can be had safely; `refusal` then says why
+// the last one was refused.
 std::string RuntimeDirectory(std::string* refusal = nullptr);
 
 // Only one copy runs at a time: the first holds a lock file in the runtime
@@ -36,7 +38,9 @@ public:
     // through.
     bool WakeRunningCopy(std::chrono::milliseconds patience = {}) const;
     // Where the first copy listens for wake-ups; empty without a directory.
-    // A path too long for a socket name is reached through a shorter one.
+    // On Linux a socket in the directory (a path too long for a socket name
+    // is reached through a shorter one), on Windows a named pipe of this
+    // user's.
     const std::string& SocketPath() const { return socketPath_; }
 
 private:
@@ -45,11 +49,15 @@ private:
 
     std::string lockPath_;
     std::string socketPath_;
-    int directoryFd_ = -1;
     std::unique_ptr<QLockFile> lock_;
+    // What the system's side holds for our whole life (on Linux the
+    // directory a long socket path goes through).
+    struct Held;
+    std::unique_ptr<Held> held_;
 };
 
-// The first copy's end of the wake-up: a socket only this user may use.
+// The first copy's end of the wake-up: a socket (a named pipe on Windows)
+// only this user may use.
 class WakeUpServer : public QObject {
     Q_OBJECT
 

@@ -2,11 +2,7 @@
 
 #include "platform/FileSystem.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QLocalSocket>
 #include <QLockFile>
-#include <QTimer>
 
 #include <cerrno>
 #include <chrono>
@@ -120,6 +116,10 @@ int ConnectTo(const std::string& path)
 
 } // namespace
 
+struct InstanceLock::Held {
+    int directoryFd = -1;
+};
+
 std::string RuntimeDirectory(std::string* refusal)
 {
     const char* xdg = std::getenv("XDG_RUNTIME_DIR");
@@ -143,8 +143,10 @@ InstanceLock::InstanceLock(const std::string& directory, const std::string& name
     // A socket name has room for 107 bytes. A longer path reaches the same
     // private folder through a descriptor held open for our whole life.
     if (socketPath_.size() >= sizeof(sockaddr_un::sun_path)) {
-        directoryFd_ = ::open(directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        socketPath_ = directoryFd_ < 0 ? std::string() : "/proc/self/fd/" + std::to_string(directoryFd_) + "/" + name;
+        held_ = std::make_unique<Held>();
+        held_->directoryFd = ::open(directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        socketPath_ =
+            held_->directoryFd < 0 ? std::string() : "/proc/self/fd/" + std::to_string(held_->directoryFd) + "/" + name;
     }
     lock_ = std::make_unique<QLockFile>(QString::fromLocal8Bit(lockPath_));
     // Only a dead owner makes a lock stale, never its age.
@@ -153,22 +155,8 @@ InstanceLock::InstanceLock(const std::string& directory, const std::string& name
 
 InstanceLock::~InstanceLock()
 {
-    if (directoryFd_ >= 0)
-        ::close(directoryFd_);
-}
-
-bool InstanceLock::AnotherCopyRuns()
-{
-    if (!lock_ || lock_->tryLock(0) || lock_->error() != QLockFile::LockFailedError)
-        return false;
-    if (NamesLiveProcess() || CopyAnswers())
-        return true;
-    // Left by a copy that is gone, or garbled: nobody answers, take it over.
-    // A live holder keeps a lock on the file, which makes the removal fail.
-    const QString lockPath = QString::fromLocal8Bit(lockPath_);
-    if (!lock_->removeStaleLockFile() && !QFileInfo(lockPath).isReadable())
-        QFile::remove(lockPath);
-    return !lock_->tryLock(0) && lock_->error() == QLockFile::LockFailedError;
+    if (held_ && held_->directoryFd >= 0)
+        ::close(held_->directoryFd);
 }
 
 bool InstanceLock::NamesLiveProcess() const
@@ -205,49 +193,6 @@ bool InstanceLock::WakeRunningCopy(std::chrono::milliseconds patience) const
     const bool sent = ::send(fd, wake, sizeof wake - 1, MSG_NOSIGNAL) == ssize_t(sizeof wake - 1);
     ::close(fd);
     return sent;
-}
-
-WakeUpServer::WakeUpServer(std::string socketPath, QObject* parent)
-    : QObject(parent), socketPath_(std::move(socketPath))
-{
-    server_.setSocketOptions(QLocalServer::UserAccessOption);
-    connect(&server_, &QLocalServer::newConnection, this, &WakeUpServer::Accept);
-}
-
-bool WakeUpServer::Listen()
-{
-    if (socketPath_.empty())
-        return false;
-    // We hold the lock, so a socket file left there belongs to a dead copy.
-    const QString path = QString::fromLocal8Bit(socketPath_);
-    QLocalServer::removeServer(path);
-    return server_.listen(path);
-}
-
-void WakeUpServer::Accept()
-{
-    while (QLocalSocket* socket = server_.nextPendingConnection()) {
-        // Nobody needs more at once; a flood must not take the descriptors
-        // the backups need.
-        if (open_ >= MaxOpenConnections) {
-            socket->abort();
-            socket->deleteLater();
-            continue;
-        }
-        ++open_;
-        connect(socket, &QObject::destroyed, this, [this] { --open_; });
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            socket->readAll();
-            socket->disconnectFromServer();
-            emit WakeUpRequested();
-        });
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        // A connection that stays silent would hold a descriptor for good.
-        QTimer::singleShot(IdleConnectionMs, socket, [socket] {
-            socket->abort();
-            socket->deleteLater();
-        });
-    }
 }
 
 } // namespace tarvok::platform

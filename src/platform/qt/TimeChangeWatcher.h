@@ -1,17 +1,13 @@
 #pragma once
 #include <QObject>
 
-#include <cstdint>
-
-class QSocketNotifier;
+#include <memory>
 
 namespace tarvok::platform {
 
-// Tells when someone sets the system clock. A timerfd on CLOCK_REALTIME,
-// armed far ahead with TFD_TIMER_CANCEL_ON_SET, becomes readable (read fails
-// with ECANCELED) whenever the wall clock is set. The kernel cancels it on
-// resume from suspend as well; that moves wall time and boot time alike, so
-// it is told apart and not reported.
+// Tells when someone sets the system clock: on Linux a timer the kernel
+// cancels when the wall clock is set, on Windows the WM_TIMECHANGE the
+// system and the clock's setters broadcast.
 class TimeChangeWatcher : public QObject {
     Q_OBJECT
 public:
@@ -20,21 +16,16 @@ public:
     TimeChangeWatcher(const TimeChangeWatcher&) = delete;
     TimeChangeWatcher& operator=(const TimeChangeWatcher&) = delete;
 
-    // False when the kernel refused the timer; the watcher then stays silent.
+    // False when the system refused what the watch needs; the watcher then
+    // stays silent.
     bool IsWatching() const;
 
 signals:
     void SystemTimeChanged();
 
 private:
-    void OnReadable();
-    bool Arm();
-    void Stop();
-
-    int fd_ = -1;
-    QSocketNotifier* notifier_ = nullptr;
-    // Wall clock minus boot clock when last armed, in nanoseconds.
-    int64_t wallMinusBoot_ = 0;
+    struct Watch;
+    std::unique_ptr<Watch> watch_;
 };
 
 } // namespace tarvok::platform

@@ -3,11 +3,16 @@
 #include <QSocketNotifier>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <ctime>
 #include <sys/timerfd.h>
 #include <unistd.h>
 
+// A timerfd on CLOCK_REALTIME, armed far ahead with TFD_TIMER_CANCEL_ON_SET,
+// becomes readable (read fails with ECANCELED) whenever the wall clock is
+// set. The kernel cancels it on resume from suspend as well; that moves wall
+// time and boot time alike, so it is told apart and not reported.
 namespace tarvok::platform {
 
 namespace {
@@ -31,64 +36,74 @@ int64_t WallMinusBoot() { return Nanoseconds(CLOCK_REALTIME) - Nanoseconds(CLOCK
 
 } // namespace
 
-TimeChangeWatcher::TimeChangeWatcher(QObject* parent) : QObject(parent)
-{
-    fd_ = ::timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC);
-    if (fd_ < 0)
-        return;
-    if (!Arm()) {
-        Stop();
-        return;
+struct TimeChangeWatcher::Watch {
+    int fd = -1;
+    QSocketNotifier* notifier = nullptr;
+    // Wall clock minus boot clock when last armed, in nanoseconds.
+    int64_t wallMinusBoot = 0;
+
+    bool Arm()
+    {
+        timespec now{};
+        ::clock_gettime(CLOCK_REALTIME, &now);
+        itimerspec spec{};
+        spec.it_value.tv_sec = now.tv_sec + ArmAheadSeconds;
+        wallMinusBoot = WallMinusBoot();
+        return ::timerfd_settime(fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &spec, nullptr) == 0;
     }
-    notifier_ = new QSocketNotifier(fd_, QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, &TimeChangeWatcher::OnReadable);
-}
 
-TimeChangeWatcher::~TimeChangeWatcher() { Stop(); }
+    void Stop()
+    {
+        // May run inside the notifier's own signal, so it is only switched
+        // off; it goes with its parent.
+        if (notifier)
+            notifier->setEnabled(false);
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
+    }
 
-bool TimeChangeWatcher::IsWatching() const { return fd_ >= 0; }
-
-bool TimeChangeWatcher::Arm()
-{
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    itimerspec spec{};
-    spec.it_value.tv_sec = now.tv_sec + ArmAheadSeconds;
-    wallMinusBoot_ = WallMinusBoot();
-    return ::timerfd_settime(fd_, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &spec, nullptr) == 0;
-}
-
-void TimeChangeWatcher::OnReadable()
-{
-    uint64_t expirations = 0;
-    if (::read(fd_, &expirations, sizeof expirations) >= 0) {
-        // Ten years went by: arm again.
+    // True when the wall clock was set.
+    bool OnReadable()
+    {
+        uint64_t expirations = 0;
+        if (::read(fd, &expirations, sizeof expirations) >= 0) {
+            // Ten years went by: arm again.
+            if (!Arm())
+                Stop();
+            return false;
+        }
+        if (errno == EAGAIN || errno == EINTR)
+            return false;
+        if (errno != ECANCELED) {
+            Stop();
+            return false;
+        }
+        const int64_t before = wallMinusBoot;
         if (!Arm())
             Stop();
+        return std::llabs(wallMinusBoot - before) >= ClockStepNanoseconds;
+    }
+};
+
+TimeChangeWatcher::TimeChangeWatcher(QObject* parent) : QObject(parent), watch_(std::make_unique<Watch>())
+{
+    watch_->fd = ::timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (watch_->fd < 0)
+        return;
+    if (!watch_->Arm()) {
+        watch_->Stop();
         return;
     }
-    if (errno == EAGAIN || errno == EINTR)
-        return;
-    if (errno != ECANCELED) {
-        Stop();
-        return;
-    }
-    const int64_t before = wallMinusBoot_;
-    if (!Arm())
-        Stop();
-    if (std::llabs(wallMinusBoot_ - before) >= ClockStepNanoseconds)
-        emit SystemTimeChanged();
+    watch_->notifier = new QSocketNotifier(watch_->fd, QSocketNotifier::Read, this);
+    connect(watch_->notifier, &QSocketNotifier::activated, this, [this] {
+        if (watch_->OnReadable())
+            emit SystemTimeChanged();
+    });
 }
 
-void TimeChangeWatcher::Stop()
-{
-    // May run inside the notifier's own signal, so it is only switched off;
-    // it goes with its parent.
-    if (notifier_)
-        notifier_->setEnabled(false);
-    if (fd_ >= 0)
-        ::close(fd_);
-    fd_ = -1;
-}
+TimeChangeWatcher::~TimeChangeWatcher() { watch_->Stop(); }
+
+bool TimeChangeWatcher::IsWatching() const { return watch_->fd >= 0; }
 
 } // namespace tarvok::platform

@@ -1,4 +1,4 @@
-#include "platform/qt/WindowMove.h"
+#include "platform/qt/WindowMove_linux.h"
 
 #include <QGuiApplication>
 #include <QWindow>

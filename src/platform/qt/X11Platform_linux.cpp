@@ -6,7 +6,6 @@
 
 #include <X11/Xlib.h>
 
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -17,13 +16,6 @@ void PreferX11Platform()
     // An empty value counts as unset, as it does for Qt itself.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("xcb"));
-}
-
-bool ScaleNearWholeNumber(double dpi)
-{
-    const double scale = dpi / 96;
-    const double whole = std::round(scale);
-    return whole >= 1 && std::abs(scale - whole) <= 0.05 * whole;
 }
 
 void RoundScaleNearWholeNumbers()
