@@ -1,6 +1,18 @@
 #include "platform/DriveCalls.h"
 
+#include <cctype>
+
 namespace tarvok::platform {
+
+bool IsReplaceTemporaryName(const std::string& name, const std::string& prefix)
+{
+    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    for (size_t i = prefix.size(); i < name.size(); ++i)
+        if (!std::isalnum(static_cast<unsigned char>(name[i])))
+            return false;
+    return true;
+}
 
 bool IsAsideName(const std::string& name)
 {

@@ -56,6 +56,10 @@ int HoldTemporary(int fd);
 // network or FUSE drive, another machine), one left unwritten for a day.
 bool IsAbandonedTemporary(int dir, const std::string& name);
 
+// True for the names a whole-file replace gives its temporary: `prefix`
+// (".<name>.") and six letters or digits.
+bool IsReplaceTemporaryName(const std::string& name, const std::string& prefix);
+
 // The hidden name a file waits under while another takes its name:
 // ".<name>.tarvok-aside" beside it.
 inline constexpr char AsideSuffix[] = ".tarvok-aside";

@@ -111,16 +111,6 @@ private:
 // A replace writes its temporary file as `.<name>.XXXXXX` beside the file.
 std::string TemporaryPrefix(const std::string& target) { return "." + FileNameOf(target) + "."; }
 
-bool IsTemporaryName(const std::string& name, const std::string& prefix)
-{
-    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0)
-        return false;
-    for (size_t i = prefix.size(); i < name.size(); ++i)
-        if (!std::isalnum(static_cast<unsigned char>(name[i])))
-            return false;
-    return true;
-}
-
 } // namespace
 
 bool FileExists(const std::string& path) { return StatIs(path, S_IFREG); }
@@ -369,7 +359,7 @@ void RemoveReplaceLeftovers(const std::string& linkOrPath)
         return;
     for (const DirEntry& entry : ListDirectoryAt(dirFd.Get())) {
         struct stat st {};
-        if (IsTemporaryName(entry.Name, prefix) &&
+        if (IsReplaceTemporaryName(entry.Name, prefix) &&
             ::fstatat(dirFd.Get(), entry.Name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && st.st_uid == ::geteuid() &&
             IsAbandonedTemporary(dirFd.Get(), entry.Name))
             ::unlinkat(dirFd.Get(), entry.Name.c_str(), 0);

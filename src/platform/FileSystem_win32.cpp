@@ -91,16 +91,6 @@ private:
 // A replace writes its temporary file as `.<name>.XXXXXX` beside the file.
 std::string TemporaryPrefix(const std::string& target) { return "." + FileNameOf(target) + "."; }
 
-bool IsTemporaryName(const std::string& name, const std::string& prefix)
-{
-    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0)
-        return false;
-    for (size_t i = prefix.size(); i < name.size(); ++i)
-        if (!std::isalnum(static_cast<unsigned char>(name[i])))
-            return false;
-    return true;
-}
-
 // The attributes the program knows, as the system keeps them; a volume
 // label never shows in a folder.
 uint32_t AttrOf(DWORD attributes)
@@ -263,29 +253,6 @@ bool DeleteFile(const std::string& path)
     return wide && ::DeleteFileW(wide->c_str());
 }
 
-bool RenameFileNoReplace(const std::string& from, const std::string& to)
-{
-    return UsablePath(from) && UsablePath(to) && RenameNoReplace(CurrentDirFd, from, to) == 0;
-}
-
-void DeleteFileOrThrow(const std::string& path)
-{
-    const std::wstring wide = SystemPathOrThrow(path);
-    if (::DeleteFileW(wide.c_str()))
-        return;
-    if (const int error = ErrnoFromSystem(::GetLastError()); error != ENOENT)
-        ThrowInOutError(error, path);
-}
-
-void RemoveDirOrThrow(const std::string& path)
-{
-    const std::wstring wide = SystemPathOrThrow(path);
-    if (::RemoveDirectoryW(wide.c_str()))
-        return;
-    if (const int error = ErrnoFromSystem(::GetLastError()); error != ENOENT)
-        ThrowInOutError(error, path);
-}
-
 std::string ReadWholeFile(const std::string& path)
 {
     const UniqueHandle handle(OpenForReading(SystemPathOrThrow(path), 0));
@@ -397,7 +364,7 @@ void RemoveReplaceLeftovers(const std::string& path)
     const std::string prefix = TemporaryPrefix(path);
     for (const DirEntry& entry : ListDirectory(dir)) {
         const std::string temp = dir + "/" + entry.Name;
-        if (IsTemporaryName(entry.Name, prefix) && IsAbandonedTemporary(CurrentDirFd, temp))
+        if (IsReplaceTemporaryName(entry.Name, prefix) && IsAbandonedTemporary(CurrentDirFd, temp))
             RemoveFile(SystemPathOrThrow(temp));
     }
 }

@@ -1,10 +1,23 @@
 #include "platform/Folder.h"
 
 #include "platform/DriveCalls.h"
+#include "platform/FileSystem.h"
 
 #include <cctype>
+#include <random>
+#include <utility>
 
 namespace tarvok::platform {
+
+std::string Folder::NewTemporaryName(const std::string& prefix, unsigned long processId)
+{
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    static std::minstd_rand random(std::random_device{}());
+    std::string name = prefix + std::to_string(processId) + "-";
+    for (int i = 0; i < 6; ++i)
+        name += letters[random() % (sizeof letters - 1)];
+    return name;
+}
 
 bool Folder::IsTemporaryName(const std::string& name, const std::string& prefix)
 {
@@ -20,6 +33,10 @@ bool Folder::IsTemporaryName(const std::string& name, const std::string& prefix)
             return false;
     return true;
 }
+
+std::vector<DirEntry> Folder::List() const { return ListDirectoryAt(fd_); }
+
+Folder::Folder(Folder&& other) noexcept : fd_(other.fd_), path_(std::move(other.path_)) { other.fd_ = -1; }
 
 void Folder::RemoveAbandonedTemporaries(const std::string& prefix)
 {

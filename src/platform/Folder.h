@@ -75,6 +75,8 @@ public:
     void Flush();
 
 private:
+    // `prefix`, the process id, "-" and six random letters or digits.
+    static std::string NewTemporaryName(const std::string& prefix, unsigned long processId);
     // Refuses (code 3) a name that is no single name inside the folder.
     void CheckName(const std::string& name) const;
     [[noreturn]] void ThrowRenameError(int error, const std::string& to) const;

@@ -6,7 +6,6 @@
 #include <cctype>
 #include <cerrno>
 #include <fcntl.h>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -79,10 +78,6 @@ Folder Folder::OpenOwnFolder(const std::string& name, const std::string& probePr
     return folder;
 }
 
-std::vector<DirEntry> Folder::List() const { return ListDirectoryAt(fd_); }
-
-Folder::Folder(Folder&& other) noexcept : fd_(other.fd_), path_(std::move(other.path_)) { other.fd_ = -1; }
-
 Folder::~Folder()
 {
     if (fd_ >= 0)
@@ -91,12 +86,8 @@ Folder::~Folder()
 
 RawFile Folder::CreateTemporary(const std::string& prefix)
 {
-    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    static std::minstd_rand random(std::random_device{}());
     for (;;) {
-        std::string name = prefix + std::to_string(::getpid()) + "-";
-        for (int i = 0; i < 6; ++i)
-            name += letters[random() % (sizeof letters - 1)];
+        const std::string name = NewTemporaryName(prefix, ::getpid());
         // Read and write: a network drive locks only what it may read.
         const int fd = ::openat(fd_, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd >= 0) {

@@ -11,7 +11,6 @@
 #include <cerrno>
 #include <io.h>
 #include <memory>
-#include <random>
 #include <vector>
 
 // A folder is held by a handle that does not share deletion: while it is
@@ -175,10 +174,6 @@ Folder Folder::OpenOwnFolder(const std::string& name, const std::string& probePr
     return folder;
 }
 
-std::vector<DirEntry> Folder::List() const { return ListDirectoryAt(fd_); }
-
-Folder::Folder(Folder&& other) noexcept : fd_(other.fd_), path_(std::move(other.path_)) { other.fd_ = -1; }
-
 Folder::~Folder()
 {
     if (fd_ >= 0)
@@ -187,12 +182,8 @@ Folder::~Folder()
 
 RawFile Folder::CreateTemporary(const std::string& prefix)
 {
-    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    static std::minstd_rand random(std::random_device{}());
     for (;;) {
-        std::string name = prefix + std::to_string(::GetCurrentProcessId()) + "-";
-        for (int i = 0; i < 6; ++i)
-            name += letters[random() % (sizeof letters - 1)];
+        const std::string name = NewTemporaryName(prefix, ::GetCurrentProcessId());
         const std::optional<std::wstring> wide = PathIn(fd_, name);
         if (!wide)
             ThrowInOutError(EINVAL, path_ + "/" + name);
