@@ -34,9 +34,9 @@ std::string ExecutableName(const std::string& exePath) { return std::filesystem:
 
 } // namespace
 
-std::string AutoStartEntryPath(const std::string& exePath)
+std::string AutoStartEntryPath(const std::string& exePath, const std::string& nameSuffix)
 {
-    return ConfigHome() + "/autostart/" + ExecutableName(exePath) + ".desktop";
+    return ConfigHome() + "/autostart/" + ExecutableName(exePath) + nameSuffix + ".desktop";
 }
 
 std::string DesktopEntryExec(const std::string& exePath)

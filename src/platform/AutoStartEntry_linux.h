@@ -5,8 +5,8 @@
 // autostart folder of the user's config folder.
 namespace tarvok::platform {
 
-// ConfigHome()/autostart/<executable name>.desktop
-std::string AutoStartEntryPath(const std::string& exePath);
+// ConfigHome()/autostart/<executable name><nameSuffix>.desktop
+std::string AutoStartEntryPath(const std::string& exePath, const std::string& nameSuffix = "");
 // The Exec value for the path: quoted and escaped as desktop entries want.
 std::string DesktopEntryExec(const std::string& exePath);
 std::string AutoStartEntryText(const std::string& exePath);
