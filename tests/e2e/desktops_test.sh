@@ -207,7 +207,8 @@ row_lxqt() {
   cp -r "$(dirname "$binary")/Skin" "$WORK/lxqt/Skin" || fail "no Skin folder beside the built program"
   printf '%s\r\n' 0 0 2 "Reserve 1" "Reserve 2" "Reserve 3" >"$WORK/lxqt/Tarvok.ini"
   wallpaper() { sed -n 's/^Wallpaper=//p' "$settings"; }
-  ours() { wallpaper | grep -o TarvokSkin0; }
+  # The skin changes by itself every 30 s of uptime: any of ours will do.
+  ours() { wallpaper | grep -o 'TarvokSkin[0-9]*'; }
   theirs() { [ "$(wallpaper)" = "$mine" ] && echo yes; }
   set_wallpaper() {
     start_program "$exe"
