@@ -11,11 +11,14 @@ root=$(cd "$here/../.." && pwd)
 version=6.4.2
 debian_version=6.4.2+dfsg-10
 cache=${TARVOK_QT_MINGW_DIR:-$HOME/.cache/tarvok/qt6-mingw-$version}
-archive=$root/../shared/cache/qt6-mingw-$version-x86_64.tar.xz
+# The archive with the test library (Qt6Test and the offscreen platform).
+archive=$root/../shared/cache/qt6-mingw-$version-testlib-x86_64.tar.xz
 log() { echo "qt.sh: $*" >&2; }
 
 # Written last, so a cut-off unpack or build is never taken for whole.
-whole() { [ -f "$cache/.tarvok-complete" ] && [ -f "$cache/lib/cmake/Qt6/Qt6Config.cmake" ]; }
+# A cache made without the test library is not whole either.
+whole() { [ -f "$cache/.tarvok-complete" ] && [ -f "$cache/lib/cmake/Qt6/Qt6Config.cmake" ] &&
+  [ -d "$cache/lib/cmake/Qt6Test" ] && [ -f "$cache/plugins/platforms/qoffscreen.dll" ]; }
 
 bash "$here/setup.sh" >&2
 if whole; then
@@ -61,8 +64,8 @@ else
   # database is built only with it.
   (cd "$work/build" && ../qtbase-src/configure -prefix "$cache" -xplatform win32-g++ -qt-host-path /usr \
     -release -shared -nomake tests -nomake examples -no-opengl -no-dbus -no-openssl -no-icu \
-    -no-freetype -no-fontconfig -qt-zlib -qt-libpng -qt-libjpeg -qt-pcre -qt-harfbuzz \
-    -no-feature-sql -no-feature-printsupport -no-feature-testlib -no-feature-concurrent \
+    -qt-freetype -no-fontconfig -qt-zlib -qt-libpng -qt-libjpeg -qt-pcre -qt-harfbuzz \
+    -no-feature-sql -no-feature-printsupport -no-feature-concurrent \
     -no-feature-xml -no-feature-vulkan -no-feature-tabletevent \
     -- -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/toolchain.cmake" -DTARVOK_MINGW_SHARED_RUNTIME=ON \
     -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake)
