@@ -63,7 +63,7 @@ int main(int argc, char** argv)
     // the user's config folder, which gets the example skins on first start.
     const std::string appDir = platform::DetermineAppDir({TARVOK_INSTALLED_BIN_DIRS});
     if (appDir != platform::ExecutableDir())
-        platform::CopyExampleSkins(platform::ExecutableDir() + "/" TARVOK_EXAMPLE_SKINS, appDir);
+        platform::CopyExampleSkins(JoinPath(platform::ExecutableDir(), TARVOK_EXAMPLE_SKINS), appDir);
 
     platform::PreferX11Platform();
     platform::RoundScaleNearWholeNumbers();

@@ -1,5 +1,7 @@
 #include "core/FileUtility.h"
 
+#include "platform/PathRules.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -69,26 +71,42 @@ FileList::iterator DelFile(FileList& list, FileList::iterator entry) { return li
 
 std::string FileNamePart(const std::string& path)
 {
-    const auto pos = path.rfind(PathSeparator);
+    const auto pos = path.find_last_of(platform::FileNameBoundaries());
     return pos == std::string::npos ? path : path.substr(pos + 1);
 }
 
-std::string DirectoryPart(const std::string& path)
+namespace {
+
+// What is left of a root when its separator is taken off: nothing ("/") or,
+// where the system has drives, the drive ("C:").
+bool IsRootWithoutSeparator(const std::string& dir)
 {
-    const auto pos = path.rfind(PathSeparator);
-    if (pos == std::string::npos)
-        return {};
-    return path.substr(0, pos == 0 ? 1 : pos);
+    const bool drives = platform::FileNameBoundaries().find(':') != std::string_view::npos;
+    return dir.empty() || (drives && dir.size() == 2 && dir[1] == ':');
 }
 
-std::string JoinPath(const std::string& dir, const std::string& name) { return dir + PathSeparator + name; }
+} // namespace
+
+std::string DirectoryPart(const std::string& path)
+{
+    const auto pos = path.find_last_of(platform::FileNameBoundaries());
+    if (pos == std::string::npos)
+        return {};
+    if (path[pos] == ':') // "C:name": the drive's current folder
+        return path.substr(0, pos + 1);
+    std::string dir = path.substr(0, pos);
+    return IsRootWithoutSeparator(dir) ? path.substr(0, pos + 1) : dir;
+}
+
+std::string JoinPath(const std::string& dir, const std::string& name) { return dir + platform::PathSeparator() + name; }
 
 std::string WithoutTrailingSeparators(const std::string& path)
 {
-    const auto last = path.find_last_not_of(PathSeparator);
+    const auto last = path.find_last_not_of(platform::PathSeparators());
     if (last == std::string::npos)
-        return path.empty() ? path : std::string(1, PathSeparator);
-    return path.substr(0, last + 1);
+        return path.substr(0, 1);
+    const std::string kept = path.substr(0, last + 1);
+    return last + 1 < path.size() && IsRootWithoutSeparator(kept) ? path.substr(0, last + 2) : kept;
 }
 
 } // namespace tarvok

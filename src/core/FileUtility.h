@@ -43,13 +43,17 @@ void ClearFileList(FileList& list);
 // Removes the entry and returns the one that followed it.
 FileList::iterator DelFile(FileList& list, FileList::iterator entry);
 
-// Paths: the file-name part follows the last separator.
-constexpr char PathSeparator = '/';
+// Paths in the system's own spelling: '/' on Linux; on Windows '\' written,
+// '\' and '/' read, and the file-name part follows the last separator or the
+// drive's colon. Paths compare byte for byte.
 std::string FileNamePart(const std::string& path);
-// The directory part without its trailing separator; the root keeps it.
+// The directory part without its trailing separator; a root ("/", "C:\")
+// keeps it.
 std::string DirectoryPart(const std::string& path);
+// `dir`, one separator and `name`; a root's own separator stays, so a drive
+// root gives the doubled separator ("C:\\name"), which the system accepts.
 std::string JoinPath(const std::string& dir, const std::string& name);
-// The path without trailing separators; the root keeps its one.
+// The path without trailing separators; a root keeps its one.
 std::string WithoutTrailingSeparators(const std::string& path);
 
 } // namespace tarvok

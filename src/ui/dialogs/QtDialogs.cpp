@@ -53,12 +53,12 @@ bool QtDialogs::SelectDirectory(const std::string& start, std::string& chosen)
 
 bool QtDialogs::OpenFiles(const std::string& startDir, std::vector<std::string>& files)
 {
-    const QStringList names = QFileDialog::getOpenFileNames(QApplication::activeWindow(), QString(), Local(startDir));
+    const QStringList names = QFileDialog::getOpenFileNames(QApplication::activeWindow(), QString(), QtPath(startDir));
     if (names.isEmpty())
         return false;
     files.clear();
     for (const QString& name : names)
-        files.push_back(FromLocal(name));
+        files.push_back(PathFromQt(name));
     return true;
 }
 

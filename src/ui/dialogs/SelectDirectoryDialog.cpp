@@ -92,7 +92,7 @@ SelectDirectoryDialog::SelectDirectoryDialog(QWidget* parent, const std::string&
             [this](int index) { ShowDirectory(fileSystems_->itemData(index).toString()); });
 
     const std::string startDir = StartDirectory(start);
-    ShowDirectory(Local(NearestExistingDirectory(startDir)));
+    ShowDirectory(QtPath(NearestExistingDirectory(startDir)));
     nameBox_->setText(Local(startDir));
     nameBox_->setFocus();
 }
@@ -150,13 +150,14 @@ void SelectDirectoryDialog::FillFileSystems()
     mounts_ = FileSystemsToOffer();
     for (const MountPoint& mount : mounts_) {
         const QString root = Local(mount.Root);
-        fileSystems_->addItem(mount.Device.empty() ? root : root + "  (" + Local(mount.Device) + ")", root);
+        fileSystems_->addItem(mount.Device.empty() ? root : root + "  (" + Local(mount.Device) + ")",
+                              QtPath(mount.Root));
     }
 }
 
 void SelectDirectoryDialog::SelectFileSystemOf(const QString& dir)
 {
-    const int index = fileSystems_->findData(Local(FileSystemOf(mounts_, FromLocal(dir))));
+    const int index = fileSystems_->findData(QtPath(FileSystemOf(mounts_, PathFromQt(dir))));
     if (index >= 0)
         fileSystems_->setCurrentIndex(index);
 }
@@ -174,7 +175,7 @@ QString SelectDirectoryDialog::TypedDirectory() const
 void SelectDirectoryDialog::OkClicked()
 {
     const QString typed = TypedDirectory();
-    const std::string path = FromLocal(typed);
+    const std::string path = PathFromQt(typed);
     // The program keeps directory names one to a line in its files.
     if (HasLineBreak(path)) {
         dialogs_.Warning("The directory name holds a line break, which Tarvok cannot store. "

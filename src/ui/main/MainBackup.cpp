@@ -154,7 +154,7 @@ void TMainForm::BtnDelBkUpClick()
     }
     // What stayed on the disk is told once the view shows what is left.
     if (state_.BrowserMode() == BrowserMode::FolderView)
-        ShowBkUpFolders(state_.Current().BackUpDir + PathSeparator);
+        ShowBkUpFolders(JoinPath(state_.Current().BackUpDir, ""));
     else
         ShowBkUpFiles(state_.BackupList());
     ReportDeleteFailures(failures);
