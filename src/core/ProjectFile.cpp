@@ -22,24 +22,24 @@ void LoadFileList(const std::string& path, FileList& list)
     }();
     LineReader reader(text);
     do {
-        std::string line = reader.ReadLine();
+        std::string line = reader.ReadText();
         if (platform::FileExists(line))
             AddFile(list, FileRec{std::move(line), 1, 0});
     } while (!reader.AtEnd());
 }
 
-std::string FormatFileList(const FileList& list)
+std::string FormatFileList(const FileList& list, std::string_view previousFile)
 {
-    std::string text;
+    LineWriter writer(previousFile);
     for (const FileRec& rec : list)
-        AppendLine(text, rec.FileName);
-    return text;
+        writer.Append(rec.FileName);
+    return writer.Text();
 }
 
 void SaveSourceList(const std::string& path, const FileList& list)
 {
     try {
-        platform::ReplaceFileContents(path, FormatFileList(list));
+        platform::ReplaceFileContents(path, FormatFileList(list, PreviousText(path)));
     } catch (const EInOutError& error) {
         throw ErrorAtFile(error, path);
     }

@@ -12,7 +12,7 @@ namespace {
 // A number that is unreadable or outside [low, high] takes the default.
 int32_t ReadNumber(LineReader& reader, int32_t low, int32_t high, int32_t fallback)
 {
-    const std::optional<int32_t> value = ParseInteger(reader.ReadLine());
+    const std::optional<int32_t> value = ParseInteger(reader.ReadText());
     return value && *value >= low && *value <= high ? *value : fallback;
 }
 
@@ -26,6 +26,11 @@ uint8_t ReadByte(LineReader& reader, int32_t high, int32_t fallback)
 std::string SettingsPath(const std::string& appDir) { return JoinPath(appDir, SettingsFileName); }
 
 std::string ProjectFilePath(const std::string& backUpDir) { return JoinPath(backUpDir, ProjectFileName); }
+
+std::string PreviousText(const std::string& path)
+{
+    return platform::ReadPlainFileNoFollow(path, platform::MaxWholeFileSize).value_or(std::string());
+}
 
 void LoadSettings(const std::string& appDir, AppSettings& settings, ProjectList& projects, SettingsFileState& state)
 {
@@ -51,8 +56,8 @@ void LoadSettings(const std::string& appDir, AppSettings& settings, ProjectList&
         // One block is always read, even when the file ends after the header.
         do {
             PrjRec rec;
-            rec.Name = reader.ReadLine();
-            rec.BackUpDir = reader.ReadLine();
+            rec.Name = reader.ReadText();
+            rec.BackUpDir = reader.ReadText();
             rec.AutoBkUp = ReadByte(reader, 1, 1);
             rec.Period = ReadByte(reader, 3, 0);
             rec.Day = ReadByte(reader, 30, 1);
@@ -83,10 +88,11 @@ PrjRec* AddDefaultProject(const std::string& appDir, ProjectList& projects)
     return AddPrj(projects, rec);
 }
 
-std::string FormatSettings(const AppSettings& settings, const ProjectList& projects, const ProjectList& dormant)
+std::string FormatSettings(const AppSettings& settings, const ProjectList& projects, const ProjectList& dormant,
+                           std::string_view previousFile)
 {
-    std::string text;
-    auto line = [&text](const std::string& value) { AppendLine(text, value); };
+    LineWriter writer(previousFile);
+    auto line = [&writer](const std::string& value) { writer.Append(value); };
     line(std::to_string(settings.RandomSkin));
     line(std::to_string(settings.SkinNo));
     line(std::to_string(settings.TimerBkUp));
@@ -103,7 +109,7 @@ std::string FormatSettings(const AppSettings& settings, const ProjectList& proje
             line(std::to_string(rec.Hour));
         }
     }
-    return text;
+    return writer.Text();
 }
 
 void SaveSettings(const std::string& appDir, const AppSettings& settings, const ProjectList& projects,
@@ -113,7 +119,7 @@ void SaveSettings(const std::string& appDir, const AppSettings& settings, const 
     if (state.ReadError)
         throw ErrorAtFile(*state.ReadError, path);
     try {
-        platform::ReplaceFileContents(path, FormatSettings(settings, projects, state.Dormant));
+        platform::ReplaceFileContents(path, FormatSettings(settings, projects, state.Dormant, PreviousText(path)));
     } catch (const EInOutError& error) {
         throw ErrorAtFile(error, path);
     }

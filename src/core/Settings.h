@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace tarvok {
 
@@ -44,10 +45,14 @@ PrjRec* AddDefaultProject(const std::string& appDir, ProjectList& projects);
 // later line of the settings file; such a text is never stored in a project.
 inline constexpr const char* LineBreakInDirectoryText =
     "A backup directory whose name holds a line break cannot be used.";
-// The exact text the settings file holds for these values. A name holding a
-// line break raises "Invalid filename".
+// The exact text the settings file holds for these values; lines that
+// `previousFile` held keep their bytes (LineWriter). A name holding a line
+// break raises "Invalid filename".
 std::string FormatSettings(const AppSettings& settings, const ProjectList& projects,
-                           const ProjectList& dormant = ProjectList{});
+                           const ProjectList& dormant = ProjectList{}, std::string_view previousFile = {});
+// What the file at `path` holds now, for LineWriter; nothing when it cannot
+// be read.
+std::string PreviousText(const std::string& path);
 // Replaces the settings file atomically; throws EInOutError on failure, and
 // the read error again when the file could not be read in this run.
 void SaveSettings(const std::string& appDir, const AppSettings& settings, const ProjectList& projects,
