@@ -196,16 +196,23 @@ portable=$WORK/portable
 cp -r "$deploy" "$portable"
 exe=$portable/Tarvok.exe
 if [ $full -eq 1 ]; then
-  # The program's own files, as it writes them (CR LF): one project whose
-  # backup folder is ours, no question at the start, no timed backups.
+  # The program's own files as Windows users have them: backslash paths,
+  # CR LF, the ANSI code page (cp1252 here) with one name outside ASCII; one
+  # project whose backup folder is ours, no question at the start, no timed
+  # backups.
   mkdir -p "$WORK/sources" "$WORK/backup"
   printf 'a few words\r\n' >"$WORK/sources/notes of today.txt"
   head -c 300000 /dev/urandom >"$WORK/sources/data.bin"
-  slashed() { local p; p=$(win_path "$1"); echo "${p//\\//}"; }
+  printf 'des mots\r\n' >"$WORK/sources/Données.txt"
+  ansi() { iconv -f UTF-8 -t CP1252; }
   printf '%s\r\n' 0 -1 2 "Reserve 1" "Reserve 2" "Reserve 3" \
-    Smoke "$(slashed "$WORK/backup")" 0 0 1 10 >"$portable/Tarvok.ini"
-  printf '%s\r\n' "$(slashed "$WORK/sources/notes of today.txt")" "$(slashed "$WORK/sources/data.bin")" \
-    >"$WORK/backup/Project.ini"
+    Smoke "$(win_path "$WORK/backup")" 0 0 1 10 >"$portable/Tarvok.ini"
+  printf '%s\r\n' "$(win_path "$WORK/sources/notes of today.txt")" "$(win_path "$WORK/sources/data.bin")" \
+    "$(win_path "$WORK/sources/Données.txt")" | ansi >"$WORK/backup/Project.ini"
+  grep -qF '\' "$WORK/backup/Project.ini" && ! grep -qF / "$WORK/backup/Project.ini" ||
+    fail "the seeded project file does not hold backslash paths"
+  cp "$portable/Tarvok.ini" "$WORK/Tarvok.ini.seeded"
+  cp "$WORK/backup/Project.ini" "$WORK/Project.ini.seeded"
 fi
 import -window root "$WORK/desktop.png"
 
@@ -237,7 +244,7 @@ if [ $full -eq 1 ]; then
   box=$(wait_until 60 message_box | head -n 1) || fail "no message after the backup"
   shot portable-backup-box.png "$box"
   after=$(date +%m_%d_%H)
-  for name in "notes of today.txt" data.bin; do
+  for name in "notes of today.txt" data.bin Données.txt; do
     found=""
     for hour in "$before" "$after"; do
       [ -f "$WORK/backup/$hour/$name" ] && found="$WORK/backup/$hour/$name"
