@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sys/stat.h>
 
 using namespace tarvok::platform;
 using tarvok::test::ModeOf;
@@ -14,6 +13,17 @@ using tarvok::test::TempDir;
 using tarvok::test::WriteFile;
 
 namespace {
+
+// The mode of a folder for the user alone; Windows keeps no modes (its
+// folders' own lists are WindowsSystemTest's).
+void ExpectPrivate(const std::string& dir)
+{
+#ifdef _WIN32
+    EXPECT_TRUE(std::filesystem::is_directory(dir)) << dir;
+#else
+    EXPECT_EQ(ModeOf(dir), 0700u) << dir;
+#endif
+}
 
 // A scratch world: an executable folder "bin", a home and a config home.
 class AppDirTest : public ::testing::Test {
@@ -34,21 +44,28 @@ TEST_F(AppDirTest, AWritableFolderOfAPortableCopyStaysAppDirAndNothingIsCreated)
 
 TEST_F(AppDirTest, TheInstalledBinFolderIsNeverAppDirEvenWhenWritable)
 {
+    AppDirSources sources = Sources();
+#ifdef _WIN32
+    sources.InstalledBinDirs = {"/usr/bin", tmp / "bin"};
+#else
     // Named through a link, as /bin names /usr/bin on a merged-usr system.
     std::filesystem::create_directory_symlink(tmp / "bin", tmp / "linked-bin");
-    AppDirSources sources = Sources();
     sources.InstalledBinDirs = {"/usr/bin", tmp / "linked-bin"};
+#endif
     EXPECT_EQ(ChooseAppDir(sources), tmp / "config/Tarvok");
-    EXPECT_EQ(ModeOf(tmp / "config/Tarvok"), 0700u);
+    ExpectPrivate(tmp / "config/Tarvok");
 }
 
 TEST_F(AppDirTest, AReadOnlyFolderGivesTheConfigFolder)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux only: no mode keeps the owner from writing into a folder on Windows";
+#endif
     if (RunningAsRoot())
         GTEST_SKIP() << "root writes anywhere; the suite runs this again as nobody";
-    ::chmod((tmp / "bin").c_str(), 0555);
+    std::filesystem::permissions(tmp / "bin", std::filesystem::perms{0555});
     EXPECT_EQ(ChooseAppDir(Sources()), tmp / "config/Tarvok");
-    EXPECT_EQ(ModeOf(tmp / "config/Tarvok"), 0700u);
+    ExpectPrivate(tmp / "config/Tarvok");
     EXPECT_FALSE(std::filesystem::exists(tmp / "bin/Tarvok.ini"));
 }
 
@@ -57,9 +74,14 @@ TEST_F(AppDirTest, WithoutXdgConfigHomeTheFolderIsMadeInTheHomesDotConfig)
     AppDirSources sources = Sources();
     sources.ExecutableDir = tmp / "missing-bin";
     sources.XdgConfigHome.clear();
-    EXPECT_EQ(ChooseAppDir(sources), tmp / "home/.config/Tarvok");
-    EXPECT_EQ(ModeOf(tmp / "home/.config"), 0700u);
-    EXPECT_EQ(ModeOf(tmp / "home/.config/Tarvok"), 0700u);
+#ifdef _WIN32
+    const std::string settings = tmp / "home/AppData/Roaming";
+#else
+    const std::string settings = tmp / "home/.config";
+#endif
+    EXPECT_EQ(ChooseAppDir(sources), settings + "/Tarvok");
+    ExpectPrivate(settings);
+    ExpectPrivate(settings + "/Tarvok");
 }
 
 TEST_F(AppDirTest, AnExistingConfigFolderIsUsedAndMadePrivate)
@@ -69,9 +91,10 @@ TEST_F(AppDirTest, AnExistingConfigFolderIsUsedAndMadePrivate)
     AppDirSources sources = Sources();
     sources.InstalledBinDirs = {tmp / "bin"};
     for (unsigned mode : {0755u, 0777u, 0750u, 0701u, 0700u}) {
-        ::chmod((tmp / "config/Tarvok").c_str(), mode);
+        SCOPED_TRACE(mode);
+        std::filesystem::permissions(tmp / "config/Tarvok", std::filesystem::perms{mode});
         EXPECT_EQ(ChooseAppDir(sources), tmp / "config/Tarvok");
-        EXPECT_EQ(ModeOf(tmp / "config/Tarvok"), 0700u) << std::oct << mode;
+        ExpectPrivate(tmp / "config/Tarvok");
         EXPECT_EQ(ReadFile(tmp / "config/Tarvok/Tarvok.ini"), "kept");
     }
 }
@@ -81,12 +104,22 @@ TEST(UserConfigAppDir, FollowsXdgConfigHomeOnlyWhenItIsAbsolute)
     struct Case {
         std::string xdg, home, expected;
     };
+    // On Windows the folder of %APPDATA% stands where XDG_CONFIG_HOME does.
+#ifdef _WIN32
+    const Case cases[] = {
+        {"C:/x/cfg", "C:/h", "C:/x/cfg/Tarvok"},
+        {"C:/x/cfg/", "C:/h", "C:/x/cfg/Tarvok"},
+        {"", "C:/h", "C:/h/AppData/Roaming/Tarvok"},
+        {"relative/cfg", "C:/h", "C:/h/AppData/Roaming/Tarvok"},
+    };
+#else
     const Case cases[] = {
         {"/x/cfg", "/h", "/x/cfg/Tarvok"},
         {"/x/cfg/", "/h", "/x/cfg/Tarvok"},
         {"", "/h", "/h/.config/Tarvok"},
         {"relative/cfg", "/h", "/h/.config/Tarvok"},
     };
+#endif
     for (const Case& c : cases)
         EXPECT_EQ(UserConfigAppDir({"/bin", {}, c.xdg, c.home}), c.expected) << "XDG_CONFIG_HOME=" << c.xdg;
 }

@@ -87,7 +87,7 @@ TEST_F(AppStateTest, SettingsThatCouldNotBeReadAreNeverReplaced)
         EXPECT_EQ(app.SaveForClose(),
                   Texts{"The settings were not saved: " + path + " could not be read (" + CauseOf(spoil) + ")."});
         if (spoil == Spoil::Unreadable) {
-            ::chmod(path.c_str(), 0600);
+            fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
             EXPECT_EQ(world.SettingsText(), before);
         } else {
             EXPECT_EQ(fs::file_size(path), HugeSize);
@@ -114,7 +114,7 @@ TEST_F(AppStateTest, AProjectFileThatCannotBeReadIsNeverOverwritten)
         EXPECT_TRUE(Contains(notSaved[0], "The source list was not saved: " + spoilt + " could not be read (" +
                                               CauseOf(spoil) + ")"));
         if (spoil == Spoil::Unreadable) {
-            ::chmod(spoilt.c_str(), 0600);
+            fs::permissions(spoilt, fs::perms::owner_read | fs::perms::owner_write);
             EXPECT_EQ(ReadFile(spoilt), before);
         } else {
             EXPECT_EQ(fs::file_size(spoilt), HugeSize);

@@ -12,17 +12,19 @@
 #include "platform/RawFile.h"
 
 #include <gtest/gtest.h>
-#include <poll.h>
 
 #include <atomic>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <thread>
+#ifndef _WIN32
+#include <poll.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
+#endif
 
 using namespace tarvok;
 using namespace tarvok::test;
@@ -45,7 +47,7 @@ protected:
     {
         fs::remove(Tmp / name);
         WriteFile(Tmp / name, contents);
-        ::chmod((Tmp / name).c_str(), mode);
+        fs::permissions(Tmp / name, fs::perms{mode});
         return Tmp / name;
     }
 
@@ -60,6 +62,10 @@ protected:
 
 TEST_F(CopySafety, CopiesKeepTheSourcesPrivacyAndSnapshotFoldersArePrivate)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux only: permission modes; Windows keeps a read-only mark "
+                    "(FilePromisesTest.EntriesAreSeenAsTheProgramKnowsThem)";
+#else
     const struct {
         unsigned source, copy;
     } cases[] = {{0600, 0600}, {0644, 0644}, {0755, 0755}, {0640, 0640},
@@ -74,10 +80,15 @@ TEST_F(CopySafety, CopiesKeepTheSourcesPrivacyAndSnapshotFoldersArePrivate)
         EXPECT_EQ(ModeOf(Tmp / "out/f"), c.copy) << std::oct << c.source << " restored";
     }
     EXPECT_EQ(ModeOf(Snap), 0700u);
+#endif
 }
 
 TEST_F(CopySafety, ASnapshotFolderThatIsALinkOrAnotherUsersIsRefusedBeforeAnyWrite)
 {
+#ifdef _WIN32
+    GTEST_SKIP()
+        << "Linux only: owners and symbolic links; on Windows WindowsSystemTest.ASnapshotFolderIsTheUsersAlone";
+#else
     const std::string secret = Source("key", "private key", 0600);
     fs::create_directory(Tmp / "elsewhere");
     fs::create_directory_symlink(Tmp / "elsewhere", Snap);
@@ -110,10 +121,14 @@ TEST_F(CopySafety, ASnapshotFolderThatIsALinkOrAnotherUsersIsRefusedBeforeAnyWri
     });
     EXPECT_EQ(code, 0);
     EXPECT_EQ(ReadFile(Snap + "/shared"), "for all");
+#endif
 }
 
 TEST_F(CopySafety, AnOwnSnapshotFolderOthersCanWriteIsMadePrivateBeforeAnyCopy)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux only: modes watched with inotify";
+#else
     const std::string src = Source("a", "data");
     const struct {
         unsigned before, after;
@@ -139,10 +154,14 @@ TEST_F(CopySafety, AnOwnSnapshotFolderOthersCanWriteIsMadePrivateBeforeAnyCopy)
         EXPECT_EQ(order.rfind('m'), c.before == c.after ? std::string::npos : 0) << order;
         EXPECT_EQ(ReadFile(Snap + "/a"), "data");
     }
+#endif
 }
 
 TEST_F(CopySafety, LinksPlantedAtTheDestinationAreReplacedNotFollowed)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux only: symbolic links are the administrator's on Windows";
+#else
     const std::string victim = Source("victim", "must stay");
     const std::string src = Source("a.txt", "backed up");
     fs::create_directory(Snap);
@@ -164,10 +183,14 @@ TEST_F(CopySafety, LinksPlantedAtTheDestinationAreReplacedNotFollowed)
     fs::create_symlink(src, linkedSource);
     BackUp(ListOf({linkedSource}));
     EXPECT_EQ(ReadFile(Snap + "/linked"), "backed up") << "a source that is a link is followed";
+#endif
 }
 
 TEST_F(CopySafety, AFailingWriteKeepsTheEarlierCopyWholeAndLeavesNoTemporaryFile)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux only: a file size limit for one process stands in for the full disk";
+#else
     const std::string whole(3 * 2048 + 5, 'w');
     const std::string src = Source("a", whole);
     BackUp(ListOf({src}));
@@ -196,10 +219,15 @@ TEST_F(CopySafety, AFailingWriteKeepsTheEarlierCopyWholeAndLeavesNoTemporaryFile
     EXPECT_EQ(EntriesOf(Snap), std::set<std::string>{"a"});
     EXPECT_EQ(ReadFile(Tmp / "out/a"), "restored before");
     EXPECT_EQ(EntriesOf(Tmp / "out"), std::set<std::string>{"a"});
+#endif
 }
 
 TEST_F(CopySafety, ACopyCutShortByAKillIsNeverListedAndTheNextRunRemovesIt)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux only: a child killed by its file size limit; the held temporary is "
+                    "FilePromisesTest.ATemporaryIsLeftAloneWhileItsWriterHoldsIt";
+#else
     const std::string src = Source("a", std::string(10000, 'x'));
     BackUp(ListOf({src}));
     // The kernel kills a process writing past its file-size limit.
@@ -235,10 +263,14 @@ TEST_F(CopySafety, ACopyCutShortByAKillIsNeverListedAndTheNextRunRemovesIt)
     WriteFile(Snap + "/" + partial, "cut short");
     EXPECT_TRUE(DeleteBkUpFolder(Snap, listed).empty());
     EXPECT_FALSE(fs::exists(Snap));
+#endif
 }
 
 TEST_F(CopySafety, SourcesThatAreNotPlainFilesAreNeverOpenedToBlockOrRead)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux only: FIFOs";
+#else
     ASSERT_EQ(::mkfifo((Tmp / "fifo").c_str(), 0600), 0);
     const std::string src = Tmp / "swapped";
     // Whatever could block runs in a child that its alarm kills.
@@ -270,10 +302,14 @@ TEST_F(CopySafety, SourcesThatAreNotPlainFilesAreNeverOpenedToBlockOrRead)
     });
     EXPECT_EQ(code, 0);
     EXPECT_FALSE(fs::is_fifo(Snap + "/swapped"));
+#endif
 }
 
 TEST_F(CopySafety, ASourceThatGrowsDuringTheCopyIsCopiedAsItWasAtTheOpen)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux only: the source's reads are watched with inotify";
+#else
     const std::string start(8 << 20, 's');
     const std::string src = Source("log", start);
     // As soon as the copy reads, a writer appends more.
@@ -294,6 +330,7 @@ TEST_F(CopySafety, ASourceThatGrowsDuringTheCopyIsCopiedAsItWasAtTheOpen)
     const std::string copy = ReadFile(Snap + "/log");
     EXPECT_EQ(copy.size(), start.size());
     EXPECT_TRUE(copy == start);
+#endif
 }
 
 } // namespace

@@ -11,9 +11,11 @@
 #include <cerrno>
 #include <filesystem>
 #include <map>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
+#endif
 
 using namespace tarvok::platform;
 using tarvok::test::ReadFile;
@@ -37,21 +39,27 @@ TEST(FileSystem, ListingMapsAttributes)
 {
     TempDir tmp;
     std::filesystem::create_directory(tmp / "plain");
-    std::filesystem::create_directory(tmp / ".hidden");
-    std::filesystem::create_directory(tmp / "locked");
-    ::chmod((tmp / "locked").c_str(), 0555);
     WriteFile(tmp / "file", "x");
+    WriteFile(tmp / "locked", "x");
+    std::filesystem::permissions(tmp / "locked", std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+#ifdef _WIN32
+    // A new file is marked for archiving there.
+    const std::map<std::string, uint32_t> expected{
+        {"plain", faDirectory}, {"file", faArchive}, {"locked", faArchive | faReadOnly}};
+#else
+    std::filesystem::create_directory(tmp / ".hidden");
     std::filesystem::create_directory_symlink(tmp / "plain", tmp / "link");
+    const std::map<std::string, uint32_t> expected{{"plain", faDirectory},
+                                                   {".hidden", faDirectory | faHidden},
+                                                   {"file", 0u},
+                                                   {"locked", faReadOnly},
+                                                   {"link", faDirectory | faSymLink}};
+#endif
     std::map<std::string, uint32_t> attrs;
     for (const DirEntry& e : ListDirectory(tmp.Path()))
         attrs[e.Name] = e.Attr;
-    EXPECT_EQ(attrs.size(), 5u) << "no . and ..";
-    EXPECT_EQ(attrs["plain"], faDirectory);
-    EXPECT_EQ(attrs[".hidden"], faDirectory | faHidden);
-    EXPECT_EQ(attrs["locked"], faDirectory | faReadOnly);
-    EXPECT_EQ(attrs["file"], 0u);
-    EXPECT_EQ(attrs["link"], faDirectory | faSymLink);
-    ::chmod((tmp / "locked").c_str(), 0755);
+    EXPECT_EQ(attrs, expected) << "no . and ..";
     EXPECT_TRUE(ListDirectory(tmp / "missing").empty());
 }
 
@@ -74,11 +82,13 @@ TEST(FileSystem, ReplaceKeepsPermissionsOfTheOldFile)
 {
     TempDir tmp;
     WriteFile(tmp / "f", "old");
-    ::chmod((tmp / "f").c_str(), 0640);
+    std::filesystem::permissions(tmp / "f", std::filesystem::perms{0640});
     ReplaceFileContents(tmp / "f", "new");
-    struct stat st {};
-    ::stat((tmp / "f").c_str(), &st);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
+#ifdef _WIN32
+    EXPECT_EQ(tarvok::test::ModeOf(tmp / "f"), 0666u) << "Windows keeps a read-only mark only";
+#else
+    EXPECT_EQ(tarvok::test::ModeOf(tmp / "f"), 0640u);
+#endif
     EXPECT_EQ(ReadWholeFile(tmp / "f"), "new");
 }
 
@@ -94,7 +104,9 @@ TEST(FileSystem, ErrnoMapping)
     EXPECT_EQ(code(EPERM, "x"), 5);
     EXPECT_EQ(code(EROFS, "x"), 5);
     EXPECT_EQ(code(ENOSPC, "x"), 101);
+#ifndef _WIN32 // no quotas there
     EXPECT_EQ(code(EDQUOT, "x"), 101);
+#endif
     const tarvok::EInOutError io = InOutErrorFromErrno(EIO, "x");
     EXPECT_EQ(io.ErrorCode(), EIO);
     EXPECT_STREQ(io.what(), "I/O error 5") << "EIO is errno 5 but not an access error";
@@ -105,10 +117,15 @@ TEST(FileSystem, ExecutableDirIsAnExistingDirectory)
     const std::string dir = ExecutableDir();
     EXPECT_TRUE(DirectoryExists(dir));
     EXPECT_NE(dir.back(), '/');
+    EXPECT_NE(dir.back(), '\\');
 }
 
 TEST(FileSystem, ReplaceLeavesAFileTheUserMayNotWriteAlone)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux only: a child process as another user; the read-only mark is "
+                    "FilePromisesTest.FailuresCarryTheProgramsCodes";
+#else
     TempDir tmp;
     ::chmod(tmp.Path().c_str(), 0777);
     WriteFile(tmp / "readonly", "kept");
@@ -135,10 +152,14 @@ TEST(FileSystem, ReplaceLeavesAFileTheUserMayNotWriteAlone)
         EXPECT_EQ(code, 5) << c.name;
         EXPECT_EQ(ReadFile(tmp / c.name), "kept") << c.name;
     }
+#endif
 }
 
 TEST(FileSystem, ReplaceWritesThroughALinkAndKeepsIt)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux only: symbolic links are the administrator's on Windows";
+#else
     TempDir tmp;
     std::filesystem::create_directory(tmp / "real");
     WriteFile(tmp / "real/settings", "old");
@@ -152,8 +173,10 @@ TEST(FileSystem, ReplaceWritesThroughALinkAndKeepsIt)
     std::filesystem::create_symlink("loop-b", tmp / "loop-a");
     std::filesystem::create_symlink("loop-a", tmp / "loop-b");
     EXPECT_THROW(ReplaceFileContents(tmp / "loop-a", "x"), tarvok::EInOutError);
+#endif
 }
 
+#ifndef _WIN32
 namespace {
 
 // Every entry under `dir` with its kind and, for plain files and links, what
@@ -175,11 +198,15 @@ std::map<std::string, std::string> WorldOf(const std::string& dir)
 }
 
 } // namespace
+#endif
 
 // The project file and the settings file in a folder shared with others
 // (mode 1777, a team's backup folder), where "nobody" can plant links.
 TEST(FileSystem, FilesAreWrittenOnlyThroughTheUsersOwnLinksToPlainFiles)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux only: links planted by another user in a shared folder";
+#else
     using tarvok::test::RunningAsRoot;
     TempDir tmp;
     ::chmod(tmp.Path().c_str(), 0755);
@@ -242,6 +269,7 @@ TEST(FileSystem, FilesAreWrittenOnlyThroughTheUsersOwnLinksToPlainFiles)
         }
         EXPECT_EQ(WorldOf(tmp.Path()), before) << "nothing written anywhere";
     }
+#endif
 }
 
 TEST(FileSystem, ReadRefusesFilesOverTheLimitAndNonFiles)
@@ -252,8 +280,13 @@ TEST(FileSystem, ReadRefusesFilesOverTheLimitAndNonFiles)
     EXPECT_EQ(ReadWholeFile(tmp / "limit").size(), MaxWholeFileSize);
     WriteFile(tmp / "huge", "");
     std::filesystem::resize_file(tmp / "huge", MaxWholeFileSize + 1);
+    std::filesystem::create_directory(tmp / "folder");
+    std::vector<std::string> names{"huge", "folder"};
+#ifndef _WIN32
     ::mkfifo((tmp / "fifo").c_str(), 0600);
-    for (const char* name : {"huge", "fifo"}) {
+    names.push_back("fifo");
+#endif
+    for (const std::string& name : names) {
         try {
             ReadWholeFile(tmp / name);
             ADD_FAILURE() << name << " was read";

@@ -8,6 +8,10 @@ using namespace tarvok::platform;
 
 TEST(MountTable, ListsUserFileSystemsFromTheTableAlone)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux only: the mount table; the drive letters are "
+                    "WindowsSystemTest.DrivesAreTheLettersAndAPathFindsItsOwn";
+#else
     const std::string table = "22 1 0:21 / /proc rw,nosuid - proc proc rw\n"
                               "23 1 0:22 / /sys rw - sysfs sysfs rw\n"
                               "1 0 8:1 / / rw,relatime - ext4 /dev/sda1 rw\n"
@@ -36,4 +40,5 @@ TEST(MountTable, ListsUserFileSystemsFromTheTableAlone)
     for (const auto& c : cases)
         EXPECT_EQ(MountRootOf(mounts, c.Path), c.Root) << c.Path;
     EXPECT_FALSE(MountedFileSystems().empty()) << "this machine's own table reads";
+#endif
 }

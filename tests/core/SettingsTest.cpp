@@ -152,6 +152,9 @@ TEST(LoadSettings, FileEndingAfterHeaderStillReadsOneBlock)
 
 TEST(LoadSettings, UnreadableFileRaisesAccessDenied)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux only: Windows has no mode that keeps a file's owner from reading it";
+#else
     SettingsFileState state;
     TempDir app;
     std::filesystem::permissions(app.Path(), std::filesystem::perms::all);
@@ -170,10 +173,14 @@ TEST(LoadSettings, UnreadableFileRaisesAccessDenied)
         return 0;
     });
     EXPECT_EQ(code, 5);
+#endif
 }
 
 TEST(SaveSettings, FailedWriteLeavesTheOldFileWhole)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux only: a file size limit for one process stands in for the full disk";
+#else
     TempDir app;
     ProjectList list;
     AddPrj(list, PrjRec{"keep", MakeProjectDir(app, "p"), 0, 1, 10, 1});
@@ -199,6 +206,7 @@ TEST(SaveSettings, FailedWriteLeavesTheOldFileWhole)
     for (const auto& e : std::filesystem::directory_iterator(app.Path()))
         leftovers += e.path().filename().string().rfind(".Tarvok.ini", 0) == 0;
     EXPECT_EQ(leftovers, 0) << "no temporary file is left behind";
+#endif
 }
 
 TEST(SaveSettings, MissingDirectoryRaisesAnError)

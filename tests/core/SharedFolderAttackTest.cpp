@@ -24,6 +24,7 @@ using namespace tarvok::test;
 namespace fs = std::filesystem;
 
 namespace {
+#ifndef _WIN32
 
 // The user's documents, a snapshot holding notes.txt, and a team folder
 // everybody may write, with an inbox reached through the link `drop`.
@@ -99,8 +100,13 @@ void ProjectFileRefused(SharedWorld& w, const std::string& file)
     }
 }
 
+#endif
+
 TEST(SharedFolder, NoAttackReachesTheUsersFiles)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux only: another user's links in a folder everybody may write";
+#else
     bool planted = false;
     const Attack attacks[] = {
         {"the link to the chosen folder turned to the user's documents while the copy is written",
@@ -186,6 +192,7 @@ TEST(SharedFolder, NoAttackReachesTheUsersFiles)
         }
         EXPECT_EQ(world.DocsNow(), before) << "the user's documents are as they were";
     }
+#endif
 }
 
 } // namespace

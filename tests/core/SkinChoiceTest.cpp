@@ -101,6 +101,10 @@ TEST(SkinCountTest, CountFilesCountsPlainEntriesOnly)
     WriteFile(dir / "a", "");
     WriteFile(dir / ".b", "");
     WriteFile(dir / "sub/c", "");
+    int files = 2;
+#ifndef _WIN32 // symbolic links are the administrator's there
     std::filesystem::create_symlink(dir / "a", dir / "link");
-    EXPECT_EQ(CountFiles(dir.Path()), 3);
+    ++files;
+#endif
+    EXPECT_EQ(CountFiles(dir.Path()), files);
 }

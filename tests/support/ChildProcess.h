@@ -1,4 +1,6 @@
 #pragma once
+// Linux only: fork, resource limits and users.
+#ifndef _WIN32
 #include <functional>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -40,3 +42,5 @@ inline bool DropRoot()
 }
 
 } // namespace tarvok::test
+
+#endif

@@ -1,4 +1,6 @@
 #pragma once
+// Linux only: the refusals are those of the Linux file calls.
+#ifndef _WIN32
 #include "platform/DriveCalls.h"
 
 #include <cerrno>
@@ -85,3 +87,5 @@ private:
 };
 
 } // namespace tarvok::test
+
+#endif

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
 namespace tarvok::test {
@@ -54,7 +53,13 @@ constexpr uintmax_t HugeSize = (uintmax_t{64} << 20) + 1;
 
 inline std::vector<Spoil> SpoilsForThisUser()
 {
-    if (RunningAsRoot())
+    // Windows has no mode that keeps its owner from reading a file.
+#ifdef _WIN32
+    const bool modesStopUs = false;
+#else
+    const bool modesStopUs = !RunningAsRoot();
+#endif
+    if (!modesStopUs)
         return {Spoil::Huge};
     return {Spoil::Unreadable, Spoil::Huge};
 }
@@ -68,7 +73,7 @@ inline std::string CauseOf(Spoil spoil)
 inline void SpoilFile(const std::string& path, Spoil spoil)
 {
     if (spoil == Spoil::Unreadable)
-        ::chmod(path.c_str(), 0);
+        std::filesystem::permissions(path, std::filesystem::perms::none);
     else
         std::filesystem::resize_file(path, HugeSize);
 }

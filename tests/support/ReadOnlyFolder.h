@@ -1,4 +1,6 @@
 #pragma once
+// Linux only: bind mounts and modes.
+#ifndef _WIN32
 #include <string>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -46,3 +48,5 @@ private:
 };
 
 } // namespace tarvok::test
+
+#endif

@@ -21,10 +21,15 @@ public:
 
     void Set(const char* value)
     {
+#ifdef _WIN32
+        // An empty value unsets the variable there.
+        ::_putenv_s(name_, value ? value : "");
+#else
         if (value)
             ::setenv(name_, value, 1);
         else
             ::unsetenv(name_);
+#endif
     }
 
 private:

@@ -5,8 +5,12 @@
 #include <iterator>
 #include <set>
 #include <string>
+#ifdef _WIN32
+#include <random>
+#else
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace tarvok::test {
 
@@ -15,10 +19,21 @@ class TempDir {
 public:
     TempDir()
     {
+#ifdef _WIN32
+        // Named with '/' between its parts, as the program's paths are.
+        std::random_device random;
+        std::filesystem::path made;
+        do
+            made = std::filesystem::temp_directory_path() / ("tarvok-test-" + std::to_string(random()));
+        while (!std::filesystem::create_directory(made));
+        const std::u8string text = made.generic_u8string();
+        path_.assign(text.begin(), text.end());
+#else
         std::string pattern = (std::filesystem::temp_directory_path() / "tarvok-test-XXXXXX").string();
         if (!::mkdtemp(pattern.data()))
             std::abort();
         path_ = pattern;
+#endif
     }
     ~TempDir()
     {
@@ -52,8 +67,14 @@ inline std::string ReadFile(const std::string& path)
 // followed), or 0 when there is none.
 inline unsigned ModeOf(const std::string& path)
 {
+#ifdef _WIN32
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::symlink_status(path, ec);
+    return ec || !std::filesystem::exists(status) ? 0 : static_cast<unsigned>(status.permissions()) & 07777;
+#else
     struct stat st {};
     return ::lstat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0;
+#endif
 }
 
 // The names directly inside `dir`; none when it cannot be read.
@@ -66,6 +87,11 @@ inline std::set<std::string> EntriesOf(const std::string& dir)
     return names;
 }
 
+// Root ignores permissions; nobody does on Windows.
+#ifdef _WIN32
+inline bool RunningAsRoot() { return false; }
+#else
 inline bool RunningAsRoot() { return ::geteuid() == 0; }
+#endif
 
 } // namespace tarvok::test
