@@ -19,15 +19,6 @@ using namespace win32;
 
 constexpr DWORD ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-// Inside, paths take '/' as Qt gives them; the system takes both.
-std::string WithSlashes(std::string path)
-{
-    for (char& c : path)
-        if (c == '\\')
-            c = '/';
-    return path;
-}
-
 std::string ParentOf(const std::string& path)
 {
     const auto pos = path.find_last_of("/\\");
@@ -168,7 +159,7 @@ bool FoldsCase(const std::string& dir, const std::string& name)
                 ? static_cast<char>(std::tolower(static_cast<unsigned char>(c)))
                 : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     // Found under the other spelling, yet not listed so.
-    if (swapped == name || !Info(dir + "/" + swapped, false))
+    if (swapped == name || !Info(ChildPath(dir, swapped), false))
         return false;
     for (const DirEntry& entry : ListDirectory(dir))
         if (entry.Name == swapped)
@@ -310,7 +301,7 @@ void ReplaceFileContents(const std::string& path, const std::string& contents)
     std::string temp;
     HANDLE created = INVALID_HANDLE_VALUE;
     while (created == INVALID_HANDLE_VALUE) {
-        temp = ParentOf(path) + "/" + TemporaryPrefix(path);
+        temp = ChildPath(ParentOf(path), TemporaryPrefix(path));
         for (int i = 0; i < 6; ++i)
             temp += letters[random() % (sizeof letters - 1)];
         created = ::CreateFileW(SystemPathOrThrow(temp).c_str(), GENERIC_WRITE, ShareAll, nullptr, CREATE_NEW,
@@ -363,7 +354,7 @@ void RemoveReplaceLeftovers(const std::string& path)
     const std::string dir = ParentOf(path);
     const std::string prefix = TemporaryPrefix(path);
     for (const DirEntry& entry : ListDirectory(dir)) {
-        const std::string temp = dir + "/" + entry.Name;
+        const std::string temp = ChildPath(dir, entry.Name);
         if (IsReplaceTemporaryName(entry.Name, prefix) && IsAbandonedTemporary(CurrentDirFd, temp))
             RemoveFile(SystemPathOrThrow(temp));
     }
@@ -384,9 +375,7 @@ std::string ExecutablePath()
             }
             buffer.resize(buffer.size() * 2);
         }
-        if (buffer.rfind(L"\\\\?\\", 0) == 0)
-            buffer.erase(0, 4);
-        return WithSlashes(Utf8(buffer));
+        return ShownPath(buffer);
     }();
     return path;
 }
@@ -397,15 +386,15 @@ std::string ExecutableDir()
     if (path.empty())
         return CurrentDirectory();
     const std::string dir = ParentOf(path);
-    // The root keeps its separator: "C:/", not "C:".
-    return dir.size() == 2 && dir[1] == ':' ? dir + "/" : dir;
+    // The root keeps its separator: "C:\\", not "C:".
+    return dir.size() == 2 && dir[1] == ':' ? dir + "\\" : dir;
 }
 
 std::string CurrentDirectory()
 {
     wchar_t buffer[32768];
     const DWORD n = ::GetCurrentDirectoryW(32768, buffer);
-    return n == 0 || n >= 32768 ? std::string(".") : WithSlashes(Utf8(std::wstring(buffer, n)));
+    return n == 0 || n >= 32768 ? std::string(".") : ShownPath(std::wstring(buffer, n));
 }
 
 EInOutError InOutErrorFromErrno(int error, const std::string& path)

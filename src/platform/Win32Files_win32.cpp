@@ -1,6 +1,7 @@
 #include "platform/Win32Files_win32.h"
 
 #include "platform/FileSystem.h"
+#include "platform/PathRules.h"
 
 #include <cerrno>
 #include <cwctype>
@@ -59,6 +60,28 @@ std::wstring CurrentDirectoryWide()
 }
 
 } // namespace
+
+std::string ChildPath(const std::string& dir, const std::string& name)
+{
+    const bool separated = !dir.empty() && PathSeparators().find(dir.back()) != std::string_view::npos;
+    return Backslashed(separated ? dir + name : dir + PathSeparator() + name);
+}
+
+std::string Backslashed(std::string path)
+{
+    for (char& c : path)
+        c = PathSeparators().find(c) != std::string_view::npos ? PathSeparator() : c;
+    return path;
+}
+
+std::string ShownPath(const std::wstring& path)
+{
+    if (path.rfind(L"\\\\?\\UNC\\", 0) == 0)
+        return "\\\\" + Utf8(path.substr(8));
+    if (path.rfind(L"\\\\?\\", 0) == 0)
+        return Utf8(path.substr(4));
+    return Backslashed(Utf8(path));
+}
 
 std::optional<std::wstring> Wide(const std::string& text)
 {

@@ -1,6 +1,6 @@
 // What only the Windows build promises: where an installed copy keeps its
-// settings, the drive letters, files other programs hold, the Run key, the
-// user's name.
+// settings, the drive letters, the paths given out, files other programs
+// hold, the Run key, the user's name.
 #include "ScratchFolder.h"
 #include "base/InOutError.h"
 #include "core/AutoStart.h"
@@ -24,6 +24,14 @@ using namespace tarvok::platform;
 using namespace tarvok::test;
 
 namespace {
+
+// The path as Windows writes it.
+std::string Backslashed(std::string path)
+{
+    for (char& c : path)
+        c = c == '/' ? '\\' : c;
+    return path;
+}
 
 std::vector<BYTE> UserSid()
 {
@@ -107,7 +115,7 @@ TEST(WindowsSystemTest, APortableCopyKeepsItsFolderUnlessInstalled)
         }
         const AppDirSources sources{dir / "Program", installed, dir / "Roaming", dir / "Profile"};
         const std::string chosen = ChooseAppDir(sources);
-        EXPECT_EQ(chosen, c.Portable ? dir / "Program" : dir / "Roaming/Tarvok");
+        EXPECT_EQ(chosen, Backslashed(c.Portable ? dir / "Program" : dir / "Roaming/Tarvok"));
         EXPECT_EQ(DirectoryExists(dir / "Roaming/Tarvok"), !c.Portable);
         EXPECT_FALSE(WhyAppDirIsMissing(chosen));
     }
@@ -116,12 +124,44 @@ TEST(WindowsSystemTest, APortableCopyKeepsItsFolderUnlessInstalled)
 TEST(WindowsSystemTest, DrivesAreTheLettersAndAPathFindsItsOwn)
 {
     const std::vector<MountPoint> drives = MountedFileSystems();
-    const auto c = std::find_if(drives.begin(), drives.end(), [](const MountPoint& m) { return m.Root == "C:/"; });
+    const auto c = std::find_if(drives.begin(), drives.end(), [](const MountPoint& m) { return m.Root == "C:\\"; });
     ASSERT_NE(c, drives.end());
     EXPECT_EQ(c->Type, "fixed");
-    EXPECT_EQ(MountRootOf(drives, "c:\\Users\\someone\\file.txt"), "C:/");
-    EXPECT_EQ(MountRootOf(drives, "C:/"), "C:/");
+    EXPECT_EQ(MountRootOf(drives, "c:\\Users\\someone\\file.txt"), "C:\\");
+    EXPECT_EQ(MountRootOf(drives, "C:/"), "C:\\");
     EXPECT_EQ(MountRootOf(drives, "\\\\server\\share\\file.txt"), "");
+}
+
+// Whatever separators a caller used, the paths the file layer gives out are
+// the system's own; a drive root keeps its backslash, a share its two.
+TEST(WindowsSystemTest, PathsGivenOutHaveBackslashes)
+{
+    ScratchFolder dir;
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(PathOf(dir.Path()));
+    const std::string current = CurrentDirectory();
+    std::filesystem::current_path(before);
+    Folder folder = Folder::Open(dir.Path());
+    const RawFile temporary = folder.CreateTemporary(".probe-");
+    const std::string name = temporary.Path().substr(temporary.Path().find_last_of('\\') + 1);
+    const struct {
+        const char* What;
+        std::string Given, Expected;
+    } cases[] = {
+        {"the current folder", current, Backslashed(dir.Path())},
+        {"an open folder", folder.Path(), Backslashed(dir.Path())},
+        {"a file made in it", temporary.Path(), Backslashed(dir / name)},
+        {"the executable", ExecutablePath(), ExecutableDir() + "\\core_tests.exe"},
+        {"the settings folder", UserConfigAppDir({"", {}, "C:/Users/x/AppData/Roaming/", ""}),
+         "C:\\Users\\x\\AppData\\Roaming\\Tarvok"},
+        {"the settings folder on a drive root", UserConfigAppDir({"", {}, "D:\\", ""}), "D:\\Tarvok"},
+        {"the settings folder on a share", UserConfigAppDir({"", {}, "//server/share/Roaming", ""}),
+         "\\\\server\\share\\Roaming\\Tarvok"},
+        {"the settings folder in the profile", UserConfigAppDir({"", {}, "", "C:/Users/x"}),
+         "C:\\Users\\x\\AppData\\Roaming\\Tarvok"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.Given, c.Expected) << c.What;
 }
 
 TEST(WindowsSystemTest, AFileAnotherProgramHoldsIsNotReplacedAndStaysWhole)
@@ -217,7 +257,7 @@ TEST(WindowsSystemTest, TheUserNameIsTheLogonName)
     EXPECT_EQ(PathOf(*user).wstring(), logon) << "the name, in UTF-8";
 }
 
-// %APPDATA% comes with backslashes; the program's paths have '/' only.
+// %APPDATA% comes with backslashes, as the program's own paths do.
 TEST(WindowsSystemTest, AnInstalledCopyKeepsItsFilesInTheRoamingFolder)
 {
     ScratchFolder dir;
@@ -229,6 +269,6 @@ TEST(WindowsSystemTest, AnInstalledCopyKeepsItsFilesInTheRoamingFolder)
     ASSERT_EQ(::_wputenv_s(L"APPDATA", roaming.c_str()), 0);
     const std::string chosen = DetermineAppDir({ExecutableDir()});
     ::_wputenv_s(L"APPDATA", kept.c_str());
-    EXPECT_EQ(chosen, dir / "Roaming/Tarvok");
+    EXPECT_EQ(chosen, Backslashed(dir / "Roaming/Tarvok"));
     EXPECT_TRUE(DirectoryExists(chosen));
 }
