@@ -69,7 +69,7 @@ void Unlink(int dir, const std::string& name)
 
 // How drives without hard links answer (FAT, exFAT and many shares say the
 // call is not theirs).
-bool LinkMissing(int error) { return error == EOPNOTSUPP || error == EACCES || error == EMLINK; }
+bool LinkMissing(int error) { return error == EOPNOTSUPP || error == EACCES || error == EMLINK || IsInUse(error); }
 
 bool SameEntry(int dir, const std::string& a, const std::string& b)
 {
@@ -82,7 +82,10 @@ bool SameEntry(int dir, const std::string& a, const std::string& b)
 
 // How a rename over an existing file is refused: a read-only file, one
 // open without delete sharing, a share that never replaces.
-bool RenameOverRefused(int error) { return error == EACCES || error == EEXIST || error == EOPNOTSUPP; }
+bool RenameOverRefused(int error)
+{
+    return error == EACCES || error == EEXIST || error == EOPNOTSUPP || IsInUse(error);
+}
 
 // Locks on a share are the server's, which other machines' writers do not
 // ask; locks on the machine's own drives reach every writer.

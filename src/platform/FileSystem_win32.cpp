@@ -399,6 +399,8 @@ std::string CurrentDirectory()
 
 EInOutError InOutErrorFromErrno(int error, const std::string& path)
 {
+    if (IsInUse(error))
+        return EInOutError(error - SystemErrorBase, "The file is in use by another program");
     if (error >= SystemErrorBase)
         return EInOutError(error - SystemErrorBase, "I/O error " + std::to_string(error - SystemErrorBase));
     int code = 0;

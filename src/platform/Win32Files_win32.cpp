@@ -195,8 +195,6 @@ int ErrnoFromSystem(DWORD error)
     case ERROR_INVALID_PARAMETER: return EINVAL;
     case ERROR_TOO_MANY_OPEN_FILES: return EMFILE;
     case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
     case ERROR_PRIVILEGE_NOT_HELD:
     case ERROR_CANNOT_MAKE: return EACCES;
     case ERROR_WRITE_PROTECT: return EROFS;
@@ -216,6 +214,11 @@ int ErrnoFromSystem(DWORD error)
     case ERROR_SEM_TIMEOUT: return ENOTCONN;
     default: return SystemErrorBase + static_cast<int>(error);
     }
+}
+
+bool IsInUse(int error)
+{
+    return error == SystemErrorBase + ERROR_SHARING_VIOLATION || error == SystemErrorBase + ERROR_LOCK_VIOLATION;
 }
 
 int FailWithLastError()

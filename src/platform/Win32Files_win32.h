@@ -50,6 +50,9 @@ std::optional<std::wstring> PathIn(int dirFd, const std::string& name);
 std::optional<std::wstring> PathOfHandle(HANDLE handle);
 
 int ErrnoFromSystem(DWORD error);
+// The error (as ErrnoFromSystem gives it) of a file another program holds
+// without sharing, or has locked the part read of.
+bool IsInUse(int error);
 // Sets errno from GetLastError and answers -1, as the C calls fail.
 int FailWithLastError();
 

@@ -1,9 +1,12 @@
 // What only the Windows build promises: where an installed copy keeps its
 // settings, the drive letters, the paths given out, files other programs
 // hold, the Run key, the user's name.
+#include "FakeClock.h"
+#include "FakeDialogs.h"
 #include "ScratchFolder.h"
 #include "base/InOutError.h"
 #include "core/AutoStart.h"
+#include "core/BackupEngine.h"
 #include "platform/AppDir.h"
 #include "platform/FileSystem.h"
 #include "platform/Folder.h"
@@ -162,6 +165,103 @@ TEST(WindowsSystemTest, PathsGivenOutHaveBackslashes)
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.Given, c.Expected) << c.What;
+}
+
+namespace {
+
+// Another program holding a file (the holder beside the tests), from the
+// moment it has taken it until this object goes.
+class HeldFile {
+public:
+    HeldFile(const std::string& how, const std::string& path, const std::string& signal)
+    {
+        SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+        HANDLE input = nullptr;
+        if (!::CreatePipe(&input, &input_, &inherited, 0))
+            return;
+        ::SetHandleInformation(input_, HANDLE_FLAG_INHERIT, 0);
+        std::wstring command = PathOf(ExecutableDir() + "\\file_holder.exe").wstring();
+        command = L"\"" + command + L"\" " + PathOf(how).wstring() + L" \"" + PathOf(path).wstring() + L"\" \"" +
+                  PathOf(signal).wstring() + L"\"";
+        STARTUPINFOW start{};
+        start.cb = sizeof start;
+        start.dwFlags = STARTF_USESTDHANDLES;
+        start.hStdInput = input;
+        PROCESS_INFORMATION started{};
+        if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start, &started)) {
+            process_ = started.hProcess;
+            ::CloseHandle(started.hThread);
+        }
+        ::CloseHandle(input);
+        const ULONGLONG deadline = ::GetTickCount64() + 30000;
+        while (process_ && !FileExists(signal) && ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT &&
+               ::GetTickCount64() < deadline)
+            ::Sleep(10);
+        held_ = FileExists(signal);
+    }
+    ~HeldFile()
+    {
+        ::CloseHandle(input_); // the holder lets go when its input ends
+        if (process_ && ::WaitForSingleObject(process_, 30000) != WAIT_OBJECT_0)
+            ::TerminateProcess(process_, 1);
+        if (process_)
+            ::CloseHandle(process_);
+    }
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+    bool Held() const { return held_; }
+
+private:
+    HANDLE input_ = nullptr;
+    HANDLE process_ = nullptr;
+    bool held_ = false;
+};
+
+} // namespace
+
+// A source another program has open is copied whole when it shares reading;
+// held without sharing, or locked, it ends the run naming the file.
+TEST(WindowsSystemTest, ASourceAnotherProgramHoldsIsCopiedOrSaidToBeInUse)
+{
+    const struct {
+        const char* How;
+        int Code; // 0: copied
+    } cases[] = {
+        {"share", 0},
+        {"alone", ERROR_SHARING_VIOLATION},
+        {"lock", ERROR_LOCK_VIOLATION},
+    };
+    const std::string contents = std::string(300000, 'x') + "end";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.How);
+        ScratchFolder dir;
+        ASSERT_TRUE(CreateDir(dir / "BkUp"));
+        const std::string source = Backslashed(dir / "big.bin");
+        Put(source, contents);
+        FakeDialogs dialogs;
+        FakeClock clock;
+        clock.Time = LocalTime{2026, 3, 4, 5};
+        int code = 0;
+        std::string message;
+        {
+            const HeldFile held(c.How, source, dir / "held");
+            ASSERT_TRUE(held.Held());
+            try {
+                BackUpFileList({FileRec{source, 1, 0}}, Backslashed(dir / "BkUp"), clock, dialogs);
+            } catch (const EInOutError& error) {
+                code = error.ErrorCode();
+                message = error.what();
+            }
+        }
+        EXPECT_EQ(code, c.Code) << message;
+        if (c.Code == 0) {
+            EXPECT_EQ(Get(dir / "BkUp/03_04_05/big.bin"), contents);
+        } else {
+            EXPECT_EQ(message, source + ": The file is in use by another program");
+            EXPECT_EQ(ListDirectory(dir / "BkUp/03_04_05").size(), 0u) << "no copy, whole or part";
+        }
+        EXPECT_TRUE(dialogs.Log.empty());
+    }
 }
 
 TEST(WindowsSystemTest, AFileAnotherProgramHoldsIsNotReplacedAndStaysWhole)
