@@ -282,7 +282,7 @@ void ReplaceFileContents(const std::string& path, const std::string& contents)
     // leads are not the user's to see in its attributes.
     const std::optional<BY_HANDLE_FILE_INFORMATION> old = InfoOf(wide, false);
     if (old && IsLinkInfo(*old))
-        throw EInOutError(5, "The file " + path + " is a link");
+        throw EInOutError(5, "The file " + Backslashed(path) + " is a link");
     if (old && IsDirectoryInfo(*old))
         throw EInOutError(5);
     if (old && (old->dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0)

@@ -18,6 +18,7 @@
 #include <aclapi.h>
 #include <windows.h>
 
+#include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -217,6 +218,19 @@ private:
     bool held_ = false;
 };
 
+// Wine keeps a lock from other writers only; there a locked file reads as any other.
+bool ReadsPastLocks(const std::string& path)
+{
+    const HANDLE file = ::CreateFileW(PathOf(path).wstring().c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    char first = 0;
+    DWORD n = 0;
+    const bool read = ::ReadFile(file, &first, 1, &n, nullptr) != 0;
+    ::CloseHandle(file);
+    return read;
+}
+
 } // namespace
 
 // A source another program has open is copied whole when it shares reading;
@@ -246,6 +260,10 @@ TEST(WindowsSystemTest, ASourceAnotherProgramHoldsIsCopiedOrSaidToBeInUse)
         {
             const HeldFile held(c.How, source, dir / "held");
             ASSERT_TRUE(held.Held());
+            if (c.Code == ERROR_LOCK_VIOLATION && ReadsPastLocks(source)) {
+                std::cout << "This system reads past another program's lock: the locked source is not tried.\n";
+                continue;
+            }
             try {
                 BackUpFileList({FileRec{source, 1, 0}}, Backslashed(dir / "BkUp"), clock, dialogs);
             } catch (const EInOutError& error) {

@@ -29,9 +29,9 @@ int main()
     if (signal == INVALID_HANDLE_VALUE)
         return 5;
     ::CloseHandle(signal);
-    char byte = 0;
+    char got = 0;
     DWORD n = 0;
-    while (::ReadFile(::GetStdHandle(STD_INPUT_HANDLE), &byte, 1, &n, nullptr) && n > 0) {
+    while (::ReadFile(::GetStdHandle(STD_INPUT_HANDLE), &got, 1, &n, nullptr) && n > 0) {
     }
     ::CloseHandle(file);
     return 0;
