@@ -2,7 +2,6 @@
 
 #include "base/InOutError.h"
 #include "platform/DriveCalls.h"
-#include "platform/MountTable.h"
 #include "platform/Win32Files_win32.h"
 
 #include <algorithm>
@@ -396,39 +395,5 @@ std::string CurrentDirectory()
     const DWORD n = ::GetCurrentDirectoryW(32768, buffer);
     return n == 0 || n >= 32768 ? std::string(".") : ShownPath(std::wstring(buffer, n));
 }
-
-EInOutError InOutErrorFromErrno(int error, const std::string& path)
-{
-    if (IsInUse(error))
-        return EInOutError(error - SystemErrorBase, "The file is in use by another program");
-    if (error >= SystemErrorBase)
-        return EInOutError(error - SystemErrorBase, "I/O error " + std::to_string(error - SystemErrorBase));
-    int code = 0;
-    switch (error) {
-    case ENOENT: code = DirectoryExists(ParentOf(path)) ? 2 : 3; break;
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case EILSEQ:
-    case EINVAL: code = 3; break;
-    case EMFILE:
-    case ENFILE: code = 4; break;
-    case EROFS: return EInOutError(5, "The drive is read-only");
-    case ENOTCONN: {
-        // A share whose server went away; the drive list alone says which.
-        const std::string root = MountRootOf(MountedFileSystems(), path);
-        return EInOutError(error,
-                           "The drive " + (root.empty() ? std::string() : root + " ") + "is no longer reachable");
-    }
-    case EFBIG: return EInOutError(101, "The file is too large for the drive");
-    case EACCES:
-    case EPERM:
-    case EISDIR: code = 5; break;
-    case ENOSPC: code = 101; break;
-    default: break;
-    }
-    return code != 0 ? EInOutError(code) : EInOutError(error, "I/O error " + std::to_string(error));
-}
-
-void ThrowInOutError(int error, const std::string& path) { throw InOutErrorFromErrno(error, path); }
 
 } // namespace tarvok::platform
