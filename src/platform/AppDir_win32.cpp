@@ -48,7 +48,7 @@ bool IsInstalled(const AppDirSources& sources)
     for (const std::string& installed : sources.InstalledBinDirs)
         if (InFolder(sources.ExecutableDir, installed))
             return true;
-    return FileExists(sources.ExecutableDir + "/" + InstalledMarker);
+    return FileExists(ChildPath(sources.ExecutableDir, InstalledMarker));
 }
 
 // Writable for this user as the files will be written: access lists and
@@ -93,15 +93,12 @@ bool Exists(const std::string& path)
     return wide && ::GetFileAttributesW(wide->c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// The variable's folder with '/' between its parts, as the program's other
+// The variable's folder with '\\' between its parts, as the program's other
 // paths have them: a path is compared byte for byte.
 std::string EnvironmentText(const wchar_t* name)
 {
     const wchar_t* value = ::_wgetenv(name);
-    std::string text = value ? Utf8(value) : std::string();
-    for (char& c : text)
-        c = c == '\\' ? '/' : c;
-    return text;
+    return value ? Backslashed(Utf8(value)) : std::string();
 }
 
 } // namespace
@@ -109,17 +106,17 @@ std::string EnvironmentText(const wchar_t* name)
 std::string UserConfigAppDir(const AppDirSources& sources)
 {
     const std::string settings =
-        IsAbsolute(sources.XdgConfigHome) ? sources.XdgConfigHome : sources.Home + "/AppData/Roaming";
+        IsAbsolute(sources.XdgConfigHome) ? sources.XdgConfigHome : ChildPath(sources.Home, "AppData\\Roaming");
     const std::string trimmed = settings.find_last_not_of("/\\") == std::string::npos
                                     ? settings
                                     : settings.substr(0, settings.find_last_not_of("/\\") + 1);
-    return trimmed + "/Tarvok";
+    return ChildPath(trimmed, "Tarvok");
 }
 
 std::string ChooseAppDir(const AppDirSources& sources)
 {
     if (WhyNotWritable(sources.ExecutableDir) == 0 && !IsInstalled(sources))
-        return sources.ExecutableDir;
+        return Backslashed(sources.ExecutableDir);
     const std::string dir = UserConfigAppDir(sources);
     CreateDirWithParents(dir);
     return dir;
@@ -153,7 +150,7 @@ std::string DetermineAppDir(const std::vector<std::string>& installedBinDirs)
 
 int CopyExampleSkins(const std::string& exampleSkinDir, const std::string& appDir)
 {
-    const std::string skinDir = appDir + "/Skin";
+    const std::string skinDir = ChildPath(appDir, "Skin");
     const std::optional<std::wstring> target = SystemPath(skinDir);
     if (!target || ::GetFileAttributesW(target->c_str()) != INVALID_FILE_ATTRIBUTES ||
         !DirectoryExists(exampleSkinDir) || !::CreateDirectoryW(target->c_str(), nullptr))
@@ -162,8 +159,8 @@ int CopyExampleSkins(const std::string& exampleSkinDir, const std::string& appDi
     for (const DirEntry& entry : ListDirectory(exampleSkinDir)) {
         if (!IsFileEntry(entry) || (entry.Attr & faSymLink) != 0)
             continue;
-        const std::optional<std::wstring> from = SystemPath(exampleSkinDir + "/" + entry.Name);
-        const std::optional<std::wstring> to = SystemPath(skinDir + "/" + entry.Name);
+        const std::optional<std::wstring> from = SystemPath(ChildPath(exampleSkinDir, entry.Name));
+        const std::optional<std::wstring> to = SystemPath(ChildPath(skinDir, entry.Name));
         // Never over a file that is there.
         if (from && to && ::CopyFileW(from->c_str(), to->c_str(), TRUE))
             ++copied;

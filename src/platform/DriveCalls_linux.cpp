@@ -1,5 +1,7 @@
 #include "platform/DriveCalls.h"
 
+#include "platform/DriveSteps.h"
+
 #include <cerrno>
 #include <ctime>
 #include <fcntl.h>
@@ -24,17 +26,6 @@ int SystemLink(int fromDir, const char* from, int toDir, const char* to)
     return ::linkat(fromDir, from, toDir, to, 0);
 }
 
-int Rename(int dir, const std::string& from, const std::string& to, unsigned flags)
-{
-    return Drive().Rename(dir, from.c_str(), dir, to.c_str(), flags) == 0 ? 0 : errno;
-}
-
-bool Exists(int dir, const std::string& name)
-{
-    struct stat st {};
-    return ::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
-}
-
 // How drives without it answer RENAME_NOREPLACE or RENAME_EXCHANGE.
 bool RenameFlagMissing(int error) { return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP; }
 
@@ -48,14 +39,6 @@ bool SameEntry(int dir, const std::string& a, const std::string& b)
     }, y{};
     return ::fstatat(dir, a.c_str(), &x, AT_SYMLINK_NOFOLLOW) == 0 &&
            ::fstatat(dir, b.c_str(), &y, AT_SYMLINK_NOFOLLOW) == 0 && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
-}
-
-// How drives answer a rename over an existing file that they do not allow
-// (an SFTP server without posix-rename says EPERM).
-bool RenameOverRefused(int error)
-{
-    return error == EPERM || error == EACCES || error == EEXIST || error == ENOTEMPTY || error == EBUSY ||
-           error == ENOSYS || error == EOPNOTSUPP;
 }
 
 // Local drives, where a lock taken by any process of this machine is the
@@ -86,49 +69,43 @@ bool LocksReachEveryWriter(int dir)
 
 } // namespace
 
+namespace steps {
+
+int Rename(int dir, const std::string& from, const std::string& to, unsigned flags)
+{
+    return Drive().Rename(dir, from.c_str(), dir, to.c_str(), flags) == 0 ? 0 : errno;
+}
+
+// Drives without RENAME_NOREPLACE refuse the flag: the file is moved as it is.
+int RenameAside(int dir, const std::string& from, const std::string& to) { return Rename(dir, from, to, 0); }
+
+bool Exists(int dir, const std::string& name)
+{
+    struct stat st {};
+    return ::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+void Unlink(int dir, const std::string& name) { ::unlinkat(dir, name.c_str(), 0); }
+
+// How drives answer a rename over an existing file that they do not allow
+// (an SFTP server without posix-rename says EPERM).
+bool RenameOverRefused(int error)
+{
+    return error == EPERM || error == EACCES || error == EEXIST || error == ENOTEMPTY || error == EBUSY ||
+           error == ENOSYS || error == EOPNOTSUPP;
+}
+
+} // namespace steps
+
+using namespace steps;
+
 DriveCalls& Drive()
 {
     static DriveCalls calls{SystemChangeMode, SystemRename, SystemLink};
     return calls;
 }
 
-std::string AsideName(const std::string& path)
-{
-    const size_t name = path.rfind('/') + 1;
-    return path.substr(0, name) + "." + path.substr(name) + AsideSuffix;
-}
-
 bool ModeRefusedByDrive(int error) { return error == ENOSYS || error == EOPNOTSUPP || error == EPERM; }
-
-void SettleAside(int dir, const std::string& aside)
-{
-    const size_t name = aside.rfind('/') + 1;
-    const std::string own =
-        aside.substr(0, name) + aside.substr(name + 1, aside.size() - name - 1 - (sizeof AsideSuffix - 1));
-    if (Exists(dir, own))
-        ::unlinkat(dir, aside.c_str(), 0);
-    else
-        Rename(dir, aside, own, 0);
-}
-
-int RenameOver(int dir, const std::string& from, const std::string& to)
-{
-    const int error = Rename(dir, from, to, 0);
-    if (error == 0 || !RenameOverRefused(error) || !Exists(dir, to))
-        return error;
-    const std::string aside = AsideName(to);
-    // One left from a kill while `to` is there is an older file still.
-    ::unlinkat(dir, aside.c_str(), 0);
-    if (Rename(dir, to, aside, 0) != 0)
-        return error;
-    const int in = Rename(dir, from, to, 0);
-    if (in != 0) {
-        Rename(dir, aside, to, 0);
-        return in;
-    }
-    ::unlinkat(dir, aside.c_str(), 0);
-    return 0;
-}
 
 int RenameNoReplace(int dir, const std::string& from, const std::string& to)
 {

@@ -1,5 +1,7 @@
 #include "platform/DriveCalls.h"
 
+#include "platform/DriveSteps.h"
+
 #include "platform/Win32Files_win32.h"
 
 #include <cerrno>
@@ -50,26 +52,9 @@ int SystemLink(int fromDir, const char* from, int toDir, const char* to)
     return ::CreateHardLinkW(link->c_str(), existing->c_str(), nullptr) ? 0 : FailWithLastError();
 }
 
-int Rename(int dir, const std::string& from, const std::string& to, unsigned flags)
-{
-    return Drive().Rename(dir, from.c_str(), dir, to.c_str(), flags) == 0 ? 0 : errno;
-}
-
-bool Exists(int dir, const std::string& name)
-{
-    const std::optional<std::wstring> path = PathIn(dir, name);
-    return path && ::GetFileAttributesW(path->c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-void Unlink(int dir, const std::string& name)
-{
-    if (const std::optional<std::wstring> path = PathIn(dir, name))
-        RemoveFile(*path);
-}
-
 // How drives without hard links answer (FAT, exFAT and many shares say the
 // call is not theirs).
-bool LinkMissing(int error) { return error == EOPNOTSUPP || error == EACCES || error == EMLINK; }
+bool LinkMissing(int error) { return error == EOPNOTSUPP || error == EACCES || error == EMLINK || IsInUse(error); }
 
 bool SameEntry(int dir, const std::string& a, const std::string& b)
 {
@@ -79,10 +64,6 @@ bool SameEntry(int dir, const std::string& a, const std::string& b)
     const auto second = y ? InfoOf(*y, false) : std::nullopt;
     return first && second && SameFile(*first, *second);
 }
-
-// How a rename over an existing file is refused: a read-only file, one
-// open without delete sharing, a share that never replaces.
-bool RenameOverRefused(int error) { return error == EACCES || error == EEXIST || error == EOPNOTSUPP; }
 
 // Locks on a share are the server's, which other machines' writers do not
 // ask; locks on the machine's own drives reach every writer.
@@ -100,49 +81,49 @@ uint64_t FileTimeValue(const FILETIME& time) { return (uint64_t{time.dwHighDateT
 
 } // namespace
 
+namespace steps {
+
+int Rename(int dir, const std::string& from, const std::string& to, unsigned flags)
+{
+    return Drive().Rename(dir, from.c_str(), dir, to.c_str(), flags) == 0 ? 0 : errno;
+}
+
+// Every drive refuses to replace a file when asked.
+int RenameAside(int dir, const std::string& from, const std::string& to)
+{
+    return Rename(dir, from, to, RenameNoReplaceFlag);
+}
+
+bool Exists(int dir, const std::string& name)
+{
+    const std::optional<std::wstring> path = PathIn(dir, name);
+    return path && ::GetFileAttributesW(path->c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void Unlink(int dir, const std::string& name)
+{
+    if (const std::optional<std::wstring> path = PathIn(dir, name))
+        RemoveFile(*path);
+}
+
+// How a rename over an existing file is refused: a read-only file, one
+// open without delete sharing, a share that never replaces.
+bool RenameOverRefused(int error)
+{
+    return error == EACCES || error == EEXIST || error == EOPNOTSUPP || IsInUse(error);
+}
+
+} // namespace steps
+
+using namespace steps;
+
 DriveCalls& Drive()
 {
     static DriveCalls calls{SystemChangeMode, SystemRename, SystemLink};
     return calls;
 }
 
-std::string AsideName(const std::string& path)
-{
-    const size_t name = path.find_last_of("/\\") + 1;
-    return path.substr(0, name) + "." + path.substr(name) + AsideSuffix;
-}
-
 bool ModeRefusedByDrive(int error) { return error == ENOSYS || error == EOPNOTSUPP || error == EPERM; }
-
-void SettleAside(int dir, const std::string& aside)
-{
-    const size_t name = aside.find_last_of("/\\") + 1;
-    const std::string own =
-        aside.substr(0, name) + aside.substr(name + 1, aside.size() - name - 1 - (sizeof AsideSuffix - 1));
-    if (Exists(dir, own))
-        Unlink(dir, aside);
-    else
-        Rename(dir, aside, own, RenameNoReplaceFlag);
-}
-
-int RenameOver(int dir, const std::string& from, const std::string& to)
-{
-    const int error = Rename(dir, from, to, 0);
-    if (error == 0 || !RenameOverRefused(error) || !Exists(dir, to))
-        return error;
-    const std::string aside = AsideName(to);
-    // One left from a kill while `to` is there is an older file still.
-    Unlink(dir, aside);
-    if (Rename(dir, to, aside, RenameNoReplaceFlag) != 0)
-        return error;
-    const int in = Rename(dir, from, to, RenameNoReplaceFlag);
-    if (in != 0) {
-        Rename(dir, aside, to, RenameNoReplaceFlag);
-        return in;
-    }
-    Unlink(dir, aside);
-    return 0;
-}
 
 int RenameNoReplace(int dir, const std::string& from, const std::string& to)
 {

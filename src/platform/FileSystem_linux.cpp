@@ -2,7 +2,6 @@
 
 #include "base/InOutError.h"
 #include "platform/DriveCalls.h"
-#include "platform/MountTable.h"
 
 #include <cctype>
 #include <cerrno>
@@ -394,47 +393,5 @@ std::string CurrentDirectory()
     char buffer[PATH_MAX];
     return ::getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string(".");
 }
-
-EInOutError InOutErrorFromErrno(int error, const std::string& path)
-{
-    int code = 0;
-    switch (error) {
-    case ENOENT: code = DirectoryExists(ParentOf(path)) ? 2 : 3; break;
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case EINVAL: code = 3; break;
-    case EMFILE:
-    case ENFILE: code = 4; break;
-    case EROFS: return EInOutError(5, "The drive is read-only");
-    case ENOTCONN:
-    case ECONNABORTED:
-    case ECONNRESET:
-    case ETIMEDOUT:
-    case EHOSTDOWN:
-    case EHOSTUNREACH:
-    case ENETDOWN:
-    case ENETUNREACH:
-    case ESTALE: {
-        // A share whose server or FUSE process went away; the mount table
-        // alone says which drive that is, without asking the dead drive.
-        const std::string root = MountRootOf(MountedFileSystems(), path);
-        return EInOutError(error,
-                           "The drive " + (root.empty() ? std::string() : root + " ") + "is no longer reachable");
-    }
-    case EFBIG: return EInOutError(101, "The file is too large for the drive");
-    case EILSEQ: code = 3; break;
-    case EACCES:
-    case EPERM:
-    case EISDIR:
-    case ETXTBSY: code = 5; break;
-    case ENOSPC:
-    case EDQUOT: code = 101; break;
-    default: break;
-    }
-    // Codes without a standard text are shown by their errno value.
-    return code != 0 ? EInOutError(code) : EInOutError(error, "I/O error " + std::to_string(error));
-}
-
-void ThrowInOutError(int error, const std::string& path) { throw InOutErrorFromErrno(error, path); }
 
 } // namespace tarvok::platform

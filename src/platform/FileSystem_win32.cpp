@@ -2,7 +2,6 @@
 
 #include "base/InOutError.h"
 #include "platform/DriveCalls.h"
-#include "platform/MountTable.h"
 #include "platform/Win32Files_win32.h"
 
 #include <algorithm>
@@ -18,15 +17,6 @@ namespace {
 using namespace win32;
 
 constexpr DWORD ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-
-// Inside, paths take '/' as Qt gives them; the system takes both.
-std::string WithSlashes(std::string path)
-{
-    for (char& c : path)
-        if (c == '\\')
-            c = '/';
-    return path;
-}
 
 std::string ParentOf(const std::string& path)
 {
@@ -168,7 +158,7 @@ bool FoldsCase(const std::string& dir, const std::string& name)
                 ? static_cast<char>(std::tolower(static_cast<unsigned char>(c)))
                 : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     // Found under the other spelling, yet not listed so.
-    if (swapped == name || !Info(dir + "/" + swapped, false))
+    if (swapped == name || !Info(ChildPath(dir, swapped), false))
         return false;
     for (const DirEntry& entry : ListDirectory(dir))
         if (entry.Name == swapped)
@@ -291,7 +281,7 @@ void ReplaceFileContents(const std::string& path, const std::string& contents)
     // leads are not the user's to see in its attributes.
     const std::optional<BY_HANDLE_FILE_INFORMATION> old = InfoOf(wide, false);
     if (old && IsLinkInfo(*old))
-        throw EInOutError(5, "The file " + path + " is a link");
+        throw EInOutError(5, "The file " + Backslashed(path) + " is a link");
     if (old && IsDirectoryInfo(*old))
         throw EInOutError(5);
     if (old && (old->dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0)
@@ -310,7 +300,7 @@ void ReplaceFileContents(const std::string& path, const std::string& contents)
     std::string temp;
     HANDLE created = INVALID_HANDLE_VALUE;
     while (created == INVALID_HANDLE_VALUE) {
-        temp = ParentOf(path) + "/" + TemporaryPrefix(path);
+        temp = ChildPath(ParentOf(path), TemporaryPrefix(path));
         for (int i = 0; i < 6; ++i)
             temp += letters[random() % (sizeof letters - 1)];
         created = ::CreateFileW(SystemPathOrThrow(temp).c_str(), GENERIC_WRITE, ShareAll, nullptr, CREATE_NEW,
@@ -363,7 +353,7 @@ void RemoveReplaceLeftovers(const std::string& path)
     const std::string dir = ParentOf(path);
     const std::string prefix = TemporaryPrefix(path);
     for (const DirEntry& entry : ListDirectory(dir)) {
-        const std::string temp = dir + "/" + entry.Name;
+        const std::string temp = ChildPath(dir, entry.Name);
         if (IsReplaceTemporaryName(entry.Name, prefix) && IsAbandonedTemporary(CurrentDirFd, temp))
             RemoveFile(SystemPathOrThrow(temp));
     }
@@ -384,9 +374,7 @@ std::string ExecutablePath()
             }
             buffer.resize(buffer.size() * 2);
         }
-        if (buffer.rfind(L"\\\\?\\", 0) == 0)
-            buffer.erase(0, 4);
-        return WithSlashes(Utf8(buffer));
+        return ShownPath(buffer);
     }();
     return path;
 }
@@ -397,47 +385,15 @@ std::string ExecutableDir()
     if (path.empty())
         return CurrentDirectory();
     const std::string dir = ParentOf(path);
-    // The root keeps its separator: "C:/", not "C:".
-    return dir.size() == 2 && dir[1] == ':' ? dir + "/" : dir;
+    // The root keeps its separator: "C:\\", not "C:".
+    return dir.size() == 2 && dir[1] == ':' ? dir + "\\" : dir;
 }
 
 std::string CurrentDirectory()
 {
     wchar_t buffer[32768];
     const DWORD n = ::GetCurrentDirectoryW(32768, buffer);
-    return n == 0 || n >= 32768 ? std::string(".") : WithSlashes(Utf8(std::wstring(buffer, n)));
+    return n == 0 || n >= 32768 ? std::string(".") : ShownPath(std::wstring(buffer, n));
 }
-
-EInOutError InOutErrorFromErrno(int error, const std::string& path)
-{
-    if (error >= SystemErrorBase)
-        return EInOutError(error - SystemErrorBase, "I/O error " + std::to_string(error - SystemErrorBase));
-    int code = 0;
-    switch (error) {
-    case ENOENT: code = DirectoryExists(ParentOf(path)) ? 2 : 3; break;
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case EILSEQ:
-    case EINVAL: code = 3; break;
-    case EMFILE:
-    case ENFILE: code = 4; break;
-    case EROFS: return EInOutError(5, "The drive is read-only");
-    case ENOTCONN: {
-        // A share whose server went away; the drive list alone says which.
-        const std::string root = MountRootOf(MountedFileSystems(), path);
-        return EInOutError(error,
-                           "The drive " + (root.empty() ? std::string() : root + " ") + "is no longer reachable");
-    }
-    case EFBIG: return EInOutError(101, "The file is too large for the drive");
-    case EACCES:
-    case EPERM:
-    case EISDIR: code = 5; break;
-    case ENOSPC: code = 101; break;
-    default: break;
-    }
-    return code != 0 ? EInOutError(code) : EInOutError(error, "I/O error " + std::to_string(error));
-}
-
-void ThrowInOutError(int error, const std::string& path) { throw InOutErrorFromErrno(error, path); }
 
 } // namespace tarvok::platform

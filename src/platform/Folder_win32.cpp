@@ -28,7 +28,7 @@ constexpr DWORD FolderAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_A
 int OpenDirectory(const std::optional<std::wstring>& wide, const std::string& path, bool ownFolder)
 {
     if (!wide)
-        ThrowInOutError(EINVAL, path + "/");
+        ThrowInOutError(EINVAL, ChildPath(path, ""));
     // A folder of our own is opened so that it can be removed through the
     // handle, and a link in its place is opened as the link.
     const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (ownFolder ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
@@ -39,13 +39,13 @@ int OpenDirectory(const std::optional<std::wstring>& wide, const std::string& pa
         handle = ::CreateFileW(wide->c_str(), FolderAccess, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                flags, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
-        ThrowInOutError(ErrnoFromSystem(::GetLastError()), path + "/");
+        ThrowInOutError(ErrnoFromSystem(::GetLastError()), ChildPath(path, ""));
     const std::optional<BY_HANDLE_FILE_INFORMATION> info = InfoOfHandle(handle);
     if (!info || !IsDirectoryInfo(*info) || IsLinkInfo(*info)) {
         ::CloseHandle(handle);
         if (info && IsLinkInfo(*info))
             throw EInOutError(5, "The folder " + path + " is a symbolic link");
-        ThrowInOutError(EINVAL, path + "/");
+        ThrowInOutError(EINVAL, ChildPath(path, ""));
     }
     const int fd = DescriptorOf(handle);
     if (fd < 0)
@@ -117,7 +117,10 @@ Descriptor PrivateDescriptor()
 
 } // namespace
 
-Folder Folder::Open(const std::string& path) { return Folder(OpenDirectory(SystemPath(path), path, false), path); }
+Folder Folder::Open(const std::string& path)
+{
+    return Folder(OpenDirectory(SystemPath(path), path, false), Backslashed(path));
+}
 
 std::optional<EInOutError> Folder::MakePrivate(const std::string& path)
 {
@@ -136,7 +139,7 @@ std::optional<EInOutError> Folder::MakePrivate(const std::string& path)
 
 Folder Folder::OpenPrivate(const std::string& path, const std::string& probePrefix)
 {
-    Folder folder(OpenDirectory(SystemPath(path), path, true), path);
+    Folder folder(OpenDirectory(SystemPath(path), path, true), Backslashed(path));
     folder.OwnStatus(probePrefix);
     return folder;
 }
@@ -157,7 +160,7 @@ struct stat Folder::OwnStatus(const std::string& probePrefix)
         RawFile probe = CreateTemporary(probePrefix);
         ownerOfNew = OwnerOf(HandleOf(probe.fd_));
         probe.Close();
-        Remove(probe.Path().substr(path_.size() + 1));
+        Remove(probe.Path().substr(probe.Path().find_last_of('\\') + 1));
     } catch (const EInOutError&) {
         // nothing can be made there: the folder is not ours
     }
@@ -168,7 +171,7 @@ struct stat Folder::OwnStatus(const std::string& probePrefix)
 
 Folder Folder::OpenOwnFolder(const std::string& name, const std::string& probePrefix) const
 {
-    const std::string path = path_ + "/" + name;
+    const std::string path = ChildPath(path_, name);
     Folder folder(OpenDirectory(PathIn(fd_, name), path, true), path);
     folder.OwnStatus(probePrefix);
     return folder;
@@ -186,7 +189,7 @@ RawFile Folder::CreateTemporary(const std::string& prefix)
         const std::string name = NewTemporaryName(prefix, ::GetCurrentProcessId());
         const std::optional<std::wstring> wide = PathIn(fd_, name);
         if (!wide)
-            ThrowInOutError(EINVAL, path_ + "/" + name);
+            ThrowInOutError(EINVAL, ChildPath(path_, name));
         // Shared for everything, so that it can be renamed into place while
         // open; the lock, not the sharing, keeps cleaners away.
         const HANDLE handle = ::CreateFileW(wide->c_str(), GENERIC_READ | GENERIC_WRITE,
@@ -195,20 +198,20 @@ RawFile Folder::CreateTemporary(const std::string& prefix)
         if (handle != INVALID_HANDLE_VALUE) {
             const int fd = DescriptorOf(handle);
             if (fd < 0)
-                ThrowInOutError(errno, path_ + "/" + name);
-            RawFile file(fd, path_ + "/" + name);
+                ThrowInOutError(errno, ChildPath(path_, name));
+            RawFile file(fd, ChildPath(path_, name));
             file.lock_ = HoldTemporary(fd);
             return file;
         }
         if (::GetLastError() != ERROR_FILE_EXISTS)
-            ThrowInOutError(ErrnoFromSystem(::GetLastError()), path_ + "/" + name);
+            ThrowInOutError(ErrnoFromSystem(::GetLastError()), ChildPath(path_, name));
     }
 }
 
 void Folder::CheckName(const std::string& name) const
 {
     if (!PathIn(fd_, name))
-        ThrowInOutError(EINVAL, path_ + "/" + name);
+        ThrowInOutError(EINVAL, ChildPath(path_, name));
 }
 
 void Folder::Replace(const std::string& from, const std::string& to)
@@ -226,7 +229,7 @@ void Folder::ThrowRenameError(int error, const std::string& to) const
     const bool free = !wide || ::GetFileAttributesW(wide->c_str()) == INVALID_FILE_ATTRIBUTES;
     if (error == EINVAL || (error == ENOENT && free))
         throw EInOutError(3, "The drive cannot store this file name");
-    ThrowInOutError(error, path_ + "/" + to);
+    ThrowInOutError(error, ChildPath(path_, to));
 }
 
 bool Folder::ReplaceKeepingOld(const std::string& from, const std::string& to, const std::string& keep)
@@ -281,14 +284,14 @@ void Folder::RemoveOrThrow(const std::string& name)
 {
     const std::optional<std::wstring> wide = PathIn(fd_, name);
     if (!wide)
-        ThrowInOutError(EINVAL, path_ + "/" + name);
+        ThrowInOutError(EINVAL, ChildPath(path_, name));
     if (!RemoveFile(*wide) && errno != ENOENT)
-        ThrowInOutError(errno, path_ + "/" + name);
+        ThrowInOutError(errno, ChildPath(path_, name));
 }
 
 void Folder::RemoveFolderOrThrow(const std::string& name, const Folder& opened)
 {
-    const std::string path = path_ + "/" + name;
+    const std::string path = ChildPath(path_, name);
     const std::optional<std::wstring> wide = PathIn(fd_, name);
     if (!wide)
         ThrowInOutError(EINVAL, path);

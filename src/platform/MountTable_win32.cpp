@@ -52,7 +52,7 @@ std::vector<MountPoint> MountedFileSystems()
         const std::string device = std::string(1, static_cast<char>('A' + i)) + ":";
         const std::wstring root = std::wstring(1, static_cast<wchar_t>(L'A' + i)) + L":\\";
         if (const char* type = DriveTypeName(::GetDriveTypeW(root.c_str())))
-            mounts.push_back({device + "/", device, type});
+            mounts.push_back({device + "\\", device, type});
     }
     return mounts;
 }

@@ -1,6 +1,7 @@
 #include "platform/Win32Files_win32.h"
 
 #include "platform/FileSystem.h"
+#include "platform/PathRules.h"
 
 #include <cerrno>
 #include <cwctype>
@@ -59,6 +60,28 @@ std::wstring CurrentDirectoryWide()
 }
 
 } // namespace
+
+std::string ChildPath(const std::string& dir, const std::string& name)
+{
+    const bool separated = !dir.empty() && PathSeparators().find(dir.back()) != std::string_view::npos;
+    return Backslashed(separated ? dir + name : dir + PathSeparator() + name);
+}
+
+std::string Backslashed(std::string path)
+{
+    for (char& c : path)
+        c = PathSeparators().find(c) != std::string_view::npos ? PathSeparator() : c;
+    return path;
+}
+
+std::string ShownPath(const std::wstring& path)
+{
+    if (path.rfind(L"\\\\?\\UNC\\", 0) == 0)
+        return "\\\\" + Utf8(path.substr(8));
+    if (path.rfind(L"\\\\?\\", 0) == 0)
+        return Utf8(path.substr(4));
+    return Backslashed(Utf8(path));
+}
 
 std::optional<std::wstring> Wide(const std::string& text)
 {
@@ -172,8 +195,6 @@ int ErrnoFromSystem(DWORD error)
     case ERROR_INVALID_PARAMETER: return EINVAL;
     case ERROR_TOO_MANY_OPEN_FILES: return EMFILE;
     case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
     case ERROR_PRIVILEGE_NOT_HELD:
     case ERROR_CANNOT_MAKE: return EACCES;
     case ERROR_WRITE_PROTECT: return EROFS;
@@ -193,6 +214,11 @@ int ErrnoFromSystem(DWORD error)
     case ERROR_SEM_TIMEOUT: return ENOTCONN;
     default: return SystemErrorBase + static_cast<int>(error);
     }
+}
+
+bool IsInUse(int error)
+{
+    return error == SystemErrorBase + ERROR_SHARING_VIOLATION || error == SystemErrorBase + ERROR_LOCK_VIOLATION;
 }
 
 int FailWithLastError()

@@ -24,6 +24,15 @@ inline constexpr unsigned RenameExchangeFlag = 2;
 // errno value, and are shown by their own number.
 inline constexpr int SystemErrorBase = 1 << 16;
 
+// Paths given out have '\' between their parts; those taken in may have '/'
+// too. `name` inside the folder `dir`, one separator between them.
+std::string ChildPath(const std::string& dir, const std::string& name);
+// The path with the system's separator wherever a '/' stands.
+std::string Backslashed(std::string path);
+// A path the system gave, as the user knows it: the long form's prefix
+// dropped, a share's as `\\server\share\...`.
+std::string ShownPath(const std::wstring& path);
+
 // UTF-8 inside, UTF-16 at the system; bytes that are no UTF-8 give nothing.
 std::optional<std::wstring> Wide(const std::string& text);
 std::string Utf8(const std::wstring& text);
@@ -41,6 +50,9 @@ std::optional<std::wstring> PathIn(int dirFd, const std::string& name);
 std::optional<std::wstring> PathOfHandle(HANDLE handle);
 
 int ErrnoFromSystem(DWORD error);
+// The error (as ErrnoFromSystem gives it) of a file another program holds
+// without sharing, or has locked the part read of.
+bool IsInUse(int error);
 // Sets errno from GetLastError and answers -1, as the C calls fail.
 int FailWithLastError();
 

@@ -1,9 +1,12 @@
 // What only the Windows build promises: where an installed copy keeps its
-// settings, the drive letters, files other programs hold, the Run key, the
-// user's name.
+// settings, the drive letters, the paths given out, files other programs
+// hold, the Run key, the user's name.
+#include "FakeClock.h"
+#include "FakeDialogs.h"
 #include "ScratchFolder.h"
 #include "base/InOutError.h"
 #include "core/AutoStart.h"
+#include "core/BackupEngine.h"
 #include "platform/AppDir.h"
 #include "platform/FileSystem.h"
 #include "platform/Folder.h"
@@ -15,6 +18,7 @@
 #include <aclapi.h>
 #include <windows.h>
 
+#include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +28,14 @@ using namespace tarvok::platform;
 using namespace tarvok::test;
 
 namespace {
+
+// The path as Windows writes it.
+std::string Backslashed(std::string path)
+{
+    for (char& c : path)
+        c = c == '/' ? '\\' : c;
+    return path;
+}
 
 std::vector<BYTE> UserSid()
 {
@@ -107,7 +119,7 @@ TEST(WindowsSystemTest, APortableCopyKeepsItsFolderUnlessInstalled)
         }
         const AppDirSources sources{dir / "Program", installed, dir / "Roaming", dir / "Profile"};
         const std::string chosen = ChooseAppDir(sources);
-        EXPECT_EQ(chosen, c.Portable ? dir / "Program" : dir / "Roaming/Tarvok");
+        EXPECT_EQ(chosen, Backslashed(c.Portable ? dir / "Program" : dir / "Roaming/Tarvok"));
         EXPECT_EQ(DirectoryExists(dir / "Roaming/Tarvok"), !c.Portable);
         EXPECT_FALSE(WhyAppDirIsMissing(chosen));
     }
@@ -116,12 +128,158 @@ TEST(WindowsSystemTest, APortableCopyKeepsItsFolderUnlessInstalled)
 TEST(WindowsSystemTest, DrivesAreTheLettersAndAPathFindsItsOwn)
 {
     const std::vector<MountPoint> drives = MountedFileSystems();
-    const auto c = std::find_if(drives.begin(), drives.end(), [](const MountPoint& m) { return m.Root == "C:/"; });
+    const auto c = std::find_if(drives.begin(), drives.end(), [](const MountPoint& m) { return m.Root == "C:\\"; });
     ASSERT_NE(c, drives.end());
     EXPECT_EQ(c->Type, "fixed");
-    EXPECT_EQ(MountRootOf(drives, "c:\\Users\\someone\\file.txt"), "C:/");
-    EXPECT_EQ(MountRootOf(drives, "C:/"), "C:/");
+    EXPECT_EQ(MountRootOf(drives, "c:\\Users\\someone\\file.txt"), "C:\\");
+    EXPECT_EQ(MountRootOf(drives, "C:/"), "C:\\");
     EXPECT_EQ(MountRootOf(drives, "\\\\server\\share\\file.txt"), "");
+}
+
+// Whatever separators a caller used, the paths the file layer gives out are
+// the system's own; a drive root keeps its backslash, a share its two.
+TEST(WindowsSystemTest, PathsGivenOutHaveBackslashes)
+{
+    ScratchFolder dir;
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(PathOf(dir.Path()));
+    const std::string current = CurrentDirectory();
+    std::filesystem::current_path(before);
+    Folder folder = Folder::Open(dir.Path());
+    const RawFile temporary = folder.CreateTemporary(".probe-");
+    const std::string name = temporary.Path().substr(temporary.Path().find_last_of('\\') + 1);
+    const struct {
+        const char* What;
+        std::string Given, Expected;
+    } cases[] = {
+        {"the current folder", current, Backslashed(dir.Path())},
+        {"an open folder", folder.Path(), Backslashed(dir.Path())},
+        {"a file made in it", temporary.Path(), Backslashed(dir / name)},
+        {"the executable", ExecutablePath(), ExecutableDir() + "\\core_tests.exe"},
+        {"the settings folder", UserConfigAppDir({"", {}, "C:/Users/x/AppData/Roaming/", ""}),
+         "C:\\Users\\x\\AppData\\Roaming\\Tarvok"},
+        {"the settings folder on a drive root", UserConfigAppDir({"", {}, "D:\\", ""}), "D:\\Tarvok"},
+        {"the settings folder on a share", UserConfigAppDir({"", {}, "//server/share/Roaming", ""}),
+         "\\\\server\\share\\Roaming\\Tarvok"},
+        {"the settings folder in the profile", UserConfigAppDir({"", {}, "", "C:/Users/x"}),
+         "C:\\Users\\x\\AppData\\Roaming\\Tarvok"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.Given, c.Expected) << c.What;
+}
+
+namespace {
+
+// Another program holding a file (the holder beside the tests), from the
+// moment it has taken it until this object goes.
+class HeldFile {
+public:
+    HeldFile(const std::string& how, const std::string& path, const std::string& signal)
+    {
+        SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+        HANDLE input = nullptr;
+        if (!::CreatePipe(&input, &input_, &inherited, 0))
+            return;
+        ::SetHandleInformation(input_, HANDLE_FLAG_INHERIT, 0);
+        std::wstring command = PathOf(ExecutableDir() + "\\file_holder.exe").wstring();
+        command = L"\"" + command + L"\" " + PathOf(how).wstring() + L" \"" + PathOf(path).wstring() + L"\" \"" +
+                  PathOf(signal).wstring() + L"\"";
+        STARTUPINFOW start{};
+        start.cb = sizeof start;
+        start.dwFlags = STARTF_USESTDHANDLES;
+        start.hStdInput = input;
+        PROCESS_INFORMATION started{};
+        if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start, &started)) {
+            process_ = started.hProcess;
+            ::CloseHandle(started.hThread);
+        }
+        ::CloseHandle(input);
+        const ULONGLONG deadline = ::GetTickCount64() + 30000;
+        while (process_ && !FileExists(signal) && ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT &&
+               ::GetTickCount64() < deadline)
+            ::Sleep(10);
+        held_ = FileExists(signal);
+    }
+    ~HeldFile()
+    {
+        ::CloseHandle(input_); // the holder lets go when its input ends
+        if (process_ && ::WaitForSingleObject(process_, 30000) != WAIT_OBJECT_0)
+            ::TerminateProcess(process_, 1);
+        if (process_)
+            ::CloseHandle(process_);
+    }
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+    bool Held() const { return held_; }
+
+private:
+    HANDLE input_ = nullptr;
+    HANDLE process_ = nullptr;
+    bool held_ = false;
+};
+
+// Wine keeps a lock from other writers only; there a locked file reads as any other.
+bool ReadsPastLocks(const std::string& path)
+{
+    const HANDLE file = ::CreateFileW(PathOf(path).wstring().c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    char first = 0;
+    DWORD n = 0;
+    const bool read = ::ReadFile(file, &first, 1, &n, nullptr) != 0;
+    ::CloseHandle(file);
+    return read;
+}
+
+} // namespace
+
+// A source another program has open is copied whole when it shares reading;
+// held without sharing, or locked, it ends the run naming the file.
+TEST(WindowsSystemTest, ASourceAnotherProgramHoldsIsCopiedOrSaidToBeInUse)
+{
+    const struct {
+        const char* How;
+        int Code; // 0: copied
+    } cases[] = {
+        {"share", 0},
+        {"alone", ERROR_SHARING_VIOLATION},
+        {"lock", ERROR_LOCK_VIOLATION},
+    };
+    const std::string contents = std::string(300000, 'x') + "end";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.How);
+        ScratchFolder dir;
+        ASSERT_TRUE(CreateDir(dir / "BkUp"));
+        const std::string source = Backslashed(dir / "big.bin");
+        Put(source, contents);
+        FakeDialogs dialogs;
+        FakeClock clock;
+        clock.Time = LocalTime{2026, 3, 4, 5};
+        int code = 0;
+        std::string message;
+        {
+            const HeldFile held(c.How, source, dir / "held");
+            ASSERT_TRUE(held.Held());
+            if (c.Code == ERROR_LOCK_VIOLATION && ReadsPastLocks(source)) {
+                std::cout << "This system reads past another program's lock: the locked source is not tried.\n";
+                continue;
+            }
+            try {
+                BackUpFileList({FileRec{source, 1, 0}}, Backslashed(dir / "BkUp"), clock, dialogs);
+            } catch (const EInOutError& error) {
+                code = error.ErrorCode();
+                message = error.what();
+            }
+        }
+        EXPECT_EQ(code, c.Code) << message;
+        if (c.Code == 0) {
+            EXPECT_EQ(Get(dir / "BkUp/03_04_05/big.bin"), contents);
+        } else {
+            EXPECT_EQ(message, source + ": The file is in use by another program");
+            EXPECT_EQ(ListDirectory(dir / "BkUp/03_04_05").size(), 0u) << "no copy, whole or part";
+        }
+        EXPECT_TRUE(dialogs.Log.empty());
+    }
 }
 
 TEST(WindowsSystemTest, AFileAnotherProgramHoldsIsNotReplacedAndStaysWhole)
@@ -217,7 +375,7 @@ TEST(WindowsSystemTest, TheUserNameIsTheLogonName)
     EXPECT_EQ(PathOf(*user).wstring(), logon) << "the name, in UTF-8";
 }
 
-// %APPDATA% comes with backslashes; the program's paths have '/' only.
+// %APPDATA% comes with backslashes, as the program's own paths do.
 TEST(WindowsSystemTest, AnInstalledCopyKeepsItsFilesInTheRoamingFolder)
 {
     ScratchFolder dir;
@@ -229,6 +387,6 @@ TEST(WindowsSystemTest, AnInstalledCopyKeepsItsFilesInTheRoamingFolder)
     ASSERT_EQ(::_wputenv_s(L"APPDATA", roaming.c_str()), 0);
     const std::string chosen = DetermineAppDir({ExecutableDir()});
     ::_wputenv_s(L"APPDATA", kept.c_str());
-    EXPECT_EQ(chosen, dir / "Roaming/Tarvok");
+    EXPECT_EQ(chosen, Backslashed(dir / "Roaming/Tarvok"));
     EXPECT_TRUE(DirectoryExists(chosen));
 }

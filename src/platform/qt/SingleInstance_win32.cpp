@@ -79,9 +79,7 @@ std::string RuntimeDirectory(std::string* refusal)
             *refusal = "LOCALAPPDATA is not set";
         return {};
     }
-    std::string dir = Utf8(local) + "/Tarvok";
-    for (char& c : dir)
-        c = c == '\\' ? '/' : c;
+    const std::string dir = ChildPath(Utf8(local), "Tarvok");
     CreateDirWithParents(dir);
     if (!DirectoryExists(dir)) {
         if (refusal)
@@ -95,7 +93,7 @@ InstanceLock::InstanceLock(const std::string& directory, const std::string& name
 {
     if (directory.empty())
         return;
-    lockPath_ = directory + "/" + name + ".lock";
+    lockPath_ = ChildPath(directory, name + ".lock");
     // Pipe names are one namespace for the whole machine: the user's own
     // identity keeps each user's copy to itself.
     const std::string sid = UserSidText();
