@@ -6,9 +6,11 @@
 #    MM_DD_HH folder with whole copies; Tools enters the program in the Run
 #    key and takes it out again;
 #  installer: a silent install puts the files, the shortcut and the Uninstall
-#    key in place; the installed program docks and keeps its files in
-#    %APPDATA%\Tarvok; the silent uninstall removes what was installed, and
-#    only that.
+#    key in place; the installed program docks, keeps its files in
+#    %APPDATA%\Tarvok and takes over the settings an earlier copy left beside
+#    it; a silent install and a silent uninstall while it runs end it as a
+#    logout does (its settings written), then replace or remove what was
+#    installed, and only that.
 # --package-only leaves out the checks of the program's own behaviour (for a
 # stand-in exe). Screenshots go to OUT_FOLDER (default: beside the installer).
 # Usage: smoke_test.sh [--package-only] DEPLOY_FOLDER INSTALLER [OUT_FOLDER]
@@ -282,20 +284,52 @@ for hive in HKLM HKCU; do
   wine reg add "$hive\\$run_key" /v Tarvok.exe /d "\"$installed_win\\Tarvok.exe\" --at-logon" /f >/dev/null 2>&1
 done
 
-note "installer: a silent install"
-timeout 120 wine "$setup" /S >"$WORK/setup.out" 2>&1 || fail "the installer ended with $?"
-[ -d "$installed" ] || fail "nothing installed in $installed"
-while IFS= read -r f; do
-  cmp -s "$deploy/$f" "$installed/$f" || fail "$f is not installed as it is in $deploy"
-done < <(cd "$deploy" && find . -type f)
-for f in Tarvok.installed uninstall.exe; do
-  [ -f "$installed/$f" ] || fail "no $f in $installed"
-done
+# What Wine said about a Windows program that failed, with what was still
+# running in this prefix and the windows on the screen (a question waiting?).
+wine_said() { # the program's output file
+  echo "it said: $(cat "$1")"
+  echo "running in the prefix:"
+  local pid
+  for pid in $(pgrep -u "$(id -u)" .); do
+    grep -qzxF "WINEPREFIX=$WINEPREFIX" "/proc/$pid/environ" 2>/dev/null &&
+      echo "  $pid $(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null)"
+  done
+  echo "windows: $(xwininfo -root -tree | grep -o '"[^"]*": ([^)]*)' | sort | uniq -c | tr '\n' ';')"
+}
+setup_runs=0
+run_setup() { # the installer or uninstaller, its arguments: silently, its exit code told
+  setup_runs=$((setup_runs + 1))
+  local out=$WORK/setup$setup_runs.out status=0
+  WINEDEBUG=err+all,fixme-all timeout 120 wine "$@" >"$out" 2>&1 || status=$?
+  [ $status -eq 0 ] || fail "$(basename "$1") ended with $status; $(wine_said "$out")"
+}
+alive() { kill -0 "$1" 2>/dev/null && echo yes; }
+# The settings the program wrote at its end: gone before, there again after.
+settings=$appdata/Tarvok/Tarvok.ini
+settings_written() { wait_until 30 grep -l '^Smoke' "$settings" >/dev/null || fail "no settings written to $settings"; }
+
+check_installed() {
+  [ -d "$installed" ] || fail "nothing installed in $installed"
+  while IFS= read -r f; do
+    cmp -s "$deploy/$f" "$installed/$f" || fail "$f is not installed as it is in $deploy"
+  done < <(cd "$deploy" && find . -type f)
+  for f in Tarvok.installed uninstall.exe; do
+    [ -f "$installed/$f" ] || fail "no $f in $installed"
+  done
+  [ -f "$shortcut" ] || fail "no Start-menu shortcut"
+  reg_lines "$uninstall_key" | grep -q 'UninstallString.*uninstall\.exe' || fail "no Uninstall key"
+}
 shortcut=$(unix_path 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Tarvok.lnk')
-[ -f "$shortcut" ] || fail "no Start-menu shortcut"
-reg_lines "$uninstall_key" | grep -q 'UninstallString.*uninstall\.exe' || fail "no Uninstall key"
+
+note "installer: a silent install"
+run_setup "$setup" /S
+check_installed
 
 note "the installed program docks"
+if [ $full -eq 1 ]; then
+  # An earlier portable copy in the same folder left its settings there.
+  cp "$portable/Tarvok.ini" "$installed/Tarvok.ini"
+fi
 start_exe "$installed/Tarvok.exe"
 installed_pid=$PROGRAM_PID
 icon=$(wait_icon)
@@ -303,13 +337,30 @@ shot_drawn installed-tray.png "$icon"
 if [ $full -eq 1 ]; then
   wait_until 30 ls "$appdata/Tarvok/Skin/TarvokSkin0.bmp" >/dev/null ||
     fail "the installed program did not take %APPDATA%\\Tarvok (no example skins there)"
-  [ ! -e "$installed/Tarvok.ini" ] || fail "the installed program wrote its settings into Program Files"
-fi
-stop_exe "$installed_pid"
+  note "it took over the earlier copy's settings, a copy of them"
+  settings_written
+  cmp -s "$portable/Tarvok.ini" "$installed/Tarvok.ini" || fail "the installed program changed the earlier copy's settings"
+  rm "$installed/Tarvok.ini"
 
-note "a silent uninstall removes what was installed, only that"
+  note "installing again while it runs ends it as a logout does: its settings written, the files replaced"
+  rm "$settings"
+  run_setup "$setup" /S
+  wait_gone 30 alive "$installed_pid" || fail "the installer left the program running"
+  wait_gone 30 tray_icon || fail "the tray icon stayed after the program ended"
+  settings_written
+  check_installed
+  start_exe "$installed/Tarvok.exe"
+  installed_pid=$PROGRAM_PID
+  wait_icon >/dev/null
+  rm "$settings"
+else
+  # A stand-in does not answer the question to end.
+  stop_exe "$installed_pid"
+fi
+
+note "a silent uninstall ends the program, then removes what was installed, only that"
 # The uninstaller runs on from a copy of itself and ends at once.
-timeout 60 wine "$installed/uninstall.exe" /S >"$WORK/uninstall.out" 2>&1 || fail "the uninstaller ended with $?"
+run_setup "$installed/uninstall.exe" /S
 # The key goes last.
 leftovers() {
   [ ! -e "$installed" ] || echo "the install folder: $(ls -R "$installed")"
@@ -318,6 +369,10 @@ leftovers() {
   [ -z "$(run_values_naming "$installed_win\\Tarvok.exe")" ] || echo "the installed program's Run value"
 }
 wait_gone 60 leftovers || fail "the uninstall left $(leftovers)"
+if [ $full -eq 1 ]; then
+  [ -z "$(alive "$installed_pid")" ] || fail "the program runs on without its files"
+  settings_written
+fi
 reg_lines "HKCU\\$run_key" | grep -q '^ *Other ' || fail "another program's Run value went too"
 [ "$(cat "$appdata/Tarvok/user-file.txt")" = kept ] || fail "the user's files in %APPDATA%\\Tarvok went"
 

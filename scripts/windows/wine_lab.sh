@@ -4,7 +4,13 @@
 # socket there), an X display of its own, all ended and removed at exit.
 #
 # lab_init NAME          makes $WORK, exports WINEPREFIX, TMPDIR, WINEDEBUG and
-#                        WINEDLLOVERRIDES, ends the lab at exit (status kept)
+#                        WINEDLLOVERRIDES, ends the lab at exit (status kept).
+#                        No debugger: a program that crashes ends at once with
+#                        the exception's code, and Wine says where it faulted,
+#                        instead of its crash window waiting for a click until
+#                        the caller's timeout. No menu builder: the prefix's
+#                        shortcuts and file types would go into the user's own
+#                        ~/.local/share and ~/.config, which every run shares.
 # lab_track PID          PID, started by the caller, is ended at exit
 # lab_xvfb               Xvfb on a free display, waited for; exports DISPLAY
 # lab_prefix             this prefix's wineserver, kept for the whole run (each
@@ -16,7 +22,7 @@
 lab_init() {
   WORK=$(mktemp -d "${TMPDIR:-/tmp}/tarvok-$1.XXXXXX")
   mkdir "$WORK/tmp"
-  export WINEPREFIX="$WORK/prefix" TMPDIR="$WORK/tmp" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEPREFIX="$WORK/prefix" TMPDIR="$WORK/tmp" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe,winemenubuilder.exe=d"
   LAB_PIDS=()
   trap lab_end EXIT
 }

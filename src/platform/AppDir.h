@@ -32,7 +32,9 @@ std::string UserConfigAppDir(const AppDirSources& sources);
 // The executable's folder when it is writable by this user and not an
 // installed program folder; otherwise UserConfigAppDir, created (with its
 // missing parents) with mode 0700 when missing, and made 0700 when it is
-// the user's and others have any access to it.
+// the user's and others have any access to it. On Windows a settings folder
+// without a Tarvok.ini then gets a copy of the one beside the executable
+// (an earlier copy's in the same folder).
 std::string ChooseAppDir(const AppDirSources& sources);
 
 // Why the folder `appDir` is not there, in the system's words: nothing when

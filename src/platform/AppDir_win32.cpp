@@ -19,6 +19,8 @@ using namespace win32;
 // settings per user even where it could write its own folder (Wine lets
 // anyone write into Program Files).
 constexpr char InstalledMarker[] = "Tarvok.installed";
+// The settings file the program reads from its folder.
+constexpr char SettingsFile[] = "Tarvok.ini";
 
 bool IsAbsolute(const std::string& path)
 {
@@ -101,6 +103,21 @@ std::string EnvironmentText(const wchar_t* name)
     return value ? Backslashed(Utf8(value)) : std::string();
 }
 
+// An earlier copy in the executable's folder (a portable one, or an older
+// program) kept its settings beside it: a settings folder without its own
+// takes a copy of them; the earlier file stays for that copy.
+void TakeOverEarlierSettings(const std::string& executableDir, const std::string& appDir)
+{
+    const std::optional<std::wstring> from = SystemPath(executableDir + "/" + SettingsFile);
+    const std::optional<std::wstring> to = SystemPath(appDir + "/" + SettingsFile);
+    if (!from || !to || !::CopyFileW(from->c_str(), to->c_str(), TRUE))
+        return;
+    // The copy keeps the attributes: a read-only file would refuse our writes.
+    const DWORD attributes = ::GetFileAttributesW(to->c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        ::SetFileAttributesW(to->c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+}
+
 } // namespace
 
 std::string UserConfigAppDir(const AppDirSources& sources)
@@ -119,6 +136,7 @@ std::string ChooseAppDir(const AppDirSources& sources)
         return Backslashed(sources.ExecutableDir);
     const std::string dir = UserConfigAppDir(sources);
     CreateDirWithParents(dir);
+    TakeOverEarlierSettings(sources.ExecutableDir, dir);
     return dir;
 }
 

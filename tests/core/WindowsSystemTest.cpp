@@ -90,6 +90,8 @@ TEST(WindowsSystemTest, ASnapshotFolderIsTheUsersAlone)
     EXPECT_EQ(access.ForOthers, 0);
 }
 
+// An installed copy starting without settings of its own takes over those
+// an earlier copy left beside the executable, and leaves them there.
 TEST(WindowsSystemTest, APortableCopyKeepsItsFolderUnlessInstalled)
 {
     const struct {
@@ -97,12 +99,16 @@ TEST(WindowsSystemTest, APortableCopyKeepsItsFolderUnlessInstalled)
         bool Marker;
         const char* Installed; // the program folder, inside the scratch folder
         bool Portable;
+        const char* Beside = nullptr; // the settings beside the executable
+        const char* Own = nullptr;    // the settings folder's own settings
     } cases[] = {
-        {"a copy in a folder of its own", false, nullptr, true},
+        {"a copy in a folder of its own", false, nullptr, true, "portable"},
         {"a copy the installer marked", true, nullptr, false},
         {"a copy in the installed folder, spelt otherwise", false, "PROGRAM/", false},
         {"a copy below a program folder", false, "", false},
         {"a copy in a folder whose name only begins like one", false, "Prog", true},
+        {"an installed copy over an earlier copy's settings", true, nullptr, false, "earlier"},
+        {"an installed copy with settings of its own", true, nullptr, false, "earlier", "own"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.What);
@@ -110,6 +116,12 @@ TEST(WindowsSystemTest, APortableCopyKeepsItsFolderUnlessInstalled)
         ASSERT_TRUE(CreateDir(dir / "Program"));
         if (c.Marker)
             Put(dir / "Program/Tarvok.installed", "");
+        if (c.Beside)
+            Put(dir / "Program/Tarvok.ini", c.Beside);
+        if (c.Own) {
+            ASSERT_TRUE(CreateDir(dir / "Roaming") && CreateDir(dir / "Roaming/Tarvok"));
+            Put(dir / "Roaming/Tarvok/Tarvok.ini", c.Own);
+        }
         std::vector<std::string> installed;
         if (c.Installed) {
             std::string otherwise = dir / c.Installed;
@@ -122,6 +134,12 @@ TEST(WindowsSystemTest, APortableCopyKeepsItsFolderUnlessInstalled)
         EXPECT_EQ(chosen, Backslashed(c.Portable ? dir / "Program" : dir / "Roaming/Tarvok"));
         EXPECT_EQ(DirectoryExists(dir / "Roaming/Tarvok"), !c.Portable);
         EXPECT_FALSE(WhyAppDirIsMissing(chosen));
+        const char* settings = c.Own ? c.Own : c.Beside;
+        EXPECT_EQ(FileExists(chosen + "/Tarvok.ini") ? Get(chosen + "/Tarvok.ini") : "none",
+                  settings ? settings : "none");
+        if (c.Beside) {
+            EXPECT_EQ(Get(dir / "Program/Tarvok.ini"), c.Beside) << "the earlier copy keeps its settings";
+        }
     }
 }
 
