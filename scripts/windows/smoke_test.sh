@@ -214,7 +214,6 @@ if [ $full -eq 1 ]; then
   grep -qF '\' "$WORK/backup/Project.ini" && ! grep -qF / "$WORK/backup/Project.ini" ||
     fail "the seeded project file does not hold backslash paths"
   cp "$portable/Tarvok.ini" "$WORK/Tarvok.ini.seeded"
-  cp "$WORK/backup/Project.ini" "$WORK/Project.ini.seeded"
 fi
 import -window root "$WORK/desktop.png"
 
@@ -348,6 +347,9 @@ if [ $full -eq 1 ]; then
   wait_gone 30 alive "$installed_pid" || fail "the installer left the program running"
   wait_gone 30 tray_icon || fail "the tray icon stayed after the program ended"
   settings_written
+  # The skin number may have changed by itself; the project's lines may not.
+  cmp -s <(tail -n +7 "$settings") <(tail -n +7 "$WORK/Tarvok.ini.seeded") ||
+    fail "the project's lines came back changed: $(tail -n +7 "$settings" | od -c | head -n 5)"
   check_installed
   start_exe "$installed/Tarvok.exe"
   installed_pid=$PROGRAM_PID
