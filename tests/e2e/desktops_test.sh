@@ -194,19 +194,27 @@ row_lxqt() {
   mkdir -p "$HOME" "${settings%/*}"
   convert -size 8x8 xc:navy "$mine"
   printf '[Desktop]\nWallpaper=%s\nWallpaperMode=stretch\n' "$mine" >"$settings"
-  pcmanfm-qt --desktop --profile=lxqt >"$WORK/pcmanfm.log" 2>&1 &
-  local desktop=$!
-  track "$desktop"
+  local desktop
   desktop_runs() {
     bus_call -d org.freedesktop.DBus -o /org/freedesktop/DBus -m org.freedesktop.DBus.NameHasOwner \
       org.pcmanfm.PCManFM | grep -o true
   }
-  wait_until 30 desktop_runs >/dev/null || fail "pcmanfm-qt's desktop did not start: $(tail -n 3 "$WORK/pcmanfm.log")"
+  start_desktop() {
+    pcmanfm-qt --desktop --profile=lxqt >"$WORK/pcmanfm.log" 2>&1 &
+    desktop=$!
+    track "$desktop"
+    wait_until 30 desktop_runs >/dev/null || fail "pcmanfm-qt's desktop did not start: $(tail -n 3 "$WORK/pcmanfm.log")"
+  }
+  stop_desktop() {
+    kill "$desktop" && wait "$desktop" 2>/dev/null
+    wait_gone 10 desktop_runs || fail "pcmanfm-qt's desktop did not end"
+  }
+  start_desktop
   start_trayer
   exe=$(install_copy "$binary" "$WORK/lxqt")
   cp -r "$(dirname "$binary")/Skin" "$WORK/lxqt/Skin" || fail "no Skin folder beside the built program"
   printf '%s\r\n' 0 0 2 "Reserve 1" "Reserve 2" "Reserve 3" >"$WORK/lxqt/Tarvok.ini"
-  wallpaper() { sed -n 's/^Wallpaper=//p' "$settings"; }
+  wallpaper() { sed -n 's/^Wallpaper=//p' "$settings" 2>/dev/null; }
   # The skin changes by itself every 30 s of uptime: any of ours will do.
   ours() { wallpaper | grep -o 'TarvokSkin[0-9]*'; }
   theirs() { [ "$(wallpaper)" = "$mine" ] && echo yes; }
@@ -235,13 +243,45 @@ row_lxqt() {
   answer_box '^Confirm$' Return
   wait_exit "$PROGRAM_PID" 20 || fail "Quit did not end the program"
   [ -n "$(ours)" ] || fail "the wallpaper did not last the logon after Exit"
-  kill "$desktop" && wait "$desktop" 2>/dev/null
-  local command
-  command=$(sed -n 's/^Exec=//p' "$XDG_CONFIG_HOME/autostart/Tarvok-wallpaper.desktop") ||
-    fail "no restore entry for the next logon"
-  sh -c "$command" || fail "the restore entry failed: $command"
+  stop_desktop
+  next_logon() {
+    local command
+    command=$(sed -n 's/^Exec=//p' "$XDG_CONFIG_HOME/autostart/Tarvok-wallpaper.desktop") ||
+      fail "no restore entry for the next logon"
+    sh -c "$command" || fail "the restore entry failed: $command"
+  }
+  next_logon
   [ -n "$(theirs)" ] || fail "the next logon did not put the wallpaper back: $(wallpaper)"
   [ -z "$(desktop_runs)" ] || fail "the logon script started a pcmanfm-qt of its own"
+
+  note "a picture the user chose after ours survives the next logon"
+  start_desktop
+  set_wallpaper
+  tray_menu_key q
+  answer_box '^Confirm$' Return
+  wait_exit "$PROGRAM_PID" 20 || fail "Quit did not end the program"
+  local other=$WORK/other.png
+  convert -size 8x8 xc:olive "$other"
+  pcmanfm-qt --profile=lxqt --set-wallpaper "$other"
+  chosen() { [ "$(wallpaper)" = "$other" ] && echo yes; }
+  wait_until 20 chosen >/dev/null || fail "pcmanfm-qt did not take the user's picture: $(wallpaper)"
+  stop_desktop
+  next_logon
+  [ -n "$(chosen)" ] || fail "the next logon put the old picture over the user's: $(wallpaper)"
+
+  note "a new user's picture comes from the system-wide settings; Clear gives it back"
+  rm -f "$settings"
+  local -x XDG_CONFIG_DIRS=$WORK/lxqt-xdg
+  mkdir -p "$XDG_CONFIG_DIRS/pcmanfm-qt/lxqt"
+  printf '[Desktop]\nWallpaper=%s\nWallpaperMode=stretch\n' "$mine" >"$XDG_CONFIG_DIRS/pcmanfm-qt/lxqt/settings.conf"
+  start_desktop
+  set_wallpaper
+  xdotool keydown ctrl key x keyup ctrl
+  wait_until 20 theirs >/dev/null || fail "Clear did not give the system-wide picture back: $(wallpaper)"
+  [ ! -e "$WORK/lxqt/Tarvok.wallpaper" ] || fail "the kept picture outlived the Clear"
+  end_program
+  [ -n "$(theirs)" ] || fail "the session's end changed the picture Clear gave back: $(wallpaper)"
+  stop_desktop
   stop_trayer
   export DBUS_SESSION_BUS_ADDRESS="unix:path=$WORK/no-bus"
 }
