@@ -175,7 +175,7 @@ bool TMainForm::FormClose()
     } catch (const EInOutError& error) {
         // A folder that stays unwritable would keep the program from ever
         // ending but by a signal: the user may end it without saving.
-        if (!Dialogs.Confirm(ErrorBoxText(error.what()) + "\nQuit without saving?"))
+        if (!Dialogs.ConfirmDefaultNo(ErrorBoxText(error.what()) + "\nQuit without saving?"))
             return false;
     }
     state_.Clear();
