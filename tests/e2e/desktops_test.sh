@@ -18,6 +18,7 @@ rows=(
   no_tray    # no notification area at the start: the window lives in the taskbar until one comes
   openbox    # openbox: the keyboard after a box, the buttons after a drag
   session    # a session manager (XSMP) is told never to restart the program: its autostart entry starts it
+  logout_question # a logout while the start's question is open: settings written, program ended, in time
   x_dies     # the X server goes away under the program: the settings are written all the same
   mate_dpi   # MATE's 100 dpi: the window keeps its skin's size, crisp
   lxqt       # LXQt's desktop (pcmanfm-qt) takes the wallpaper and gets its own back
@@ -152,6 +153,23 @@ row_session() {
     fail "the program never saved for the session manager"
   [ "$hint" = "RestartStyleHint 3" ] || fail "the session manager may restart the program: $hint"
   end_program
+}
+
+row_logout_question() {
+  "$build/tests/e2e/xsmp_manager" >"$WORK/logout.out" 2>"$WORK/logout.err" &
+  local manager=$!
+  track "$manager"
+  local address
+  address=$(wait_until 10 head -n 1 "$WORK/logout.out") || fail "the session manager did not start"
+  exe=$(install_copy "$binary" "$WORK/logout")
+  SESSION_MANAGER=$address start_program "$exe"
+  wait_until 30 windows_named '^Confirm$' >/dev/null || fail "no question at the start"
+  wait_until 30 grep -o RestartStyleHint "$WORK/logout.out" >/dev/null || fail "the program never joined the session"
+  kill -USR1 "$manager"
+  wait_until 5 grep -o Die "$WORK/logout.out" >/dev/null || fail "the program did not save for the logout in time"
+  wait_exit "$PROGRAM_PID" 5 || fail "the program outlived the logout"
+  [ "$(sed -n 3p "$WORK/logout/Tarvok.ini" 2>/dev/null)" = $'0\r' ] ||
+    fail "the settings were not written, or the unanswered question counted as Yes"
 }
 
 row_x_dies() {

@@ -1,6 +1,7 @@
 #include "ui/main/Main.h"
 
 #include "platform/qt/CloseRequests.h"
+#include "platform/qt/SessionEnd.h"
 #include "ui/shell/ErrorReport.h"
 #include "ui/widgets/KeyPreview.h"
 #include "ui/widgets/KeyboardReturn.h"
@@ -26,6 +27,10 @@ TMainForm::TMainForm(const MainSeams& seams, std::string appDir, QWidget* parent
     ConnectDialogs();
     ConnectDesktopTools();
     closeRequests_ = std::make_unique<platform::CloseRequests>([this](WId window) { return TakeCloseRequest(window); });
+    if (seams.SessionEnd) {
+        React(seams.SessionEnd, &platform::SessionEndWatcher::SaveRequested, &TMainForm::SaveAtSessionEnd);
+        React(seams.SessionEnd, &platform::SessionEndWatcher::SessionEnding, &TMainForm::EndSession);
+    }
     // An error ends the creation steps, not the window.
     Reporting (&TMainForm::FormCreate)();
     // Without a notification area the window is the only way to the program.

@@ -160,6 +160,9 @@ bool TMainForm::FinishClose()
 {
     if (!FormClose())
         return false;
+    // The program's end is decided: a session's end that comes now finds
+    // nothing left to write, and leaves the wallpaper of an Exit alone.
+    state_.EndSession();
     hide();
     emit Closed();
     return true;
