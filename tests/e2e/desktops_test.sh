@@ -19,6 +19,7 @@ rows=(
   openbox    # openbox: the keyboard after a box, the buttons after a drag
   session    # a session manager (XSMP) is told never to restart the program: its autostart entry starts it
   logout_question # a logout while the start's question is open: settings written, program ended, in time
+  skin_close # the skin's own close button during a run: the exit question comes after it
   x_dies     # the X server goes away under the program: the settings are written all the same
   mate_dpi   # MATE's 100 dpi: the window keeps its skin's size, crisp
   lxqt       # LXQt's desktop (pcmanfm-qt) takes the wallpaper and gets its own back
@@ -170,6 +171,33 @@ row_logout_question() {
   wait_exit "$PROGRAM_PID" 5 || fail "the program outlived the logout"
   [ "$(sed -n 3p "$WORK/logout/Tarvok.ini" 2>/dev/null)" = $'0\r' ] ||
     fail "the settings were not written, or the unanswered question counted as Yes"
+}
+
+row_skin_close() {
+  start_trayer
+  mkdir -p "$WORK/skin-close/BkUp"
+  truncate -s 512M "$WORK/big.bin"
+  printf '%s\r\n' "$WORK/big.bin" >"$WORK/skin-close/BkUp/Project.ini"
+  start_fresh skin-close
+  "$exe" || fail "the wake-up start failed"
+  local window
+  window=$(wait_until 10 main_window) || fail "the window did not show"
+  wait_painted "$window"
+  focus_window "$window"
+  xdotool key space
+  # Held while it copies, the program gets the click when it goes on.
+  partial() { ls "$WORK"/skin-close/BkUp/*/.tarvok-partial-* 2>/dev/null; }
+  wait_until 30 partial >/dev/null || fail "the run did not start"
+  kill -STOP "$PROGRAM_PID"
+  xdotool mousemove --window "$window" 590 46 click 1
+  kill -CONT "$PROGRAM_PID"
+  local box
+  box=$(wait_until 60 message_box | head -n 1) || fail "no box at the end of the run"
+  focus_window "$box"
+  xdotool key Return
+  answer_box '^Confirm$' Return
+  wait_exit "$PROGRAM_PID" 20 || fail "the program did not end after Yes"
+  stop_trayer
 }
 
 row_x_dies() {

@@ -26,7 +26,8 @@ TMainForm::TMainForm(const MainSeams& seams, std::string appDir, QWidget* parent
     ConnectSkin();
     ConnectDialogs();
     ConnectDesktopTools();
-    closeRequests_ = std::make_unique<platform::CloseRequests>([this](WId window) { return TakeCloseRequest(window); });
+    closeRequests_ = std::make_unique<platform::CloseRequests>(
+        [this](WId window, std::optional<QPoint> pressedAt) { return TakeCloseRequest(window, pressedAt); });
     if (seams.SessionEnd) {
         React(seams.SessionEnd, &platform::SessionEndWatcher::SaveRequested, &TMainForm::SaveAtSessionEnd);
         React(seams.SessionEnd, &platform::SessionEndWatcher::SessionEnding, &TMainForm::EndSession);
