@@ -5,7 +5,6 @@
 #include "core/Settings.h"
 #include "platform/AppDir.h"
 #include "platform/AutoStartEntry.h"
-#include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/SystemClock.h"
 #include "platform/UserName.h"
@@ -91,7 +90,7 @@ int main(int argc, char** argv)
     platform::SystemClock clock;
     ui::QtShell shell;
     const std::unique_ptr<Desktop> desktop = platform::MakeSystemDesktop(JoinPath(appDir, WallpaperKeepFileName));
-    const ui::TrayHost tray{platform::ActivationIsDoubleClick(platform::EnvironmentValue("XDG_CURRENT_DESKTOP")),
+    const ui::TrayHost tray{platform::ActivationIsDoubleClick(platform::TrayHostProgram()),
                             [] { return QSystemTrayIcon::isSystemTrayAvailable(); }, atLogon ? 30'000 : 0};
     // A logout or a termination signal saves like a close, without asking,
     // also while the start's question is open.

@@ -14,7 +14,7 @@ private_runtime_dir
 # No session bus unless a row starts one.
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$WORK/no-bus"
 rows=(
-  gnome_tray # GNOME Shell's D-Bus tray sends one Activate for a double click
+  gnome_tray # GNOME Shell's D-Bus tray sends one Activate for a double click; others one a click
   no_tray    # no notification area at the start: the window lives in the taskbar until one comes
   openbox    # openbox: the keyboard after a box, the buttons after a drag
   session    # a session manager (XSMP) is told never to restart the program: its autostart entry starts it
@@ -46,18 +46,20 @@ is_focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$(($1))" ] && echo y
 
 row_gnome_tray() {
   start_session_bus
-  start_sni_host
-  XDG_CURRENT_DESKTOP=ubuntu:GNOME start_fresh gnome
+  start_sni_host gnome-shell
+  XDG_CURRENT_DESKTOP=Unknown start_fresh gnome
   local item
   item=$(wait_until 20 sni_item) || fail "the icon was not registered with the D-Bus tray host"
   bus_call -d "$item" -o /StatusNotifierItem -m org.kde.StatusNotifierItem.Activate 0 0 >/dev/null
-  wait_until 10 main_window >/dev/null || fail "one Activate did not show the window"
+  wait_until 10 main_window >/dev/null || fail "one Activate from GNOME Shell's host did not show the window"
   end_program
-  note "elsewhere one Activate alone leaves the window hidden"
-  XDG_CURRENT_DESKTOP=XFCE start_fresh xfce
+  stop_sni_host
+  note "elsewhere one Activate alone leaves the window hidden, in a desktop named GNOME too"
+  start_sni_host
+  XDG_CURRENT_DESKTOP=Budgie:GNOME start_fresh budgie
   item=$(wait_until 20 sni_item) || fail "the icon was not registered with the D-Bus tray host"
   bus_call -d "$item" -o /StatusNotifierItem -m org.kde.StatusNotifierItem.Activate 0 0 >/dev/null
-  ! wait_until 2 main_window >/dev/null || fail "XFCE: one Activate showed the window"
+  ! wait_until 2 main_window >/dev/null || fail "Budgie: one Activate showed the window"
   end_program
   stop_sni_host
   export DBUS_SESSION_BUS_ADDRESS="unix:path=$WORK/no-bus"
