@@ -34,8 +34,9 @@ TMainForm::TMainForm(const MainSeams& seams, std::string appDir, QWidget* parent
     }
     // An error ends the creation steps, not the window.
     Reporting (&TMainForm::FormCreate)();
-    // Without a notification area the window is the only way to the program.
-    if (!Tray.Runs())
+    // Without a notification area the window is the only way to the program,
+    // unless the session ended while the start's question was open.
+    if (!Tray.Runs() && !state_.SessionEnded())
         ShowUnlessATrayComes(Tray.WaitAtStartMs);
     // Timer1 runs from here to the end of the program.
     ConnectSchedule();
