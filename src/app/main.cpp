@@ -5,7 +5,6 @@
 #include "core/Settings.h"
 #include "platform/AppDir.h"
 #include "platform/AutoStartEntry.h"
-#include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/SystemClock.h"
 #include "platform/UserName.h"
@@ -91,20 +90,19 @@ int main(int argc, char** argv)
     platform::SystemClock clock;
     ui::QtShell shell;
     const std::unique_ptr<Desktop> desktop = platform::MakeSystemDesktop(JoinPath(appDir, WallpaperKeepFileName));
-    const ui::TrayHost tray{platform::ActivationIsDoubleClick(platform::EnvironmentValue("XDG_CURRENT_DESKTOP")),
+    const ui::TrayHost tray{platform::ActivationIsDoubleClick(platform::TrayHostProgram()),
                             [] { return QSystemTrayIcon::isSystemTrayAvailable(); }, atLogon ? 30'000 : 0};
-    ui::TMainForm MainForm({dialogs, clock, shell, *desktop, platform::CurrentUserName, tray}, appDir);
+    // A logout or a termination signal saves like a close, without asking,
+    // also while the start's question is open.
+    platform::SessionEndWatcher sessionEnd;
+    ui::TMainForm MainForm({dialogs, clock, shell, *desktop, platform::CurrentUserName, tray, &sessionEnd}, appDir);
+    if (MainForm.State().SessionEnded())
+        return 0;
     mainForm = &MainForm;
     QObject::connect(&MainForm, &ui::TMainForm::Closed, &app, &QCoreApplication::quit);
     platform::TimeChangeWatcher timeWatcher;
     QObject::connect(&timeWatcher, &platform::TimeChangeWatcher::SystemTimeChanged, &MainForm,
                      reporting([&MainForm] { MainForm.SystemTimeChanged(); }));
-    // A logout or a termination signal saves like a close, without asking.
-    platform::SessionEndWatcher sessionEnd;
-    QObject::connect(&sessionEnd, &platform::SessionEndWatcher::SaveRequested, &MainForm,
-                     reporting([&MainForm] { MainForm.SaveAtSessionEnd(); }));
-    QObject::connect(&sessionEnd, &platform::SessionEndWatcher::SessionEnding, &MainForm,
-                     reporting([&MainForm] { MainForm.EndSession(); }));
     // A lost X server ends the program at once: what changed is written first.
     platform::DisplayLossWatch displayLoss([&MainForm] { MainForm.SaveWithoutDisplay(); });
     if (wokenEarly)

@@ -13,6 +13,8 @@ public:
     virtual void Message(const std::string& text) = 0;
     // Confirmation ("Confirm", question icon, Yes default, No): false only on No.
     virtual bool Confirm(const std::string& text) = 0;
+    // The same with No as the default, where Yes gives something up.
+    virtual bool ConfirmDefaultNo(const std::string& text) = 0;
     // Warning ("Warning", warning icon, OK).
     virtual void Warning(const std::string& text) = 0;
     // The general error box; `text` already went through ErrorBoxText.

@@ -14,10 +14,12 @@ private_runtime_dir
 # No session bus unless a row starts one.
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$WORK/no-bus"
 rows=(
-  gnome_tray # GNOME Shell's D-Bus tray sends one Activate for a double click
+  gnome_tray # GNOME Shell's D-Bus tray sends one Activate for a double click; others one a click
   no_tray    # no notification area at the start: the window lives in the taskbar until one comes
   openbox    # openbox: the keyboard after a box, the buttons after a drag
   session    # a session manager (XSMP) is told never to restart the program: its autostart entry starts it
+  logout_question # a logout while the start's question is open: settings written, program ended, in time
+  skin_close # the skin's own close button during a run: the exit question comes after it
   x_dies     # the X server goes away under the program: the settings are written all the same
   mate_dpi   # MATE's 100 dpi: the window keeps its skin's size, crisp
   lxqt       # LXQt's desktop (pcmanfm-qt) takes the wallpaper and gets its own back
@@ -44,18 +46,20 @@ is_focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$(($1))" ] && echo y
 
 row_gnome_tray() {
   start_session_bus
-  start_sni_host
-  XDG_CURRENT_DESKTOP=ubuntu:GNOME start_fresh gnome
+  start_sni_host gnome-shell
+  XDG_CURRENT_DESKTOP=Unknown start_fresh gnome
   local item
   item=$(wait_until 20 sni_item) || fail "the icon was not registered with the D-Bus tray host"
   bus_call -d "$item" -o /StatusNotifierItem -m org.kde.StatusNotifierItem.Activate 0 0 >/dev/null
-  wait_until 10 main_window >/dev/null || fail "one Activate did not show the window"
+  wait_until 10 main_window >/dev/null || fail "one Activate from GNOME Shell's host did not show the window"
   end_program
-  note "elsewhere one Activate alone leaves the window hidden"
-  XDG_CURRENT_DESKTOP=XFCE start_fresh xfce
+  stop_sni_host
+  note "elsewhere one Activate alone leaves the window hidden, in a desktop named GNOME too"
+  start_sni_host
+  XDG_CURRENT_DESKTOP=Budgie:GNOME start_fresh budgie
   item=$(wait_until 20 sni_item) || fail "the icon was not registered with the D-Bus tray host"
   bus_call -d "$item" -o /StatusNotifierItem -m org.kde.StatusNotifierItem.Activate 0 0 >/dev/null
-  ! wait_until 2 main_window >/dev/null || fail "XFCE: one Activate showed the window"
+  ! wait_until 2 main_window >/dev/null || fail "Budgie: one Activate showed the window"
   end_program
   stop_sni_host
   export DBUS_SESSION_BUS_ADDRESS="unix:path=$WORK/no-bus"
@@ -154,6 +158,50 @@ row_session() {
   end_program
 }
 
+row_logout_question() {
+  "$build/tests/e2e/xsmp_manager" >"$WORK/logout.out" 2>"$WORK/logout.err" &
+  local manager=$!
+  track "$manager"
+  local address
+  address=$(wait_until 10 head -n 1 "$WORK/logout.out") || fail "the session manager did not start"
+  exe=$(install_copy "$binary" "$WORK/logout")
+  SESSION_MANAGER=$address start_program "$exe"
+  wait_until 30 windows_named '^Confirm$' >/dev/null || fail "no question at the start"
+  wait_until 30 grep -o RestartStyleHint "$WORK/logout.out" >/dev/null || fail "the program never joined the session"
+  kill -USR1 "$manager"
+  wait_until 5 grep -o Die "$WORK/logout.out" >/dev/null || fail "the program did not save for the logout in time"
+  wait_exit "$PROGRAM_PID" 5 || fail "the program outlived the logout"
+  [ "$(sed -n 3p "$WORK/logout/Tarvok.ini" 2>/dev/null)" = $'0\r' ] ||
+    fail "the settings were not written, or the unanswered question counted as Yes"
+}
+
+row_skin_close() {
+  start_trayer
+  mkdir -p "$WORK/skin-close/BkUp"
+  truncate -s 512M "$WORK/big.bin"
+  printf '%s\r\n' "$WORK/big.bin" >"$WORK/skin-close/BkUp/Project.ini"
+  start_fresh skin-close
+  "$exe" || fail "the wake-up start failed"
+  local window
+  window=$(wait_until 10 main_window) || fail "the window did not show"
+  wait_painted "$window"
+  focus_window "$window"
+  xdotool key space
+  # Held while it copies, the program gets the click when it goes on.
+  partial() { ls "$WORK"/skin-close/BkUp/*/.tarvok-partial-* 2>/dev/null; }
+  wait_until 30 partial >/dev/null || fail "the run did not start"
+  kill -STOP "$PROGRAM_PID"
+  xdotool mousemove --window "$window" 590 46 click 1
+  kill -CONT "$PROGRAM_PID"
+  local box
+  box=$(wait_until 60 message_box | head -n 1) || fail "no box at the end of the run"
+  focus_window "$box"
+  xdotool key Return
+  answer_box '^Confirm$' Return
+  wait_exit "$PROGRAM_PID" 20 || fail "the program did not end after Yes"
+  stop_trayer
+}
+
 row_x_dies() {
   local shared=$DISPLAY
   start_xvfb # of its own, to be killed
@@ -194,19 +242,27 @@ row_lxqt() {
   mkdir -p "$HOME" "${settings%/*}"
   convert -size 8x8 xc:navy "$mine"
   printf '[Desktop]\nWallpaper=%s\nWallpaperMode=stretch\n' "$mine" >"$settings"
-  pcmanfm-qt --desktop --profile=lxqt >"$WORK/pcmanfm.log" 2>&1 &
-  local desktop=$!
-  track "$desktop"
+  local desktop
   desktop_runs() {
     bus_call -d org.freedesktop.DBus -o /org/freedesktop/DBus -m org.freedesktop.DBus.NameHasOwner \
       org.pcmanfm.PCManFM | grep -o true
   }
-  wait_until 30 desktop_runs >/dev/null || fail "pcmanfm-qt's desktop did not start: $(tail -n 3 "$WORK/pcmanfm.log")"
+  start_desktop() {
+    pcmanfm-qt --desktop --profile=lxqt >"$WORK/pcmanfm.log" 2>&1 &
+    desktop=$!
+    track "$desktop"
+    wait_until 30 desktop_runs >/dev/null || fail "pcmanfm-qt's desktop did not start: $(tail -n 3 "$WORK/pcmanfm.log")"
+  }
+  stop_desktop() {
+    kill "$desktop" && wait "$desktop" 2>/dev/null
+    wait_gone 10 desktop_runs || fail "pcmanfm-qt's desktop did not end"
+  }
+  start_desktop
   start_trayer
   exe=$(install_copy "$binary" "$WORK/lxqt")
   cp -r "$(dirname "$binary")/Skin" "$WORK/lxqt/Skin" || fail "no Skin folder beside the built program"
   printf '%s\r\n' 0 0 2 "Reserve 1" "Reserve 2" "Reserve 3" >"$WORK/lxqt/Tarvok.ini"
-  wallpaper() { sed -n 's/^Wallpaper=//p' "$settings"; }
+  wallpaper() { sed -n 's/^Wallpaper=//p' "$settings" 2>/dev/null; }
   # The skin changes by itself every 30 s of uptime: any of ours will do.
   ours() { wallpaper | grep -o 'TarvokSkin[0-9]*'; }
   theirs() { [ "$(wallpaper)" = "$mine" ] && echo yes; }
@@ -235,13 +291,45 @@ row_lxqt() {
   answer_box '^Confirm$' Return
   wait_exit "$PROGRAM_PID" 20 || fail "Quit did not end the program"
   [ -n "$(ours)" ] || fail "the wallpaper did not last the logon after Exit"
-  kill "$desktop" && wait "$desktop" 2>/dev/null
-  local command
-  command=$(sed -n 's/^Exec=//p' "$XDG_CONFIG_HOME/autostart/Tarvok-wallpaper.desktop") ||
-    fail "no restore entry for the next logon"
-  sh -c "$command" || fail "the restore entry failed: $command"
+  stop_desktop
+  next_logon() {
+    local command
+    command=$(sed -n 's/^Exec=//p' "$XDG_CONFIG_HOME/autostart/Tarvok-wallpaper.desktop") ||
+      fail "no restore entry for the next logon"
+    sh -c "$command" || fail "the restore entry failed: $command"
+  }
+  next_logon
   [ -n "$(theirs)" ] || fail "the next logon did not put the wallpaper back: $(wallpaper)"
   [ -z "$(desktop_runs)" ] || fail "the logon script started a pcmanfm-qt of its own"
+
+  note "a picture the user chose after ours survives the next logon"
+  start_desktop
+  set_wallpaper
+  tray_menu_key q
+  answer_box '^Confirm$' Return
+  wait_exit "$PROGRAM_PID" 20 || fail "Quit did not end the program"
+  local other=$WORK/other.png
+  convert -size 8x8 xc:olive "$other"
+  pcmanfm-qt --profile=lxqt --set-wallpaper "$other"
+  chosen() { [ "$(wallpaper)" = "$other" ] && echo yes; }
+  wait_until 20 chosen >/dev/null || fail "pcmanfm-qt did not take the user's picture: $(wallpaper)"
+  stop_desktop
+  next_logon
+  [ -n "$(chosen)" ] || fail "the next logon put the old picture over the user's: $(wallpaper)"
+
+  note "a new user's picture comes from the system-wide settings; Clear gives it back"
+  rm -f "$settings"
+  local -x XDG_CONFIG_DIRS=$WORK/lxqt-xdg
+  mkdir -p "$XDG_CONFIG_DIRS/pcmanfm-qt/lxqt"
+  printf '[Desktop]\nWallpaper=%s\nWallpaperMode=stretch\n' "$mine" >"$XDG_CONFIG_DIRS/pcmanfm-qt/lxqt/settings.conf"
+  start_desktop
+  set_wallpaper
+  xdotool keydown ctrl key x keyup ctrl
+  wait_until 20 theirs >/dev/null || fail "Clear did not give the system-wide picture back: $(wallpaper)"
+  [ ! -e "$WORK/lxqt/Tarvok.wallpaper" ] || fail "the kept picture outlived the Clear"
+  end_program
+  [ -n "$(theirs)" ] || fail "the session's end changed the picture Clear gave back: $(wallpaper)"
+  stop_desktop
   stop_trayer
   export DBUS_SESSION_BUS_ADDRESS="unix:path=$WORK/no-bus"
 }

@@ -143,8 +143,17 @@ watcher_property() {
     org.kde.StatusNotifierWatcher "$1"
 }
 
+# start_sni_host [NAME]: the watcher runs under the program name NAME
+# (gnome-shell, say), as the desktop's own would.
 start_sni_host() {
-  status-notifier-watcher >"$WORK/watcher.log" 2>&1 &
+  local watcher
+  watcher=$(command -v status-notifier-watcher)
+  if [ -n "${1:-}" ]; then
+    mkdir -p "$WORK/host-bin"
+    ln -sf "$watcher" "$WORK/host-bin/$1"
+    watcher=$WORK/host-bin/$1
+  fi
+  "$watcher" >"$WORK/watcher.log" 2>&1 &
   SNI_HOST_PIDS=($!)
   track $!
   gtk-sni-tray-standalone --bottom >"$WORK/sni-tray.log" 2>&1 &

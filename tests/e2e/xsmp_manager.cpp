@@ -1,12 +1,16 @@
 // A session manager for one client, as a desktop's is at a login: it prints
 // its address (the value for SESSION_MANAGER), asks the first client that
 // registers to save itself, and prints the restart style hint the client
-// set while saving ("RestartStyleHint N", -1 when none; 3 is "never"). Runs
-// on while its client does: a client whose manager goes away ends too.
+// set while saving ("RestartStyleHint N", -1 when none; 3 is "never"). On
+// SIGUSR1 it ends the session as a logout does: it asks its clients to save
+// for a shutdown, and once they have, tells them to die ("Die" is printed).
+// Runs on while its client does: a client whose manager goes away ends too.
 #include <X11/ICE/ICElib.h>
 #include <X11/SM/SMlib.h>
 
 #include <poll.h>
+
+#include <csignal>
 
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +22,11 @@ namespace {
 int restartHint = -1;
 bool saved = false;
 bool told = false;
+volatile std::sig_atomic_t logoutAsked = 0;
+bool loggingOut = false;
+std::vector<SmsConn> clients;
+
+void OnLogout(int) { logoutAsked = 1; }
 
 Status RegisterClient(SmsConn connection, SmPointer, char* previousId)
 {
@@ -25,6 +34,7 @@ Status RegisterClient(SmsConn connection, SmPointer, char* previousId)
     char* id = SmsGenerateClientID(connection);
     SmsRegisterClientReply(connection, id);
     std::free(id);
+    clients.push_back(connection);
     // A new client is asked to save at once, so the manager learns how to restart it.
     SmsSaveYourself(connection, SmSaveLocal, False, SmInteractStyleNone, False);
     return 1;
@@ -41,11 +51,20 @@ void SetProperties(SmsConn, SmPointer, int count, SmProp** properties)
     std::free(properties);
 }
 
-void SaveYourselfDone(SmsConn, SmPointer, Bool) { saved = true; }
+void SaveYourselfDone(SmsConn connection, SmPointer, Bool)
+{
+    saved = true;
+    if (!loggingOut)
+        return;
+    SmsDie(connection);
+    std::printf("Die\n");
+    std::fflush(stdout);
+}
 
 void CloseConnection(SmsConn connection, SmPointer, int count, char** reasons)
 {
     SmFreeReasons(count, reasons);
+    std::erase(clients, connection);
     SmsCleanUp(connection);
 }
 
@@ -109,8 +128,18 @@ int main()
     std::fflush(stdout);
     std::free(address);
 
+    struct sigaction action {};
+    action.sa_handler = OnLogout;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(SIGUSR1, &action, nullptr);
+
     std::vector<IceConn> connections;
     for (;;) {
+        if (logoutAsked && !loggingOut) {
+            loggingOut = true;
+            for (SmsConn client : clients)
+                SmsSaveYourself(client, SmSaveBoth, True, SmInteractStyleAny, False);
+        }
         if (saved && !told) {
             std::printf("RestartStyleHint %d\n", restartHint);
             std::fflush(stdout);

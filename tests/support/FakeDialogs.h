@@ -14,7 +14,7 @@ namespace tarvok::test {
 class FakeDialogs : public Dialogs {
 public:
     struct Shown {
-        std::string Kind; // "message", "confirm", "warning", "error", "selectdir", "openfiles"
+        std::string Kind; // "message", "confirm", "confirm-no", "warning", "error", "selectdir", "openfiles"
         std::string Text;
     };
 
@@ -22,6 +22,11 @@ public:
     bool Confirm(const std::string& text) override
     {
         Record("confirm", text);
+        return Pop(Answers, true);
+    }
+    bool ConfirmDefaultNo(const std::string& text) override
+    {
+        Record("confirm-no", text);
         return Pop(Answers, true);
     }
     void Warning(const std::string& text) override { Record("warning", text); }

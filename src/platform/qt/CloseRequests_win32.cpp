@@ -9,7 +9,7 @@
 
 namespace tarvok::platform {
 
-CloseRequests::CloseRequests(std::function<bool(WId window)> take) : take_(std::move(take))
+CloseRequests::CloseRequests(Take take) : take_(std::move(take))
 {
     if (!QCoreApplication::instance())
         return;
@@ -28,7 +28,7 @@ bool CloseRequests::nativeEventFilter(const QByteArray& eventType, void* message
     if (eventType != "windows_generic_MSG")
         return false;
     const auto* msg = static_cast<const MSG*>(message);
-    if (msg->message != WM_CLOSE || !take_(reinterpret_cast<WId>(msg->hwnd)))
+    if (msg->message != WM_CLOSE || !take_(reinterpret_cast<WId>(msg->hwnd), std::nullopt))
         return false;
     if (result)
         *result = 0;

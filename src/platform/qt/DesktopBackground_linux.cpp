@@ -2,6 +2,7 @@
 
 #include "platform/AppDir.h"
 #include "platform/AutoStartEntry_linux.h"
+#include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/qt/ConfigFileText.h"
 
@@ -117,6 +118,11 @@ const FileDesktop* FileDesktopOf(const std::string& program)
 using Setting = DesktopBackground::Setting;
 using Command = DesktopBackground::Command;
 
+// Every picture the program sets is one of its skins, TarvokSkin<n>.bmp.
+constexpr const char* OurPicture = "TarvokSkin";
+
+bool ShowsOurs(const std::string& value) { return value.find(OurPicture) != std::string::npos; }
+
 std::pair<std::string, std::string> SectionAndKey(const Setting& s)
 {
     const size_t slash = s.Key.rfind('/');
@@ -140,6 +146,23 @@ std::string ReadTextOrNothing(const std::string& path)
     } catch (const std::exception&) {
         return {};
     }
+}
+
+// Where a user has no value of their own, pcmanfm-qt shows the one of the
+// first system-wide settings file that has it ($XDG_CONFIG_DIRS).
+std::optional<std::string> SystemWideValue(const Setting& s)
+{
+    if (s.Program != Pcmanfm.Program)
+        return std::nullopt;
+    const std::string home = ConfigHome() + "/";
+    if (!s.Group.starts_with(home))
+        return std::nullopt;
+    const std::string dirs = EnvironmentValue("XDG_CONFIG_DIRS");
+    const auto [section, key] = SectionAndKey(s);
+    for (const std::string& dir : Split(dirs.empty() ? "/etc/xdg" : dirs, ':'))
+        if (auto value = RawConfigValue(ReadTextOrNothing(dir + "/" + s.Group.substr(home.size())), section, key))
+            return value;
+    return std::nullopt;
 }
 
 // A QSettings value as written, read back by QSettings itself.
@@ -170,7 +193,8 @@ std::string ScriptString(const std::string& text)
 std::optional<Command> LiveRestoreCommand(const Setting& s, const std::string& raw, bool wasDefault)
 {
     if (s.Program == Pcmanfm.Program) {
-        if (wasDefault || raw.empty())
+        // A system-wide picture is kept as the value, and given back the same way.
+        if (raw.empty())
             return std::nullopt;
         return Command{Pcmanfm.Program, {"--set-wallpaper", QtIniUnescaped(raw)}};
     }
@@ -356,28 +380,48 @@ bool DesktopBackground::Answers(const char* busName)
 
 std::optional<DesktopBackground::Saved> DesktopBackground::Read(const Setting& setting)
 {
+    // Our own picture, left by a run that lost its keep file, is never
+    // kept as the user's: the desktop's default stands in for it.
     if (FileDesktopOf(setting.Program)) {
         const auto [section, key] = SectionAndKey(setting);
         const std::optional<std::string> raw = RawConfigValue(ReadTextOrNothing(setting.Group), section, key);
-        return Saved{setting, raw.value_or(""), !raw};
+        if (raw && !ShowsOurs(*raw))
+            return Saved{setting, *raw, false};
+        return Saved{setting, SystemWideValue(setting).value_or(""), true};
     }
     // A setting this desktop does not have is left alone.
     const CommandResult old = runner_.Run(setting.Program, GetCommand(setting));
     if (!old.Succeeded)
         return std::nullopt;
-    return Saved{setting, WithoutLineEnd(old.Output), AtDefault(setting)};
+    const std::string value = WithoutLineEnd(old.Output);
+    return Saved{setting, value, ShowsOurs(value) || AtDefault(setting, value)};
 }
 
-bool DesktopBackground::AtDefault(const Setting& setting)
+bool DesktopBackground::AtDefault(const Setting& setting, const std::string& value)
 {
     // Xfce lists only the properties that are set.
     const GSettingsDesktop* desktop = setting.Program == GSettings ? SchemaDesktop(setting.Group) : nullptr;
     if (!desktop)
         return false;
     // gsettings shows the default the same as a value; dconf reads nothing
-    // for a key the user never set. Without dconf the value is kept as set.
+    // for a key the user never set.
     const CommandResult user = runner_.Run("dconf", {"read", desktop->DconfDir + setting.Key});
-    return user.Succeeded && WithoutLineEnd(user.Output).empty();
+    if (user.Succeeded)
+        return WithoutLineEnd(user.Output).empty();
+    // Without dconf, gsettings on its memory backend shows the schema's default.
+    const CommandResult schema =
+        runner_.Run("env", {"GSETTINGS_BACKEND=memory", GSettings, "get", setting.Group, setting.Key});
+    return schema.Succeeded && WithoutLineEnd(schema.Output) == value;
+}
+
+bool DesktopBackground::ShowsOursNow(const Setting& setting)
+{
+    if (FileDesktopOf(setting.Program)) {
+        const auto [section, key] = SectionAndKey(setting);
+        return ShowsOurs(RawConfigValue(ReadTextOrNothing(setting.Group), section, key).value_or(""));
+    }
+    const CommandResult now = runner_.Run(setting.Program, GetCommand(setting));
+    return now.Succeeded && ShowsOurs(now.Output);
 }
 
 bool DesktopBackground::IsSaved(const Setting& setting) const
@@ -405,11 +449,16 @@ void DesktopBackground::WriteLogonRestore() const
     for (const Saved& saved : saved_) {
         const Setting& where = saved.Where;
         const FileDesktop* desktop = FileDesktopOf(where.Program);
+        // Only while the desktop still shows our picture.
+        const std::string showsOurs = " 2>/dev/null | grep -q " + ShellWord(OurPicture) + "; then\n";
         if (!desktop) {
             script +=
-                ShellCommand(where.Program, saved.WasDefault ? ResetCommand(where) : SetCommand(where, saved.Value));
+                "if " + ShellLine(where.Program, GetCommand(where)) + showsOurs + "  " +
+                ShellCommand(where.Program, saved.WasDefault ? ResetCommand(where) : SetCommand(where, saved.Value)) +
+                "fi\n";
             continue;
         }
+        script += "if grep -q " + ShellWord(OurPicture) + " " + ShellWord(where.Group) + " 2>/dev/null; then\n";
         // The running desktop takes it by its command, else the file, which
         // it reads at its start.
         const auto [section, key] = SectionAndKey(where);
@@ -424,7 +473,7 @@ void DesktopBackground::WriteLogonRestore() const
                   " TARVOK_DROP=" + (saved.WasDefault ? "1" : "''") + " awk -v s=" + ShellWord(section) +
                   " -v k=" + ShellWord(key) + " " + ShellWord(ConfigEditAwk) + " " + ShellWord(where.Group) + " >" +
                   ShellWord(temporary) + " && cat " + ShellWord(temporary) + " >" + ShellWord(where.Group) +
-                  "\n  rm -f " + ShellWord(temporary) + "\nfi\n";
+                  "\n  rm -f " + ShellWord(temporary) + "\nfi\nfi\n";
     }
     script += ShellCommand("rm", {"-f", "--", keepFile_, ScriptPath(), logonEntry_});
     const std::string entry = "[Desktop Entry]\nType=Application\nName=Tarvok wallpaper\nNoDisplay=true\nExec=sh " +
@@ -490,6 +539,9 @@ void DesktopBackground::Restore()
     };
     for (const Saved& saved : saved_) {
         const Setting& where = saved.Where;
+        // A picture the user chose meanwhile stays.
+        if (!ShowsOursNow(where))
+            continue;
         const FileDesktop* desktop = FileDesktopOf(where.Program);
         if (!desktop) {
             runner_.Run(where.Program, saved.WasDefault ? ResetCommand(where) : SetCommand(where, saved.Value));

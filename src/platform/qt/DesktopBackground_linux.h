@@ -14,12 +14,12 @@ namespace tarvok::platform {
 // Plasma desktop through its own command, its value read from its settings
 // file and put back through the running desktop, else into that file. That
 // setting outlasts the logon, so the values the first Set replaced are also
-// written to a keep file before anything changes; Restore puts them back (a
-// key that held its default is reset) and removes the file. With nothing kept in memory, Restore reads
-// the file: a run that ended without restoring left it behind. Ours lasts the
-// logon only, also after a normal exit: beside the keep file a script runs
-// the same restore, and an autostart entry has the next logon run it once;
-// the script removes both and the keep file, as Restore does.
+// written to a keep file before anything changes (never our own picture: a
+// default stands in for it); Restore puts them back where the desktop still
+// shows our picture (a key that held its default is reset) and removes the file. With nothing kept in memory, Restore
+// reads the file: a run that ended without restoring left it behind. Ours lasts the logon only, also after a normal
+// exit: beside the keep file a script runs the same restore, and an autostart entry has the next logon run it once; the
+// script removes both and the keep file, as Restore does.
 class DesktopBackground {
 public:
     // `currentDesktop` is $XDG_CURRENT_DESKTOP: names separated by ":";
@@ -61,7 +61,8 @@ private:
     Plan MakePlan();
     std::optional<Saved> Read(const Setting& setting);
     bool Answers(const char* busName);
-    bool AtDefault(const Setting& setting);
+    bool AtDefault(const Setting& setting, const std::string& value);
+    bool ShowsOursNow(const Setting& setting);
     bool IsSaved(const Setting& setting) const;
     void WriteKeepFile() const;
     void WriteLogonRestore() const;

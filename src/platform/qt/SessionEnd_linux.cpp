@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <functional>
 #include <unistd.h>
 
 namespace tarvok::platform {
@@ -27,6 +28,25 @@ void OnSignal(int number)
     [[maybe_unused]] const ssize_t written = ::write(pipeWriteEnd, &byte, 1);
     errno = savedErrno;
 }
+
+// The session manager's "die" reaches Qt's application as a Quit event,
+// which would only close the windows that let it: a window that refuses
+// keeps the program in the session past its end.
+class QuitWatch : public QObject {
+public:
+    QuitWatch(QObject* parent, std::function<void()> ending) : QObject(parent), ending_(std::move(ending)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Quit && watched == QCoreApplication::instance())
+            ending_();
+        return false;
+    }
+
+private:
+    std::function<void()> ending_;
+};
 
 } // namespace
 
@@ -47,8 +67,10 @@ void IgnoreBrokenPipes()
 SessionEndWatcher::SessionEndWatcher(QObject* parent) : QObject(parent)
 {
 #if QT_CONFIG(sessionmanager)
-    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { emit SaveRequested(); });
+        app->installEventFilter(new QuitWatch(this, [this] { emit SessionEnding(); }));
+    }
 #endif
     auto handlers = std::make_unique<Handlers>();
     if (::pipe2(handlers->pipe, O_CLOEXEC | O_NONBLOCK) != 0)

@@ -22,6 +22,13 @@ QMessageBox::StandardButton Ask(QMessageBox::Icon icon, const QString& title, co
 
 QString AppTitle() { return QApplication::applicationName(); }
 
+// Escape and the window's close button count as No.
+bool AskYesNo(const std::string& text, QMessageBox::StandardButton byDefault)
+{
+    return Ask(QMessageBox::Question, QStringLiteral("Confirm"), text, QMessageBox::Yes | QMessageBox::No, byDefault) !=
+           QMessageBox::No;
+}
+
 } // namespace
 
 void QtDialogs::Message(const std::string& text)
@@ -29,12 +36,9 @@ void QtDialogs::Message(const std::string& text)
     Ask(QMessageBox::NoIcon, AppTitle(), text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
-bool QtDialogs::Confirm(const std::string& text)
-{
-    // Escape and the window's close button count as No.
-    return Ask(QMessageBox::Question, QStringLiteral("Confirm"), text, QMessageBox::Yes | QMessageBox::No,
-               QMessageBox::Yes) != QMessageBox::No;
-}
+bool QtDialogs::Confirm(const std::string& text) { return AskYesNo(text, QMessageBox::Yes); }
+
+bool QtDialogs::ConfirmDefaultNo(const std::string& text) { return AskYesNo(text, QMessageBox::No); }
 
 void QtDialogs::Warning(const std::string& text)
 {

@@ -9,6 +9,7 @@ class QtDialogs : public Dialogs {
 public:
     void Message(const std::string& text) override;
     bool Confirm(const std::string& text) override;
+    bool ConfirmDefaultNo(const std::string& text) override;
     void Warning(const std::string& text) override;
     void ErrorBox(const std::string& text) override;
     bool SelectDirectory(const std::string& start, std::string& chosen) override;

@@ -1,6 +1,7 @@
 #include "ui/main/Main.h"
 
 #include "platform/qt/CloseRequests.h"
+#include "platform/qt/SessionEnd.h"
 #include "ui/shell/ErrorReport.h"
 #include "ui/widgets/KeyPreview.h"
 #include "ui/widgets/KeyboardReturn.h"
@@ -25,11 +26,17 @@ TMainForm::TMainForm(const MainSeams& seams, std::string appDir, QWidget* parent
     ConnectSkin();
     ConnectDialogs();
     ConnectDesktopTools();
-    closeRequests_ = std::make_unique<platform::CloseRequests>([this](WId window) { return TakeCloseRequest(window); });
+    closeRequests_ = std::make_unique<platform::CloseRequests>(
+        [this](WId window, std::optional<QPoint> pressedAt) { return TakeCloseRequest(window, pressedAt); });
+    if (seams.SessionEnd) {
+        React(seams.SessionEnd, &platform::SessionEndWatcher::SaveRequested, &TMainForm::SaveAtSessionEnd);
+        React(seams.SessionEnd, &platform::SessionEndWatcher::SessionEnding, &TMainForm::EndSession);
+    }
     // An error ends the creation steps, not the window.
     Reporting (&TMainForm::FormCreate)();
-    // Without a notification area the window is the only way to the program.
-    if (!Tray.Runs())
+    // Without a notification area the window is the only way to the program,
+    // unless the session ended while the start's question was open.
+    if (!Tray.Runs() && !state_.SessionEnded())
         ShowUnlessATrayComes(Tray.WaitAtStartMs);
     // Timer1 runs from here to the end of the program.
     ConnectSchedule();

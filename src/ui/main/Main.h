@@ -233,9 +233,9 @@ private:
     AppState state_;
     bool breathing_ = false;  // long work lets the window answer meanwhile
     bool closeAsked_ = false; // a close came during work: asked about after it
-    // A window manager's close during work is asked about after it, never
-    // lost to the box the work may end with.
-    bool TakeCloseRequest(WId window);
+    // A window manager's close or a press on the skin's close button during
+    // work is asked about after it, never lost to the box the work may end with.
+    bool TakeCloseRequest(WId window, std::optional<QPoint> pressedAt);
     std::unique_ptr<platform::CloseRequests> closeRequests_;
     bool hideItemShows_ = false;  // the tray menu's Hide item says Show
     bool triggerPending_ = false; // a single click on the tray icon waits for its second

@@ -160,6 +160,9 @@ bool TMainForm::FinishClose()
 {
     if (!FormClose())
         return false;
+    // The program's end is decided: a session's end that comes now finds
+    // nothing left to write, and leaves the wallpaper of an Exit alone.
+    state_.EndSession();
     hide();
     emit Closed();
     return true;
@@ -175,7 +178,7 @@ bool TMainForm::FormClose()
     } catch (const EInOutError& error) {
         // A folder that stays unwritable would keep the program from ever
         // ending but by a signal: the user may end it without saving.
-        if (!Dialogs.Confirm(ErrorBoxText(error.what()) + "\nQuit without saving?"))
+        if (!Dialogs.ConfirmDefaultNo(ErrorBoxText(error.what()) + "\nQuit without saving?"))
             return false;
     }
     state_.Clear();

@@ -10,6 +10,10 @@ class Dialogs;
 class Shell;
 } // namespace tarvok
 
+namespace tarvok::platform {
+class SessionEndWatcher;
+} // namespace tarvok::platform
+
 namespace tarvok::ui {
 
 // The notification area as main() finds it; a test sets its own.
@@ -35,6 +39,9 @@ struct MainSeams {
     // The user's name for the start-up greeting; nothing when it is unknown.
     std::function<std::optional<std::string>()> UserName;
     TrayHost Tray = {};
+    // The session's end, heard from the window's creation on: the start's
+    // question may be open when it comes. None in most tests.
+    platform::SessionEndWatcher* SessionEnd = nullptr;
 };
 
 } // namespace tarvok::ui

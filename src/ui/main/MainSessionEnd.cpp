@@ -3,6 +3,9 @@
 #include "base/Desktop.h"
 #include "ui/main/Main.h"
 
+#include <QApplication>
+#include <QDialog>
+
 #include <cstdio>
 
 namespace tarvok::ui {
@@ -25,6 +28,11 @@ void TMainForm::EndSession()
     if (!state_.EndSession())
         return;
     SaveAtSessionEnd();
+    // A box or dialog still open ends unanswered, as by its close button:
+    // a question counts as No, the projects dialog's edits as cancelled.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* dialog = qobject_cast<QDialog*>(window); dialog && dialog->isVisible())
+            dialog->close();
     hide();
     emit Closed();
 }

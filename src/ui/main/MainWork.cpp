@@ -5,6 +5,7 @@
 #include "ui/widgets/WorkBar.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 #include <QTimer>
 
 #include <algorithm>
@@ -19,10 +20,16 @@ constexpr uint32_t BreathEveryMs = 50;
 
 } // namespace
 
-bool TMainForm::TakeCloseRequest(WId window)
+bool TMainForm::TakeCloseRequest(WId window, std::optional<QPoint> pressedAt)
 {
     if (window != internalWinId() || !state_.Working())
         return false;
+    if (pressedAt) {
+        const qreal scale = devicePixelRatioF();
+        const QRect closeButton(CloseImage->mapTo(this, QPoint()) * scale, CloseImage->size() * scale);
+        if (!CloseImage->isVisible() || !closeButton.contains(*pressedAt))
+            return false;
+    }
     closeAsked_ = true;
     return true;
 }

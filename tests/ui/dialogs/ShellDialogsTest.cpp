@@ -71,25 +71,36 @@ TEST(ShellDialogsTest, PlainMessageHasTheApplicationTitleNoIconAndOk)
     EXPECT_EQ(seen.Buttons, QMessageBox::Ok);
 }
 
-TEST(ShellDialogsTest, ConfirmationOffersYesFirstAndGoesOnUnlessNo)
+TEST(ShellDialogsTest, ConfirmationsGoOnUnlessNoAndEnterTakesTheirDefault)
 {
     ui::QtDialogs dialogs;
-    Seen seen;
-    {
-        WhenBoxOpens answer(RecordAndPress(seen, QMessageBox::Yes));
-        EXPECT_TRUE(dialogs.Confirm("Are you sure to exit this program?"));
-    }
-    EXPECT_EQ(seen.Title, "Confirm");
-    EXPECT_EQ(seen.Icon, QMessageBox::Question);
-    EXPECT_EQ(seen.Buttons, QMessageBox::Yes | QMessageBox::No);
-    EXPECT_EQ(seen.Default, QMessageBox::Yes);
-    {
-        WhenBoxOpens answer(RecordAndPress(seen, QMessageBox::No));
-        EXPECT_FALSE(dialogs.Confirm("again?"));
-    }
-    {
-        WhenBoxOpens answer([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
-        EXPECT_FALSE(dialogs.Confirm("escape?"));
+    using Ask = bool (ui::QtDialogs::*)(const std::string&);
+    const struct {
+        Ask ask;
+        QMessageBox::StandardButton byDefault;
+    } rows[] = {{&ui::QtDialogs::Confirm, QMessageBox::Yes}, {&ui::QtDialogs::ConfirmDefaultNo, QMessageBox::No}};
+    for (const auto& row : rows) {
+        Seen seen;
+        {
+            WhenBoxOpens answer(RecordAndPress(seen, QMessageBox::Yes));
+            EXPECT_TRUE((dialogs.*row.ask)("Are you sure to exit this program?"));
+        }
+        EXPECT_EQ(seen.Title, "Confirm");
+        EXPECT_EQ(seen.Icon, QMessageBox::Question);
+        EXPECT_EQ(seen.Buttons, QMessageBox::Yes | QMessageBox::No);
+        EXPECT_EQ(seen.Default, row.byDefault);
+        {
+            WhenBoxOpens answer(RecordAndPress(seen, QMessageBox::No));
+            EXPECT_FALSE((dialogs.*row.ask)("again?"));
+        }
+        {
+            WhenBoxOpens answer([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
+            EXPECT_FALSE((dialogs.*row.ask)("escape?"));
+        }
+        {
+            WhenBoxOpens answer([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
+            EXPECT_EQ((dialogs.*row.ask)("enter?"), row.byDefault == QMessageBox::Yes);
+        }
     }
 }
 

@@ -160,9 +160,10 @@ TEST(MainCloseTest, AFailedWriteNamesItsCauseAndAsksWhetherToQuitWithoutSaving)
         world.Dialogs.Answers = {true, false};
         EXPECT_FALSE(form.close());
 
-        const std::vector<std::string> asked = {"Are you sure to exit this program?",
-                                                SettingsPath(appDir) + ": " + row.cause + ".\nQuit without saving?"};
-        EXPECT_EQ(world.Dialogs.TextsOf("confirm"), asked);
+        EXPECT_EQ(world.Dialogs.TextsOf("confirm"), std::vector<std::string>{"Are you sure to exit this program?"});
+        // Enter must not throw the settings away.
+        EXPECT_EQ(world.Dialogs.TextsOf("confirm-no"),
+                  std::vector<std::string>{SettingsPath(appDir) + ": " + row.cause + ".\nQuit without saving?"});
         EXPECT_EQ(world.Dialogs.Log.size(), 2u) << "no error box besides the question";
         EXPECT_FALSE(closed);
         EXPECT_EQ(form.State().ProjectList().size(), 1u) << "kept for the next try";

@@ -14,7 +14,8 @@ namespace {
 using platform::CommandResult;
 
 // Records each command as one line; answers from a table, else success with
-// no output.
+// no output. A value set shows in the table's answer to its get, as the
+// desktop would show it.
 class FakeRunner : public platform::CommandRunner {
 public:
     CommandResult Run(const std::string& program, const std::vector<std::string>& arguments) override
@@ -24,7 +25,13 @@ public:
             line += " " + argument;
         Lines.push_back(line);
         const auto answer = Answers.find(line);
-        return answer == Answers.end() ? CommandResult{true, ""} : answer->second;
+        const CommandResult result = answer == Answers.end() ? CommandResult{true, ""} : answer->second;
+        const size_t n = arguments.size();
+        if (result.Succeeded && program == "gsettings" && n == 4 && arguments[0] == "set")
+            Answers["gsettings get " + arguments[1] + " " + arguments[2]] = {true, arguments[3] + "\n"};
+        if (result.Succeeded && program == "xfconf-query" && n == 6 && arguments[4] == "-s")
+            Answers["xfconf-query -c " + arguments[1] + " -p " + arguments[3]] = {true, arguments[5] + "\n"};
+        return result;
     }
     std::vector<std::string> Taken()
     {
@@ -76,10 +83,12 @@ TEST_F(DesktopBackgroundTest, GnomeGetsTheFileUriAndTheFirstValuesComeBackOnRest
               (std::vector<std::string>{"gsettings set " + Gnome + " picture-uri 'file:///s/TarvokSkin3.bmp'",
                                         "gsettings set " + Gnome + " picture-uri-dark 'file:///s/TarvokSkin3.bmp'"}));
 
-    const std::vector<std::string> restore = {"gsettings set " + Gnome + " picture-uri 'file:///usr/share/a.png'",
-                                              "gsettings reset " + Gnome + " picture-uri-dark"};
+    const std::vector<std::string> restore = {
+        "gsettings get " + Gnome + " picture-uri", "gsettings set " + Gnome + " picture-uri 'file:///usr/share/a.png'",
+        "gsettings get " + Gnome + " picture-uri-dark", "gsettings reset " + Gnome + " picture-uri-dark"};
     // A run killed now: the next one restores from the keep file, once.
     FakeRunner next;
+    next.Answers = runner.Answers;
     platform::DesktopBackground(next, "GNOME", keep, entry).Restore();
     EXPECT_EQ(next.Taken(), restore);
     EXPECT_FALSE(std::filesystem::exists(keep));
@@ -98,13 +107,14 @@ TEST_F(DesktopBackgroundTest, AKeyTheDesktopDoesNotHaveIsLeftAlone)
     runner.Answers["dconf read /org/gnome/desktop/background/picture-uri"] = {true, "''\n"};
     runner.Answers["gsettings get " + Gnome + " picture-uri-dark"] = {false, ""};
     platform::DesktopBackground background = Background("Budgie:GNOME");
-    background.Set("/s/a.bmp");
+    background.Set("/s/TarvokSkin1.bmp");
     background.Restore();
-    EXPECT_EQ(runner.Taken(), (std::vector<std::string>{"gsettings get " + Gnome + " picture-uri",
-                                                        "dconf read /org/gnome/desktop/background/picture-uri",
-                                                        "gsettings get " + Gnome + " picture-uri-dark",
-                                                        "gsettings set " + Gnome + " picture-uri 'file:///s/a.bmp'",
-                                                        "gsettings set " + Gnome + " picture-uri ''"}));
+    EXPECT_EQ(runner.Taken(),
+              (std::vector<std::string>{
+                  "gsettings get " + Gnome + " picture-uri", "dconf read /org/gnome/desktop/background/picture-uri",
+                  "gsettings get " + Gnome + " picture-uri-dark",
+                  "gsettings set " + Gnome + " picture-uri 'file:///s/TarvokSkin1.bmp'",
+                  "gsettings get " + Gnome + " picture-uri", "gsettings set " + Gnome + " picture-uri ''"}));
 }
 
 TEST_F(DesktopBackgroundTest, MateTakesAQuotedPathAndAnOddOldValueSurvivesTheKeepFile)
@@ -112,13 +122,58 @@ TEST_F(DesktopBackgroundTest, MateTakesAQuotedPathAndAnOddOldValueSurvivesTheKee
     // Without dconf the old value counts as the user's own.
     runner.Answers["dconf read /org/mate/desktop/background/picture-filename"] = {false, ""};
     runner.Answers["gsettings get org.mate.background picture-filename"] = {true, "'/old\\dir\tx\\n.jpg'\n"};
-    Background("MATE").Set("/s/it's\\here.bmp");
+    Background("MATE").Set("/s/it's\\TarvokSkin1.bmp");
     Background("MATE").Restore();
-    EXPECT_EQ(runner.Taken(),
-              (std::vector<std::string>{"gsettings get org.mate.background picture-filename",
-                                        "dconf read /org/mate/desktop/background/picture-filename",
-                                        "gsettings set org.mate.background picture-filename '/s/it\\'s\\\\here.bmp'",
-                                        "gsettings set org.mate.background picture-filename '/old\\dir\tx\\n.jpg'"}));
+    const std::string get = "gsettings get org.mate.background picture-filename";
+    EXPECT_EQ(runner.Taken(), (std::vector<std::string>{
+                                  get, "dconf read /org/mate/desktop/background/picture-filename",
+                                  "env GSETTINGS_BACKEND=memory " + get,
+                                  "gsettings set org.mate.background picture-filename '/s/it\\'s\\\\TarvokSkin1.bmp'",
+                                  get, "gsettings set org.mate.background picture-filename '/old\\dir\tx\\n.jpg'"}));
+}
+
+// The value kept is the user's own picture: a default (dconf has none, or,
+// without dconf, the schema's own value) or our skin left behind comes back
+// as a reset; a picture the user chose after ours stays.
+TEST_F(DesktopBackgroundTest, OnlyTheUsersOwnPictureComesBackAndOnlyOverOurs)
+{
+    const std::string get = "gsettings get org.mate.background picture-filename";
+    const std::string dconf = "dconf read /org/mate/desktop/background/picture-filename";
+    const std::string schema = "env GSETTINGS_BACKEND=memory " + get;
+    const std::string reset = "gsettings reset org.mate.background picture-filename";
+    const CommandResult noDconf{false, ""};
+    const CommandResult usersOwn{true, "'/home/u/b.png'\n"};
+    const CommandResult schemaDefault{true, "'${prefix}/share/b.png'\n"};
+    const CommandResult skinLeft{true, "'/old/Skin/TarvokSkin2.bmp'\n"};
+    const struct {
+        const char* why;
+        std::map<std::string, CommandResult> answers;
+        std::optional<CommandResult> meanwhile; // the user's choice after ours
+        std::vector<std::string> restore;
+    } rows[] = {
+        {"no dconf, the schema's default",
+         {{dconf, noDconf}, {get, schemaDefault}, {schema, schemaDefault}},
+         {},
+         {get, reset}},
+        {"no dconf, the user's own",
+         {{dconf, noDconf}, {get, usersOwn}, {schema, schemaDefault}},
+         {},
+         {get, "gsettings set org.mate.background picture-filename '/home/u/b.png'"}},
+        {"our skin left behind", {{get, skinLeft}, {dconf, skinLeft}}, {}, {get, reset}},
+        {"chosen after ours", {{get, usersOwn}, {dconf, usersOwn}}, CommandResult{true, "'/home/u/c.png'\n"}, {get}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.why);
+        runner.Answers = row.answers;
+        platform::DesktopBackground background = Background("MATE");
+        background.Set("/s/TarvokSkin1.bmp");
+        if (row.meanwhile)
+            runner.Answers[get] = *row.meanwhile;
+        runner.Taken();
+        background.Restore();
+        EXPECT_EQ(runner.Taken(), row.restore);
+        EXPECT_FALSE(std::filesystem::exists(keep));
+    }
 }
 
 // After a normal exit the picture stays for the logon; the next logon runs
@@ -128,23 +183,32 @@ TEST_F(DesktopBackgroundTest, TheNextLogonRestoresOnceWithoutTheProgram)
 {
     runner.Answers["dconf read /org/mate/desktop/background/picture-filename"] = {false, ""};
     runner.Answers["gsettings get org.mate.background picture-filename"] = {true, "'/old\\dir\tit's $HOME.jpg'\n"};
-    Background("MATE").Set("/s/a.bmp");
-    ASSERT_TRUE(std::filesystem::exists(entry));
-    const std::string text = ReadFile(entry);
-    const size_t exec = text.find("\nExec=");
-    ASSERT_NE(exec, std::string::npos);
-    const std::string command = text.substr(exec + 6, text.find('\n', exec + 1) - exec - 6);
-
-    // A gsettings that writes each argument on a line of its own.
+    // A gsettings that shows `$SHOWN` and writes each argument of a change on a line of its own.
     const std::string bin = dir / "bin";
     std::filesystem::create_directory(bin);
-    WriteFile(bin + "/gsettings", "#!/bin/sh\nfor a; do printf '%s\\n' \"$a\"; done >>\"$LOG\"\n");
+    WriteFile(bin + "/gsettings", "#!/bin/sh\n[ \"$1\" = get ] && { echo \"$SHOWN\"; exit; }\nfor a; do printf '%s\\n' "
+                                  "\"$a\"; done >>\"$LOG\"\n");
     std::filesystem::permissions(bin + "/gsettings", std::filesystem::perms::owner_all);
     const std::string log = dir / "log";
-    ASSERT_EQ(std::system(("PATH=" + bin + ":$PATH LOG=" + log + " " + command).c_str()), 0) << command;
-    EXPECT_EQ(ReadFile(log), "set\norg.mate.background\npicture-filename\n'/old\\dir\tit's $HOME.jpg'\n");
-    for (const std::string& gone : {entry, keep, keep + ".sh"})
-        EXPECT_FALSE(std::filesystem::exists(gone)) << gone;
+    // The user's own picture, chosen after ours, stays.
+    for (const char* shown : {"'/s/TarvokSkin1.bmp'", "'/home/u/mine.png'"}) {
+        SCOPED_TRACE(shown);
+        std::filesystem::remove(log);
+        Background("MATE").Set("/s/TarvokSkin1.bmp");
+        ASSERT_TRUE(std::filesystem::exists(entry));
+        const std::string text = ReadFile(entry);
+        const size_t exec = text.find("\nExec=");
+        ASSERT_NE(exec, std::string::npos);
+        const std::string command = text.substr(exec + 6, text.find('\n', exec + 1) - exec - 6);
+        const std::string run = "PATH=" + bin + ":$PATH LOG=" + log + " SHOWN=\"" + shown + "\" " + command;
+        ASSERT_EQ(std::system(run.c_str()), 0) << command;
+        if (std::string(shown).find("TarvokSkin") != std::string::npos)
+            EXPECT_EQ(ReadFile(log), "set\norg.mate.background\npicture-filename\n'/old\\dir\tit's $HOME.jpg'\n");
+        else
+            EXPECT_FALSE(std::filesystem::exists(log));
+        for (const std::string& gone : {entry, keep, keep + ".sh"})
+            EXPECT_FALSE(std::filesystem::exists(gone)) << gone;
+    }
 
     Background("MATE").Set("/s/a.bmp");
     Background("MATE").Restore();
@@ -162,14 +226,16 @@ TEST_F(DesktopBackgroundTest, XfceSetsEveryMonitorsImageAndRestoresEach)
     runner.Answers["xfconf-query -c xfce4-desktop -p " + b] = {true, "/usr/share/backgrounds/two.png\n"};
     platform::DesktopBackground background = Background("XFCE");
 
-    background.Set("/s/My Skin.bmp");
+    background.Set("/s/My TarvokSkin1.bmp");
     background.Restore();
     EXPECT_EQ(runner.Taken(), (std::vector<std::string>{
                                   "xfconf-query -c xfce4-desktop -l", "xfconf-query -c xfce4-desktop -p " + a,
                                   "xfconf-query -c xfce4-desktop -p " + b,
-                                  "xfconf-query -c xfce4-desktop -p " + a + " -s /s/My Skin.bmp",
-                                  "xfconf-query -c xfce4-desktop -p " + b + " -s /s/My Skin.bmp",
+                                  "xfconf-query -c xfce4-desktop -p " + a + " -s /s/My TarvokSkin1.bmp",
+                                  "xfconf-query -c xfce4-desktop -p " + b + " -s /s/My TarvokSkin1.bmp",
+                                  "xfconf-query -c xfce4-desktop -p " + a,
                                   "xfconf-query -c xfce4-desktop -p " + a + " -s /usr/share/backgrounds/one.png",
+                                  "xfconf-query -c xfce4-desktop -p " + b,
                                   "xfconf-query -c xfce4-desktop -p " + b + " -s /usr/share/backgrounds/two.png"}));
 }
 
@@ -199,6 +265,7 @@ const std::string BusQuery = "dbus-send --session --print-reply --dest=org.freed
 class FileDesktopTest : public DesktopBackgroundTest {
 protected:
     ScopedEnv configHome{"XDG_CONFIG_HOME", dir.Path().c_str()};
+    ScopedEnv configDirs{"XDG_CONFIG_DIRS", (dir / "xdg").c_str()};
 };
 
 TEST_F(FileDesktopTest, TheRunningDesktopTakesThePictureAndGetsItsOwnBackEitherWay)
@@ -208,6 +275,7 @@ TEST_F(FileDesktopTest, TheRunningDesktopTakesThePictureAndGetsItsOwnBackEitherW
         std::string Bus;
         std::string File;
         std::string Before; // the user's settings
+        std::string System; // the system-wide settings, for a user without a picture
         std::string Ours;   // as the desktop wrote them after our Set
         std::string Set;    // the desktop's own command
         std::string Back;   // the file put back while the desktop is not running
@@ -219,6 +287,10 @@ TEST_F(FileDesktopTest, TheRunningDesktopTakesThePictureAndGetsItsOwnBackEitherW
         "Image=file:///usr/share/wallpapers/it's\\sNext/\nSlidePaths=/usr/share/wallpapers/\n\n"
         "[Containments][2]\nplugin=org.kde.panel\nwallpaperplugin=org.kde.image\n\n"
         "[Containments][7]\nplugin=org.kde.desktopcontainment\n";
+    // Ours on every desktop containment.
+    const std::string usersImage = "Image=file:///usr/share/wallpapers/it's\\sNext/";
+    std::string appletsrcOurs = appletsrc;
+    appletsrcOurs.replace(appletsrcOurs.find(usersImage), usersImage.size(), "Image=file:///s/TarvokSkin1.bmp");
     const std::string plasmaScript = "dbus-send --session --print-reply --dest=org.kde.plasmashell /PlasmaShell "
                                      "org.kde.PlasmaShell.evaluateScript string:var d = desktopById(";
     const std::string plasmaConfig = "); d.currentConfigGroup = ['Wallpaper', 'org.kde.image', 'General']; "
@@ -229,18 +301,30 @@ TEST_F(FileDesktopTest, TheRunningDesktopTakesThePictureAndGetsItsOwnBackEitherW
          "pcmanfm-qt/lxqt/settings.conf",
          "[Behavior]\nWallpaper=not this one\n\n[Desktop]\nBgColor=#000000\nWallpaper=\"/home/u/\\xe9t\\xe9, b.png\"\n"
          "WallpaperMode=stretch\n",
-         "[Behavior]\nWallpaper=not this one\n\n[Desktop]\nBgColor=#000000\nWallpaper=/s/My Skin.bmp\n"
+         "",
+         "[Behavior]\nWallpaper=not this one\n\n[Desktop]\nBgColor=#000000\nWallpaper=/s/TarvokSkin1.bmp\n"
          "WallpaperMode=stretch\n",
-         "pcmanfm-qt --set-wallpaper /s/My Skin.bmp",
+         "pcmanfm-qt --set-wallpaper /s/TarvokSkin1.bmp",
          "",
          {"pcmanfm-qt --set-wallpaper /home/u/\xc3\xa9t\xc3\xa9, b.png"}},
+        // A new user: the picture is the system-wide one, put back the same way.
+        {"LXQt",
+         "org.pcmanfm.PCManFM",
+         "pcmanfm-qt/lxqt/settings.conf",
+         "",
+         "[Desktop]\nWallpaper=/usr/share/lxqt/a.png\n",
+         "[Desktop]\nWallpaper=/s/TarvokSkin1.bmp\n",
+         "pcmanfm-qt --set-wallpaper /s/TarvokSkin1.bmp",
+         "[Desktop]\n",
+         {"pcmanfm-qt --set-wallpaper /usr/share/lxqt/a.png"}},
         // Containment 7 had the default picture: its key goes again.
         {"KDE",
          "org.kde.plasmashell",
          "plasma-org.kde.plasma.desktop-appletsrc",
          appletsrc,
-         appletsrc + "\n[Containments][7][Wallpaper][org.kde.image][General]\nImage=file:///s/My Skin.bmp\n",
-         "plasma-apply-wallpaperimage /s/My Skin.bmp",
+         "",
+         appletsrcOurs + "\n[Containments][7][Wallpaper][org.kde.image][General]\nImage=file:///s/TarvokSkin1.bmp\n",
+         "plasma-apply-wallpaperimage /s/TarvokSkin1.bmp",
          appletsrc + "\n[Containments][7][Wallpaper][org.kde.image][General]\n",
          {plasmaScript + "1" + plasmaConfig + "'file:///usr/share/wallpapers/it\\'s Next/');",
           plasmaScript + "7" + plasmaConfig + "'');"}},
@@ -250,12 +334,15 @@ TEST_F(FileDesktopTest, TheRunningDesktopTakesThePictureAndGetsItsOwnBackEitherW
         const std::string file = dir / c.File;
         std::filesystem::create_directories(std::filesystem::path(file).parent_path());
         WriteFile(file, c.Before);
+        const std::string system = dir / ("xdg/" + std::string(c.File));
+        std::filesystem::create_directories(std::filesystem::path(system).parent_path());
+        WriteFile(system, c.System);
         const auto running = [&](bool yes) {
             runner.Answers[BusQuery + c.Bus] = {true, yes ? "   boolean true\n" : "   boolean false\n"};
         };
         const auto setOurs = [&] {
             running(true);
-            EXPECT_EQ(Background(c.Desktop).Set("/s/My Skin.bmp"), true);
+            EXPECT_EQ(Background(c.Desktop).Set("/s/TarvokSkin1.bmp"), true);
             EXPECT_EQ(runner.Taken(), (std::vector<std::string>{BusQuery + c.Bus, c.Set}));
             EXPECT_TRUE(std::filesystem::exists(keep));
             EXPECT_TRUE(std::filesystem::exists(entry));
@@ -290,7 +377,8 @@ TEST_F(FileDesktopTest, TheLogonScriptRestoresLikeTheProgram)
     std::filesystem::create_directories(dir / "pcmanfm-qt/lxqt");
     const std::string before =
         "[Desktop]\nWallpaper=/home/u/it's $HOME.png\nWallpaperMode=zoom\n[Other]\nWallpaper=not this\nx=1";
-    const std::string ours = "[Desktop]\nWallpaper=/s/a.bmp\nWallpaperMode=zoom\n[Other]\nWallpaper=not this\nx=1";
+    const std::string ours =
+        "[Desktop]\nWallpaper=/s/TarvokSkin1.bmp\nWallpaperMode=zoom\n[Other]\nWallpaper=not this\nx=1";
     const std::string bin = dir / "bin";
     std::filesystem::create_directory(bin);
     const std::string log = dir / "log";
@@ -303,7 +391,7 @@ TEST_F(FileDesktopTest, TheLogonScriptRestoresLikeTheProgram)
         SCOPED_TRACE(live);
         WriteFile(file, before);
         runner.Answers[BusQuery + "org.pcmanfm.PCManFM"] = {true, "boolean true"};
-        Background("LXQt").Set("/s/a.bmp");
+        Background("LXQt").Set("/s/TarvokSkin1.bmp");
         WriteFile(file, ours);
         tool("dbus-send", live ? "echo '   boolean true'\n" : "echo '   boolean false'\n");
         const std::string text = ReadFile(entry);
@@ -324,7 +412,7 @@ TEST_F(FileDesktopTest, TheLogonScriptRestoresLikeTheProgram)
     }
     // The program's own edit.
     WriteFile(file, before);
-    Background("LXQt").Set("/s/a.bmp");
+    Background("LXQt").Set("/s/TarvokSkin1.bmp");
     WriteFile(file, ours);
     runner.Answers.clear();
     Background("LXQt").Restore();
