@@ -13,6 +13,7 @@ public:
     explicit ConsoleDialogs(bool confirmAnswer = true) : ConfirmAnswer(confirmAnswer) {}
     void Message(const std::string& text) override { std::fprintf(stderr, "message: %s\n", text.c_str()); }
     bool Confirm(const std::string&) override { return ConfirmAnswer; }
+    bool ConfirmDefaultNo(const std::string&) override { return ConfirmAnswer; }
     void Warning(const std::string& text) override { std::fprintf(stderr, "warning: %s\n", text.c_str()); }
     void ErrorBox(const std::string& text) override { std::fprintf(stderr, "error: %s\n", text.c_str()); }
     bool SelectDirectory(const std::string&, std::string&) override { return false; }
