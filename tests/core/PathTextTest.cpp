@@ -6,13 +6,12 @@
 #include "TempDir.h"
 #include "core/AppState.h"
 #include "platform/FileLineText.h"
+#include "platform/FileSystem.h"
 #include "platform/PathRules.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -34,23 +33,11 @@ constexpr bool Windows = false;
 // The expectation on this system: Linux's, or Windows' where they differ.
 std::string Expect(const std::string& linux, const std::string& windows) { return Windows ? windows : linux; }
 
-// A path the program holds, for the test's own file calls: UTF-8 on Windows,
-// bytes on Linux.
-fs::path Native(const std::string& path)
-{
-    return Windows ? fs::path(std::u8string(path.begin(), path.end())) : fs::path(path);
-}
+// The test's own files go through the program's file layer: the standard
+// library's streams cannot reach a path over 260 characters on Windows.
+void Put(const std::string& path, const std::string& contents) { platform::ReplaceFileContents(path, contents); }
 
-void Put(const std::string& path, const std::string& contents)
-{
-    std::ofstream(Native(path), std::ios::binary | std::ios::trunc) << contents;
-}
-
-std::string Get(const std::string& path)
-{
-    std::ifstream in(Native(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+std::string Get(const std::string& path) { return platform::ReadWholeFile(path); }
 
 struct SplitRow {
     std::string path;
@@ -151,7 +138,7 @@ TEST_P(PathTextRoundTest, LoadBackupRestoreSaveAndLoadKeepEveryLine)
     const std::string folder = JoinPath(base, folderText);
     const std::string source = JoinPath(folder, "rapport.txt");
     const std::string backupDir = JoinPath(folder, "bk");
-    fs::create_directories(Native(backupDir));
+    ASSERT_TRUE(platform::CreateDirWithParents(backupDir));
     Put(source, "first");
 
     const std::string inFile = JoinPath(base, row.folderBytes);
