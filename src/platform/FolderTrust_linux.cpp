@@ -63,7 +63,7 @@ bool Folder::BelongsToAnotherUser(const std::string& start, const std::string& p
         if (n <= 0)
             return false;
         const std::string target(buffer, static_cast<size_t>(n));
-        path = target[0] == '/' ? target : dir + "/" + target;
+        path = target[0] == '/' ? target : std::string(dir).append("/").append(target);
     }
     return false;
 }
