@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Backs up 5,000 files of 4 KiB and one large file through BackUpFileList and
 # copies the same files with cp, side by side, and prints the median ratios
-# ours/cp. Then the same onto a network share (SSHFS to a private sshd on
+# ours/cp. Then one small file backed up while another program writes, on a
+# disk, against the same on a quiet disk. Then the same onto a network share (SSHFS to a private sshd on
 # 127.0.0.1, made and undone here; needs root): 2,000 files of 4 KiB and one
 # of 64 MiB. Then times the main window's browser: ShowBkUpFolders over 2,000
 # snapshot folders and opening a snapshot of 20,000 files, each beside ls of
@@ -66,6 +67,33 @@ printf '%d files of 4 KiB, %d runs: median ratio ours/cp = %.3f (ours %.0f ms, c
   "$small_count" "$runs" "$small_ratio" "$small_ours" "$small_cp"
 printf '1 file of %d MiB, %d runs: median ratio ours/cp = %.3f (ours %.0f ms, cp %.0f ms)\n' \
   "$big_mib" "$runs" "$big_ratio" "$big_ours" "$big_cp"
+
+# One small file backed up while another program writes many files to the
+# same drive, against the same backup on a quiet drive: the backup waits for
+# its own file only. On a real disk (DISK_BENCH_DIR, default /var/tmp),
+# since a memory drive has no writes to wait for.
+disk=$(mktemp -d "${DISK_BENCH_DIR:-/var/tmp}/tarvok-bench.XXXXXX")
+writer=
+trap '[ -z "$writer" ] || kill "$writer" 2>/dev/null; rm -rf "$work" "$disk"' EXIT
+echo "$work/small/file0.dat" > "$work/one.list"
+one_backup() { local dest; dest=$(mktemp -d "$disk/run.XXXXXX"); nanos "$bin" "$work/one.list" "$dest"; }
+sync
+quiet=()
+for ((r = 0; r < runs; r++)); do quiet+=("$(one_backup)"); done
+mkdir "$disk/noise"
+# Files of 1 MiB, as many as the drive's write-back lets wait.
+(for ((i = 0; ; i++)); do head -c 1048576 /dev/zero > "$disk/noise/f$i"; done) 2>/dev/null &
+writer=$!
+until [ -e "$disk/noise/f200" ]; do sleep 0.1; done
+busy=()
+for ((r = 0; r < runs; r++)); do busy+=("$(one_backup)"); done
+kill "$writer"
+wait "$writer" 2>/dev/null || true
+writer=
+quiet=$(printf '%s\n' "${quiet[@]}" | median | awk '{print $1 / 1e6}')
+busy=$(printf '%s\n' "${busy[@]}" | median | awk '{print $1 / 1e6}')
+printf '1 file of 4 KiB while another program writes, %d runs: median %.1f ms (quiet drive %.1f ms, ratio %.2f)\n' \
+  "$runs" "$busy" "$quiet" "$(awk -v a="$busy" -v b="$quiet" 'BEGIN {print a / b}')"
 
 # A network share: its own mount and sshd, undone when the subshell ends.
 head -n 2000 "$work/small.list" > "$work/share-small.list"

@@ -37,16 +37,23 @@ int main(int argc, char** argv)
     platform::ExecutablePath();
     // Before any window exists: a second copy wakes the first and ends.
     QCoreApplication::setApplicationName(QStringLiteral("Tarvok"));
+    // A portable copy keeps its files beside itself, an installed one in
+    // the user's config folder, which gets the example skins on first start.
+    const std::string appDir = platform::DetermineAppDir({TARVOK_INSTALLED_BIN_DIRS});
     std::string refusal;
-    const std::string runtimeDir = platform::RuntimeDirectory(&refusal);
-    // Without a private folder this copy cannot tell whether another runs:
-    // it starts all the same, as the only copy.
-    if (runtimeDir.empty())
-        std::fprintf(stderr, "Tarvok: %s; starting without the single-instance lock\n", refusal.c_str());
+    std::string lockDir = platform::RuntimeDirectory(&refusal);
+    // Without a private folder the lock goes beside the settings file, in
+    // the user's own folder, under a name no file of the program has.
+    const char* lockName = "Tarvok";
+    if (lockDir.empty()) {
+        std::fprintf(stderr, "Tarvok: %s; the single-instance lock goes to %s\n", refusal.c_str(), appDir.c_str());
+        lockDir = appDir;
+        lockName = ".tarvok-instance";
+    }
     // The session's own start at logon neither wakes a copy already running
     // nor shows the window before the desktop's panel had its chance.
     const bool atLogon = argc > 1 && std::strcmp(argv[1], platform::AtLogonArgument) == 0;
-    platform::InstanceLock instance(runtimeDir, "Tarvok");
+    platform::InstanceLock instance(lockDir, lockName);
     if (instance.AnotherCopyRuns()) {
         if (atLogon)
             return 0;
@@ -57,10 +64,13 @@ int main(int argc, char** argv)
                      instance.SocketPath().c_str());
         return 1;
     }
-
-    // A portable copy keeps its files beside itself, an installed one in
-    // the user's config folder, which gets the example skins on first start.
-    const std::string appDir = platform::DetermineAppDir({TARVOK_INSTALLED_BIN_DIRS});
+    if (!instance.HoldsLock()) {
+        std::fprintf(stderr,
+                     "Tarvok: the single-instance lock in %s cannot be taken, so another copy may be running; "
+                     "this one ends\n",
+                     lockDir.c_str());
+        return 1;
+    }
     if (appDir != platform::ExecutableDir())
         platform::CopyExampleSkins(JoinPath(platform::ExecutableDir(), TARVOK_EXAMPLE_SKINS), appDir);
 

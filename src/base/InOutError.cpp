@@ -1,5 +1,7 @@
 #include "base/InOutError.h"
 
+#include "base/VisibleText.h"
+
 namespace tarvok {
 
 std::string InOutErrorMessage(int code)
@@ -22,15 +24,16 @@ EInOutError::EInOutError(int code, const std::string& message) : std::runtime_er
 
 EInOutError ErrorAtFile(const EInOutError& error, const std::string& path)
 {
-    if (std::string(error.what()).find(path) != std::string::npos)
+    const std::string shown = VisibleName(path);
+    if (std::string(error.what()).find(shown) != std::string::npos)
         return error;
-    return EInOutError(error.ErrorCode(), path + ": " + error.what());
+    return EInOutError(error.ErrorCode(), shown + ": " + error.what());
 }
 
 std::string CauseAtFile(const EInOutError& error, const std::string& path)
 {
     const std::string message = error.what();
-    const std::string named = path + ": ";
+    const std::string named = VisibleName(path) + ": ";
     return message.rfind(named, 0) == 0 ? message.substr(named.size()) : message;
 }
 

@@ -19,7 +19,7 @@ private:
 std::string InOutErrorMessage(int code);
 
 // The error with the file it stopped at named in front, "<path>: <message>",
-// unless its message names that file already.
+// unless its message names that file already; the path as VisibleName shows it.
 EInOutError ErrorAtFile(const EInOutError& error, const std::string& path);
 
 // What ErrorAtFile put after the file's name: the cause alone.

@@ -1,5 +1,6 @@
 #include "core/AppState.h"
 
+#include "base/VisibleText.h"
 #include "core/ProjectFile.h"
 #include "core/SkinChoice.h"
 #include "core/TextLines.h"
@@ -123,7 +124,8 @@ std::optional<std::string> AppState::SourceListLocked() const
         return std::nullopt;
     // A project file that could not be read is never replaced by what the
     // window holds instead.
-    return "The project file " + ProjectFile() + " could not be read, so the source list cannot be changed.";
+    return "The project file " + VisibleName(ProjectFile()) +
+           " could not be read, so the source list cannot be changed.";
 }
 
 bool AppState::IsInSourceList(const std::string& path) const
@@ -228,10 +230,16 @@ BackupRun AppState::BackUp(const Clock& clock, Dialogs& dialogs, WorkProgress* p
     return run;
 }
 
-void AppState::ShowBackupFolders(const std::string& dir)
+std::vector<std::string> AppState::ShowBackupFolders(const std::string& dir)
 {
     browserMode_ = tarvok::BrowserMode::FolderView;
-    backupFolders_ = ListBkUpFolders(dir);
+    std::vector<std::string> others;
+    backupFolders_ = ListBkUpFolders(dir, &others);
+    std::vector<std::string> news;
+    for (const std::string& folder : others)
+        if (othersFoldersTold_.insert(folder).second)
+            news.push_back(OthersFolderText(folder));
+    return news;
 }
 
 void AppState::OpenSnapshot(const std::vector<bool>& selectedLines, WorkProgress* progress)

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -111,8 +112,9 @@ public:
     // ---- The backup directory and its snapshots -------------------------------
     // Copies the current project's sources into a new snapshot folder.
     BackupRun BackUp(const Clock& clock, Dialogs& dialogs, WorkProgress* progress);
-    // Lists the snapshot folders of `dir` for the folder view.
-    void ShowBackupFolders(const std::string& dir);
+    // Lists the snapshot folders of `dir` for the folder view. Answers the
+    // lines to tell about other users' folders there, each folder once a run.
+    std::vector<std::string> ShowBackupFolders(const std::string& dir);
     // Reads the first selected snapshot folder for the file view, which
     // stays a folder view while the folder holds no file.
     void OpenSnapshot(const std::vector<bool>& selectedLines, WorkProgress* progress);
@@ -209,6 +211,7 @@ private:
     FileList sourceList_;
     FileList backupList_;
     std::vector<std::string> backupFolders_;
+    std::set<std::string> othersFoldersTold_;
     tarvok::BrowserMode browserMode_ = tarvok::BrowserMode::FolderView;
     std::string lastDir_;
     uint16_t skinCount_ = 0;

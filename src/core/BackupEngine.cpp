@@ -1,16 +1,21 @@
 #include "core/BackupEngine.h"
 
 #include "base/InOutError.h"
+#include "base/VisibleText.h"
 #include "core/BlockCopy.h"
 #include "core/Dialogs.h"
 #include "core/WorkProgress.h"
 #include "platform/DriveCalls.h"
 #include "platform/FileSystem.h"
 #include "platform/Folder.h"
+#include "platform/RawFile.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <optional>
+#include <utility>
 
 namespace tarvok {
 namespace {
@@ -57,6 +62,44 @@ platform::Folder OpenSnapshotIn(const platform::Folder& backups, const std::stri
     return backups.OpenOwnFolder(FileNamePart(folder), PartialCopyPrefix);
 }
 
+// The backup `source` inside its snapshot folder, opened to be restored;
+// nothing, after a warning saying why, when it is gone, a link or another
+// user's file.
+std::optional<platform::RawFile> OpenBackup(platform::Folder& snapshot, const std::string& source, Dialogs& dialogs)
+{
+    const std::string name = FileNamePart(source);
+    switch (snapshot.WhoseEntry(name, PartialCopyPrefix)) {
+    case platform::Folder::Whose::OwnLink:
+        dialogs.Warning(VisibleName(source) + ": is a link and was not restored");
+        return {};
+    case platform::Folder::Whose::Other: dialogs.Warning(OthersFolderText(source)); return {};
+    case platform::Folder::Whose::Missing:
+    case platform::Folder::Whose::User: break;
+    }
+    std::optional<platform::RawFile> backup = snapshot.OpenOwnSource(name, PartialCopyPrefix);
+    if (!backup)
+        dialogs.Warning(MissingSourceText(source));
+    return backup;
+}
+
+// The first `named` of `names` for a message, and how many more there are.
+std::string FirstNames(const std::vector<std::string>& names, size_t named)
+{
+    std::string text;
+    for (size_t i = 0; i < names.size() && i < named; ++i)
+        text += (i > 0 ? ", " : "") + VisibleName(names[i]);
+    if (names.size() > named)
+        text += " and " + std::to_string(names.size() - named) + " more";
+    return text;
+}
+
+// What a stopped restore adds to its error: the files it had restored;
+// nothing when there were none.
+std::string RestoredBefore(const std::vector<std::string>& restored)
+{
+    return restored.empty() ? std::string() : "\nRestored before it stopped: " + FirstNames(restored, 10);
+}
+
 } // namespace
 
 std::string SnapshotFolderName(const LocalTime& time)
@@ -80,6 +123,7 @@ std::vector<NameClash> BackUpFileList(const FileList& Files, const std::string& 
     // before anything is written into it.
     std::optional<platform::Folder> folder;
     FileList copied;
+    std::vector<std::string> written; // may repeat a name: flushed twice then
     for (const FileRec& file : Files) {
         if (!platform::FileExists(file.FileName))
             continue;
@@ -94,18 +138,20 @@ std::vector<NameClash> BackUpFileList(const FileList& Files, const std::string& 
         }
         try {
             CopyIntoFolder(file.FileName, *folder, FileNamePart(file.FileName), dialogs, progress);
+            written.push_back(FileNamePart(file.FileName));
         } catch (const EInOutError& error) {
             // What was copied before the error is kept; the error says which file stopped the run.
             try {
-                folder->Flush();
+                folder->Flush(written);
             } catch (const EInOutError&) {
             }
             throw ErrorAtFile(error, file.FileName);
         }
     }
-    // One flush for all: a flush per file would cost more than the copies.
+    // Each file's write-back started as it was closed; waiting for this
+    // run's files alone leaves out whatever else the drive is writing.
     if (folder)
-        folder->Flush();
+        folder->Flush(written);
     std::vector<NameClash> clashes = SnapshotNameClashes(copied, true);
     const auto caseOnly = std::find_if(clashes.begin(), clashes.end(), [](const NameClash& c) { return c.CaseOnly; });
     if (caseOnly != clashes.end() && !platform::FoldsCase(snapshot, FileNamePart(caseOnly->Kept)))
@@ -113,21 +159,41 @@ std::vector<NameClash> BackUpFileList(const FileList& Files, const std::string& 
     return clashes;
 }
 
-std::vector<std::string> ListBkUpFolders(const std::string& Dir)
+std::vector<std::string> ListBkUpFolders(const std::string& Dir, std::vector<std::string>* othersFolders)
 {
     std::vector<std::string> names;
-    for (DirEntry& entry : platform::ListDirectory(Dir))
-        if (IsPlainDirectory(entry))
-            names.push_back(std::move(entry.Name));
+    std::optional<platform::Folder> backups;
+    try {
+        backups.emplace(platform::Folder::Open(Dir));
+    } catch (const EInOutError&) {
+        return names;
+    }
+    for (DirEntry& entry : backups->List()) {
+        if (!IsPlainDirectory(entry))
+            continue;
+        if (backups->WhoseEntry(entry.Name, PartialCopyPrefix) != platform::Folder::Whose::User) {
+            if (othersFolders)
+                othersFolders->push_back(JoinPath(Dir, entry.Name));
+            continue;
+        }
+        names.push_back(std::move(entry.Name));
+    }
     std::stable_sort(names.begin(), names.end(), LessIgnoringCase);
     return names;
 }
+
+std::string OthersFolderText(const std::string& folder) { return VisibleName(folder) + ": belongs to another user"; }
 
 void LoadBkUpFolder(const std::string& Folder, FileList& List, WorkProgress* progress)
 {
     ClearFileList(List);
     if (!platform::DirectoryExists(Folder))
         return;
+    try {
+        OpenSnapshotIn(platform::Folder::Open(DirectoryPart(Folder)), Folder);
+    } catch (const EInOutError&) {
+        return;
+    }
     if (progress)
         progress->Begin(0);
     const auto read = [progress] {
@@ -145,8 +211,23 @@ std::string BakFileName(const std::string& path)
     const std::string dir = path.substr(0, path.size() - name.size());
     // A leading dot starts a hidden name, not an extension: ".profile" keeps it.
     const auto dot = name.rfind('.');
-    const std::string stem = dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
-    return dir + stem + ".BAK";
+    std::string stem = dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+    if (stem.size() + 4 <= MaxFileNameBytes)
+        return dir + stem + ".BAK";
+    uint32_t hash = 2166136261u; // FNV-1a
+    for (const char c : name)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    char tail[16];
+    std::snprintf(tail, sizeof tail, "~%08x.BAK", hash);
+    size_t keep = MaxFileNameBytes - std::strlen(tail);
+    while (keep > 0 && (static_cast<unsigned char>(stem[keep]) & 0xc0) == 0x80) // not inside a character
+        --keep;
+    return dir + stem.substr(0, keep) + tail;
+}
+
+EBackupFileError BackupFileErrorAt(const std::string& bakPath)
+{
+    return EBackupFileError(VisibleName(bakPath) + ": Unable to create backup file.");
 }
 
 void RestoreBkUpFiles(const std::vector<std::string>& Sources, const std::string& DestDir, Dialogs& dialogs,
@@ -167,6 +248,8 @@ void RestoreBkUpFiles(const std::vector<std::string>& Sources, const std::string
             total += platform::FileSizeOf(source);
         progress->Begin(total);
     }
+    std::optional<platform::Folder> snapshot;
+    std::vector<std::string> restored;
     for (const std::string& source : Sources) {
         const std::string name = FileNamePart(source);
         const std::string dest = JoinPath(DestDir, name);
@@ -175,17 +258,31 @@ void RestoreBkUpFiles(const std::vector<std::string>& Sources, const std::string
             dialogs.Warning(MissingSourceText(source));
             continue;
         }
+        if (!snapshot || snapshot->Path() != DirectoryPart(source)) {
+            snapshot.reset();
+            try {
+                snapshot.emplace(OpenSnapshotIn(platform::Folder::Open(DirectoryPart(DirectoryPart(source))),
+                                                DirectoryPart(source)));
+            } catch (const EInOutError& error) {
+                throw EInOutError(error.ErrorCode(),
+                                  ErrorAtFile(error, DirectoryPart(source)).what() + RestoredBefore(restored));
+            }
+        }
         try {
+            std::optional<platform::RawFile> backup = OpenBackup(*snapshot, source, dialogs);
+            if (!backup)
+                continue;
             // The copy is made whole beside the current file first, so
             // whatever fails, that file keeps its own name.
-            std::optional<PendingCopy> copy = PendingCopy::Make(source, folder, name, dialogs, true, progress);
-            if (!copy)
-                continue;
-            if (!folder.ReplaceKeepingOld(copy->Temporary(), name, BakFileName(name)))
-                throw EBackupFileError();
-            copy->Placed();
+            PendingCopy copy = PendingCopy::Make(std::move(*backup), folder, name, true, progress);
+            if (!folder.ReplaceKeepingOld(copy.Temporary(), name, BakFileName(name)))
+                throw BackupFileErrorAt(JoinPath(DestDir, BakFileName(name)));
+            copy.Placed();
+            restored.push_back(name);
         } catch (const EInOutError& error) {
-            throw ErrorAtFile(error, dest);
+            throw EInOutError(error.ErrorCode(), ErrorAtFile(error, dest).what() + RestoredBefore(restored));
+        } catch (const EBackupFileError& error) {
+            throw EBackupFileError(error.what() + RestoredBefore(restored));
         }
     }
 }
@@ -221,9 +318,13 @@ DeleteFailures DeleteBkUpFolder(const std::string& Folder, FileList& List, WorkP
             else
                 DeleteBackupFile(snapshot, entry.Name, failures);
         }
-        // A folder kept by a subfolder, or by files reported above, is no news.
-        if (snapshot.List().empty())
+        std::vector<std::string> left;
+        for (const DirEntry& entry : snapshot.List())
+            left.push_back(entry.Name);
+        if (left.empty())
             backups.RemoveFolderOrThrow(FileNamePart(Folder), snapshot);
+        else if (failures.empty()) // files reported above say why already
+            failures.push_back({Folder, EInOutError(5, "It still holds " + FirstNames(left, 5))});
     } catch (const EInOutError& error) {
         failures.push_back({Folder, error});
     }

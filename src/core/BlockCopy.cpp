@@ -1,6 +1,7 @@
 #include "core/BlockCopy.h"
 
 #include "base/InOutError.h"
+#include "base/VisibleText.h"
 #include "core/Dialogs.h"
 #include "core/FileUtility.h"
 #include "core/WorkProgress.h"
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace tarvok {
@@ -21,21 +23,6 @@ uint32_t CopyMode(uint32_t sourceMode)
 {
     constexpr uint32_t kept = 0700 | 0050 | 0005; // owner all; read and execute for the rest
     return (sourceMode & kept) | 0600;
-}
-
-// Opens Source, which was seen as a plain file, for a copy into the folder
-// under Name; nothing (after the warning) when it is not one any more.
-std::optional<platform::RawFile> OpenSourceFor(const std::string& Source, const platform::Folder& folder,
-                                               const std::string& Name, Dialogs& dialogs)
-{
-    std::optional<platform::RawFile> source = platform::RawFile::OpenSource(Source);
-    if (!source) {
-        dialogs.Warning(MissingSourceText(Source));
-        return std::nullopt;
-    }
-    if (folder.HoldsFile(Name, *source))
-        throw EInOutError(5, "Cannot copy " + FileNamePart(Source) + " onto itself");
-    return source;
 }
 
 // Copies the source into a new temporary file of the folder, which is
@@ -67,6 +54,8 @@ platform::RawFile CopyToTemporary(platform::RawFile& source, platform::Folder& f
         dest.SetMode(CopyMode(source.ModeAtOpen()));
         if (flush)
             dest.Flush();
+        else
+            dest.StartWriteBack();
         source.Close();
         dest.Close();
     } catch (...) {
@@ -90,7 +79,7 @@ void CopyAndPlace(const std::string& Source, platform::Folder& folder, const std
 
 bool IsPartialCopyName(const std::string& name) { return platform::Folder::IsTemporaryName(name, PartialCopyPrefix); }
 
-std::string MissingSourceText(const std::string& source) { return FileNamePart(source) + " 不存在"; }
+std::string MissingSourceText(const std::string& source) { return VisibleName(FileNamePart(source)) + " 不存在"; }
 
 void CopyFileByBlock(const std::string& Source, const std::string& Dest, Dialogs& dialogs)
 {
@@ -108,10 +97,20 @@ std::optional<PendingCopy> PendingCopy::Make(const std::string& Source, platform
                                              const std::string& Name, Dialogs& dialogs, bool flush,
                                              WorkProgress* progress)
 {
-    std::optional<platform::RawFile> source = OpenSourceFor(Source, folder, Name, dialogs);
-    if (!source)
+    std::optional<platform::RawFile> source = platform::RawFile::OpenSource(Source);
+    if (!source) {
+        dialogs.Warning(MissingSourceText(Source));
         return std::nullopt;
-    return PendingCopy(folder, CopyToTemporary(*source, folder, flush, progress));
+    }
+    return Make(std::move(*source), folder, Name, flush, progress);
+}
+
+PendingCopy PendingCopy::Make(platform::RawFile source, platform::Folder& folder, const std::string& Name, bool flush,
+                              WorkProgress* progress)
+{
+    if (folder.HoldsFile(Name, source))
+        throw EInOutError(5, "Cannot copy " + VisibleName(FileNamePart(source.Path())) + " onto itself");
+    return PendingCopy(folder, CopyToTemporary(source, folder, flush, progress));
 }
 
 PendingCopy::PendingCopy(platform::Folder& folder, platform::RawFile file)

@@ -39,6 +39,9 @@ public:
     // set; nothing (after the warning) when Source is not a plain file.
     static std::optional<PendingCopy> Make(const std::string& Source, platform::Folder& folder, const std::string& Name,
                                            Dialogs& dialogs, bool flush, WorkProgress* progress = nullptr);
+    // The same from a source the caller opened.
+    static PendingCopy Make(platform::RawFile source, platform::Folder& folder, const std::string& Name, bool flush,
+                            WorkProgress* progress = nullptr);
     PendingCopy(PendingCopy&& other) noexcept;
     PendingCopy& operator=(PendingCopy&&) = delete;
     ~PendingCopy();

@@ -1,5 +1,7 @@
 #include "core/BrowserView.h"
 
+#include "base/VisibleText.h"
+
 namespace tarvok {
 
 const char* BrowserKindWord(BrowserMode mode) { return mode == BrowserMode::FolderView ? "Folder" : "File"; }
@@ -10,8 +12,9 @@ void ReportDeleteFailures(const DeleteFailures& failures)
         return;
     const DeleteFailure& first = failures.front();
     const std::string what =
-        failures.size() == 1 ? first.Path + " was not deleted"
-                             : std::to_string(failures.size()) + " backups were not deleted, the first " + first.Path;
+        failures.size() == 1
+            ? VisibleName(first.Path) + " was not deleted"
+            : std::to_string(failures.size()) + " backups were not deleted, the first " + VisibleName(first.Path);
     throw EInOutError(first.Error.ErrorCode(), what + ": " + first.Error.what());
 }
 

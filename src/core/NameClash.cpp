@@ -1,5 +1,7 @@
 #include "core/NameClash.h"
 
+#include "base/VisibleText.h"
+
 #include <algorithm>
 #include <unordered_map>
 
@@ -40,16 +42,16 @@ std::string AddedClashText(const NameClash& clash)
     const std::string how = clash.CaseOnly ? "names that differ only in letter case, which the backup drive does "
                                              "not tell apart"
                                            : "the same name";
-    return clash.Kept + " and " + clash.Lost + " have " + how + ": a snapshot keeps only one copy, of " + clash.Kept +
-           ", the later in the list.";
+    return VisibleName(clash.Kept) + " and " + VisibleName(clash.Lost) + " have " + how +
+           ": a snapshot keeps only one copy, of " + VisibleName(clash.Kept) + ", the later in the list.";
 }
 
 std::string BackupClashText(const std::string& snapshot, const std::vector<NameClash>& clashes)
 {
-    std::string text =
-        "These files have no copy in " + snapshot + ", because a later source of the same name took its place:";
+    std::string text = "These files have no copy in " + VisibleName(snapshot) +
+                       ", because a later source of the same name took its place:";
     for (const NameClash& clash : clashes)
-        text += "\n" + clash.Lost + " (by " + clash.Kept + ")";
+        text += "\n" + VisibleName(clash.Lost) + " (by " + VisibleName(clash.Kept) + ")";
     return text;
 }
 

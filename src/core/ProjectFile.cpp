@@ -1,17 +1,25 @@
 #include "core/ProjectFile.h"
 
+#include "core/BlockCopy.h"
 #include "core/Settings.h"
 #include "core/TextLines.h"
 #include "platform/FileSystem.h"
+#include "platform/Folder.h"
 
 namespace tarvok {
+namespace {
+
+constexpr char OthersFileText[] = "belongs to another user";
+
+} // namespace
 
 void LoadFileList(const std::string& path, FileList& list)
 {
     ClearFileList(list);
     // Left behind by a replace that a kill interrupted.
     platform::RemoveReplaceLeftovers(path);
-    if (!platform::FileExists(path))
+    // Another user's file in a shared folder names no sources of ours.
+    if (!platform::FileExists(path) || platform::Folder::BelongsToAnotherUser(path, PartialCopyPrefix))
         return;
     const std::string text = [&] {
         try {
@@ -39,6 +47,8 @@ std::string FormatFileList(const FileList& list, std::string_view previousFile)
 void SaveSourceList(const std::string& path, const FileList& list)
 {
     try {
+        if (platform::Folder::BelongsToAnotherUser(path, PartialCopyPrefix))
+            throw EInOutError(5, OthersFileText);
         platform::ReplaceFileContents(path, FormatFileList(list, PreviousText(path)));
     } catch (const EInOutError& error) {
         throw ErrorAtFile(error, path);

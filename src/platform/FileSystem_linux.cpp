@@ -1,6 +1,7 @@
 #include "platform/FileSystem.h"
 
 #include "base/InOutError.h"
+#include "base/VisibleText.h"
 #include "platform/DriveCalls.h"
 
 #include <cctype>
@@ -14,6 +15,7 @@
 #include <unistd.h>
 
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -39,6 +41,27 @@ bool ReadOnlyMode(mode_t mode) { return (mode & S_IWUSR) == 0; }
 
 std::string FileNameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
+// The first folder on the way up from `dir` (a path without links) that
+// another user could change: one not the user's or root's, or one others
+// may write (unless the user's own and sticky). Nothing when the way up to
+// a folder of the user's own, or to the root, has none.
+std::optional<std::string> FolderOthersCanChange(std::string dir)
+{
+    for (;;) {
+        struct stat st {};
+        if (::lstat(dir.c_str(), &st) != 0)
+            return dir;
+        const bool othersWrite = (st.st_mode & (S_IWGRP | S_IWOTH)) != 0;
+        if (st.st_uid == ::geteuid() && (!othersWrite || (st.st_mode & S_ISVTX) != 0))
+            return std::nullopt;
+        if (st.st_uid != 0 || othersWrite)
+            return dir;
+        if (dir == "/")
+            return std::nullopt;
+        dir = ParentOf(dir);
+    }
+}
+
 // The file a path names once symbolic links in its last part are followed,
 // for writing. A link is followed only when it is the user's own (or root's),
 // has no second name (a hard link made elsewhere by someone else would carry
@@ -48,7 +71,9 @@ std::string FileNameOf(const std::string& path) { return path.substr(path.rfind(
 // says nothing of where it leads. Anything else is refused.
 std::string FollowOwnLinks(const std::string& start)
 {
-    auto refused = [&](const std::string& why) { return EInOutError(5, "The file " + start + " is a link " + why); };
+    auto refused = [&](const std::string& why) {
+        return EInOutError(5, "The file " + VisibleName(start) + " is a link " + why);
+    };
     std::string path = start;
     for (int hops = 0; hops < 40; ++hops) {
         struct stat st {};
@@ -62,15 +87,23 @@ std::string FollowOwnLinks(const std::string& start)
         if (!S_ISLNK(st.st_mode)) {
             if (hops > 0 && !S_ISREG(st.st_mode))
                 throw refused("that does not lead to a plain file");
+            if (hops == 0)
+                return path;
+            // Whoever may change a folder on the way could swap the target for a link of theirs.
+            char real[PATH_MAX];
+            if (!::realpath(ParentOf(path).c_str(), real))
+                ThrowInOutError(errno, path);
+            if (const auto folder = FolderOthersCanChange(real))
+                throw refused("into a folder another user can change: " + VisibleName(*folder));
             return path;
         }
         if (st.st_uid != ::geteuid() && st.st_uid != 0)
-            throw EInOutError(5, "The file " + path + " is a link of another user");
+            throw EInOutError(5, "The file " + VisibleName(path) + " is a link of another user");
         if (st.st_nlink != 1)
-            throw EInOutError(5, "The file " + path + " is a link with a second name");
+            throw EInOutError(5, "The file " + VisibleName(path) + " is a link with a second name");
         struct stat folder {};
         if (::stat(ParentOf(path).c_str(), &folder) != 0 || (folder.st_mode & (S_IWGRP | S_IWOTH)) != 0)
-            throw EInOutError(5, "The file " + path + " is a link in a folder others can write");
+            throw EInOutError(5, "The file " + VisibleName(path) + " is a link in a folder others can write");
         char buffer[PATH_MAX];
         const ssize_t n = ::readlink(path.c_str(), buffer, sizeof buffer - 1);
         if (n <= 0)
@@ -316,7 +349,9 @@ void ReplaceFileContents(const std::string& linkOrPath, const std::string& conte
     // Keep the permissions a newly created file would get.
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    const mode_t mode = exists ? (old.st_mode & 07777) : (0666 & ~mask);
+    // Another user's file (root may replace one) lends the new file no mode.
+    const bool ownOld = exists && (old.st_uid == ::geteuid() || old.st_uid == 0);
+    const mode_t mode = ownOld ? (old.st_mode & 07777) : (0666 & ~mask);
     if (Drive().ChangeMode(fd.Get(), mode) != 0 && !ModeRefusedByDrive(errno))
         fail(errno);
     size_t done = 0;

@@ -38,6 +38,17 @@ public:
     // Opens the folder `name` directly inside this one, refused (code 5) when
     // it is a link or not the user's right now, as OpenPrivate decides.
     Folder OpenOwnFolder(const std::string& name, const std::string& probePrefix) const;
+    // Whose the entry `name` directly inside is, by the rule OpenPrivate
+    // uses; a link says only whether it is the user's own, not where it leads.
+    enum class Whose { User, Other, OwnLink, Missing };
+    Whose WhoseEntry(const std::string& name, const std::string& probePrefix);
+    // Opens the plain file `name` inside to copy from, as RawFile::OpenSource
+    // does, never through a link; nothing when no plain file of the user's
+    // (as WhoseEntry decides) is there.
+    std::optional<RawFile> OpenOwnSource(const std::string& name, const std::string& probePrefix);
+    // True when the file at `path`, or a link on the way to it in the last
+    // part of the path, belongs to another user (as WhoseEntry decides).
+    static bool BelongsToAnotherUser(const std::string& path, const std::string& probePrefix);
     // The entries of the open folder, as ListDirectory gives them.
     std::vector<DirEntry> List() const;
     // A new file of mode 0600 named `prefix`, this process's id and a random
@@ -71,8 +82,9 @@ public:
     // Removes the empty folder `name` only while it is still the one `opened`
     // holds, not whatever was put in its place since; gone already is no error.
     void RemoveFolderOrThrow(const std::string& name, const Folder& opened);
-    // Everything written into the folder's file system reaches the disk.
-    void Flush();
+    // The files `names` inside and the folder's own entries reach the disk;
+    // what other programs write to the drive meanwhile is not waited for.
+    void Flush(const std::vector<std::string>& names);
 
 private:
     // `prefix`, the process id, "-" and six random letters or digits.

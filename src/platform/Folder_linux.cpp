@@ -1,5 +1,6 @@
 #include "platform/Folder.h"
 
+#include "base/VisibleText.h"
 #include "platform/DriveCalls.h"
 #include "platform/FileSystem.h"
 
@@ -41,7 +42,7 @@ Folder Folder::OpenPrivate(const std::string& path, const std::string& probePref
 {
     struct stat st {};
     if (UsablePath(path) && ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
-        throw EInOutError(5, "The folder " + path + " is a symbolic link");
+        throw EInOutError(5, "The folder " + VisibleName(path) + " is a symbolic link");
     Folder folder(OpenDirectory(path, O_NOFOLLOW), path);
     st = folder.OwnStatus(probePrefix);
     // Failure is no error: a drive without modes refuses the change.
@@ -56,7 +57,7 @@ struct stat Folder::OwnStatus(const std::string& probePrefix)
     if (::fstat(fd_, &st) != 0)
         ThrowInOutError(errno, path_);
     if (st.st_uid != ::geteuid() && st.st_uid != 0 && OwnerOfNewFiles(probePrefix) != st.st_uid)
-        throw EInOutError(5, "The folder " + path_ + " belongs to another user");
+        throw EInOutError(5, "The folder " + VisibleName(path_) + " belongs to another user");
     return st;
 }
 
@@ -70,7 +71,7 @@ Folder Folder::OpenOwnFolder(const std::string& name, const std::string& probePr
         const int error = errno;
         struct stat st {};
         if (::fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode))
-            throw EInOutError(5, "The folder " + path + " is a symbolic link");
+            throw EInOutError(5, "The folder " + VisibleName(path) + " is a symbolic link");
         ThrowInOutError(error, path);
     }
     Folder folder(fd, path);
@@ -201,14 +202,31 @@ void Folder::RemoveFolderOrThrow(const std::string& name, const Folder& opened)
         ThrowInOutError(errno, path);
     }
     if (::fstat(opened.fd_, &held) != 0 || there.st_dev != held.st_dev || there.st_ino != held.st_ino)
-        throw EInOutError(5, "The folder " + path + " was replaced while it was deleted");
+        throw EInOutError(5, "The folder " + VisibleName(path) + " was replaced while it was deleted");
     if (::unlinkat(fd_, name.c_str(), AT_REMOVEDIR) != 0 && errno != ENOENT)
         ThrowInOutError(errno, path);
 }
 
-void Folder::Flush()
+void Folder::Flush(const std::vector<std::string>& names)
 {
-    if (::syncfs(fd_) != 0)
+    // A drive that cannot flush says EINVAL; a file gone meanwhile has nothing to flush.
+    auto flush = [this](int fd, const std::string& name) {
+        if (::fdatasync(fd) != 0 && errno != EINVAL)
+            ThrowInOutError(errno, path_ + "/" + name);
+    };
+    for (const std::string& name : names) {
+        const int fd = ::openat(fd_, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        try {
+            flush(fd, name);
+        } catch (...) {
+            ::close(fd);
+            throw;
+        }
+        ::close(fd);
+    }
+    if (::fsync(fd_) != 0 && errno != EINVAL)
         ThrowInOutError(errno, path_);
 }
 

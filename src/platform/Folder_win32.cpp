@@ -312,7 +312,7 @@ void Folder::RemoveFolderOrThrow(const std::string& name, const Folder& opened)
         ThrowInOutError(ErrnoFromSystem(::GetLastError()), path);
 }
 
-void Folder::Flush()
+void Folder::Flush(const std::vector<std::string>& /*names*/)
 {
     // Windows flushes a folder's handle only where it was opened for
     // writing, which nothing else here needs; a refusal leaves the copies

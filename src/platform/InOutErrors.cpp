@@ -1,4 +1,5 @@
 #include "base/InOutError.h"
+#include "base/VisibleText.h"
 #include "platform/FileSystem.h"
 #include "platform/MountTable.h"
 #include "platform/PathRules.h"
@@ -50,8 +51,8 @@ EInOutError InOutErrorFromErrno(int error, const std::string& path)
         // A share whose server or FUSE process went away; the mount table
         // alone says which drive that is, without asking the dead drive.
         const std::string root = MountRootOf(MountedFileSystems(), path);
-        return EInOutError(error,
-                           "The drive " + (root.empty() ? std::string() : root + " ") + "is no longer reachable");
+        return EInOutError(error, "The drive " + (root.empty() ? std::string() : VisibleName(root) + " ") +
+                                      "is no longer reachable");
     }
     case EFBIG: return EInOutError(101, "The file is too large for the drive");
     case EILSEQ: code = 3; break;

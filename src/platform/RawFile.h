@@ -29,6 +29,9 @@ public:
     // For a file just made: a drive that cannot store modes keeps its own.
     void SetMode(uint32_t mode);
     void Flush(); // the data reaches the disk
+    // The data starts on its way to the disk without waiting for it, so a
+    // later flush of this file alone finds little left to do.
+    void StartWriteBack();
 
 private:
     friend class Folder;

@@ -77,4 +77,10 @@ void RawFile::Flush()
         ThrowInOutError(errno, path_);
 }
 
+void RawFile::StartWriteBack()
+{
+    // Only a start: a drive that cannot say so writes back in its own time.
+    ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
+}
+
 } // namespace tarvok::platform

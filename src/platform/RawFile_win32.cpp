@@ -86,4 +86,8 @@ void RawFile::Flush()
         ThrowInOutError(ErrnoFromSystem(::GetLastError()), path_);
 }
 
+// Windows has no call that only starts the write-back; its own write-back
+// goes on meanwhile.
+void RawFile::StartWriteBack() {}
+
 } // namespace tarvok::platform

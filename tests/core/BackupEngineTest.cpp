@@ -233,6 +233,15 @@ TEST(BakFileName, OnlyTheLastExtensionOfTheNameIsReplaced)
     EXPECT_EQ(BakFileName("/with.dot/README"), "/with.dot/README.BAK") << "dots of the directory do not count";
     EXPECT_EQ(BakFileName("/d/.profile"), "/d/.profile.BAK");
     EXPECT_EQ(BakFileName("/d/a."), "/d/a.BAK");
+    // Too long for the drive: cut to fit, each long name its own.
+    const std::string stem(251, 's');
+    EXPECT_EQ(BakFileName("/d/" + stem + ".txt"), "/d/" + stem + ".BAK") << "fits as it is";
+    const std::string cut = BakFileName("/d/" + stem + "s"), other = BakFileName("/d/" + stem + "t");
+    EXPECT_EQ(cut.size(), 3 + MaxFileNameBytes);
+    EXPECT_EQ(cut.substr(0, 3 + 242), "/d/" + stem.substr(0, 242));
+    EXPECT_NE(cut, other);
+    const std::string wide = BakFileName("/d/" + std::string(241, 'w') + "\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9");
+    EXPECT_EQ(wide.substr(0, 3 + 241 + 1), "/d/" + std::string(241, 'w') + "~") << "no character is cut in two";
 }
 
 TEST(RestoreBkUpFile, IntoAnEmptyAndAnOccupiedDirectory)
@@ -266,7 +275,7 @@ TEST(RestoreBkUpFile, ExistingBakIsNeverReplaced)
         RestoreBkUpFile(tmp / "snap/a.doc", tmp / "out", dialogs);
         FAIL() << "the rename must fail";
     } catch (const std::exception& e) {
-        EXPECT_STREQ(e.what(), "Unable to create backup file.");
+        EXPECT_EQ(e.what(), tmp / "out/a.BAK" + ": Unable to create backup file.");
     }
     EXPECT_EQ(ReadFile(tmp / "out/a.doc"), "current doc");
     EXPECT_EQ(ReadFile(tmp / "out/a.BAK"), "from a.txt");
@@ -317,7 +326,10 @@ TEST(DeleteBkUpFolder, SubfoldersAndReadOnlyFilesKeepTheFolderAndTheFilesAreRepo
     fs::permissions(tmp / "with_ro/kept", fs::perms{0444});
     FileList list;
 
-    EXPECT_TRUE(DeleteBkUpFolder(tmp / "with_sub", list).empty()) << "a subfolder keeps it quietly";
+    const DeleteFailures kept = DeleteBkUpFolder(tmp / "with_sub", list);
+    ASSERT_EQ(kept.size(), 1u) << "a folder kept by a subfolder is reported";
+    EXPECT_EQ(kept[0].Path, tmp / "with_sub");
+    EXPECT_STREQ(kept[0].Error.what(), "It still holds inner");
     const DeleteFailures stayed = DeleteBkUpFolder(tmp / "with_ro", list);
     ASSERT_EQ(stayed.size(), 1u);
     EXPECT_EQ(stayed[0].Path, tmp / "with_ro/kept");

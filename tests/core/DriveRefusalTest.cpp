@@ -104,7 +104,8 @@ TEST_F(DriveRefusal, BackupRestoreProjectFileAndDeleteWorkOnEveryDrive)
         EXPECT_EQ(ReadFile(out + "/big"), std::string(100000, 'n'));
         EXPECT_EQ(ReadFile(out + "/big.BAK"), "current");
         WriteFile(out + "/big", "newer");
-        EXPECT_EQ(MessageOf([&] { RestoreBkUpFile(snap + "/big", out, Dialogs); }), "Unable to create backup file.");
+        EXPECT_EQ(MessageOf([&] { RestoreBkUpFile(snap + "/big", out, Dialogs); }),
+                  out + "/big.BAK: Unable to create backup file.");
         EXPECT_EQ(ReadFile(out + "/big"), "newer");
         EXPECT_EQ(EntriesOf(out), (std::set<std::string>{"big", "big.BAK"}));
 

@@ -8,8 +8,10 @@
 #include "FileLists.h"
 #include "TempDir.h"
 #include "base/InOutError.h"
+#include "base/VisibleText.h"
 #include "core/BackupEngine.h"
 #include "core/BlockCopy.h"
+#include "core/FileUtility.h"
 #include "core/ProjectFile.h"
 #include "platform/Folder.h"
 
@@ -100,6 +102,19 @@ void ProjectFileRefused(SharedWorld& w, const std::string& file)
     }
 }
 
+// What another user (nobody) made; the suite runs as root, who may give it away.
+void MadeByAnotherUser(const std::string& path) { ASSERT_EQ(::lchown(path.c_str(), 65534, 65534), 0) << path; }
+
+// Another user's folder named like a snapshot, holding report.txt.
+std::string OthersSnapshot(SharedWorld& w)
+{
+    const std::string folder = w.Tmp / "bk/03_07_10";
+    fs::create_directory(folder);
+    WriteFile(folder + "/report.txt", "theirs");
+    MadeByAnotherUser(folder + "/report.txt");
+    MadeByAnotherUser(folder);
+    return folder;
+}
 #endif
 
 TEST(SharedFolder, NoAttackReachesTheUsersFiles)
@@ -169,14 +184,133 @@ TEST(SharedFolder, NoAttackReachesTheUsersFiles)
              BackUpFileList(ListOf({w.Tmp / "notes.txt"}), w.Tmp / "bk", w.Clock, w.Dialogs);
              FileList listed;
              EXPECT_EQ(EntriesOf(w.Snap).size(), 2u) << "the other copy's file stays";
-             EXPECT_TRUE(DeleteBkUpFolder(w.Snap, listed).empty());
+             const DeleteFailures stayed = DeleteBkUpFolder(w.Snap, listed);
              EXPECT_TRUE(fs::exists(w.Snap)) << "and keeps its folder";
+             ASSERT_EQ(stayed.size(), 1u) << "which is said";
+             EXPECT_EQ(stayed[0].Path, w.Snap);
+             EXPECT_NE(std::string(stayed[0].Error.what()).find(PartialCopyPrefix), std::string::npos);
              (void)!::write(toChild[1], "x", 1);
              ::waitpid(other, nullptr, 0);
              BackUpFileList(ListOf({w.Tmp / "notes.txt"}), w.Tmp / "bk", w.Clock, w.Dialogs);
              EXPECT_EQ(EntriesOf(w.Snap), std::set<std::string>{"notes.txt"}) << "once it died, it is cleaned";
              for (int fd : {toChild[0], toChild[1], toParent[0], toParent[1]})
                  ::close(fd);
+         }},
+        {"another user's project file in the team folder naming the user's own file",
+         {},
+         [](SharedWorld& w) {
+             WriteFile(w.Team + "/Project.ini", w.Docs + "/notes.txt\n");
+             MadeByAnotherUser(w.Team + "/Project.ini");
+             return std::function<void()>();
+         },
+         [](SharedWorld& w) {
+             FileList sources;
+             LoadFileList(w.Team + "/Project.ini", sources);
+             EXPECT_TRUE(sources.empty()) << "taken as the user's list";
+             try {
+                 SaveSourceList(w.Team + "/Project.ini", ListOf({"/a"}));
+                 ADD_FAILURE() << "written over another user's file";
+             } catch (const EInOutError& e) {
+                 EXPECT_EQ(std::string(e.what()), w.Team + "/Project.ini: belongs to another user");
+             }
+         }},
+        {"another user's folder named like a snapshot, listed, opened and restored from",
+         {},
+         [](SharedWorld& w) {
+             OthersSnapshot(w);
+             WriteFile(w.Docs + "/report.txt", "mine");
+             return std::function<void()>();
+         },
+         [](SharedWorld& w) {
+             const std::string theirs = w.Tmp / "bk/03_07_10";
+             std::vector<std::string> others;
+             EXPECT_EQ(ListBkUpFolders(w.Tmp / "bk", &others), std::vector<std::string>{"03_07_09"});
+             EXPECT_EQ(others, std::vector<std::string>{theirs});
+             FileList listed;
+             LoadBkUpFolder(theirs, listed);
+             EXPECT_TRUE(listed.empty()) << "opened";
+             EXPECT_THROW(RestoreBkUpFile(theirs + "/report.txt", w.Docs, w.Dialogs), EInOutError);
+         }},
+        {"a link to the user's private notes inside a snapshot, restored into the team folder",
+         {},
+         [](SharedWorld& w) {
+             fs::create_symlink(w.Docs + "/notes.txt", w.Snap + "/notes2.txt");
+             return std::function<void()>();
+         },
+         [](SharedWorld& w) {
+             RestoreBkUpFiles({w.Snap + "/notes2.txt", w.Snap + "/notes.txt"}, w.Inbox, w.Dialogs);
+             EXPECT_FALSE(fs::exists(w.Inbox + "/notes2.txt")) << "the link was followed";
+             EXPECT_EQ(ReadFile(w.Inbox + "/notes.txt"), "backed up") << "the rest is restored";
+             EXPECT_EQ(w.Dialogs.TextsOf("warning"),
+                       std::vector<std::string>{w.Snap + "/notes2.txt: is a link and was not restored"});
+         }},
+        {"the user's own link leading into another user's folder, which they may swap for a link",
+         {},
+         [](SharedWorld& w) {
+             fs::create_directory(w.Team + "/theirs");
+             WriteFile(w.Team + "/theirs/Project.ini", "");
+             MadeByAnotherUser(w.Team + "/theirs");
+             fs::create_directory(w.Docs + "/links");
+             fs::create_symlink(w.Team + "/theirs/Project.ini", w.Docs + "/links/Project.ini");
+             return std::function<void()>();
+         },
+         [](SharedWorld& w) {
+             ProjectFileRefused(w, w.Docs + "/links/Project.ini");
+             EXPECT_EQ(ReadFile(w.Team + "/theirs/Project.ini"), "");
+         }},
+        {"another user's file of mode 0666 replaced: the new one takes no mode from it",
+         {},
+         [](SharedWorld& w) {
+             WriteFile(w.Team + "/Tarvok.ini", "");
+             ::chmod((w.Team + "/Tarvok.ini").c_str(), 0666);
+             MadeByAnotherUser(w.Team + "/Tarvok.ini");
+             return std::function<void()>();
+         },
+         [](SharedWorld& w) {
+             const mode_t mask = ::umask(022);
+             platform::ReplaceFileContents(w.Team + "/Tarvok.ini", "mine");
+             ::umask(mask);
+             EXPECT_EQ(ModeOf(w.Team + "/Tarvok.ini") & 0777, 0644u);
+         }},
+        {"names planted to forge a line of a warning or to colour it",
+         {},
+         [](SharedWorld&) { return std::function<void()>(); },
+         [](SharedWorld& w) {
+             RestoreBkUpFiles({w.Snap + "/r.txt\nRestore Success.", w.Snap + "/a\x1b[31mRED\x07\tb.txt"}, w.Inbox,
+                              w.Dialogs);
+             EXPECT_EQ(w.Dialogs.TextsOf("warning"),
+                       (std::vector<std::string>{MissingSourceText("r.txt\\nRestore Success."),
+                                                 MissingSourceText("a\\x1b[31mRED\\x07\\tb.txt")}));
+         }},
+        {"the .BAK name of the second file taken: the error names it and what was restored",
+         {},
+         [](SharedWorld& w) {
+             WriteFile(w.Snap + "/report.txt", "backed up report");
+             WriteFile(w.Inbox + "/report.txt", "current report");
+             WriteFile(w.Inbox + "/report.BAK", "theirs");
+             return std::function<void()>();
+         },
+         [](SharedWorld& w) {
+             try {
+                 RestoreBkUpFiles({w.Snap + "/notes.txt", w.Snap + "/report.txt"}, w.Inbox, w.Dialogs);
+                 ADD_FAILURE() << "report.BAK replaced";
+             } catch (const EBackupFileError& e) {
+                 EXPECT_EQ(std::string(e.what()), w.Inbox + "/report.BAK: Unable to create backup file.\n"
+                                                            "Restored before it stopped: notes.txt");
+             }
+             EXPECT_EQ(ReadFile(w.Inbox + "/report.txt"), "current report");
+         }},
+        {"a name of 255 bytes restored over its current version",
+         {},
+         [](SharedWorld& w) {
+             WriteFile(w.Snap + "/" + std::string(255, 'n'), "backed up");
+             WriteFile(w.Inbox + "/" + std::string(255, 'n'), "current");
+             return std::function<void()>();
+         },
+         [](SharedWorld& w) {
+             RestoreBkUpFile(w.Snap + "/" + std::string(255, 'n'), w.Inbox, w.Dialogs);
+             EXPECT_EQ(ReadFile(w.Inbox + "/" + std::string(255, 'n')), "backed up");
+             EXPECT_EQ(ReadFile(BakFileName(w.Inbox + "/" + std::string(255, 'n'))), "current");
          }},
     };
     for (const Attack& attack : attacks) {
@@ -193,6 +327,21 @@ TEST(SharedFolder, NoAttackReachesTheUsersFiles)
         EXPECT_EQ(world.DocsNow(), before) << "the user's documents are as they were";
     }
 #endif
+}
+
+TEST(SharedFolder, NamesShowTheirControlCharacters)
+{
+    const struct {
+        std::string Name, Shown;
+    } cases[] = {
+        {"plain \u00e9t\u00e9.txt", "plain \u00e9t\u00e9.txt"},
+        {"C:\\dir\\a.txt", "C:\\dir\\a.txt"},
+        {"r.txt\nRestore Success.\r", "r.txt\\nRestore Success.\\r"},
+        {"a\x1b[31m\x07\tb\x7f", "a\\x1b[31m\\x07\\tb\\x7f"},
+        {"next\u0085line", "next\\u0085line"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(VisibleName(c.Name), c.Shown) << c.Shown;
 }
 
 } // namespace

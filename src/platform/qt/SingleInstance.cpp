@@ -22,6 +22,8 @@ bool InstanceLock::AnotherCopyRuns()
     return !lock_->tryLock(0) && lock_->error() == QLockFile::LockFailedError;
 }
 
+bool InstanceLock::HoldsLock() const { return lock_ && lock_->isLocked(); }
+
 WakeUpServer::WakeUpServer(std::string socketPath, QObject* parent)
     : QObject(parent), socketPath_(std::move(socketPath))
 {

@@ -31,8 +31,13 @@ public:
 
     // True when a live copy holds the lock. A lock that names no live
     // process or cannot be read is taken over when no copy answers on the
-    // socket; any other failure lets this copy run as the only one.
+    // socket.
     bool AnotherCopyRuns();
+    // True once this copy holds the lock. A copy that neither holds it nor
+    // found another (no directory, a lock that cannot be made) cannot tell
+    // whether it is alone and must not run: two copies would write over
+    // each other's settings.
+    bool HoldsLock() const;
     // Asks the running copy to show its window, trying again for up to
     // `patience` while nobody answers; false when the message did not get
     // through.

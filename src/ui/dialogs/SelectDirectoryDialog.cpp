@@ -1,5 +1,6 @@
 #include "ui/dialogs/SelectDirectoryDialog.h"
 
+#include "base/VisibleText.h"
 #include "core/Dialogs.h"
 #include "core/DirectoryChoice.h"
 #include "core/TextLines.h"
@@ -184,14 +185,14 @@ void SelectDirectoryDialog::OkClicked()
     }
     const FoundAt found = InspectTypedName(path);
     if (found == FoundAt::File) {
-        dialogs_.Warning(path + " is a file, not a directory.");
+        dialogs_.Warning(VisibleName(path) + " is a file, not a directory.");
         return;
     }
     if (found == FoundAt::Nothing) {
         if (!dialogs_.Confirm("The specified directory does not exist. Create it?"))
             return;
         if (!CreateTypedDirectory(path)) {
-            dialogs_.Warning("Unable to create the directory " + path + ".");
+            dialogs_.Warning("Unable to create the directory " + VisibleName(path) + ".");
             return;
         }
     }

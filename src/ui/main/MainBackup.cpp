@@ -1,5 +1,6 @@
 // Backup run, restore, deletion of backups and the change of the backup
 // directory: the commands that work on the backup directory's contents.
+#include "base/VisibleText.h"
 #include "core/BrowserView.h"
 #include "core/Dialogs.h"
 #include "core/ProjectFile.h"
@@ -122,7 +123,7 @@ void TMainForm::btnRestoreClick()
     std::string chosen;
     if (!Dialogs.SelectDirectory(state_.LastDir(), chosen))
         return;
-    if (!Dialogs.Confirm("Restore to " + chosen + "? This will overwrite exist files, if there are."))
+    if (!Dialogs.Confirm("Restore to " + VisibleName(chosen) + "? This will overwrite exist files, if there are."))
         return;
 
     BusyWork busy(lbStatus, "Restore Files Now...");

@@ -31,10 +31,12 @@ void SelectByKey(const KeyState& keys, LineList* list, uint16_t key)
 void TMainForm::ShowBkUpFolders(const std::string& Dir)
 {
     lbxTarget->clear();
-    state_.ShowBackupFolders(Dir);
+    const std::vector<std::string> others = state_.ShowBackupFolders(Dir);
     stTarget->setText("BackUp Folders");
     edTarget->setText(Local(Dir));
     lbxTarget->AddLines(state_.BackupFolders());
+    for (const std::string& line : others)
+        Dialogs.Warning(line);
 }
 
 void TMainForm::ShowBkUpFiles(const FileList& List)

@@ -1,5 +1,6 @@
 // Editing of the source list (lbxSource): adding files through the open
 // dialog and removing the selected ones; every change is written at once.
+#include "base/VisibleText.h"
 #include "core/Dialogs.h"
 #include "ui/main/Main.h"
 #include "ui/widgets/LineList.h"
@@ -19,7 +20,7 @@ void TMainForm::btnAddClick()
     if (!Dialogs.OpenFiles(state_.AddStartDir(), chosen))
         chosen.clear();
     for (const std::string& path : state_.AddSources(chosen))
-        Dialogs.Warning("File names with line breaks cannot be backed up: " + path);
+        Dialogs.Warning("File names with line breaks cannot be backed up: " + VisibleName(path));
     FilllbxSource(state_.SourceList());
     for (const NameClash& clash : state_.NameClashesFrom(before))
         Dialogs.Warning(AddedClashText(clash));

@@ -1,5 +1,6 @@
 #include "ui/widgets/LineList.h"
 
+#include "base/VisibleText.h"
 #include "ui/widgets/LocalText.h"
 
 #include <QItemSelectionModel>
@@ -15,7 +16,7 @@ QVariant LineModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount())
         return QVariant();
-    return Local(Name(index.row()));
+    return Local(VisibleName(Name(index.row())));
 }
 
 void LineModel::Clear()

@@ -166,7 +166,7 @@ TEST_F(BackupTest, RestoreRenamesWhatItOverwritesAndNeverReplacesABak)
         Form->btnRestoreClick();
         FAIL() << "an existing .BAK must not be replaced";
     } catch (const std::exception& e) {
-        EXPECT_STREQ(e.what(), "Unable to create backup file.");
+        EXPECT_EQ(e.what(), out + "/notes.BAK: Unable to create backup file.");
     }
     EXPECT_EQ(ReadFile(out + "/notes.txt"), "newer");
     EXPECT_EQ(ReadFile(out + "/notes.BAK"), "current");

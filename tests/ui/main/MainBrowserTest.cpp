@@ -45,6 +45,21 @@ TEST_F(BackupTest, FoldersAreSortedAndOnlyPlainFoldersShow)
     ::chmod((Backup + "/locked").c_str(), 0755);
 }
 
+// Another user's folder is passed over and told once; a name's line break
+// shows as "\n" and breaks no line.
+TEST_F(BackupTest, OthersFoldersAreToldOnceAndNamesShowTheirControlCharacters)
+{
+    if (!RunningAsRoot())
+        GTEST_SKIP() << "only root can give a folder away";
+    MakeSnapshot("01_02_08\nforged", {});
+    MakeSnapshot("01_02_10", {});
+    ASSERT_EQ(::chown((Backup + "/01_02_10").c_str(), 65534, 65534), 0);
+    for (int shown = 0; shown < 2; ++shown)
+        Form->ShowBkUpFolders(Backup);
+    EXPECT_EQ(Lines(Form->Controls().lbxTarget), (QStringList{"01_02_08\\nforged"}));
+    EXPECT_EQ(Dialogs.TextsOf("warning"), Texts{Backup + "/01_02_10: belongs to another user"});
+}
+
 TEST_F(BackupTest, DoubleClickOpensAFolderUnlessItIsEmpty)
 {
     MakeSnapshot("01_02_08", {});

@@ -18,9 +18,11 @@ TEST_F(SourceListTest, NamesWithLineBreaksAreNeverAdded)
     const std::string returned = App / "src/ret\r.txt";
     Dialogs.FileChoices = {{broken, plain, returned}};
     Form->btnAddClick();
-    EXPECT_EQ(Dialogs.TextsOf("warning"),
-              (std::vector<std::string>{"File names with line breaks cannot be backed up: " + broken,
-                                        "File names with line breaks cannot be backed up: " + returned}));
+    EXPECT_EQ(
+        Dialogs.TextsOf("warning"),
+        (std::vector<std::string>{"File names with line breaks cannot be backed up: " + App / "src/two\\nlines.txt",
+                                  "File names with line breaks cannot be backed up: " + App / "src/ret\\r.txt"}))
+        << "each named on its own line, its breaks shown";
     EXPECT_EQ(Lines(Form->Controls().lbxSource), QStringList{"plain.txt"});
     EXPECT_EQ(ReadFile(ProjectFilePath(Backup)), FormatFileList(Form->State().SourceList()));
 }

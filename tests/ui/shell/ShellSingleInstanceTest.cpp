@@ -134,6 +134,7 @@ TEST(ShellSingleInstanceTest, OnlyTheFirstHolderRunsUntilItEnds)
     TempDir dir;
     auto first = std::make_unique<platform::InstanceLock>(dir.Path(), "Tarvok");
     EXPECT_FALSE(first->AnotherCopyRuns());
+    EXPECT_TRUE(first->HoldsLock());
     platform::InstanceLock second(dir.Path(), "Tarvok");
     EXPECT_TRUE(second.AnotherCopyRuns());
     first.reset();
@@ -141,10 +142,18 @@ TEST(ShellSingleInstanceTest, OnlyTheFirstHolderRunsUntilItEnds)
     EXPECT_FALSE(third.AnotherCopyRuns());
 }
 
-TEST(ShellSingleInstanceTest, WithoutADirectoryEveryCopyRuns)
+// A copy that can neither take the lock nor find its holder is not alone
+// for all it knows: it does not hold the lock, so it ends.
+TEST(ShellSingleInstanceTest, WithoutALockNoCopyHoldsIt)
 {
+    TempDir dir;
+    for (const std::string& where : {std::string(), dir / "missing"}) {
+        SCOPED_TRACE(where);
+        platform::InstanceLock lock(where, "Tarvok");
+        EXPECT_FALSE(lock.AnotherCopyRuns());
+        EXPECT_FALSE(lock.HoldsLock());
+    }
     platform::InstanceLock lock("", "Tarvok");
-    EXPECT_FALSE(lock.AnotherCopyRuns());
     EXPECT_EQ(lock.SocketPath(), "");
     lock.WakeRunningCopy(); // nowhere to go, and no harm
     platform::WakeUpServer server(lock.SocketPath());
