@@ -9,6 +9,7 @@ using namespace tarvok::platform;
 using tarvok::test::ModeOf;
 using tarvok::test::ReadFile;
 using tarvok::test::RunningAsRoot;
+using tarvok::test::SystemPath;
 using tarvok::test::TempDir;
 using tarvok::test::WriteFile;
 
@@ -79,7 +80,7 @@ TEST_F(AppDirTest, WithoutXdgConfigHomeTheFolderIsMadeInTheHomesDotConfig)
 #else
     const std::string settings = tmp / "home/.config";
 #endif
-    EXPECT_EQ(ChooseAppDir(sources), settings + "/Tarvok");
+    EXPECT_EQ(ChooseAppDir(sources), SystemPath(settings + "/Tarvok"));
     ExpectPrivate(settings);
     ExpectPrivate(settings + "/Tarvok");
 }
@@ -121,7 +122,7 @@ TEST(UserConfigAppDir, FollowsXdgConfigHomeOnlyWhenItIsAbsolute)
     };
 #endif
     for (const Case& c : cases)
-        EXPECT_EQ(UserConfigAppDir({"/bin", {}, c.xdg, c.home}), c.expected) << "XDG_CONFIG_HOME=" << c.xdg;
+        EXPECT_EQ(UserConfigAppDir({"/bin", {}, c.xdg, c.home}), SystemPath(c.expected)) << "XDG_CONFIG_HOME=" << c.xdg;
 }
 
 // The installed example skins and a fresh config folder.

@@ -177,7 +177,7 @@ TEST(WinIniTest, AnUnwritableProfileGivesTheErrorText)
         AddAutoStartWinIni(missing, "a");
         FAIL() << "no error";
     } catch (const EIniFileException& error) {
-        EXPECT_EQ(std::string(error.what()), "Unable to write to " + missing + "/win.ini");
+        EXPECT_EQ(std::string(error.what()), "Unable to write to " + windows / "no such folder/win.ini");
     }
 }
 

@@ -1,3 +1,4 @@
+#include "SystemPath.h"
 #include "core/FileUtility.h"
 
 #include <gtest/gtest.h>
@@ -5,6 +6,7 @@
 #include <utility>
 
 using namespace tarvok;
+using tarvok::test::SystemPath;
 
 namespace {
 std::vector<std::string> Names(const ProjectList& list)
@@ -74,7 +76,7 @@ TEST(PathHelpers, NameAndDirectoryParts)
     EXPECT_EQ(FileNamePart("/home/u/"), "");
     EXPECT_EQ(DirectoryPart("/home/u/a.txt"), "/home/u");
     EXPECT_EQ(DirectoryPart("/a.txt"), "/");
-    EXPECT_EQ(JoinPath("/b", "03_07_09"), "/b/03_07_09");
+    EXPECT_EQ(JoinPath(SystemPath("/b"), "03_07_09"), SystemPath("/b/03_07_09"));
 }
 
 TEST(PathHelpers, TrailingSeparatorsGoButTheRootKeepsItsOwn)

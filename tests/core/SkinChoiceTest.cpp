@@ -5,9 +5,11 @@
 
 #include <filesystem>
 #include <set>
+#include <string>
 #include <vector>
 
 using namespace tarvok;
+using tarvok::test::SystemPath;
 using tarvok::test::TempDir;
 using tarvok::test::WriteFile;
 
@@ -63,9 +65,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, StepToNextSkinTest,
 
 TEST(SkinPath, NamesTheNumberInPlainDecimal)
 {
-    EXPECT_EQ(SkinPath("/opt/t", 0), "/opt/t/Skin/TarvokSkin0.bmp");
-    EXPECT_EQ(SkinPath("/opt/t", 12), "/opt/t/Skin/TarvokSkin12.bmp");
-    EXPECT_EQ(SkinPath("/opt/t", -1), "/opt/t/Skin/TarvokSkin-1.bmp");
+    for (const int number : {0, 12, -1})
+        EXPECT_EQ(SkinPath(SystemPath("/opt/t"), number),
+                  SystemPath("/opt/t/Skin/TarvokSkin" + std::to_string(number) + ".bmp"));
 }
 
 TEST(RandomSkinNo, StaysInRangeAndReachesEveryNumber)

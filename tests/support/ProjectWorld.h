@@ -34,12 +34,12 @@ struct ProjectWorld {
         project.AutoBkUp = 1;
         project.Hour = 10;
         std::filesystem::create_directories(project.BackUpDir);
-        const std::string sources = App / ("sources-" + name);
-        std::filesystem::create_directories(sources);
+        std::filesystem::create_directories(App / ("sources-" + name));
         std::string list;
         for (const std::string& file : files) {
-            WriteFile(sources + "/" + file, file);
-            list += sources + "/" + file + "\r\n";
+            const std::string source = App / ("sources-" + name + "/" + file);
+            WriteFile(source, file);
+            list += source + "\r\n";
         }
         WriteFile(ProjectFilePath(project.BackUpDir), list);
         return project;

@@ -1,4 +1,6 @@
 #pragma once
+#include "SystemPath.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -20,14 +22,14 @@ public:
     TempDir()
     {
 #ifdef _WIN32
-        // Named with '/' between its parts, as the program's paths are.
+        // Named with '\' between its parts, as the program's paths are.
         std::random_device random;
         std::filesystem::path made;
         do
             made = std::filesystem::temp_directory_path() / ("tarvok-test-" + std::to_string(random()));
         while (!std::filesystem::create_directory(made));
         const std::u8string text = made.generic_u8string();
-        path_.assign(text.begin(), text.end());
+        path_ = SystemPath(std::string(text.begin(), text.end()));
 #else
         std::string pattern = (std::filesystem::temp_directory_path() / "tarvok-test-XXXXXX").string();
         if (!::mkdtemp(pattern.data()))
@@ -45,7 +47,8 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& Path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+    // `name` may hold '/' between its own parts.
+    std::string operator/(const std::string& name) const { return SystemPath(path_ + "/" + name); }
 
 private:
     std::string path_;
