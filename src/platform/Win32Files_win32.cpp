@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <io.h>
 #include <vector>
+#include <winternl.h>
 
 namespace tarvok::platform::win32 {
 namespace {
@@ -57,6 +58,25 @@ std::wstring CurrentDirectoryWide()
         }
         buffer.resize(n);
     }
+}
+
+// Wine's GetFinalPathNameByHandleW reads the name into room for MAX_PATH
+// characters and fails past it. The name it reads there, \??\C:\..., is
+// the long form in the object manager's spelling. (Windows names a file
+// \Device\... there, and its own call has no such limit.)
+std::optional<std::wstring> LongNameOfHandle(HANDLE handle)
+{
+    // Room for the longest name a UNICODE_STRING can hold.
+    std::vector<ULONG_PTR> buffer((sizeof(OBJECT_NAME_INFORMATION) + 0x10000) / sizeof(ULONG_PTR) + 1);
+    ULONG used = 0;
+    if (::NtQueryObject(handle, ObjectNameInformation, buffer.data(),
+                        static_cast<ULONG>(buffer.size() * sizeof(ULONG_PTR)), &used) != 0)
+        return std::nullopt;
+    const UNICODE_STRING& name = reinterpret_cast<const OBJECT_NAME_INFORMATION*>(buffer.data())->Name;
+    const std::wstring text(name.Buffer, name.Length / sizeof(wchar_t));
+    if (text.rfind(L"\\??\\", 0) != 0)
+        return std::nullopt;
+    return L"\\\\?\\" + text.substr(4);
 }
 
 } // namespace
@@ -160,7 +180,7 @@ std::optional<std::wstring> PathOfHandle(HANDLE handle)
         const DWORD n = ::GetFinalPathNameByHandleW(handle, buffer.data(), static_cast<DWORD>(buffer.size()),
                                                     FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
         if (n == 0)
-            return std::nullopt;
+            return LongNameOfHandle(handle);
         if (n < buffer.size()) {
             buffer.resize(n);
             return buffer;

@@ -138,6 +138,18 @@ TEST(FilePromisesTest, NamesOutsideAsciiAndLongPathsServeAsAnyOther)
         if (c.SystemLists) {
             EXPECT_EQ(SystemNamesIn(c.Folder), std::set<std::string>{c.Name}) << "the system stores the same name";
         }
+        // Through the handle of a folder there, as a snapshot is filled and deleted.
+        const std::string snapshot = c.Folder + "/01_02_03";
+        ASSERT_FALSE(Folder::MakePrivate(snapshot));
+        {
+            Folder opened = Folder::OpenPrivate(snapshot, PartialCopyPrefix);
+            FakeDialogs dialogs;
+            CopyIntoFolder(path, opened, c.Name, dialogs, nullptr);
+        }
+        EXPECT_EQ(ReadWholeFile(snapshot + "/" + c.Name), "replaced");
+        FileList copies;
+        EXPECT_TRUE(DeleteBkUpFolder(snapshot, copies).empty());
+        EXPECT_FALSE(DirectoryExists(snapshot));
         EXPECT_TRUE(DeleteFile(path));
         EXPECT_FALSE(FileExists(path));
     }
