@@ -131,7 +131,7 @@ std::optional<std::string> AppState::SourceListLocked() const
 bool AppState::IsInSourceList(const std::string& path) const
 {
     for (const FileRec& file : sourceList_)
-        if (file.FileName == path)
+        if (SamePath(file.FileName, path))
             return true;
     return false;
 }

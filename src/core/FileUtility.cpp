@@ -109,4 +109,12 @@ std::string WithoutTrailingSeparators(const std::string& path)
     return last + 1 < path.size() && IsRootWithoutSeparator(kept) ? path.substr(0, last + 2) : kept;
 }
 
+bool SamePath(const std::string& a, const std::string& b)
+{
+    const std::string_view separators = platform::PathSeparators();
+    const auto isSeparator = [&](char c) { return separators.find(c) != std::string_view::npos; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [&](char x, char y) { return x == y || (isSeparator(x) && isSeparator(y)); });
+}
+
 } // namespace tarvok

@@ -55,5 +55,7 @@ std::string DirectoryPart(const std::string& path);
 std::string JoinPath(const std::string& dir, const std::string& name);
 // The path without trailing separators; a root keeps its one.
 std::string WithoutTrailingSeparators(const std::string& path);
+// Byte for byte, but for the separators: on Windows "C:\a/b" is "C:\a\b".
+bool SamePath(const std::string& a, const std::string& b);
 
 } // namespace tarvok

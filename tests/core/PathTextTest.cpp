@@ -65,6 +65,9 @@ TEST(PathTextTest, FileNameAndDirectoryPartsFollowTheSystemsSeparators)
     EXPECT_EQ(WithoutTrailingSeparators("C:\\"), Expect("C:\\", "C:\\"));
     EXPECT_EQ(WithoutTrailingSeparators("C:\\Data\\\\"), Expect("C:\\Data\\\\", "C:\\Data"));
     EXPECT_EQ(WithoutTrailingSeparators("//"), "/");
+    // An older copy's '/' names the same file as '\' on Windows.
+    EXPECT_EQ(SamePath("C:\\a/b.txt", "C:\\a\\b.txt"), Windows);
+    EXPECT_FALSE(SamePath("C:\\a\\b.txt", "C:\\a\\B.txt"));
 }
 
 bool AnsiIsWesternEuropean()
