@@ -134,7 +134,7 @@ std::string ChooseAppDir(const AppDirSources& sources)
 {
     if (WhyNotWritable(sources.ExecutableDir) == 0 && !IsInstalled(sources))
         return Backslashed(sources.ExecutableDir);
-    const std::string dir = UserConfigAppDir(sources);
+    std::string dir = UserConfigAppDir(sources);
     CreateDirWithParents(dir);
     TakeOverEarlierSettings(sources.ExecutableDir, dir);
     return dir;

@@ -13,7 +13,11 @@ namespace {
 
 using namespace win32;
 
-HWND WindowOf(WindowHandle window) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(window)); }
+// Windows gives window handles as integers; the casts are its interface's.
+HWND WindowOf(WindowHandle window)
+{
+    return reinterpret_cast<HWND>(static_cast<uintptr_t>(window)); // NOLINT(performance-no-int-to-ptr)
+}
 
 // Without SPIF_UPDATEINIFILE the picture lasts for this logon only, and the
 // user's own lasting setting is never touched.
@@ -88,7 +92,7 @@ void WindowsDesktop::EnumWindows(const std::function<bool(WindowHandle)>& visit)
     std::vector<HWND> windows;
     ::EnumWindows(
         [](HWND window, LPARAM list) {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(window); // NOLINT(performance-no-int-to-ptr)
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&windows));

@@ -206,7 +206,7 @@ bool IsAbandonedTemporary(int dir, const std::string& name)
     const uint64_t age = ticks / 10000000; // seconds
     // Where locks do not reach every writer, only a day without a write tells.
     if (locksMissing || !LocksReachEveryWriter(*path))
-        return age > 24 * 60 * 60;
+        return age > uint64_t{24} * 60 * 60;
     // Made a moment ago and not yet locked by its writer.
     return SizeOfInfo(*info) > 0 || age > 60;
 }

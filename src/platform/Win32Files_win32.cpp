@@ -257,7 +257,12 @@ int DescriptorOf(HANDLE handle)
     return fd;
 }
 
-HANDLE HandleOf(int fd) { return fd < 0 ? INVALID_HANDLE_VALUE : reinterpret_cast<HANDLE>(::_get_osfhandle(fd)); }
+HANDLE HandleOf(int fd)
+{
+    // The C runtime gives the handle as an integer.
+    return fd < 0 ? INVALID_HANDLE_VALUE
+                  : reinterpret_cast<HANDLE>(::_get_osfhandle(fd)); // NOLINT(performance-no-int-to-ptr)
+}
 
 std::optional<BY_HANDLE_FILE_INFORMATION> InfoOfHandle(HANDLE handle)
 {

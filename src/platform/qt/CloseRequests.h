@@ -31,9 +31,9 @@ private:
     bool installed_ = false;
     // The X11 atoms the request is made of, and the X Input extension's
     // opcode (Qt takes the pointer through it); unused on Windows.
-    unsigned long protocols_ = 0;
-    unsigned long deleteWindow_ = 0;
-    int inputOpcode_ = -1;
+    [[maybe_unused]] unsigned long protocols_ = 0;
+    [[maybe_unused]] unsigned long deleteWindow_ = 0;
+    [[maybe_unused]] int inputOpcode_ = -1;
 };
 
 } // namespace tarvok::platform

@@ -79,7 +79,7 @@ std::string RuntimeDirectory(std::string* refusal)
             *refusal = "LOCALAPPDATA is not set";
         return {};
     }
-    const std::string dir = ChildPath(Utf8(local), "Tarvok");
+    std::string dir = ChildPath(Utf8(local), "Tarvok");
     CreateDirWithParents(dir);
     if (!DirectoryExists(dir)) {
         if (refusal)

@@ -16,7 +16,7 @@ void MarkSkipTaskbar(QWindow* window)
 {
     if (!window)
         return;
-    const auto hwnd = reinterpret_cast<HWND>(window->winId());
+    const auto hwnd = reinterpret_cast<HWND>(window->winId()); // NOLINT(performance-no-int-to-ptr)
     const LONG_PTR style = ::GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
     const LONG_PTR wanted = (style | WS_EX_TOOLWINDOW) & ~LONG_PTR{WS_EX_APPWINDOW};
     if (wanted != style)

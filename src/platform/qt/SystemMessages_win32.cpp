@@ -42,7 +42,9 @@ SystemMessageWindow::~SystemMessageWindow()
 
 LRESULT CALLBACK SystemMessageWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* self = reinterpret_cast<SystemMessageWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    // The window keeps its object as an integer.
+    auto* self = reinterpret_cast<SystemMessageWindow*>( // NOLINT(performance-no-int-to-ptr)
+        ::GetWindowLongPtrW(window, GWLP_USERDATA));
     LRESULT result = 0;
     if (self && self->handler_ && self->handler_(message, wParam, lParam, result))
         return result;
