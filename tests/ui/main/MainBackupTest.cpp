@@ -10,9 +10,10 @@
 
 #include <algorithm>
 #include <functional>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace tarvok::test {
 namespace {
@@ -217,7 +218,7 @@ TEST_F(BackupTest, ABackupThatStaysIsReportedAndStillListed)
     // The program protects read-only files itself, so this holds for root too.
     MakeSnapshot("01_02_08", {"a", "kept"});
     const std::string kept = Backup + "/01_02_08/kept";
-    ::chmod(kept.c_str(), 0444);
+    fs::permissions(kept, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     const std::string report = kept + " was not deleted: File access denied";
     Form->ShowBkUpFolders(Backup);
     Select(Form->Controls().lbxTarget, {0});
@@ -304,8 +305,10 @@ TEST_F(BackupTest, DeleteRefusesASnapshotFolderSwappedAfterTheListing)
         } else {
             fs::create_directory(snap);
             WriteFile(snap + "/ch1.tex", "theirs");
+#ifndef _WIN32 // a row for root only
             ASSERT_EQ(::chown(snap.c_str(), 65534, 65534), 0);
             ASSERT_EQ(::chown((snap + "/ch1.tex").c_str(), 65534, 65534), 0);
+#endif
         }
         try {
             Form->BtnDelBkUpClick();
