@@ -275,6 +275,9 @@ TEST_F(BackupTest, DeletingEveryFileLeavesTheFolderAndTheLines)
 
 TEST_F(BackupTest, DeleteRefusesASnapshotFolderSwappedAfterTheListing)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux only: Wine makes no symbolic links, and another user's folder needs root";
+#endif
     // Another user renames the listed folder away and puts in its place a link
     // to a folder of the user's, or a folder of their own.
     const struct {
@@ -373,6 +376,9 @@ TEST_F(BackupTest, DirectoryChangeStopsOnNoOrCancel)
 
 TEST_F(BackupTest, ADirectoryWithALineBreakIsRefused)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux only: Windows names cannot hold line breaks";
+#endif
     const std::string odd = App / "two\nlines";
     fs::create_directory(odd);
     Dialogs.Directories = {odd};

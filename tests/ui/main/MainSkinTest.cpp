@@ -152,6 +152,9 @@ TEST_F(MainSkinTest, ASkinThatIsNoPictureCountsAsMissing)
 
 TEST_F(MainSkinTest, ASkinThatIsALinkIsPassedOverLikeAMissingOne)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux only: Wine makes no symbolic links";
+#endif
     // Whoever may write the Skin folder could point a link at any picture or
     // at a pipe; neither is read, also when the link leads to a good picture.
     Skin(0, Red);
