@@ -240,6 +240,9 @@ TEST(SelectDirectoryDialog, ExecuteReturnsTheAcceptedDirectory)
 
 TEST(SelectDirectoryDialog, ANameWithALineBreakIsRefused)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux only: Windows names cannot hold line breaks";
+#endif
     TempDir tmp;
     fs::create_directory(tmp / "two\nlines");
     fs::create_directory(tmp / "carriage\rreturn");

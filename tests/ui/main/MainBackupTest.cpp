@@ -10,9 +10,10 @@
 
 #include <algorithm>
 #include <functional>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace tarvok::test {
 namespace {
@@ -217,7 +218,7 @@ TEST_F(BackupTest, ABackupThatStaysIsReportedAndStillListed)
     // The program protects read-only files itself, so this holds for root too.
     MakeSnapshot("01_02_08", {"a", "kept"});
     const std::string kept = Backup + "/01_02_08/kept";
-    ::chmod(kept.c_str(), 0444);
+    fs::permissions(kept, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     const std::string report = kept + " was not deleted: File access denied";
     Form->ShowBkUpFolders(Backup);
     Select(Form->Controls().lbxTarget, {0});
@@ -274,6 +275,9 @@ TEST_F(BackupTest, DeletingEveryFileLeavesTheFolderAndTheLines)
 
 TEST_F(BackupTest, DeleteRefusesASnapshotFolderSwappedAfterTheListing)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux only: Wine makes no symbolic links, and another user's folder needs root";
+#endif
     // Another user renames the listed folder away and puts in its place a link
     // to a folder of the user's, or a folder of their own.
     const struct {
@@ -304,8 +308,10 @@ TEST_F(BackupTest, DeleteRefusesASnapshotFolderSwappedAfterTheListing)
         } else {
             fs::create_directory(snap);
             WriteFile(snap + "/ch1.tex", "theirs");
+#ifndef _WIN32 // a row for root only
             ASSERT_EQ(::chown(snap.c_str(), 65534, 65534), 0);
             ASSERT_EQ(::chown((snap + "/ch1.tex").c_str(), 65534, 65534), 0);
+#endif
         }
         try {
             Form->BtnDelBkUpClick();
@@ -370,6 +376,9 @@ TEST_F(BackupTest, DirectoryChangeStopsOnNoOrCancel)
 
 TEST_F(BackupTest, ADirectoryWithALineBreakIsRefused)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux only: Windows names cannot hold line breaks";
+#endif
     const std::string odd = App / "two\nlines";
     fs::create_directory(odd);
     Dialogs.Directories = {odd};

@@ -9,7 +9,9 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <sys/stat.h>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace tarvok::test {
 namespace {
@@ -36,19 +38,22 @@ TEST_F(BackupTest, FoldersAreSortedAndOnlyPlainFoldersShow)
 {
     for (const char* folder : {"12_31_23", "01_02_08", "01_02_10", ".hidden", "locked"})
         MakeSnapshot(folder, {});
-    ::chmod((Backup + "/locked").c_str(), 0555);
+    fs::permissions(Backup + "/locked", fs::perms::owner_write, fs::perm_options::remove);
     WriteFile(ProjectFilePath(Backup), "");
     Form->LoadCurrentPrj();
     EXPECT_EQ(Lines(Form->Controls().lbxTarget), (QStringList{"01_02_08", "01_02_10", "12_31_23"}));
     EXPECT_EQ(Form->Controls().stTarget->text(), "BackUp Folders");
     EXPECT_EQ(Form->Controls().edTarget->text().toStdString(), Backup);
-    ::chmod((Backup + "/locked").c_str(), 0755);
+    fs::permissions(Backup + "/locked", fs::perms::owner_write, fs::perm_options::add);
 }
 
 // Another user's folder is passed over and told once; a name's line break
 // shows as "\n" and breaks no line.
 TEST_F(BackupTest, OthersFoldersAreToldOnceAndNamesShowTheirControlCharacters)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux only: a folder given to another user by its owner id";
+#else
     if (!RunningAsRoot())
         GTEST_SKIP() << "only root can give a folder away";
     MakeSnapshot("01_02_08\nforged", {});
@@ -58,6 +63,7 @@ TEST_F(BackupTest, OthersFoldersAreToldOnceAndNamesShowTheirControlCharacters)
         Form->ShowBkUpFolders(Backup);
     EXPECT_EQ(Lines(Form->Controls().lbxTarget), (QStringList{"01_02_08\\nforged"}));
     EXPECT_EQ(Dialogs.TextsOf("warning"), Texts{Backup + "/01_02_10: belongs to another user"});
+#endif
 }
 
 TEST_F(BackupTest, DoubleClickOpensAFolderUnlessItIsEmpty)

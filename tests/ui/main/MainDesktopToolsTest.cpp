@@ -1,10 +1,15 @@
 #include "FakeDesktop.h"
 #include "MainTestWorld.h"
 #include "ScopedEnv.h"
-#include "platform/AutoStartEntry_linux.h"
+#include "platform/AutoStartEntry.h"
 #include "platform/FileSystem.h"
+#ifndef _WIN32
+#include "platform/AutoStartEntry_linux.h"
+#endif
 
 #include <QAction>
+#include <QDir>
+#include <QSettings>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -98,17 +103,50 @@ TEST_F(MainDesktopToolsTest, DosModeOpensATerminal)
     EXPECT_EQ(desktop.Calls, std::vector<std::string>{"terminal"});
 }
 
+// The running executable's logon entry, none when there is none.
+#ifdef _WIN32
+// A value of a Run key, the machine's for an administrator, else the user's.
+std::optional<std::string> AutoStartEntry(const std::string& exe)
+{
+    for (const char* hive : {"HKEY_LOCAL_MACHINE", "HKEY_CURRENT_USER"}) {
+        const QSettings run(QString(hive) + "\\Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                            QSettings::NativeFormat);
+        const QVariant value = run.value(QString::fromStdString(FileNamePart(exe)));
+        if (value.isValid())
+            return value.toString().toStdString();
+    }
+    return std::nullopt;
+}
+
+std::string ExpectedAutoStartEntry(const std::string& exe)
+{
+    return '"' + QDir::toNativeSeparators(QString::fromStdString(exe)).toStdString() + "\" " +
+           platform::AtLogonArgument;
+}
+#else
+// A desktop entry in the autostart folder of the user's config folder.
+std::optional<std::string> AutoStartEntry(const std::string& exe)
+{
+    const std::string entry =
+        std::string(std::getenv("XDG_CONFIG_HOME")) + "/autostart/" + FileNamePart(exe) + ".desktop";
+    if (!std::filesystem::exists(entry))
+        return std::nullopt;
+    return ReadFile(entry);
+}
+
+std::string ExpectedAutoStartEntry(const std::string& exe) { return platform::AutoStartEntryText(exe); }
+#endif
+
 TEST_F(MainDesktopToolsTest, AutoStartEntersAndTakesOutTheRunningExecutable)
 {
     TempDir config;
     ScopedEnv configHome("XDG_CONFIG_HOME", config.Path().c_str());
 
     const std::string exe = platform::ExecutablePath();
-    const std::string entry = config / ("autostart/" + FileNamePart(exe) + ".desktop");
     Form().RunTarvokonWindowsStartUp1Click();
-    EXPECT_EQ(ReadFile(entry), platform::AutoStartEntryText(exe));
+    EXPECT_EQ(AutoStartEntry(exe), ExpectedAutoStartEntry(exe));
     Form().DisableAutoStarUp1Click();
-    EXPECT_FALSE(std::filesystem::exists(entry));
+    EXPECT_EQ(AutoStartEntry(exe), std::nullopt);
     Form().DisableAutoStarUp1Click();
     EXPECT_TRUE(world.Dialogs.Log.empty());
 }

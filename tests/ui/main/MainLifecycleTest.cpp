@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sys/stat.h>
 
 namespace tarvok::test {
 namespace {
@@ -109,11 +108,14 @@ TEST(MainStartTest, SettingsDecideQuestionButtonsAndSkin)
 
 TEST(MainStartTest, UnreadableSettingsAreReportedAndTheDefaultsApply)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux only: no mode keeps a file's owner from reading it on Windows";
+#endif
     if (RunningAsRoot())
         GTEST_SKIP() << "root reads any file";
     MainWorld world;
     world.WriteSettings({0, 3, 1}, {world.MakeProject("P", {})});
-    ::chmod((world.App / SettingsFileName).c_str(), 0);
+    fs::permissions(world.App / SettingsFileName, fs::perms::none);
     ui::TMainForm& form = world.Create();
 
     EXPECT_EQ(world.Dialogs.TextsOf("error"),
@@ -134,6 +136,9 @@ TEST(MainStartTest, UnreadableSettingsAreReportedAndTheDefaultsApply)
 // the same: No keeps everything for another try, Yes ends the program.
 TEST(MainCloseTest, AFailedWriteNamesItsCauseAndAsksWhetherToQuitWithoutSaving)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux only: no folder mode refuses its owner's writes on Windows";
+#else
     const bool root = RunningAsRoot();
     const struct {
         const char* what;
@@ -172,6 +177,7 @@ TEST(MainCloseTest, AFailedWriteNamesItsCauseAndAsksWhetherToQuitWithoutSaving)
         EXPECT_TRUE(form.close());
         EXPECT_TRUE(closed);
     }
+#endif
 }
 
 class MainShownTest : public ::testing::Test {

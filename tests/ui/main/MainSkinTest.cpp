@@ -21,7 +21,9 @@
 
 #include <filesystem>
 
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 namespace tarvok::test {
 namespace {
@@ -134,8 +136,10 @@ TEST_F(MainSkinTest, ASkinThatIsNoPictureCountsAsMissing)
 {
     Skin(1, Green);
     WriteFile(world.App / "Skin/TarvokSkin0.bmp", "BM but not a bitmap");
+#ifndef _WIN32 // Windows keeps pipes out of folders
     // A pipe of a skin's name must not hold the program up.
     ASSERT_EQ(::mkfifo((world.App / "Skin/TarvokSkin2.bmp").c_str(), 0600), 0);
+#endif
     ui::TMainForm& form = Start(0);
     EXPECT_EQ(form.Controls().Skin->SkinBitmap(), BuiltIn());
     form.ChangeSkin1Click();
@@ -148,6 +152,9 @@ TEST_F(MainSkinTest, ASkinThatIsNoPictureCountsAsMissing)
 
 TEST_F(MainSkinTest, ASkinThatIsALinkIsPassedOverLikeAMissingOne)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux only: Wine makes no symbolic links";
+#endif
     // Whoever may write the Skin folder could point a link at any picture or
     // at a pipe; neither is read, also when the link leads to a good picture.
     Skin(0, Red);
@@ -155,8 +162,10 @@ TEST_F(MainSkinTest, ASkinThatIsALinkIsPassedOverLikeAMissingOne)
     const std::string dir = world.App / "Skin/";
     std::filesystem::rename(dir + "TarvokSkin2.bmp", dir + "green.bmp");
     std::filesystem::create_symlink("green.bmp", dir + "TarvokSkin1.bmp");
+#ifndef _WIN32 // Windows keeps pipes out of folders
     ASSERT_EQ(::mkfifo((dir + "pipe").c_str(), 0600), 0);
     std::filesystem::create_symlink(dir + "pipe", dir + "TarvokSkin2.bmp");
+#endif
     ui::TMainForm& form = Start(1);
     EXPECT_EQ(form.Controls().Skin->SkinBitmap(), BuiltIn());
     form.ChangeSkin1Click(); // 2 leads to the pipe, 3 and 4 are missing

@@ -3,6 +3,7 @@
 #include "TempDir.h"
 #include "platform/qt/SingleInstance.h"
 
+#include <QCoreApplication>
 #include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTest>
@@ -15,14 +16,32 @@
 #include <memory>
 #include <optional>
 #include <string>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace tarvok::test {
 namespace {
 
+// Windows has one namespace of pipe names for the whole machine: the
+// copies of each test process get a name of their own, so that suites
+// running side by side do not answer each other.
+const std::string Name = "Tarvok-" + std::to_string(QCoreApplication::applicationPid());
+
 TEST(ShellSingleInstanceTest, RuntimeDirectoryMustBePrivate)
 {
+#ifdef _WIN32
+    // The user's local application data, which the profile keeps private.
+    TempDir local;
+    ScopedEnv localAppData("LOCALAPPDATA", local.Path().c_str());
+    EXPECT_EQ(platform::RuntimeDirectory(), local / "Tarvok");
+    EXPECT_TRUE(std::filesystem::is_directory(local / "Tarvok")) << "a missing folder is made";
+    localAppData.Set(nullptr);
+    std::string refusal;
+    EXPECT_EQ(platform::RuntimeDirectory(&refusal), "");
+    EXPECT_EQ(refusal, "LOCALAPPDATA is not set");
+#else
     ScopedEnv restoreRuntime("XDG_RUNTIME_DIR");
     ScopedEnv restoreCache("XDG_CACHE_HOME");
     TempDir dir;
@@ -60,6 +79,7 @@ TEST(ShellSingleInstanceTest, RuntimeDirectoryMustBePrivate)
     std::filesystem::remove(fallback);
     std::filesystem::create_directory_symlink(dir.Path(), fallback);
     EXPECT_EQ(platform::RuntimeDirectory(), lastResort);
+#endif
 }
 
 // A kiosk account: no runtime folder, a read-only home. The last resort, a
@@ -67,6 +87,9 @@ TEST(ShellSingleInstanceTest, RuntimeDirectoryMustBePrivate)
 // is a real directory of ours that nobody else can enter or move away.
 TEST(ShellSingleInstanceTest, WithoutRuntimeAndCacheFolderAPrivateTemporaryFolderServesWhenSafe)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux only: on Windows the runtime folder is always in the user's own profile";
+#else
     ScopedEnv runtime("XDG_RUNTIME_DIR", nullptr);
     ScopedEnv cache("XDG_CACHE_HOME", nullptr);
     TempDir home;
@@ -122,23 +145,24 @@ TEST(ShellSingleInstanceTest, WithoutRuntimeAndCacheFolderAPrivateTemporaryFolde
         }
         ASSERT_EQ(dir, planted);
         EXPECT_EQ(ModeOf(dir), 0700u);
-        platform::InstanceLock first(dir, "Tarvok");
+        platform::InstanceLock first(dir, Name);
         ASSERT_FALSE(first.AnotherCopyRuns());
-        platform::InstanceLock second(platform::RuntimeDirectory(), "Tarvok");
+        platform::InstanceLock second(platform::RuntimeDirectory(), Name);
         EXPECT_TRUE(second.AnotherCopyRuns()) << "a second start finds the first";
     }
+#endif
 }
 
 TEST(ShellSingleInstanceTest, OnlyTheFirstHolderRunsUntilItEnds)
 {
     TempDir dir;
-    auto first = std::make_unique<platform::InstanceLock>(dir.Path(), "Tarvok");
+    auto first = std::make_unique<platform::InstanceLock>(dir.Path(), Name);
     EXPECT_FALSE(first->AnotherCopyRuns());
     EXPECT_TRUE(first->HoldsLock());
-    platform::InstanceLock second(dir.Path(), "Tarvok");
+    platform::InstanceLock second(dir.Path(), Name);
     EXPECT_TRUE(second.AnotherCopyRuns());
     first.reset();
-    platform::InstanceLock third(dir.Path(), "Tarvok");
+    platform::InstanceLock third(dir.Path(), Name);
     EXPECT_FALSE(third.AnotherCopyRuns());
 }
 
@@ -149,11 +173,11 @@ TEST(ShellSingleInstanceTest, WithoutALockNoCopyHoldsIt)
     TempDir dir;
     for (const std::string& where : {std::string(), dir / "missing"}) {
         SCOPED_TRACE(where);
-        platform::InstanceLock lock(where, "Tarvok");
+        platform::InstanceLock lock(where, Name);
         EXPECT_FALSE(lock.AnotherCopyRuns());
         EXPECT_FALSE(lock.HoldsLock());
     }
-    platform::InstanceLock lock("", "Tarvok");
+    platform::InstanceLock lock("", Name);
     EXPECT_EQ(lock.SocketPath(), "");
     lock.WakeRunningCopy(); // nowhere to go, and no harm
     platform::WakeUpServer server(lock.SocketPath());
@@ -163,16 +187,20 @@ TEST(ShellSingleInstanceTest, WithoutALockNoCopyHoldsIt)
 TEST(ShellSingleInstanceTest, ASecondCopyWakesTheFirst)
 {
     TempDir dir;
-    platform::InstanceLock first(dir.Path(), "Tarvok");
+    platform::InstanceLock first(dir.Path(), Name);
     ASSERT_FALSE(first.AnotherCopyRuns());
+#ifndef _WIN32
     // A socket file left by a killed copy is in the way until removed.
     WriteFile(first.SocketPath(), "");
+#endif
     platform::WakeUpServer server(first.SocketPath());
     ASSERT_TRUE(server.Listen());
+#ifndef _WIN32
     EXPECT_EQ(ModeOf(first.SocketPath()) & 077, 0u);
+#endif
     QSignalSpy woken(&server, &platform::WakeUpServer::WakeUpRequested);
 
-    platform::InstanceLock second(dir.Path(), "Tarvok");
+    platform::InstanceLock second(dir.Path(), Name);
     ASSERT_TRUE(second.AnotherCopyRuns());
     second.WakeRunningCopy();
     EXPECT_TRUE(woken.wait(5000));
@@ -184,7 +212,7 @@ TEST(ShellSingleInstanceTest, ASecondCopyWakesTheFirst)
 TEST(ShellSingleInstanceTest, WakingWithNobodyListeningPassesQuietly)
 {
     TempDir dir;
-    platform::InstanceLock lock(dir.Path(), "Tarvok");
+    platform::InstanceLock lock(dir.Path(), Name);
     EXPECT_FALSE(lock.WakeRunningCopy()) << "nobody was reached";
     EXPECT_FALSE(std::filesystem::exists(lock.SocketPath()));
 }
@@ -193,23 +221,27 @@ TEST(ShellSingleInstanceTest, WakingWithNobodyListeningPassesQuietly)
 // carries the wake-up, through a shorter path to the same private folder.
 TEST(ShellSingleInstanceTest, ARuntimeFolderTooDeepForASocketNameStillWakesTheFirst)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux only: a named pipe's name does not hold the folder's path";
+#else
     TempDir base;
     const std::string dir = base / std::string(120, 'd');
     ASSERT_TRUE(std::filesystem::create_directory(dir));
     ::chmod(dir.c_str(), 0700);
-    platform::InstanceLock first(dir, "Tarvok");
+    platform::InstanceLock first(dir, Name);
     ASSERT_FALSE(first.AnotherCopyRuns());
-    EXPECT_TRUE(std::filesystem::exists(dir + "/Tarvok.lock"));
+    EXPECT_TRUE(std::filesystem::exists(dir + "/" + Name + ".lock"));
     EXPECT_LT(first.SocketPath().size(), 108u);
     platform::WakeUpServer server(first.SocketPath());
     ASSERT_TRUE(server.Listen());
-    EXPECT_TRUE(std::filesystem::is_socket(dir + "/Tarvok")) << "the socket lives in the private folder";
+    EXPECT_TRUE(std::filesystem::is_socket(dir + "/" + Name)) << "the socket lives in the private folder";
     QSignalSpy woken(&server, &platform::WakeUpServer::WakeUpRequested);
 
-    platform::InstanceLock second(dir, "Tarvok");
+    platform::InstanceLock second(dir, Name);
     ASSERT_TRUE(second.AnotherCopyRuns());
     EXPECT_TRUE(second.WakeRunningCopy());
     EXPECT_TRUE(woken.wait(5000));
+#endif
 }
 
 TEST(ShellSingleInstanceTest, AStaleOrGarbledLockIsTakenOverWhenNobodyAnswers)
@@ -217,21 +249,24 @@ TEST(ShellSingleInstanceTest, AStaleOrGarbledLockIsTakenOverWhenNobodyAnswers)
     struct Case {
         const char* what;
         std::string content;
-        mode_t mode;
+        std::filesystem::perms mode;
     };
+    using enum std::filesystem::perms;
     const Case cases[] = {
-        {"empty", "", 0644},
-        {"garbage", "\x01\x02 not a lock\n", 0644},
-        {"a process that is gone", "2147483000\nTarvok\nthis-host\n", 0644},
-        {"unreadable (but for root)", "", 0},
+        {"empty", "", owner_read | owner_write},
+        {"garbage", "\x01\x02 not a lock\n", owner_read | owner_write},
+        {"a process that is gone", "2147483000\nTarvok\nthis-host\n", owner_read | owner_write},
+#ifndef _WIN32 // no mode keeps a file's owner from reading it there
+        {"unreadable (but for root)", "", none},
+#endif
     };
     for (const Case& c : cases) {
         TempDir dir;
-        WriteFile(dir / "Tarvok.lock", c.content);
-        ::chmod((dir / "Tarvok.lock").c_str(), c.mode);
-        platform::InstanceLock lock(dir.Path(), "Tarvok");
+        WriteFile(dir / (Name + ".lock"), c.content);
+        std::filesystem::permissions(dir / (Name + ".lock"), c.mode);
+        platform::InstanceLock lock(dir.Path(), Name);
         EXPECT_FALSE(lock.AnotherCopyRuns()) << c.what;
-        platform::InstanceLock next(dir.Path(), "Tarvok");
+        platform::InstanceLock next(dir.Path(), Name);
         EXPECT_TRUE(next.AnotherCopyRuns()) << c.what << ": the lock is ours now";
     }
 }
@@ -239,18 +274,18 @@ TEST(ShellSingleInstanceTest, AStaleOrGarbledLockIsTakenOverWhenNobodyAnswers)
 TEST(ShellSingleInstanceTest, AGarbledLockWithACopyAnsweringMeansThatCopyRuns)
 {
     TempDir dir;
-    WriteFile(dir / "Tarvok.lock", "garbage");
-    platform::InstanceLock probe(dir.Path(), "Tarvok");
+    WriteFile(dir / (Name + ".lock"), "garbage");
+    platform::InstanceLock probe(dir.Path(), Name);
     platform::WakeUpServer server(probe.SocketPath());
     ASSERT_TRUE(server.Listen());
     EXPECT_TRUE(probe.AnotherCopyRuns());
-    EXPECT_EQ(ReadFile(dir / "Tarvok.lock"), "garbage");
+    EXPECT_EQ(ReadFile(dir / (Name + ".lock")), "garbage");
 }
 
 TEST(ShellSingleInstanceTest, SilentConnectionsAreFewAndClosedAfterASecond)
 {
     TempDir dir;
-    platform::InstanceLock lock(dir.Path(), "Tarvok");
+    platform::InstanceLock lock(dir.Path(), Name);
     platform::WakeUpServer server(lock.SocketPath());
     ASSERT_TRUE(server.Listen());
     const int tried = platform::WakeUpServer::MaxOpenConnections + 4;
@@ -271,7 +306,7 @@ TEST(ShellSingleInstanceTest, SilentConnectionsAreFewAndClosedAfterASecond)
 
     // Their places are free again for a real wake-up.
     QSignalSpy woken(&server, &platform::WakeUpServer::WakeUpRequested);
-    platform::InstanceLock second(dir.Path(), "Tarvok");
+    platform::InstanceLock second(dir.Path(), Name);
     second.WakeRunningCopy();
     EXPECT_TRUE(woken.wait(5000));
 }

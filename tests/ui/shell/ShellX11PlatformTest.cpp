@@ -58,8 +58,13 @@ TEST(ShellX11Platform, AsksForXcbOnlyWhenNoPlatformIsChosenAndAnXDisplayExists)
     for (const Case& c : cases) {
         PlatformEnvironment environment(c.platform, c.display);
         platform::PreferX11Platform();
-        EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), c.expected) << "QT_QPA_PLATFORM=" << (c.platform ? c.platform : "(unset)")
-                                                          << " DISPLAY=" << (c.display ? c.display : "(unset)");
+#ifdef _WIN32 // one window system: the choice stays as it was
+        const QByteArray expected = c.platform ? c.platform : "";
+#else
+        const QByteArray expected = c.expected;
+#endif
+        EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), expected) << "QT_QPA_PLATFORM=" << (c.platform ? c.platform : "(unset)")
+                                                        << " DISPLAY=" << (c.display ? c.display : "(unset)");
     }
 }
 

@@ -47,6 +47,9 @@ std::vector<TimerFdInfo> RealtimeTimerFds()
 
 TEST(TimeChangeWatcher, ArmsACancelOnSetTimerFarAheadAndStaysQuiet)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux only: a timer the kernel cancels; Windows tells the clock's change to every window";
+#endif
     const size_t before = RealtimeTimerFds().size();
     {
         TimeChangeWatcher watcher;

@@ -29,6 +29,9 @@ class PlainTextTest : public BackupTest {};
 
 TEST_F(PlainTextTest, MarkupInANameIsShownAsItIs)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux only: Windows names cannot hold <, > or \"";
+#endif
     // No slash can be part of a name; the escaped one still reaches a file.
     const std::string name = "<img src=\"file:%2Fdev%2Fnull\"><b>bold";
     const QString literal = ui::Local(name);
